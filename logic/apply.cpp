@@ -1,0 +1,241 @@
+#include "apply.h"
+
+#include "check.h"
+#include "logic.h"
+#include "reply.h"
+
+namespace kzq {
+
+namespace {
+
+void PushCardMove(Game& g, CardMove m) {
+    KZQ_CHECK(g.curMoveStack < kMaxMoveStack - 1, "curMoveStack < moveStack+kMaxMoveStack-1",
+              1136);
+    g.moveStack[g.curMoveStack++] = m;
+}
+
+bool PopCardMove(Game& g, CardMove& r) {
+    if (g.curMoveStack == 0) return false;
+    r = g.moveStack[--g.curMoveStack];
+    return true;
+}
+
+// Reverses entries 1 to top, leaving the bottom entry where it is.
+void ReverseCardMoves(Game& g) {
+    for (int a = 1, b = g.curMoveStack - 1; a < b; ++a, --b) {
+        CardMove t = g.moveStack[a];
+        g.moveStack[a] = g.moveStack[b];
+        g.moveStack[b] = t;
+    }
+}
+
+CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
+                      int toPos) {
+    return CardMove{std::uint8_t(from),      std::uint8_t(to),      c.rank,
+                    c.suit,                  std::uint8_t(fromIndex), std::uint8_t(fromPos),
+                    std::uint8_t(toIndex),   std::uint8_t(toPos)};
+}
+
+void WriteFlight(const CardMove& r) {
+    char text[8] = {char('0' + r.from), char('0' + r.to), 0, 0,
+                    PosDigit(r.fromIndex), PosDigit(r.fromPos), PosDigit(r.toIndex),
+                    PosDigit(r.toPos)};
+    CardText(Card{r.rank, r.suit}, text + 2);
+    WriteItem('A', text, 8);
+}
+
+void PopAndWriteFlight(Game& g, int checkLine) {
+    CardMove r;
+    bool popped = PopCardMove(g, r);
+    KZQ_CHECK(popped, "Pop(r)", checkLine);
+    WriteFlight(r);
+}
+
+void CheckAllCards(Game& g) {
+    int all = g.deck.AllCards() + g.curPlayer->AllCards() + g.OtherPlayer()->AllCards() + g.AllCards();
+    KZQ_CHECK(52 == all,
+              "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
+              1237);
+}
+
+void NoteCounts(const Game& g, int counts[kMaxColumns]) {
+    for (int c = 0; c < kMaxColumns; ++c) counts[c] = g.tableau[c].numCards;
+}
+
+}  // namespace
+
+int FindFreeColumn() {
+    const Game& g = TheGame();
+    int h = g.numColumns / 2;
+    auto free = [&](int c) { return g.tableau[c].numCards == 0; };
+    if (g.CurIndex() == 0) {
+        for (int c = h; c >= 0; --c)
+            if (free(c)) return c;
+        for (int c = h + 1; c < g.numColumns; ++c)
+            if (free(c)) return c;
+    } else {
+        for (int c = h; c < g.numColumns; ++c)
+            if (free(c)) return c;
+        for (int c = h - 1; c >= 0; --c)
+            if (free(c)) return c;
+    }
+    return -1;
+}
+
+Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]) {
+    Game& g = TheGame();
+    Player& p = *g.curPlayer;
+    int s = MoveSlot(move);
+    int n = g.CurIndex() + 1;
+    int pilePlace = 2 + n;
+    Card card = p.hand.slots[s];
+    p.hand.slots[s] = Card{};
+    ++g.moveNr;
+
+    switch (MoveKindOf(move)) {
+        case kBuild:
+        case kBlock: {
+            int c = FirstColumn(move);
+            Stack& col = g.tableau[c];
+            col.Push(card);
+            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, countsBefore[c]));
+            if (MoveKindOf(move) == kBlock) {
+                col.isBlock = 1;
+                col.value = card.rank;
+            }
+            break;
+        }
+        case kPut: {
+            int c = FindFreeColumn();
+            move = MakeMove(c >= 0 ? 1 << c : 0, kPut, s);
+            if (c >= 0) {
+                g.tableau[c].Push(card);
+                PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, 0));
+            } else {
+                p.pile.Push(card);
+                PushCardMove(g, MakeCardMove(n, pilePlace, card, s, 0, 0, 0));
+            }
+            break;
+        }
+        case kTake: {
+            int sweep = 1;
+            if (g.moveNr <= kMovesPerRound) {
+                PushCardMove(g, MakeCardMove(n, pilePlace, card, s, 0, 0, p.pile.numCards));
+                p.pile.Push(card);
+                g.lastTaker = std::uint8_t(g.CurIndex());
+            } else {
+                sweep = 0;  // the end pickup
+            }
+            for (int c = 0; c < g.numColumns; ++c) {
+                Stack& col = g.tableau[c];
+                if (InMask(move, c)) {
+                    Card lifted;
+                    while (col.Pop(lifted)) {
+                        PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
+                                                     p.pile.numCards));
+                        p.pile.Push(lifted);
+                    }
+                    col.isBlock = 0;
+                } else if (col.numCards > 0) {
+                    sweep = 0;
+                }
+            }
+            p.sweeps += sweep;
+            break;
+        }
+    }
+    CheckAllCards(g);
+    return card;
+}
+
+void ReportMove(Card card, Move move) {
+    Game& g = TheGame();
+    int s = MoveSlot(move);
+    char handCode = char('1' + g.CurIndex());
+    char pileCode = char('3' + g.CurIndex());
+    switch (MoveKindOf(move)) {
+        case kPut:
+            if (MoveMask(move) != 0) {
+                int c = FirstColumn(move);
+                WriteCardItem(handCode, s, 0, Card{});
+                PopAndWriteFlight(g, 1270);
+                WriteCardItem('0', c, 0, card);
+            } else {
+                char text[4] = {'1', '1', 0, 0};
+                CardText(card, text + 2);
+                WriteItem('F', text, 4);
+                WriteCardItem(handCode, s, 0, Card{});
+                PopAndWriteFlight(g, 1277);
+                WriteCardItem(pileCode, 0, 0, card);
+            }
+            break;
+        case kBuild:
+        case kBlock: {
+            int c = FirstColumn(move);
+            const Stack& col = g.tableau[c];
+            WriteCardItem(handCode, s, 0, Card{});
+            PopAndWriteFlight(g, 1294);
+            WriteCardItem('0', c, col.numCards - 1, card);
+            WriteItemf('T', "%d%c", c + 1, ValueChar(col.LabelValue()));
+            break;
+        }
+        case kTake: {
+            ReverseCardMoves(g);
+            CardMove r;
+            while (PopCardMove(g, r)) {
+                WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
+                WriteFlight(r);
+                WriteCardItem(pileCode, 0, 0, Card{r.rank, r.suit});
+            }
+            break;
+        }
+    }
+    WriteItem('P', g.CurIndex() == 0 ? "2" : "1");
+}
+
+void EndPickup() {
+    Game& g = TheGame();
+    Move move = kPickupMove;
+    g.curPlayer = &g.players[g.lastTaker];
+    int counts[kMaxColumns];
+    NoteCounts(g, counts);
+    Card card = ApplyMove(move, counts);
+    WriteItemf('D', "%d", g.data.header.delay);
+    ReportMove(card, move);
+    g.moveNr = kMovesPerRound;
+}
+
+void RevealMove(Card card, Move move) {
+    Game& g = TheGame();
+    WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
+    WriteItemf('D', "%d", g.data.header.delay);
+}
+
+void PlayMove(Move move, Turn turn) {
+    Game& g = TheGame();
+    int counts[kMaxColumns];
+    NoteCounts(g, counts);
+    Card card = ApplyMove(move, counts);
+    if (turn == Turn::kComputer) RevealMove(card, move);
+    ReportMove(card, move);
+    if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup();
+    switch (turn) {
+        case Turn::kHuman:
+            ScoreLines();
+            g.curPlayer = g.OtherPlayer();
+            AfterMove();
+            break;
+        case Turn::kMenuAnswer:
+            ScoreLines();
+            AfterMove();
+            g.curPlayer = g.OtherPlayer();
+            break;
+        case Turn::kComputer:
+            g.curPlayer = g.OtherPlayer();
+            ScoreLines();
+            AfterMove();
+            break;
+    }
+}
+
+}  // namespace kzq

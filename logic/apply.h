@@ -1,0 +1,25 @@
+// Carrying out a chosen move on the game and reporting it card by card, the
+// last taker's pickup of the table after the 48th move, and the whole
+// sequence that every played move runs through.
+#pragma once
+
+#include "cards.h"
+#include "game.h"
+#include "moves.h"
+
+namespace kzq {
+
+// Applies `move` (a Put's mask becomes the column it went to); returns the card played.
+Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]);
+// Column for a Put of the player to move, or -1 when the table is full.
+int FindFreeColumn();
+void ReportMove(Card card, Move move);
+void EndPickup();
+void RevealMove(Card card, Move move);
+
+enum class Turn { kHuman, kMenuAnswer, kComputer };
+// One whole move: apply, report, pickup after move 48, score lines, change of
+// player, redeal or end of round.
+void PlayMove(Move move, Turn turn);
+
+}  // namespace kzq

@@ -1,0 +1,178 @@
+#include "cards.h"
+
+#include <ctime>
+
+#include "check.h"
+
+namespace kzq {
+
+char RankChar(int rank) {
+    static const char kRanks[] = "0A23456789TJQKA";
+    return (rank >= 1 && rank <= 14) ? kRanks[rank] : '0';
+}
+
+char SuitChar(int suit) {
+    static const char kSuits[] = "0cdhsb";
+    return (suit >= 1 && suit <= 5) ? kSuits[suit] : '0';
+}
+
+int ParseRank(char c) {
+    if (c >= '2' && c <= '9') return c - '0';
+    switch (c) {
+        case 'A': case 'a': return 1;
+        case 'T': case 't': return 10;
+        case 'J': case 'j': return 11;
+        case 'Q': case 'q': return 12;
+        case 'K': case 'k': return 13;
+        default: return 0;
+    }
+}
+
+int ParseSuit(char c) {
+    switch (c) {
+        case 'C': case 'c': return kClubs;
+        case 'D': case 'd': return kDiamonds;
+        case 'H': case 'h': return kHearts;
+        case 'S': case 's': return kSpades;
+        default: return kBack;
+    }
+}
+
+Card ParseCard(char rank, char suit) {
+    return Card{std::uint8_t(ParseRank(rank)), std::uint8_t(ParseSuit(suit))};
+}
+
+char ValueChar(int value) {
+    static const char kValues[] = "-A23456789TJQKA";
+    return (value >= 0 && value <= 14) ? kValues[value] : '?';
+}
+
+char SuitLetter(int suit) {
+    static const char kLetters[] = ".cdhsb";
+    return (suit >= 0 && suit <= 5) ? kLetters[suit] : '?';
+}
+
+void CardText(Card c, char* out) {
+    out[0] = RankChar(c.rank);
+    out[1] = SuitChar(c.suit);
+}
+
+int RankBit(int rank) {
+    if (rank == 1) rank = 14;
+    return 1 << (rank - 2);
+}
+
+// ---- Stack ---------------------------------------------------------------
+
+int Stack::Push(Card c) {
+    KZQ_CHECK(numCards < kMaxStack, "numCards<kMaxStack", 309);
+    cards[numCards++] = c;
+    if (numCards == 1)
+        value = c.rank;
+    else if (!isBlock)
+        value += c.rank;
+    return numCards;
+}
+
+bool Stack::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    return true;
+}
+
+int Stack::LabelValue() const {
+    if (numCards == 0) return 0;
+    if (isBlock) return cards[0].rank;
+    int sum = 0;
+    for (int i = 0; i < numCards; ++i) sum += cards[i].rank;
+    return sum;
+}
+
+void Stack::Clear() { *this = Stack{}; }
+
+// ---- Deck ----------------------------------------------------------------
+
+int Deck::Push(Card c) {
+    KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
+    cards[numCards++] = c;
+    return numCards;
+}
+
+bool Deck::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    return true;
+}
+
+void Deck::Fill() {
+    numCards = kSizeDeck;
+    for (int i = 0; i < kSizeDeck; ++i) cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
+}
+
+// Fisher-Yates as the game has always dealt it: j is drawn from 0..i-1, and the
+// loop stops before the last exchange of positions 0 and 1.
+void Deck::Shuffle() {
+    for (int i = numCards - 1; i > 1; --i) {
+        int j = Random(i);
+        Card t = cards[i];
+        cards[i] = cards[j];
+        cards[j] = t;
+    }
+}
+
+// ---- Hand ----------------------------------------------------------------
+
+void Hand::Set(Card c, int col) {
+    KZQ_CHECK(c.Valid(), "c.Valid()", 468);
+    KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 469);
+    slots[col] = c;
+}
+
+Card Hand::Get(int col) const {
+    KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 482);
+    return slots[col];
+}
+
+Card Hand::SameRankOtherSuit(Card c) const {
+    for (const Card& s : slots)
+        if (s.rank == c.rank && s.suit != c.suit) return s;
+    return Card{};
+}
+
+int Hand::Count() const {
+    int n = 0;
+    for (const Card& s : slots) n += s.rank != 0;
+    return n;
+}
+
+void Hand::Clear() {
+    for (Card& s : slots) s = Card{};
+}
+
+// ---- Random --------------------------------------------------------------
+
+namespace {
+std::uint32_t randomState = 1;
+bool reseedPending = false;
+}  // namespace
+
+int Random(int n) {
+    if (reseedPending) {
+        reseedPending = false;
+        randomState = std::uint32_t(std::time(nullptr));
+    }
+    randomState = randomState * 22695477u + 1u;
+    int r = int((randomState >> 16) & 32767u);
+    return r % n;
+}
+
+void RequestReseed() { reseedPending = true; }
+
+void ResetRandom() {
+    randomState = 1;
+    reseedPending = false;
+}
+
+}  // namespace kzq

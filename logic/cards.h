@@ -1,0 +1,90 @@
+// Cards, their two-character wire text, and the three fixed-capacity card
+// containers: a table pile (Stack), a full-size deck (Deck: the stock and each
+// Capture Pile) and a four-slot Hand. Also the library's random source and the
+// shuffle, which must stay exactly as they are so that deals repeat.
+#pragma once
+
+#include <cstdint>
+
+namespace kzq {
+
+constexpr int kMaxStack = 8;
+constexpr int kSizeDeck = 52;
+constexpr int kMaxHand = 4;
+
+enum Suit : std::uint8_t { kNoSuit = 0, kClubs = 1, kDiamonds = 2, kHearts = 3, kSpades = 4, kBack = 5 };
+
+struct Card {
+    std::uint8_t rank = 0;  // 0 none, 1 ace .. 13 king (a back: the design 1..13)
+    std::uint8_t suit = 0;  // 0 none, 1..4 clubs..spades, 5 card back
+
+    bool Valid() const { return rank != 0; }
+    bool IsFace() const { return rank >= 1 && rank <= 13 && suit >= 1 && suit <= 4; }
+    std::uint16_t Code() const { return std::uint16_t(suit * 256 + rank); }
+    bool operator==(const Card&) const = default;
+};
+
+// Wire text.
+char RankChar(int rank);          // "A23456789TJQK", ace also for 14, else '0'
+char SuitChar(int suit);          // "cdhsb", else '0'
+int ParseRank(char c);            // 0 when not a rank character
+int ParseSuit(char c);            // 5 (back) when not a suit letter
+Card ParseCard(char rank, char suit);
+char ValueChar(int value);        // "-A23456789TJQKA" for 0..14
+char SuitLetter(int suit);        // ".cdhsb" for 0..5
+// Writes the two characters of a card (or "00" for no card) to out[0..1].
+void CardText(Card c, char* out);
+
+// One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
+int RankBit(int rank);
+
+struct Stack {
+    std::int32_t numCards = 0;
+    std::int32_t value = 0;
+    std::uint8_t isBlock = 0;
+    Card cards[kMaxStack] = {};
+
+    int Push(Card c);
+    bool Pop(Card& c);
+    int AllCards() const { return numCards; }
+    Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
+    int LabelValue() const;
+    void Clear();
+};
+
+// A deck continues the Stack's eight slots with 44 more, so that its 52 cards
+// form one run, bottom first.
+struct Deck {
+    std::int32_t numCards = 0;
+    std::int32_t value = 0;
+    std::uint8_t isBlock = 0;
+    Card cards[kSizeDeck] = {};
+
+    int Push(Card c);
+    bool Pop(Card& c);
+    int AllCards() const { return numCards; }
+    Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
+    void Fill();
+    void Shuffle();
+    void Clear() { numCards = 0, value = 0, isBlock = 0; }
+};
+
+struct Hand {
+    Card slots[kMaxHand] = {};
+
+    void Set(Card c, int col);
+    Card Get(int col) const;
+    bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
+    Card SameRankOtherSuit(Card c) const;
+    int Count() const;
+    void Clear();
+};
+
+// 15-bit linear congruential generator; state 1 at load.
+int Random(int n);
+// Makes the next Random call reseed from the calendar time (request Z).
+void RequestReseed();
+// Back to the state at load (tests only).
+void ResetRandom();
+
+}  // namespace kzq

@@ -1,0 +1,183 @@
+#include "game.h"
+
+#include "check.h"
+#include "deals.h"
+#include "logic.h"
+#include "reply.h"
+
+namespace kzq {
+
+int Game::AllCards() const {
+    int n = 0;
+    for (int c = 0; c < numColumns; ++c) n += tableau[c].numCards;
+    return n;
+}
+
+void RecomputeHidden() {
+    Game& g = TheGame();
+    bool computer1 = g.players[0].level != 0, computer2 = g.players[1].level != 0;
+    g.players[0].hidden = computer1 && !computer2;
+    g.players[1].hidden = computer2 && !computer1;
+}
+
+void DiscardRound() {
+    Game& g = TheGame();
+    for (Stack& s : g.tableau) s.Clear();
+    for (Player& p : g.players) {
+        p.pile.Clear();
+        p.sweeps = 0;
+        p.hand.Clear();
+    }
+    g.deck.Clear();
+    g.moveNr = 0;
+    g.numMoves = 0;
+    g.curMoveStack = 0;
+}
+
+void NewGame(int gameNumber) {
+    Game& g = TheGame();
+    for (Player& p : g.players) p.points = 0;
+    NewRound(gameNumber);
+}
+
+void NewRound(int gameNumber) {
+    Game& g = TheGame();
+    for (Stack& s : g.tableau) s.Clear();
+    for (Player& p : g.players) {
+        p.pile.Clear();
+        p.sweeps = 0;
+        p.hand.Clear();
+    }
+    Deal(gameNumber);
+    g.curPlayer = &g.players[g.starter];
+    WriteItem('P', g.starter == 0 ? "1" : "2");
+    g.moveNr = 0;
+}
+
+int Deal(int gameNumber) {
+    Game& g = TheGame();
+    if (!LoadNumberedDeal(g.deck, gameNumber)) {
+        g.deck.Fill();
+        g.deck.Shuffle();
+    }
+    KZQ_CHECK(kMaxHand * 2 == PlayersDeal(), "kMaxHand*2==PlayersDeal()", 1122);
+    KZQ_CHECK(kMaxHand == TableauDeal(), "kMaxHand==TableauDeal()", 1123);
+    return 12;
+}
+
+int PlayersDeal() {
+    Game& g = TheGame();
+    for (int slot = 0; slot < kMaxHand; ++slot) {
+        for (int which = 0; which < kPlayers; ++which) {
+            Player& p = g.players[which];
+            Card c;
+            if (!g.deck.Pop(c)) return 0;
+            p.hand.Set(c, slot);
+            WriteCardItem(char('1' + which), slot, 0, p.hidden ? g.BackCard() : c);
+        }
+    }
+    return kMaxHand * 2;
+}
+
+int TableauDeal() {
+    Game& g = TheGame();
+    int h = g.numColumns / 2;
+    int c = h, lo = h - 1, hi = h;
+    for (int k = 0; k < 4; ++k) {
+        KZQ_CHECK(c < g.numColumns, "c<numColumns", 1102);
+        KZQ_CHECK(c >= 0, "c>=0", 1103);
+        Card card;
+        g.deck.Pop(card);
+        g.tableau[c].Push(card);
+        WriteCardItem('0', c, 0, card);
+        if (c == lo) {
+            ++hi;
+            c = hi;
+            --lo;
+        } else {
+            c = lo;
+        }
+    }
+    return 4;
+}
+
+void AfterMove() {
+    Game& g = TheGame();
+    if (g.moveNr % 8 == 0 && PlayersDeal() == 0) EndRound();
+}
+
+namespace {
+
+struct PileCounts {
+    int aces = 0, twoOfSpades = 0, tenOfDiamonds = 0, spades = 0, cards = 0;
+};
+
+PileCounts Count(const Deck& pile) {
+    PileCounts k;
+    for (int i = 0; i < pile.numCards; ++i) {
+        Card c = pile.cards[i];
+        k.aces += c.rank == 1;
+        k.twoOfSpades |= c.rank == 2 && c.suit == kSpades;
+        k.tenOfDiamonds |= c.rank == 10 && c.suit == kDiamonds;
+        k.spades += c.suit == kSpades;
+    }
+    k.cards = pile.numCards;
+    return k;
+}
+
+int Points(const PileCounts& k, int sweeps) {
+    return k.aces + k.twoOfSpades + 2 * k.tenOfDiamonds + sweeps + (k.spades >= 7 ? 1 : 0) +
+           (k.cards >= 27 ? 3 : 0);
+}
+
+}  // namespace
+
+int RoundPoints(const Player& p) { return Points(Count(p.pile), p.sweeps); }
+
+int EndRound() {
+    Game& g = TheGame();
+    Player& p1 = g.players[0];
+    Player& p2 = g.players[1];
+    p1.points += RoundPoints(p1);
+    p2.points += RoundPoints(p2);
+    int winner = -1;
+    if (p1.points >= kWinningTotal && p1.points > p2.points)
+        winner = 0;
+    else if (p2.points >= kWinningTotal && p2.points > p1.points)
+        winner = 1;
+    if (winner >= 0)
+        RecordGame(g.data, winner, g.players[winner].points, g.players[1 - winner].points);
+    WriteItemf('M', "%02d%02d%02d", winner + 50, p1.points, p2.points);
+    p1.pile.Clear();
+    p2.pile.Clear();
+    g.starter = std::uint8_t(1 - g.starter);
+    return winner;
+}
+
+void ScoreLine(int which) {
+    const Player& p = TheGame().players[which];
+    PileCounts k = Count(p.pile);
+    WriteItemf('G', "%d%d%d%d%02d%02d%02d%02d", which + 1, k.aces, k.twoOfSpades, k.tenOfDiamonds,
+               p.sweeps, k.spades, k.cards, Points(k, p.sweeps));
+}
+
+void UnseenCards() {
+    const Game& g = TheGame();
+    int masks[5] = {};
+    auto add = [&](Card c) {
+        if (c.IsFace()) masks[c.suit] |= RankBit(c.rank);
+    };
+    for (int i = 0; i < g.deck.numCards; ++i) add(g.deck.cards[i]);
+    for (const Player& p : g.players)
+        if (p.level != 0)
+            for (const Card& c : p.hand.slots) add(c);
+    for (int s = kClubs; s <= kSpades; ++s) WriteItemf('U', "%c%04d", SuitLetter(s), masks[s]);
+}
+
+void ScoreLines() {
+    ScoreLine(0);
+    ScoreLine(1);
+    UnseenCards();
+}
+
+}  // namespace kzq

@@ -1,0 +1,197 @@
+#include "moves.h"
+
+#include "apply.h"
+#include "logic.h"
+
+namespace kzq {
+
+int FirstColumn(Move m) {
+    int mask = MoveMask(m);
+    for (int c = 0; c < 12; ++c)
+        if (mask & (1 << c)) return c;
+    return -1;
+}
+
+int ColumnCount(Move m) { return __builtin_popcount(MoveMask(m)); }
+
+namespace {
+
+struct Generator {
+    Game& g;
+    int slot;
+
+    void Add(Move m) { g.moves[g.numMoves++] = m; }
+    bool TakesFull() const { return g.numMoves >= kTakeLimit; }
+    void AddTake(int mask) {
+        if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
+    }
+
+    // Depth-first search for the sets of piles that the card takes.
+    void Search(int start, int target, int mask, int depth) {
+        for (int c = start; c < g.numColumns && !TakesFull(); ++c) {
+            const Stack& s = g.tableau[c];
+            if (s.numCards == 0) continue;
+            int v = s.value;
+            if (s.isBlock) {
+                if (depth == 0 && v == target) AddTake(1 << c);
+                continue;
+            }
+            int m = mask | (1 << c);
+            int rem = target - v;
+            if (rem == 0) {
+                AddTake(m);
+                // An ace counted as 14 takes this pile of 1 with piles worth 13.
+                if (depth == 0 && target == 1) Search(c + 1, 13, m, 1);
+            } else if (rem > 0) {
+                Search(c + 1, rem, m, depth + 1);
+            } else if (depth == 0 && target == 1) {
+                if (v == 14)
+                    AddTake(m);
+                else
+                    Search(c + 1, rem + 13, m, 1);
+            }
+        }
+    }
+
+    bool Listed(Move code, int from, int to) const {
+        for (int k = from; k < to; ++k)
+            if (Move(g.moves[k]) == code) return true;
+        return false;
+    }
+
+    // Every union of pairwise disjoint single captures, each once.
+    void Unions(int start) {
+        for (int i = start; i < g.numMoves - 1 && !TakesFull(); ++i) {
+            int end = g.numMoves;
+            for (int j = start + 1; j < end && !TakesFull(); ++j) {
+                Move a = Move(g.moves[i]), b = Move(g.moves[j]);
+                if (MoveMask(a) & MoveMask(b)) continue;
+                Move u = Move(a | b);
+                if (!Listed(u, start, g.numMoves)) Add(u);
+            }
+        }
+    }
+};
+
+}  // namespace
+
+int GenerateMoves() {
+    Game& g = TheGame();
+    g.numMoves = 0;
+    const Hand& hand = g.curPlayer->hand;
+    int countOfRank[14] = {};
+    for (const Card& c : hand.slots) ++countOfRank[c.rank < 14 ? c.rank : 0];
+
+    for (int i = 0; i < kMaxHand; ++i) {
+        int r = hand.slots[i].rank;
+        if (r == 0) continue;
+        Generator gen{g, i};
+        gen.Add(MakeMove(0, kPut, i));
+        for (int c = 0; c < g.numColumns; ++c) {
+            const Stack& s = g.tableau[c];
+            if (s.numCards == 0 || s.isBlock) continue;
+            int t = r + s.value;
+            if (t > 14) continue;
+            if (t == 14) t = 1;
+            for (int j = 0; j < kMaxHand; ++j)
+                if (j != i && hand.slots[j].rank == t) gen.Add(MakeMove(1 << c, kBuild, i));
+        }
+        if (countOfRank[r] >= 2) {
+            for (int c = 0; c < g.numColumns; ++c) {
+                const Stack& s = g.tableau[c];
+                if (s.numCards > 0 && s.value == r && (s.numCards == 1 || s.isBlock))
+                    gen.Add(MakeMove(1 << c, kBlock, i));
+            }
+        }
+        int start = g.numMoves;
+        gen.Search(0, r, 0, 0);
+        gen.Unions(start);
+    }
+    if (g.numMoves > 0) EvaluateMoves();
+    return g.numMoves;
+}
+
+bool IsListed(Move code) {
+    const Game& g = TheGame();
+    for (int i = 0; i < g.numMoves; ++i)
+        if (Move(g.moves[i]) == code) return true;
+    return false;
+}
+
+bool CheckHumanMove(const char* selection, char code, int length) {
+    Game& g = TheGame();
+    if (code - '1' != g.CurIndex()) {
+        WriteItem('E', "Wrong Player");
+        return false;
+    }
+    int slot = length >= 1 ? selection[0] - '1' : -1;
+    if (slot < 0 || slot >= kMaxHand || !g.curPlayer->hand.Occupied(slot)) {
+        WriteItem('E', "Player card selection illegal");
+        return false;
+    }
+    Move candidates[3];
+    int numCandidates = 0;
+    if (length == 1) {
+        candidates[numCandidates++] = MakeMove(0, kPut, slot);
+    } else {
+        int mask = 0;
+        for (int k = 1; k < length; ++k) {
+            int c = selection[k] - '1';
+            if (c < 0 || c >= g.numColumns) {
+                WriteItem('E', "Tableau column selection out of range");
+                return false;
+            }
+            mask |= 1 << c;
+        }
+        candidates[numCandidates++] = MakeMove(mask, kTake, slot);
+        if (__builtin_popcount(unsigned(mask)) == 1) {
+            candidates[numCandidates++] = MakeMove(mask, kBuild, slot);
+            candidates[numCandidates++] = MakeMove(mask, kBlock, slot);
+        }
+    }
+    std::uint32_t* ambiguous = theLogic.ambiguousMoves;
+    for (int k = 0; k < 4; ++k) ambiguous[k] = 0;
+    int kinds = 1 << kPut;
+    int found = 0;
+    Move match = 0;
+    for (int k = 0; k < numCandidates; ++k) {
+        Move m = candidates[k];
+        if (!IsListed(m)) continue;
+        ambiguous[MoveKindOf(m)] = m;
+        kinds += 1 << MoveKindOf(m);
+        ++found;
+        match = m;
+    }
+    if (found == 1) {
+        PlayMove(match, Turn::kHuman);
+        return true;
+    }
+    ambiguous[kPut] = MakeMove(0, kPut, slot);
+    WriteItemf('M', "%02d", kinds);
+    return false;
+}
+
+void ReplyMsg(const char* param, int length) {
+    Game& g = TheGame();
+    std::uint32_t* ambiguous = theLogic.ambiguousMoves;
+    if (length < 1) {
+        WriteItem('E', "ReplyMsg needs parameter");
+        return;
+    }
+    int kind = param[0] - '1';
+    if (kind < 0 || kind > 3) {
+        for (int k = 0; k < 4; ++k) ambiguous[k] = 0;
+        return;
+    }
+    Move m = Move(ambiguous[kind]);
+    // The entry is played only while it is still legal: the table may have
+    // changed since the menu was offered.
+    if (m == 0 || !g.curPlayer->hand.Occupied(MoveSlot(m)) || GenerateMoves() == 0 ||
+        !IsListed(m)) {
+        WriteItem('E', "Illegal menu selection");
+        return;
+    }
+    PlayMove(m, Turn::kMenuAnswer);
+}
+
+}  // namespace kzq

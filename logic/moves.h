@@ -1,0 +1,36 @@
+// Moves: the 16-bit move code, the generator that lists every legal move of
+// the player to move (a move is legal exactly when it is listed, so the
+// generator is the rule book), and the reading of a human player's selection.
+#pragma once
+
+#include <cstdint>
+
+namespace kzq {
+
+enum MoveKind { kBuild = 0, kTake = 1, kBlock = 2, kPut = 3 };
+
+// bits 0-1 hand slot, bits 2-3 kind, bits 4-15 column mask
+using Move = std::uint16_t;
+
+constexpr Move MakeMove(int mask, int kind, int slot) { return Move(mask * 16 + kind * 4 + slot); }
+constexpr int MoveSlot(Move m) { return m & 3; }
+constexpr int MoveKindOf(Move m) { return (m >> 2) & 3; }
+constexpr int MoveMask(Move m) { return m >> 4; }
+constexpr bool InMask(Move m, int column) { return (MoveMask(m) >> column) & 1; }
+int FirstColumn(Move m);
+int ColumnCount(Move m);
+
+// The end-of-round pickup: a Take with slot 0 and all twelve column bits.
+constexpr Move kPickupMove = 65524;
+// Capture entries stop at this many list entries; Puts, Builds and Blocks never do.
+constexpr int kTakeLimit = 511;
+
+// Fills and scores the move list of the player to move; returns its length.
+int GenerateMoves();
+bool IsListed(Move code);
+// Reads a human selection (slot digit, column digits); true when a move was played.
+bool CheckHumanMove(const char* selection, char code, int length);
+// Answer to a choice menu (request Y).
+void ReplyMsg(const char* param, int length);
+
+}  // namespace kzq

@@ -1,0 +1,217 @@
+#include "records.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "check.h"
+#include "game.h"
+
+namespace kzq {
+
+namespace {
+
+struct DefaultRecord {
+    const char* name;
+    std::int16_t points;
+    std::uint16_t played;
+    std::uint16_t won;
+};
+
+// Initials A to O in record order; the lengths matter (the longest fills the field).
+constexpr DefaultRecord kDefaults[kMaxPlayerRecords] = {
+    {"Alice Brown", -12, 30, 15},       {"Benjamin Cox", 14, 28, 14},
+    {"Clara Dunn", -10, 26, 13},        {"Dorothy Fenton", 16, 24, 12},
+    {"Emma Grant", -8, 22, 11},         {"Frederick Hollis", 18, 20, 10},
+    {"Gregory Ingleby", -6, 18, 9},     {"Henry Jackson", 20, 16, 8},
+    {"Isabella Kingsley", -4, 14, 7},   {"James Lawson", 22, 12, 6},
+    {"Katie Moore", -2, 20, 10},        {"Leo Nugent", 24, 38, 19},
+    {"Margaret Owens", 0, 6, 3},        {"Nathaniel Price", 26, 4, 2},
+    {"Olivia Quartermaine", 2, 2, 1},
+};
+
+// Copies at most 19 characters and zero-fills the rest of the field.
+void SetName(char (&field)[kNameSize], const char* name) {
+    std::memset(field, 0, kNameSize);
+    for (int i = 0; i < kNameSize - 1 && name[i]; ++i) field[i] = name[i];
+}
+
+bool Sound(const GameData& data) {
+    const GameDataHeader& h = data.header;
+    if (std::memcmp(h.signature, kSignature, kSignatureSize) != 0) return false;
+    if (h.delay > 9) return false;
+    if (h.backRank < 1 || h.backRank > 13 || h.backSuit < 1 || h.backSuit > 5) return false;
+    if (h.numPlayersDefined > kMaxPlayerRecords) return false;
+    if (h.slot[0] >= h.numPlayersDefined || h.slot[1] >= h.numPlayersDefined) return false;
+    if (h.slot[0] == h.slot[1]) return false;
+    return true;
+}
+
+}  // namespace
+
+void DefaultRecords(GameData& data) {
+    for (int i = 0; i < kMaxPlayerRecords; ++i) {
+        PlayerRecord& r = data.records[i];
+        SetName(r.name, kDefaults[i].name);
+        r.points = kDefaults[i].points;
+        r.played = kDefaults[i].played;
+        r.won = kDefaults[i].won;
+        r.level = 0;
+        r.reserved = 0;
+    }
+}
+
+void DefaultGameData(GameData& data) {
+    GameDataHeader& h = data.header;
+    std::memcpy(h.signature, kSignature, kSignatureSize);
+    h.delay = 0;
+    h.backRank = 2;
+    h.backSuit = kBack;
+    h.slot[0] = 0;
+    h.slot[1] = 1;
+    h.numPlayersDefined = kMaxPlayerRecords;
+    h.sortKey = 0;
+    h.flags = 0;
+    DefaultRecords(data);
+}
+
+bool LoadGameData(GameData& data) {
+    std::FILE* f = std::fopen(kRecordsFile, "rb");
+    if (!f) return false;
+    GameData loaded;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == long(sizeof(GameData)) &&
+              std::fseek(f, 0, SEEK_SET) == 0 &&
+              std::fread(&loaded, sizeof loaded, 1, f) == 1;
+    std::fclose(f);
+    if (!ok || !Sound(loaded)) return false;
+    for (PlayerRecord& r : loaded.records) {
+        r.name[kNameSize - 1] = 0;
+        if (r.reserved != 0 || r.level > 9 || r.won > r.played) return false;
+    }
+    data = loaded;
+    return true;
+}
+
+// The old file is only ever replaced whole: the block goes to a temporary file
+// in the same folder, which is then renamed over the records file.
+bool SaveGameData(const GameData& data) {
+    char tmp[sizeof kRecordsFile + 8];
+    std::snprintf(tmp, sizeof tmp, "%s.tmp", kRecordsFile);
+    std::FILE* f = std::fopen(tmp, "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(&data, sizeof data, 1, f) == 1;
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (ok) ok = std::rename(tmp, kRecordsFile) == 0;
+    if (!ok) std::remove(tmp);
+    return ok;
+}
+
+void AssignPlayer(GameData& data, const Player& player, int which) {
+    GameDataHeader& h = data.header;
+    int other = h.slot[1 - which];
+    int index = -1;
+    for (int i = 0; i < h.numPlayersDefined; ++i) {
+        if (std::strncmp(data.records[i].name, player.name, kNameSize) == 0) {
+            index = i;
+            break;
+        }
+    }
+    if (index < 0) {
+        if (h.numPlayersDefined == kMaxPlayerRecords) {
+            // Evict the weakest record, but never the one the other player sits in.
+            KZQ_CHECK(h.numPlayersDefined > 0, "numPlayersDefined>0", 792);
+            int victim = -1;
+            for (int i = 0; i < h.numPlayersDefined; ++i) {
+                if (i == other) continue;
+                if (victim < 0 || data.records[i].points < data.records[victim].points) victim = i;
+            }
+            int last = --h.numPlayersDefined;
+            if (victim != last) {
+                data.records[victim] = data.records[last];
+                if (other == last) h.slot[1 - which] = std::uint8_t(victim);
+            }
+        }
+        index = h.numPlayersDefined;
+        KZQ_CHECK(index < kMaxPlayerRecords, "index<kMaxPlayerRecords", 824);
+        PlayerRecord& r = data.records[index];
+        SetName(r.name, player.name);
+        r.points = 0;
+        r.played = 0;
+        r.won = 0;
+        r.reserved = 0;
+        ++h.numPlayersDefined;
+    }
+    data.records[index].level = std::uint16_t(player.level);
+    h.slot[which] = std::uint8_t(index);
+}
+
+void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal) {
+    KZQ_CHECK((winner == 0) || (winner == 1), "(winner==0)||(winner==1)", 856);
+    struct Update {
+        int index;
+        int add;
+    } updates[2] = {{data.header.slot[winner], winnerTotal},
+                    {data.header.slot[1 - winner], loserTotal - winnerTotal}};
+    for (const Update& u : updates) {
+        PlayerRecord& r = data.records[u.index];
+        r.points = std::int16_t(std::uint16_t(r.points) + std::uint16_t(u.add));
+        ++r.played;
+        if (u.add > 0) ++r.won;
+    }
+}
+
+void ClearScores(GameData& data) {
+    for (PlayerRecord& r : data.records) r.points = 0, r.played = 0, r.won = 0;
+}
+
+void ResetRecords(GameData& data) { DefaultRecords(data); }
+
+namespace {
+
+double Percent(const PlayerRecord& r) { return r.played ? r.won * 100.0 / r.played : 0.0; }
+double PerGame(const PlayerRecord& r) { return r.played ? double(r.points) / r.played : 0.0; }
+
+// Negative when a belongs before b.
+int Compare(int key, const PlayerRecord& a, const PlayerRecord& b) {
+    switch (key) {
+        case 1: return std::strncmp(a.name, b.name, kNameSize);
+        case 3: return b.won - a.won;
+        case 4: return (a.played - a.won) - (b.played - b.won);
+        case 5: return b.played - a.played;
+        case 6: return int((Percent(b) - Percent(a)) * 100);
+        case 7: return int((PerGame(b) - PerGame(a)) * 100);
+        default: return b.points - a.points;  // keys 0 and 2
+    }
+}
+
+}  // namespace
+
+void SortHall(const GameData& data, std::uint8_t order[kMaxPlayerRecords]) {
+    int key = data.header.sortKey & 7;
+    for (int i = 0; i < kMaxPlayerRecords; ++i) order[i] = std::uint8_t(i);
+    // Insertion sort: safe with a comparison that is not transitive (keys 6 and 7).
+    for (int i = 1; i < kMaxPlayerRecords; ++i) {
+        std::uint8_t x = order[i];
+        int j = i;
+        while (j > 0 && Compare(key, data.records[x], data.records[order[j - 1]]) < 0) {
+            order[j] = order[j - 1];
+            --j;
+        }
+        order[j] = x;
+    }
+}
+
+int HallRow(const GameData& data, const std::uint8_t order[kMaxPlayerRecords], int row, char* out,
+            int len) {
+    const PlayerRecord& r = data.records[order[row - 1]];
+    return std::snprintf(out, std::size_t(len), "%02d%d(%.19s) %05d %05d %05d", row, r.level,
+                         r.name, r.points, r.played, r.won);
+}
+
+int PlayerLine(const GameData& data, int which, char* out, int len) {
+    KZQ_CHECK(len >= 64, "len>=64", 643);
+    const PlayerRecord& r = data.records[data.header.slot[which]];
+    return std::snprintf(out, std::size_t(len), "%d%d(%.19s)", which + 1, r.level, r.name);
+}
+
+}  // namespace kzq

@@ -1,0 +1,79 @@
+// The player records: game settings and a Hall of Fame of fifteen players in
+// one 512-byte block that is, byte for byte, the records file "kzq.gds".
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+namespace kzq {
+
+constexpr int kMaxPlayerRecords = 15;
+constexpr int kNameSize = 20;  // 19 characters and a NUL
+constexpr char kSignature[] = "Kzq(c)2000 Q+V Dorlan 20";
+constexpr int kSignatureSize = 24;
+constexpr char kRecordsFile[] = "kzq.gds";
+
+constexpr std::uint8_t kFlagSound = 8;
+constexpr std::uint8_t kFlagAnimation = 16;
+
+#pragma pack(push, 1)
+struct GameDataHeader {
+    char signature[kSignatureSize];
+    std::uint8_t delay;
+    std::uint8_t backRank;
+    std::uint8_t backSuit;
+    std::uint8_t slot[2];  // record index of player 1 and player 2
+    std::uint8_t numPlayersDefined;
+    std::uint8_t sortKey;
+    std::uint8_t flags;
+};
+
+struct PlayerRecord {
+    char name[kNameSize];
+    std::int16_t points;
+    std::uint16_t played;
+    std::uint16_t won;
+    std::uint16_t level;
+    std::uint32_t reserved;
+};
+
+struct GameData {
+    GameDataHeader header;
+    PlayerRecord records[kMaxPlayerRecords];
+};
+#pragma pack(pop)
+
+static_assert(sizeof(GameDataHeader) == 32);
+static_assert(sizeof(PlayerRecord) == 32);
+static_assert(sizeof(GameData) == 512);
+static_assert(std::endian::native == std::endian::little, "the records file is little-endian");
+
+struct Player;
+
+// The defaults the library starts with.
+void DefaultGameData(GameData& data);
+void DefaultRecords(GameData& data);
+
+// Reads "kzq.gds"; on any failure `data` is left exactly as it was.
+bool LoadGameData(GameData& data);
+// Writes "kzq.gds" through a temporary file; false when any step failed.
+bool SaveGameData(const GameData& data);
+
+// Ties a player (by name) to a record, creating or evicting as needed, and
+// stores the record's index in the player's slot (which = 0 or 1).
+void AssignPlayer(GameData& data, const Player& player, int which);
+// Adds a finished game to both players' records.
+void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal);
+void ClearScores(GameData& data);
+void ResetRecords(GameData& data);
+
+// Hall of Fame order: record indices sorted by the low three bits of the key.
+void SortHall(const GameData& data, std::uint8_t order[kMaxPlayerRecords]);
+
+// "%02d%d(%s) %05d %05d %05d" of Hall of Fame row `row` (1-based).
+int HallRow(const GameData& data, const std::uint8_t order[kMaxPlayerRecords], int row, char* out,
+            int len);
+// "%d%d(%s)" for the record in the slot of player `which` (0 or 1).
+int PlayerLine(const GameData& data, int which, char* out, int len);
+
+}  // namespace kzq
