@@ -15,5 +15,8 @@ ensure_packages() {
     fi
 }
 
+# dpkg-dev and file let CPack find the Debian package's run-time dependencies;
+# appstream and desktop-file-utils check the desktop entry and software-centre data.
 BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libbenchmark-dev
-                qt6-base-dev qt6-svg-dev libgl-dev kdegames-card-data-kf5)
+                qt6-base-dev qt6-svg-dev libgl-dev kdegames-card-data-kf5
+                dpkg-dev file appstream desktop-file-utils)
