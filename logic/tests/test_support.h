@@ -35,4 +35,8 @@ std::vector<std::uint8_t> DealRecord(const std::vector<std::vector<std::string>>
 // Deals-file byte of a card given as wire text.
 std::uint8_t DealByte(const std::string& card);
 
+// Death-test pattern that matches exactly the message of a failed internal
+// check: "Assertion failed: <condition>, file kzqlogic, line <line>".
+std::string CheckFailure(const std::string& condition, int line);
+
 }  // namespace kzq::test
