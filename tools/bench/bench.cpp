@@ -1,0 +1,114 @@
+// Benchmarks of the game-logic library: whole computer-against-computer games
+// through CallTheLogic, and the move generator on crowded tables.
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "game.h"
+#include "logic.h"
+#include "moves.h"
+#include "protocol.h"
+
+namespace {
+
+char reply[kzq::kReplySize];
+
+void Call(const char* request) {
+    CallTheLogic(request, reply);
+}
+
+// A fresh, begun library with two computer players.
+void Begin() {
+    kzq::ResetLogic();
+    Call("<B>9<I>11Bench One<I>29Bench Two");
+}
+
+// One game from its deal to the winner, as the program's send loop plays it:
+// "<C>" after every player item, "<R>" after a round without a winner.
+// Returns the number of calls.
+int PlayGame() {
+    int calls = 1;
+    Call("<N>");
+    for (;;) {
+        Call("<C>");
+        ++calls;
+        const char* end = std::strstr(reply, "<M>");
+        if (!end) continue;
+        if (end[3] == '5') return calls;  // 50 or 51: a winner
+        Call("<R>");
+        ++calls;
+    }
+}
+
+void BM_FullGame(benchmark::State& state) {
+    Begin();
+    long calls = 0;
+    for (auto _ : state)
+        calls += PlayGame();
+    state.SetItemsProcessed(state.iterations());
+    state.counters["calls_per_game"] = double(calls) / double(state.iterations());
+    state.counters["games_per_s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FullGame)->Unit(benchmark::kMicrosecond);
+
+// One computer move in the middle of a game, without the deal and the end of
+// a round: the cost of a single "<C>" exchange.
+void BM_ComputerMove(benchmark::State& state) {
+    Begin();
+    Call("<N>");
+    for (auto _ : state) {
+        Call("<C>");
+        if (std::strstr(reply, "<M>")) Call("<R>");
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ComputerMove);
+
+// Sets player 1 to move with `hand` against single cards in `table`
+// (column 1 first), through the debugging request that places cards.
+void SetUp(const char* const hand[4], const char* const* table, int columns) {
+    Begin();
+    Call("<N>");
+    char request[16];
+    for (int c = 0; c < columns; ++c) {
+        std::snprintf(request, sizeof request, "<J>0%d%s", c + 1, table[c]);
+        Call(request);
+    }
+    for (int s = 0; s < 4; ++s) {
+        std::snprintf(request, sizeof request, "<J>1%d%s", s + 1, hand[s]);
+        Call(request);
+    }
+}
+
+// Nine small piles: the ten and the nine in hand have dozens of captures.
+void BM_GenerateMovesCrowded(benchmark::State& state) {
+    static const char* const hand[4] = {"Tc", "9c", "8c", "7c"};
+    static const char* const table[9] = {"Ad", "2d", "3d", "4d", "5d", "6d", "7d", "8d", "9d"};
+    SetUp(hand, table, 9);
+    int n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(n = kzq::GenerateMoves());
+    state.counters["moves"] = n;
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GenerateMovesCrowded);
+
+// Nine piles of 5 against two fives: the first five fills the list with 511
+// captures, the most a hand card can list.
+void BM_GenerateMovesFullList(benchmark::State& state) {
+    static const char* const hand[4] = {"5c", "5h", "Kc", "Qc"};
+    static const char* const table[9] = {"5d", "5s", "5d", "5s", "5d", "5s", "5d", "5s", "5d"};
+    SetUp(hand, table, 9);
+    int n = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(n = kzq::GenerateMoves());
+    state.counters["moves"] = n;
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_GenerateMovesFullList)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

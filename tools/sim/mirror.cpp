@@ -1,0 +1,647 @@
+#include "mirror.h"
+
+#include <bit>
+#include <string>
+
+namespace sim {
+
+namespace {
+
+constexpr int kMovesPerRound = 48;
+constexpr int kMaxItems = 400;  // a 1000-character reply holds at most 333 items
+
+struct Item {
+    char code = 0;
+    std::string_view text;
+};
+
+char HandCode(int player) {
+    return char('1' + player);
+}
+char PileCode(int player) {
+    return char('3' + player);
+}
+
+// A small number as the library writes it: -1 "0", 0 "1", ... 8 and more "9".
+char PosDigit(int v) {
+    if (v < -1) v = -1;
+    if (v > 8) v = 8;
+    return char('1' + v);
+}
+
+char RankChar(int rank) {
+    return "0A23456789TJQK"[rank];
+}
+char SuitChar(int suit) {
+    return "0cdhs"[suit];
+}
+char ValueChar(int value) {
+    return "-A23456789TJQKA"[value];
+}
+
+void CardChars(Card c, char* out) {
+    out[0] = RankChar(c.rank);
+    out[1] = SuitChar(c.suit);
+}
+
+std::uint64_t Bit(Card c) {
+    return std::uint64_t(1) << c.Index();
+}
+
+// Rank mask of the unseen-cards item: 2 is bit 0 ... king bit 11, ace bit 12.
+int RankBit(int rank) {
+    return 1 << ((rank == 1 ? 14 : rank) - 2);
+}
+
+// Appends v in decimal, zero-padded to `width` ("%0*d" for v >= 0).
+void PutNumber(std::string& out, int v, int width) {
+    char buf[12];
+    int n = 0;
+    do {
+        buf[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    while (n < width)
+        buf[n++] = '0';
+    while (n > 0)
+        out += buf[--n];
+}
+
+std::string Quote(std::string_view s) {
+    return "\"" + std::string(s) + "\"";
+}
+
+}  // namespace
+
+// The items of one reply, read front to back. The reply must be a run of
+// items "<" code ">" text ending in exactly one terminator "</>".
+class Mirror::Reader {
+  public:
+    explicit Reader(std::string_view reply) {
+        std::size_t i = 0;
+        for (;;) {
+            if (i >= reply.size()) Fail("the reply has no terminator item");
+            if (reply[i] != '<' || i + 2 >= reply.size() || reply[i + 2] != '>')
+                Fail("malformed item at offset " + std::to_string(i));
+            char code = reply[i + 1];
+            std::size_t start = i + 3;
+            std::size_t end = reply.find('<', start);
+            if (end == std::string_view::npos) end = reply.size();
+            if (code == '/') {
+                if (end != start || end != reply.size()) Fail("text after the terminator");
+                return;
+            }
+            if (n_ == kMaxItems) Fail("too many items");
+            items_[n_++] = Item{code, reply.substr(start, end - start)};
+            i = end;
+        }
+    }
+
+    const Item* Peek() const { return pos_ < n_ ? &items_[pos_] : nullptr; }
+
+    // The next item, which must have this code and text length.
+    Item Take(char code, std::size_t length) {
+        if (pos_ >= n_) Fail(std::string("expected a <") + code + "> item, the reply ends");
+        const Item& it = items_[pos_];
+        if (it.code != code || it.text.size() != length)
+            Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
+                 " characters, found <" + it.code + ">" + Quote(it.text));
+        ++pos_;
+        return it;
+    }
+
+    // The next item, which must be exactly this one.
+    void Expect(char code, std::string_view text) {
+        Item it = Take(code, text.size());
+        if (it.text != text)
+            Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
+                 Quote(it.text));
+    }
+
+    void End() {
+        if (pos_ < n_)
+            Fail(std::string("unexpected item <") + items_[pos_].code + ">" +
+                 Quote(items_[pos_].text));
+    }
+
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw Broken(what + " (at item " + std::to_string(pos_ + 1) + ")");
+    }
+
+    // Reads a card text ("00" for no card).
+    Card ParseCard(std::string_view t) const {
+        if (t == "00") return Card{};
+        static const std::string_view kRanks = "A23456789TJQK", kSuits = "cdhs";
+        std::size_t r = kRanks.find(t[0]), s = kSuits.find(t[1]);
+        if (r == std::string_view::npos || s == std::string_view::npos)
+            Fail("not a card: " + Quote(t));
+        return Card{int(r) + 1, int(s) + 1};
+    }
+
+    int ParseDigit(char ch) const {
+        if (ch < '0' || ch > '9') Fail(std::string("not a digit: ") + ch);
+        return ch - '0';
+    }
+
+  private:
+    Item items_[kMaxItems];
+    int n_ = 0;
+    int pos_ = 0;
+};
+
+int PilePoints(std::uint64_t pile, int count) {
+    int points = 0;
+    std::uint64_t spades = 0;
+    for (int suit = 1; suit <= 4; ++suit) {
+        if (pile & Bit(Card{1, suit})) ++points;  // each ace
+    }
+    for (int rank = 1; rank <= 13; ++rank)
+        spades |= Bit(Card{rank, 4});
+    if (pile & Bit(Card{2, 4})) points += 1;
+    if (pile & Bit(Card{10, 2})) points += 2;
+    if (std::popcount(pile & spades) >= 7) points += 1;
+    if (count >= 27) points += 3;
+    return points;
+}
+
+Mirror::Mirror(int numColumns) : numColumns_(numColumns) {}
+
+// ---- Requests ---------------------------------------------------------------
+
+Next Mirror::NewGame(std::string_view reply) {
+    Reader r(reply);
+    points_[0] = points_[1] = 0;
+    StartRound(r);
+    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.End();
+    return Next::kMove;
+}
+
+Next Mirror::NewRound(std::string_view reply) {
+    if (inRound_) throw Broken("a new round was asked for while a round is in play");
+    Reader r(reply);
+    StartRound(r);
+    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.Expect('P', std::string(1, HandCode(starter_)));
+    ScoreLines(r);
+    r.End();
+    return Next::kMove;
+}
+
+Next Mirror::Move(std::string_view reply) {
+    if (!inRound_) throw Broken("a move was asked for outside a round");
+    Reader r(reply);
+    int mover = cur_;
+
+    // The computer shows its card, then pauses.
+    Item reveal = r.Take(HandCode(mover), 4);
+    int slot = r.ParseDigit(reveal.text[0]) - 1;
+    if (slot < 0 || slot > 3 || reveal.text[1] != '1') r.Fail("bad hand position in the reveal");
+    Card card = r.ParseCard(reveal.text.substr(2));
+    if (card.Empty() || !(hands_[mover][slot] == card))
+        r.Fail("the revealed card is not the card in that hand slot");
+    r.Take('D', 1);
+
+    ++moveNr_;
+    ++totals_.moves;
+    if (moveNr_ > kMovesPerRound) r.Fail("a round's 49th move");
+    const Item* first = r.Peek();
+    if (first && first->code == 'F')
+        PlayPutToPile(r, slot, card);
+    else if (first && first->code == HandCode(mover))
+        PlayPutOrBuild(r, slot, card);
+    else if (first && first->code == '0')
+        PlayTake(r, slot, card);
+    else
+        r.Fail("expected the first item of a move");
+    r.Expect('P', std::string(1, HandCode(1 - mover)));
+
+    int next = 1 - mover;
+    if (moveNr_ == kMovesPerRound && TableCards() > 0) {
+        r.Take('D', 1);
+        Pickup(r);
+        next = 1 - lastTaker_;
+    }
+    int all = HandCards(0) + HandCards(1) + TableCards() + pileCount_[0] + pileCount_[1] +
+              (52 - dealtCount_);
+    if (all != 52) r.Fail("the cards add up to " + std::to_string(all) + ", not 52");
+    ScoreLines(r);
+    cur_ = next;
+
+    Next result = Next::kMove;
+    if (moveNr_ % 8 == 0) {
+        if (dealtCount_ < 52)
+            DealHands(r);
+        else
+            result = EndRound(r);
+    }
+    r.End();
+    return result;
+}
+
+// ---- Deal -----------------------------------------------------------------------
+
+void Mirror::StartRound(Reader& r) {
+    for (Column& c : table_)
+        c = Column{};
+    for (auto& hand : hands_)
+        for (Card& c : hand)
+            c = Card{};
+    pileMask_[0] = pileMask_[1] = 0;
+    pileCount_[0] = pileCount_[1] = 0;
+    sweeps_[0] = sweeps_[1] = 0;
+    dealt_ = 0;
+    dealtCount_ = 0;
+    DealHands(r);
+    DealTable(r);
+    cur_ = starter_;
+    moveNr_ = 0;
+    inRound_ = true;
+}
+
+void Mirror::MarkDealt(Card c) {
+    if (dealt_ & Bit(c)) throw Broken("a card was dealt twice in one round");
+    dealt_ |= Bit(c);
+    ++dealtCount_;
+}
+
+// Eight hand items: player 1 slot 1, player 2 slot 1, ... player 2 slot 4.
+void Mirror::DealHands(Reader& r) {
+    for (int slot = 0; slot < 4; ++slot) {
+        for (int p = 0; p < 2; ++p) {
+            Item it = r.Take(HandCode(p), 4);
+            if (it.text[0] != PosDigit(slot) || it.text[1] != '1')
+                r.Fail("a hand card dealt out of order");
+            Card c = r.ParseCard(it.text.substr(2));
+            if (c.Empty()) r.Fail("an empty card dealt");
+            if (!hands_[p][slot].Empty()) r.Fail("a card dealt into an occupied hand slot");
+            MarkDealt(c);
+            hands_[p][slot] = c;
+        }
+    }
+}
+
+// Four table cards, from the middle column outwards: h, h-1, h+1, h-2.
+void Mirror::DealTable(Reader& r) {
+    int h = numColumns_ / 2;
+    const int columns[4] = {h, h - 1, h + 1, h - 2};
+    for (int c : columns) {
+        Item it = r.Take('0', 4);
+        if (it.text[0] != PosDigit(c) || it.text[1] != '1')
+            r.Fail("a table card dealt to the wrong place");
+        Card card = r.ParseCard(it.text.substr(2));
+        if (card.Empty()) r.Fail("an empty card dealt");
+        MarkDealt(card);
+        Column& col = table_[c];
+        col.cards[0] = card;
+        col.n = 1;
+        col.value = card.rank;
+    }
+}
+
+// ---- Moves ----------------------------------------------------------------------
+
+// A Put to a free column, a Build or a Block: the hand slot empties, the card
+// flies to a column, arrives there, and a Build or Block is labelled.
+void Mirror::PlayPutOrBuild(Reader& r, int slot, Card card) {
+    int mover = cur_;
+    const char cleared[4] = {PosDigit(slot), '1', '0', '0'};
+    r.Expect(HandCode(mover), std::string_view(cleared, 4));
+    Item flight = r.Take('A', 8);
+    int c = r.ParseDigit(flight.text[6]) - 1;
+    if (c < 0 || c >= numColumns_) r.Fail("a card flies to a column off the table");
+    Column& col = table_[c];
+    char expected[8] = {HandCode(mover), '0', 0,           0,
+                        PosDigit(slot),  '1', PosDigit(c), PosDigit(col.n)};
+    CardChars(card, expected + 2);
+    if (flight.text != std::string_view(expected, 8))
+        r.Fail("flight " + Quote(flight.text) + " does not match " +
+               Quote(std::string_view(expected, 8)));
+    hands_[mover][slot] = Card{};
+
+    char arrived[4] = {PosDigit(c), PosDigit(col.n), 0, 0};
+    CardChars(card, arrived + 2);
+    if (col.n == 0) {
+        int free = FreeColumn(mover);
+        if (c != free)
+            r.Fail("a Put went to column " + std::to_string(c + 1) + ", the free column is " +
+                   std::to_string(free + 1));
+        col.cards[0] = card;
+        col.n = 1;
+        col.value = card.rank;
+        col.block = false;
+        r.Expect('0', std::string_view(arrived, 4));
+        return;
+    }
+
+    if (col.n >= 8) r.Fail("a ninth card on a pile");
+    bool wasSingle = col.n == 1;
+    int before = col.value;
+    col.cards[col.n++] = card;
+    r.Expect('0', std::string_view(arrived, 4));
+    Item label = r.Take('T', std::to_string(c + 1).size() + 1);
+    if (label.text.substr(0, label.text.size() - 1) != std::to_string(c + 1))
+        r.Fail("label " + Quote(label.text) + " names the wrong column");
+    char shown = label.text.back();
+
+    int sum = before + card.rank;
+    bool build = !col.block && sum <= 14 && shown == ValueChar(sum) &&
+                 HandHoldsRank(mover, sum == 14 ? 1 : sum, slot);
+    bool block = (wasSingle || col.block) && before == card.rank &&
+                 shown == ValueChar(col.cards[0].rank) && HandHoldsRank(mover, card.rank, slot);
+    if (build) {
+        col.value = sum;
+    } else if (block) {
+        col.block = true;
+        col.value = card.rank;
+    } else {
+        r.Fail("the rules allow no Build or Block of this card on column " + std::to_string(c + 1) +
+               " labelled " + Quote(label.text));
+    }
+}
+
+// A Put with every column taken: the card goes to the mover's Capture Pile.
+void Mirror::PlayPutToPile(Reader& r, int slot, Card card) {
+    int mover = cur_;
+    if (FreeColumn(mover) >= 0) r.Fail("a Put went to the Capture Pile while a column was free");
+    char shown[4] = {'1', '1', 0, 0};
+    CardChars(card, shown + 2);
+    r.Expect('F', std::string_view(shown, 4));
+    const char cleared[4] = {PosDigit(slot), '1', '0', '0'};
+    r.Expect(HandCode(mover), std::string_view(cleared, 4));
+    char flight[8] = {HandCode(mover), PileCode(mover), 0, 0, PosDigit(slot), '1', '1', '1'};
+    CardChars(card, flight + 2);
+    r.Expect('A', std::string_view(flight, 8));
+    r.Expect(PileCode(mover), std::string_view(shown, 4));
+    hands_[mover][slot] = Card{};
+    AddToPile(mover, card);
+}
+
+// A Take: the table cards in the order they were lifted (columns ascending,
+// each from its top), then the hand card, each as cleared place, flight and
+// arrival on the Capture Pile.
+void Mirror::PlayTake(Reader& r, int slot, Card card) {
+    int mover = cur_;
+    Column before[12];
+    for (int c = 0; c < 12; ++c)
+        before[c] = table_[c];
+    int start = pileCount_[mover];
+    unsigned taken = 0;
+    int lifted = 0, lastColumn = -1;
+    char shown[4] = {'1', '1', 0, 0};
+    char flight[8];
+
+    for (;;) {
+        const Item* it = r.Peek();
+        if (it && it->code == '0') {
+            Item cleared = r.Take('0', 4);
+            if (cleared.text.substr(2) != "00") r.Fail("a lifted place is not reported empty");
+            int c = r.ParseDigit(cleared.text[0]) - 1;
+            int pos = r.ParseDigit(cleared.text[1]) - 1;
+            if (c < 0 || c >= numColumns_ || c < lastColumn)
+                r.Fail("table cards lifted out of column order");
+            Column& col = table_[c];
+            if (col.n == 0 || pos != col.n - 1) r.Fail("a table card lifted from below the top");
+            Card x = col.cards[pos];
+            flight[0] = '0';
+            flight[1] = PileCode(mover);
+            CardChars(x, flight + 2);
+            flight[4] = PosDigit(c);
+            flight[5] = PosDigit(pos);
+            flight[6] = '1';
+            flight[7] = PosDigit(start + 1 + lifted);
+            r.Expect('A', std::string_view(flight, 8));
+            CardChars(x, shown + 2);
+            r.Expect(PileCode(mover), std::string_view(shown, 4));
+            col.cards[--col.n] = Card{};
+            if (col.n == 0) col = Column{};
+            AddToPile(mover, x);
+            taken |= 1u << c;
+            lastColumn = c;
+            ++lifted;
+        } else if (it && it->code == HandCode(mover)) {
+            const char cleared[4] = {PosDigit(slot), '1', '0', '0'};
+            r.Expect(HandCode(mover), std::string_view(cleared, 4));
+            char last[8] = {HandCode(mover), PileCode(mover), 0, 0, PosDigit(slot), '1', '1',
+                            PosDigit(start)};
+            CardChars(card, last + 2);
+            r.Expect('A', std::string_view(last, 8));
+            CardChars(card, shown + 2);
+            r.Expect(PileCode(mover), std::string_view(shown, 4));
+            hands_[mover][slot] = Card{};
+            AddToPile(mover, card);
+            break;
+        } else {
+            r.Fail("expected the next card of a Take");
+        }
+    }
+    if (lifted == 0) r.Fail("a Take that lifts no table card");
+    for (int c = 0; c < numColumns_; ++c)
+        if ((taken >> c & 1) && table_[c].n != 0) r.Fail("a Take left part of a pile");
+    if (!LegalCapture(card.rank, taken, before))
+        r.Fail("the rules do not let this card take these piles");
+    lastTaker_ = mover;
+    if (TableCards() == 0) {
+        ++sweeps_[mover];
+        ++totals_.sweeps;
+    }
+}
+
+// After the 48th move the last taker picks up the table. The report lists
+// the cards in lifting order except that the first card lifted comes last.
+void Mirror::Pickup(Reader& r) {
+    int taker = lastTaker_;
+    int start = pileCount_[taker];
+    Card order[52];
+    int column[52], position[52];
+    int m = 0;
+    for (int c = 0; c < numColumns_; ++c)
+        for (int pos = table_[c].n - 1; pos >= 0; --pos) {
+            order[m] = table_[c].cards[pos];
+            column[m] = c;
+            position[m++] = pos;
+        }
+    char cleared[4] = {0, 0, '0', '0'};
+    char flight[8];
+    char shown[4] = {'1', '1', 0, 0};
+    for (int k = 0; k < m; ++k) {
+        int i = k + 1 < m ? k + 1 : 0;
+        cleared[0] = PosDigit(column[i]);
+        cleared[1] = PosDigit(position[i]);
+        r.Expect('0', std::string_view(cleared, 4));
+        flight[0] = '0';
+        flight[1] = PileCode(taker);
+        CardChars(order[i], flight + 2);
+        flight[4] = PosDigit(column[i]);
+        flight[5] = PosDigit(position[i]);
+        flight[6] = '1';
+        flight[7] = PosDigit(start + i);
+        r.Expect('A', std::string_view(flight, 8));
+        CardChars(order[i], shown + 2);
+        r.Expect(PileCode(taker), std::string_view(shown, 4));
+        AddToPile(taker, order[i]);
+    }
+    for (Column& c : table_)
+        c = Column{};
+    r.Expect('P', std::string(1, HandCode(1 - taker)));
+}
+
+// ---- Scores -------------------------------------------------------------------
+
+void Mirror::ScoreLines(Reader& r) {
+    std::string line;
+    for (int p = 0; p < 2; ++p) {
+        std::uint64_t pile = pileMask_[p];
+        int aces = 0, spades = 0;
+        for (int suit = 1; suit <= 4; ++suit)
+            aces += (pile & Bit(Card{1, suit})) != 0;
+        for (int rank = 1; rank <= 13; ++rank)
+            spades += (pile & Bit(Card{rank, 4})) != 0;
+        line.clear();
+        line += HandCode(p);
+        line += char('0' + aces);
+        line += (pile & Bit(Card{2, 4})) ? '1' : '0';
+        line += (pile & Bit(Card{10, 2})) ? '1' : '0';
+        PutNumber(line, sweeps_[p], 2);
+        PutNumber(line, spades, 2);
+        PutNumber(line, pileCount_[p], 2);
+        PutNumber(line, RoundPoints(p), 2);
+        r.Expect('G', line);
+    }
+    // Cards not seen by either player: the stock, and both hands (both players
+    // are computers).
+    std::uint64_t unseen = ~dealt_;
+    for (const auto& hand : hands_)
+        for (Card c : hand)
+            if (!c.Empty()) unseen |= Bit(c);
+    for (int suit = 1; suit <= 4; ++suit) {
+        int mask = 0;
+        for (int rank = 1; rank <= 13; ++rank)
+            if (unseen & Bit(Card{rank, suit})) mask |= RankBit(rank);
+        line.clear();
+        line += SuitChar(suit);
+        PutNumber(line, mask, 4);
+        r.Expect('U', line);
+    }
+}
+
+int Mirror::RoundPoints(int player) const {
+    return PilePoints(pileMask_[player], pileCount_[player]) + sweeps_[player];
+}
+
+// The end of a round: every card is in a Capture Pile; the points other than
+// sweeps come to 11 (8 when the cards split 26-26, as nobody gets the 3 for
+// most cards); the totals and the winner follow.
+Next Mirror::EndRound(Reader& r) {
+    if (moveNr_ != kMovesPerRound)
+        r.Fail("the round ended after " + std::to_string(moveNr_) + " moves");
+    if (dealtCount_ != 52 || HandCards(0) + HandCards(1) + TableCards() != 0 ||
+        pileCount_[0] + pileCount_[1] != 52)
+        r.Fail("the round ended with cards outside the Capture Piles");
+    int base0 = PilePoints(pileMask_[0], pileCount_[0]);
+    int base1 = PilePoints(pileMask_[1], pileCount_[1]);
+    int expected = pileCount_[0] == 26 ? 8 : 11;
+    if (base0 + base1 != expected)
+        r.Fail("the round's points other than sweeps total " + std::to_string(base0 + base1) +
+               ", not " + std::to_string(expected));
+    points_[0] += base0 + sweeps_[0];
+    points_[1] += base1 + sweeps_[1];
+    int winner = -1;
+    if (points_[0] >= 21 && points_[0] > points_[1])
+        winner = 0;
+    else if (points_[1] >= 21 && points_[1] > points_[0])
+        winner = 1;
+    std::string text;
+    PutNumber(text, winner + 50, 2);
+    PutNumber(text, points_[0], 2);
+    PutNumber(text, points_[1], 2);
+    r.Expect('M', text);
+
+    inRound_ = false;
+    starter_ = 1 - starter_;
+    pileMask_[0] = pileMask_[1] = 0;
+    pileCount_[0] = pileCount_[1] = 0;
+    ++totals_.rounds;
+    if (winner < 0) return Next::kNewRound;
+    ++totals_.games;
+    ++totals_.wins[winner];
+    totals_.finalPoints[0] += points_[0];
+    totals_.finalPoints[1] += points_[1];
+    return Next::kGameOver;
+}
+
+// ---- Helpers ------------------------------------------------------------------
+
+void Mirror::AddToPile(int player, Card c) {
+    if (pileMask_[player] & Bit(c)) throw Broken("a card reached a Capture Pile twice");
+    pileMask_[player] |= Bit(c);
+    ++pileCount_[player];
+}
+
+// Player 1 fills from the middle column towards the first, player 2 from the
+// middle towards the last; each then takes the other side.
+int Mirror::FreeColumn(int player) const {
+    int h = numColumns_ / 2;
+    if (player == 0) {
+        for (int c = h; c >= 0; --c)
+            if (table_[c].n == 0) return c;
+        for (int c = h + 1; c < numColumns_; ++c)
+            if (table_[c].n == 0) return c;
+    } else {
+        for (int c = h; c < numColumns_; ++c)
+            if (table_[c].n == 0) return c;
+        for (int c = h - 1; c >= 0; --c)
+            if (table_[c].n == 0) return c;
+    }
+    return -1;
+}
+
+int Mirror::TableCards() const {
+    int n = 0;
+    for (int c = 0; c < numColumns_; ++c)
+        n += table_[c].n;
+    return n;
+}
+
+int Mirror::HandCards(int player) const {
+    int n = 0;
+    for (Card c : hands_[player])
+        n += !c.Empty();
+    return n;
+}
+
+bool Mirror::HandHoldsRank(int player, int rank, int exceptSlot) const {
+    for (int s = 0; s < 4; ++s)
+        if (s != exceptSlot && hands_[player][s].rank == rank) return true;
+    return false;
+}
+
+// Whether the taken columns split into captures the card may make on its own:
+// a block of its rank alone, or non-block piles adding up to its rank (an ace
+// also to 14, table aces counting 1).
+bool Mirror::LegalCapture(int rank, unsigned columns, const Column* before) const {
+    if (columns == 0) return true;
+    unsigned lowest = columns & -columns;
+    unsigned rest = columns & ~lowest;
+    for (unsigned sub = rest;; sub = (sub - 1) & rest) {
+        unsigned group = sub | lowest;
+        bool valid;
+        if (std::popcount(group) == 1 && before[std::countr_zero(group)].block) {
+            valid = before[std::countr_zero(group)].value == rank;
+        } else {
+            int sum = 0;
+            bool hasBlock = false;
+            for (int c = 0; c < numColumns_; ++c) {
+                if (!(group >> c & 1)) continue;
+                sum += before[c].value;
+                hasBlock |= before[c].block;
+            }
+            valid = !hasBlock && (sum == rank || (rank == 1 && sum == 14));
+        }
+        if (valid && LegalCapture(rank, columns & ~group, before)) return true;
+        if (sub == 0) break;
+    }
+    return false;
+}
+
+}  // namespace sim
