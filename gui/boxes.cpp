@@ -1,0 +1,198 @@
+#include "boxes.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "globals.h"
+
+namespace {
+
+MessageSink messageSink;
+BeepSink beepSink;
+
+constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowCloseButtonHint;
+
+// A panel with a raised inner and a lowered outer bevel.
+QFrame* BevelPanel(QWidget* parent, const QRect& at) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setGeometry(at);
+    auto* inner = new QFrame(panel);
+    inner->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    inner->setGeometry(1, 1, at.width() - 2, at.height() - 2);
+    inner->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return panel;
+}
+
+QLabel* Label(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* Button(QWidget* parent, const QString& text, const QRect& at) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(at);
+    return button;
+}
+
+// The dialog's top-level parent, so that the box stays above the window that opened it.
+QWidget* Owner() {
+    return QApplication::activeWindow();
+}
+
+void CentreOnScreen(QWidget* box) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = box->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    box->move(frame.topLeft());
+}
+
+}  // namespace
+
+void ShowMessage(const QString& text) {
+    if (messageSink) {
+        messageSink(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Casino"), text, QMessageBox::Ok, Owner());
+    box.exec();
+}
+
+void SetMessageSink(MessageSink sink) {
+    messageSink = std::move(sink);
+}
+
+void SetBeepSink(BeepSink sink) {
+    beepSink = std::move(sink);
+}
+
+THelpBox::THelpBox(QWidget* parent) : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint) {
+    setWindowTitle(QStringLiteral("Casino Help"));
+    setFixedSize(721, 503);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(8, 8, 705, 441);
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setPlainText(QString::fromLatin1(kHelpText));
+    QFrame* panel = BevelPanel(this, QRect(8, 456, 705, 41));
+    OKButton = Button(panel, QStringLiteral("OK"), QRect(622, 8, 75, 25));
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    Memo1->installEventFilter(this);
+    OKButton->installEventFilter(this);
+    installEventFilter(this);
+}
+
+// Any key that types a character closes the box (Tab still moves the focus);
+// keys that type nothing, such as the arrows and page keys, scroll the text.
+bool THelpBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFlags) {
+    setWindowTitle(QStringLiteral("About Casino"));
+    setFixedSize(193, 164);
+    QFrame* panel = BevelPanel(this, QRect(8, 10, 169, 113));
+
+    Label1 = new QLabel(QStringLiteral("Casino Kzq"), panel);
+    QFont big = Label1->font();
+    big.setPointSize(12);
+    big.setBold(true);
+    Label1->setFont(big);
+    Label1->setAlignment(Qt::AlignHCenter);
+    Label1->move(47, 4);
+    Label1->adjustSize();
+    // Centred over the panel, whatever the font makes of its width.
+    Label1->move((panel->width() - Label1->width()) / 2, 4);
+
+    auto* label2 = new QLabel(QStringLiteral("Written by"), panel);
+    label2->setWordWrap(true);
+    label2->setGeometry(8, 28, 153, 25);
+    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    QLabel* label3 = Label(panel, QStringLiteral("Q. and V. Dorlan"), 9, 44);
+    QFont ten = label3->font();
+    ten.setPointSize(10);
+    label3->setFont(ten);
+    label3->adjustSize();
+
+    Label(panel, QStringLiteral("Copyright (c) 2000 Q+V Dorlan"), 8, 60);
+    Version = Label(panel, QStringLiteral("Version 2.1"), 8, 76);
+    Label(panel, QStringLiteral("casino.example.org"), 8, 96);
+
+    OKButton = Button(this, QStringLiteral("OK"), QRect(59, 130, 75, 25));
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TConfirmBox::TConfirmBox(QWidget* parent)
+    : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint) {
+    setWindowTitle(QStringLiteral("Casino Confirm Exit"));
+    setFixedSize(201, 113);
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(8, 8, 185, 57);
+    Label1 = new QLabel(QStringLiteral("Are you sure you want to exit?"), this);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setGeometry(16, 16, 142, 45);
+    OKButton = Button(this, QStringLiteral("OK"), QRect(16, 80, 80, 25));
+    CancelButton = Button(this, QStringLiteral("Cancel"), QRect(104, 80, 80, 25));
+    setTabOrder(OKButton, CancelButton);
+    OKButton->setFocus();
+    connect(OKButton, &QPushButton::clicked, this, [this] {
+        confirmed = true;
+        accept();
+    });
+    connect(CancelButton, &QPushButton::clicked, this, [this] {
+        confirmed = false;
+        reject();
+    });
+}
+
+void ShowHelpBox() {
+    THelpBox box(Owner());
+    CentreOnScreen(&box);
+    box.exec();
+}
+
+void ShowAboutBox() {
+    TAboutBox box(Owner());
+    CentreOnScreen(&box);
+    box.exec();
+}
+
+bool ShowConfirmBox(const QString& caption, const QString& text) {
+    TConfirmBox box(Owner());
+    box.setWindowTitle(caption);
+    box.Label1->setText(text);
+    if (settings.sound) {
+        if (beepSink)
+            beepSink();
+        else
+            QApplication::beep();
+    }
+    CentreOnScreen(&box);
+    box.exec();
+    return box.confirmed;
+}

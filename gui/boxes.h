@@ -1,0 +1,62 @@
+// The program's small modal boxes: the How to Play box (THelpBox), the About
+// box (TAboutBox) and the OK/Cancel question (TConfirmBox), plus ShowMessage,
+// the plain message box every other part of the program reports through.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// Shows a plain message box with an OK button. Tests may divert the messages.
+void ShowMessage(const QString& text);
+using MessageSink = std::function<void(const QString&)>;
+// Replaces the message box by `sink`; an empty sink restores the box.
+void SetMessageSink(MessageSink sink);
+
+// The system's default beep, sounded by the confirm box when sound is on.
+// Tests may count the beeps instead.
+using BeepSink = std::function<void()>;
+void SetBeepSink(BeepSink sink);
+
+// The rules and instructions, in a scrolling text.
+extern const char kHelpText[];
+
+class THelpBox : public QDialog {
+  public:
+    explicit THelpBox(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1;
+    QPushButton* OKButton;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+class TAboutBox : public QDialog {
+  public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QLabel* Version;
+    QPushButton* OKButton;
+};
+
+class TConfirmBox : public QDialog {
+  public:
+    explicit TConfirmBox(QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+    // True only when the user pressed OK.
+    bool confirmed = false;
+};
+
+void ShowHelpBox();
+void ShowAboutBox();
+// Asks an OK/Cancel question; true when the user pressed OK. Beeps first when sound is on.
+bool ShowConfirmBox(const QString& caption, const QString& text);

@@ -1,0 +1,137 @@
+// The main window TCasinoGUI: the fixed green table with the score sheet, the
+// name panels and the other controls, the menu bar and the pop-up menu with
+// their commands, start-up (binding the library and the first request) and
+// the two ways out (the Exit command and closing the window).
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// The client area: shows the back buffer and takes the mouse on the table.
+class TableSurface : public QWidget {
+  public:
+    explicit TableSurface(QWidget* parent);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+};
+
+class TCasinoGUI : public QMainWindow {
+  public:
+    static constexpr int kClientWidth = 792;
+    static constexpr int kClientHeight = 553;
+
+    TCasinoGUI();
+    ~TCasinoGUI() override;
+
+    // FormCreate: binds the library from `libraryFolder` and runs StartUp.
+    // False when the library cannot be loaded (the message has been shown):
+    // the program then stops.
+    bool FormCreate(const QString& libraryFolder);
+    // The rest of the set-up, once the library is bound: the trace log, "<B>9",
+    // an empty table, player 1 to move, the card pictures.
+    void StartUp();
+
+    // Copies the back buffer onto the window at once (RePaintScreen paints the same).
+    void ShowBackBuffer();
+    void RePaintScreen(QPainter& painter);
+    // The text of player 1's or player 2's name panel.
+    void SetNamePanel(int player, const QString& text);
+    // True once "<W>" has been sent on the way out.
+    bool Ended() const { return ended_; }
+
+    // Commands.
+    void HowtoPlay2Click();
+    void NewGame1Click();
+    void NewGameClick();
+    void GameSettingsClick();
+    void HighScores1Click();
+    void About2Click();
+    void Exit1Click();
+    // Opens the pop-up menu with its top edge at `globalPos`, horizontally centred on it.
+    void ShowPopupMenu(const QPoint& globalPos);
+
+    TableSurface* Table;
+
+    // Menus.
+    QMenu* File1;
+    QAction* HowtoPlay2;
+    QAction* NewGame1;
+    QAction* GameSettings1;
+    QAction* HighScores1;
+    QAction* About2;
+    QAction* Exit1;
+    QMenu* HintMenu;
+    QAction* HintOK;
+    QAction* HintCancel;
+    QMenu* PopupMenu1;
+
+    // The score sheet: player 1's values, the row names, player 2's values.
+    QFrame* Scores1;
+    QFrame* Panel1;
+    QFrame* Scores2;
+    QLabel* Aces1;
+    QLabel* TwoSpades1;
+    QLabel* TenDiamonds1;
+    QLabel* Sweeps1;
+    QLabel* Spades1;
+    QLabel* Cards1;
+    QLabel* Points1;
+    QLabel* Aces2;
+    QLabel* TwoSpades2;
+    QLabel* TenDiamonds2;
+    QLabel* Sweeps2;
+    QLabel* Spades2;
+    QLabel* Cards2;
+    QLabel* Points2;
+    QLabel* Player1Name;
+    QLabel* Player2Name;
+
+    QPushButton* Hint;
+    QPushButton* RemainingCardsButton;
+    QFrame* RemainingCards;
+    QLabel* RemainingCardsLabel;
+    QLabel* RemainClubs;
+    QLabel* RemainHearts;
+    QLabel* RemainSpades;
+    QLabel* RemainDiamonds;
+
+    // Hidden debug controls.
+    QLabel* Label1;
+    QPushButton* PutButton;
+    QPushButton* H;
+    QPushButton* Button7;
+    QPushButton* NewGame;
+    QPushButton* Button8;
+    QPushButton* Button9;
+    QPushButton* Button10;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;  // FormClose
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void BuildControls();  // controls.cpp
+    void SendSave();
+
+    bool ended_ = false;
+};
+
+// The one main window while it exists.
+extern TCasinoGUI* CasinoGUI;
+
+// Caption and text of the exit question.
+extern const char kExitCaption[];
+extern const char kExitText[];

@@ -1,0 +1,192 @@
+#include "logiclink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+#include <cstdio>
+#include <memory>
+
+#include "boxes.h"
+#include "replies.h"
+#include "tableview.h"
+
+int writePos = 0;
+
+const char kLibraryFile[] = "libcasino.so";
+const char kEntryName[] = "_CallTheLogic";
+const char kTraceFile[] = "Casino.txt";
+
+namespace {
+
+std::unique_ptr<QLibrary> library;
+LogicEntry logicEntry = nullptr;
+std::FILE* traceLog = nullptr;
+
+void TraceLine(const char* prefix, const char* text) {
+    if (!traceLog) return;
+    std::fputs(prefix, traceLog);
+    std::fputs(text, traceLog);
+    std::fputc('\n', traceLog);
+    std::fflush(traceLog);
+}
+
+}  // namespace
+
+bool BindLogic(const QString& folder) {
+    ReleaseLogic();
+    library = std::make_unique<QLibrary>(QDir(folder).filePath(QString::fromLatin1(kLibraryFile)));
+    if (!library->load()) {
+        library.reset();
+        ShowMessage(QStringLiteral("Casino has failed to load.  Please make sure that ") +
+                    QString::fromLatin1(kLibraryFile) +
+                    QStringLiteral(" is in the same directory as the program"));
+        return false;
+    }
+    logicEntry = reinterpret_cast<LogicEntry>(library->resolve(kEntryName));
+    return true;
+}
+
+void ReleaseLogic() {
+    logicEntry = nullptr;
+    if (library) {
+        library->unload();
+        library.reset();
+    }
+}
+
+LogicEntry CurrentLogicEntry() {
+    return logicEntry;
+}
+
+void SetLogicEntry(LogicEntry entry) {
+    logicEntry = entry;
+}
+
+void MakeMessage(char code, RequestBuffer& buffer) {
+    buffer[0] = '<';
+    buffer[1] = code;
+    buffer[2] = '>';
+    writePos = 3;
+}
+
+void AddChar(char c, RequestBuffer& buffer) {
+    buffer[writePos] = c;
+    ++writePos;
+}
+
+void AddMessageCode(char code, RequestBuffer& buffer) {
+    AddChar('<', buffer);
+    AddChar(code, buffer);
+    AddChar('>', buffer);
+}
+
+void AddDigit(int n, RequestBuffer& buffer) {
+    AddChar(char('0' + n), buffer);
+}
+
+void AddFlag(bool on, RequestBuffer& buffer) {
+    AddChar(on ? '1' : '0', buffer);
+}
+
+void AddText(const std::string& text, RequestBuffer& buffer) {
+    for (char c : text)
+        AddChar(c, buffer);
+}
+
+void MakeSettingsMessage(RequestBuffer& buffer) {
+    AddChar('0', buffer);
+    AddChar(settings.backRank, buffer);
+    AddChar(settings.backSuit, buffer);
+    AddMessageCode('I', buffer);
+    AddChar('1', buffer);
+    AddDigit(settings.player1Level, buffer);
+    AddText(settings.player1Name, buffer);
+    AddMessageCode('I', buffer);
+    AddChar('2', buffer);
+    AddDigit(settings.player2Level, buffer);
+    AddText(settings.player2Name, buffer);
+    AddMessageCode('I', buffer);
+    AddChar('3', buffer);
+    AddFlag(settings.sound, buffer);
+    AddMessageCode('I', buffer);
+    AddChar('4', buffer);
+    AddFlag(settings.animation, buffer);
+    AddMessageCode('I', buffer);
+    AddChar('5', buffer);
+    AddDigit(settings.delaySetting, buffer);
+}
+
+void MakeMoveMessage(int slot, RequestBuffer& buffer) {
+    AddDigit(slot, buffer);
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.highlight[0][column] == 1) AddDigit(column, buffer);
+}
+
+void MakeGetHighScoresMessage(int row, RequestBuffer& buffer) {
+    if (row > 9) {
+        AddChar('1', buffer);
+        AddDigit(row - 10, buffer);
+    } else {
+        AddChar('0', buffer);
+        AddDigit(row, buffer);
+    }
+    if (row > kHallRows)
+        ShowMessage(QStringLiteral(
+            "MakeGetHighScoresMessage Procedure canna handle more than 15 high scores!!!"));
+}
+
+std::string RequestText(const RequestBuffer& buffer) {
+    std::string text;
+    for (int i = 0; i < kRequestSize && buffer[i] != '\0'; ++i)
+        text += buffer[i];
+    return text;
+}
+
+namespace {
+std::string ReplyText(const ReplyBuffer& reply) {
+    std::string text;
+    for (int i = 0; i < kReplySize && reply[i] != '\0'; ++i)
+        text += reply[i];
+    return text;
+}
+}  // namespace
+
+void SendToLogic(RequestBuffer& buffer) {
+    for (;;) {
+        if (!logicEntry) {
+            ShowMessage(QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
+            writePos = 0;  // the request is dropped
+            return;
+        }
+        AddChar('<', buffer);
+        AddChar('/', buffer);
+        AddChar('>', buffer);
+        buffer[writePos] = '\0';
+        const std::string request = RequestText(buffer);
+        if (debugFlag) ShowMessage(QStringLiteral("sending ") + WireToText(request));
+        TraceLine("-> ", request.c_str());
+
+        ReplyBuffer reply;  // zero-filled: nothing stale is read after a short reply
+        const std::int32_t length = logicEntry(buffer.data(), reply.data());
+        writePos = 0;
+        if (traceLog || debugFlag) {
+            const std::string text = ReplyText(reply);
+            TraceLine("<- ", text.c_str());
+            if (debugFlag)
+                ShowMessage(WireToText(text) + QStringLiteral(" ") + QString::number(length));
+        }
+        ProcessMessage(reply, buffer);
+        if (writePos == 0) return;
+    }
+}
+
+bool OpenTraceLog(const QString& path) {
+    CloseTraceLog();
+    traceLog = std::fopen(QFile::encodeName(path).constData(), "w");
+    return traceLog != nullptr;
+}
+
+void CloseTraceLog() {
+    if (traceLog) std::fclose(traceLog);
+    traceLog = nullptr;
+}

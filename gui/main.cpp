@@ -1,0 +1,18 @@
+// The game program: creates the main window, which binds the logic library,
+// and runs the event loop until the user leaves.
+#include <exception>
+
+#include "application.h"
+#include "casinogui.h"
+
+int main(int argc, char* argv[]) {
+    CasinoApplication app(argc, argv);
+    TCasinoGUI window;
+    try {
+        if (!window.FormCreate(QCoreApplication::applicationDirPath())) return 1;
+    } catch (const std::exception& error) {
+        ReportError(error);  // the window is up; the user may go on from here
+    }
+    window.show();
+    return app.exec();
+}

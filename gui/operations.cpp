@@ -1,0 +1,45 @@
+#include "operations.h"
+
+#include "casinogui.h"
+#include "tableview.h"
+
+void StartNewGame() {
+    ClearTable();
+    if (CasinoGUI) {
+        CasinoGUI->SetNamePanel(1, WireToText(settings.player1Name));
+        CasinoGUI->SetNamePanel(2, WireToText(settings.player2Name));
+    }
+    RequestBuffer buffer;
+    MakeMessage('I', buffer);
+    MakeSettingsMessage(buffer);
+    AddMessageCode('Z', buffer);
+    AddMessageCode('K', buffer);
+    AddDigit(settings.gameNumber, buffer);
+    AddMessageCode('U', buffer);
+    SendToLogic(buffer);
+}
+
+void ApplySettings(RequestBuffer& buffer) {
+    const int back = CardPicture(settings.backRank, settings.backSuit);
+    const int levels[] = {settings.player1Level, settings.player2Level};
+    for (int player = 1; player <= 2; ++player) {
+        if (levels[player - 1] <= 0) continue;
+        for (int slot = 1; slot <= 4; ++slot)
+            if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, back, kShow);
+    }
+    MakeMessage('I', buffer);
+    MakeSettingsMessage(buffer);
+    SendToLogic(buffer);
+}
+
+void RequestHighScores(int key, RequestBuffer& buffer) {
+    MakeMessage('I', buffer);
+    AddChar('6', buffer);
+    AddDigit(key, buffer);
+    SendToLogic(buffer);
+    for (int row = 1; row <= kHallRows; ++row) {
+        MakeMessage('H', buffer);
+        MakeGetHighScoresMessage(row, buffer);
+        SendToLogic(buffer);
+    }
+}

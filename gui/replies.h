@@ -1,0 +1,16 @@
+// Reply processing: splits a reply of the library into its items and runs
+// each item's handler. Handlers draw through the table view, ask through the
+// selection and the boxes, update the program-wide state, and may build a
+// follow-up request in the buffer (the computer's move) or send one at once
+// (a menu answer, a new round).
+#pragma once
+
+#include "logiclink.h"
+
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+
+// The texts that the reply handlers show.
+extern const char kNoRoomText[];
+extern const char kContinueCaption[];
+extern const char kContinueText[];
+extern const char kNewGameCaption[];

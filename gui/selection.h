@@ -1,0 +1,35 @@
+// Card selection and move entry: the mouse on the table, the highlights that
+// make up a selection, the Choose Action question, the hint offer, and the
+// hidden debug controls. The reply handlers (replies.cpp) call ChooseAction,
+// OfferHint and ClearSelection; the main window calls the click handlers.
+#pragma once
+
+#include <vector>
+
+#include "logiclink.h"
+
+// The window's mouse-down handler, with the click's position in the table.
+void CardSelect(int x, int y);
+// Takes every highlight off the table and the hands.
+void ClearSelection();
+// Asks how to play an ambiguous card; menu code 8, 11, 13, 14 or 15.
+// Returns 0 Cancel, 1 Build, 2 Take, 3 Block or 4 Put.
+int ChooseAction(int menuCode);
+// The computer's recommendation from a "?" item: highlights it and offers it;
+// on acceptance sends the move at once with `buffer`.
+void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer);
+// The Hint button and menu.
+void HintClick();
+// The hidden Discard button.
+void PlayPutClick();
+
+// Hidden debug controls.
+void HClick();
+void DebugShowMsg11();
+void Button9Click();
+void Button10Click();
+void DebugCardArrays();
+void DebugCardClicked();
+void SendMessage();
+// A key typed while the remaining-cards button has the focus.
+void RemainingCardsButtonKeyPress(char key);
