@@ -28,7 +28,9 @@ Logic::Logic() {
 }
 
 void ResetLogic() {
+    // Static storage starts as zeros before the constructor runs; do the same.
     theLogic.~Logic();
+    std::memset(static_cast<void*>(&theLogic), 0, sizeof theLogic);
     new (&theLogic) Logic();
     ResetRandom();
 }

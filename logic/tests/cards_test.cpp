@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "test_support.h"
@@ -18,26 +19,19 @@ Card C(int rank, int suit) {
     return Card{std::uint8_t(rank), std::uint8_t(suit)};
 }
 
-TEST(CardText, RanksAndSuitsOut) {
-    EXPECT_EQ(RankChar(1), 'A');
-    EXPECT_EQ(RankChar(14), 'A');
-    EXPECT_EQ(RankChar(9), '9');
-    EXPECT_EQ(RankChar(10), 'T');
-    EXPECT_EQ(RankChar(13), 'K');
-    EXPECT_EQ(RankChar(0), '0');
-    EXPECT_EQ(RankChar(15), '0');
-    EXPECT_EQ(SuitChar(1), 'c');
-    EXPECT_EQ(SuitChar(4), 's');
-    EXPECT_EQ(SuitChar(5), 'b');
-    EXPECT_EQ(SuitChar(0), '0');
-    EXPECT_EQ(SuitChar(6), '0');
-    EXPECT_EQ(ValueChar(0), '-');
-    EXPECT_EQ(ValueChar(1), 'A');
-    EXPECT_EQ(ValueChar(14), 'A');
-    EXPECT_EQ(ValueChar(10), 'T');
-    EXPECT_EQ(SuitLetter(0), '.');
-    EXPECT_EQ(SuitLetter(3), 'h');
+template <typename F>
+std::string Table(F f, int from, int to) {
+    std::string s;
+    for (int i = from; i <= to; ++i)
+        s += f(i);
+    return s;
+}
 
+TEST(CardText, CharactersOut) {
+    EXPECT_EQ(Table(RankChar, 0, 15), "0A23456789TJQKA0");  // 14 is the ace too
+    EXPECT_EQ(Table(SuitChar, 0, 6), "0cdhsb0");
+    EXPECT_EQ(Table(ValueChar, 0, 14), "-A23456789TJQKA");
+    EXPECT_EQ(Table(SuitLetter, 0, 5), ".cdhsb");
     char text[2];
     CardText(C(10, 2), text);
     EXPECT_EQ(std::string(text, 2), "Td");
@@ -47,16 +41,20 @@ TEST(CardText, RanksAndSuitsOut) {
     EXPECT_EQ(std::string(text, 2), "00");
 }
 
-TEST(CardText, ParsingIgnoresCaseAndDefaultsToBack) {
-    EXPECT_EQ(ParseCard('a', 's'), C(1, 4));
-    EXPECT_EQ(ParseCard('Q', 'H'), C(12, 3));
+TEST(CardText, ParsingIgnoresCaseAndDefaultsToTheBack) {
+    const std::string ranks = "A23456789TJQK", lower = "a23456789tjqk";
+    for (int r = 1; r <= 13; ++r) {
+        EXPECT_EQ(ParseRank(ranks[r - 1]), r);
+        EXPECT_EQ(ParseRank(lower[r - 1]), r);
+    }
+    for (char c : std::string("01XZ <"))
+        EXPECT_EQ(ParseRank(c), 0) << c;
+    EXPECT_EQ(ParseCard('q', 'H'), C(12, 3));
+    EXPECT_EQ(ParseCard('K', 'c'), C(13, 1));
+    EXPECT_EQ(ParseCard('2', 'S'), C(2, 4));
     EXPECT_EQ(ParseCard('t', 'd'), C(10, 2));
-    EXPECT_EQ(ParseCard('k', 'C'), C(13, 1));
-    EXPECT_EQ(ParseSuit('x'), 5);  // anything else is the card back, not "no suit"
-    EXPECT_EQ(ParseRank('1'), 0);
-    EXPECT_EQ(ParseRank('0'), 0);
-    EXPECT_EQ(ParseRank('X'), 0);
-    EXPECT_FALSE(ParseCard('1', 'c').Valid());
+    for (char c : std::string("xB0 "))
+        EXPECT_EQ(ParseSuit(c), kBack) << c;
     EXPECT_EQ(C(7, 3).Code(), 3 * 256 + 7);
 }
 
@@ -70,12 +68,21 @@ TEST(CardText, RankMaskCountsTheAceHigh) {
     EXPECT_EQ(all, 8191);
 }
 
-TEST(StackTest, ValueOfBuildsAndBlocks) {
-    Stack build;
-    EXPECT_EQ(build.Push(C(3, 1)), 1);
-    EXPECT_EQ(build.Push(C(5, 2)), 2);
-    EXPECT_EQ(build.value, 8);
-    EXPECT_EQ(build.LabelValue(), 8);
+TEST(Containers, PileValues) {
+    Stack s;
+    Card c = C(9, 4);
+    EXPECT_FALSE(s.Pop(c));
+    EXPECT_EQ(c, C(9, 4));  // untouched on an empty pile
+    EXPECT_EQ(s.Push(C(3, 1)), 1);
+    EXPECT_EQ(s.Push(C(5, 2)), 2);
+    EXPECT_EQ(s.value, 8);
+    EXPECT_EQ(s.LabelValue(), 8);
+    ASSERT_TRUE(s.Pop(c));
+    EXPECT_EQ(c, C(5, 2));
+    EXPECT_EQ(s.value, 8);  // Pop leaves the value until the next Push
+    s.Pop(c);
+    s.Push(C(6, 2));  // a single card sets it afresh
+    EXPECT_EQ(s.value, 6);
 
     Stack block;
     block.Push(C(7, 1));
@@ -86,58 +93,26 @@ TEST(StackTest, ValueOfBuildsAndBlocks) {
     EXPECT_EQ(block.AllCards(), 2);
 }
 
-TEST(StackTest, PopKeepsValueUntilTheNextPush) {
-    Stack s;
-    Card c = C(9, 4);
-    EXPECT_FALSE(s.Pop(c));
-    EXPECT_EQ(c, C(9, 4));  // untouched on an empty pile
-
-    s.Push(C(2, 1));
-    s.Push(C(4, 1));
-    ASSERT_TRUE(s.Pop(c));
-    EXPECT_EQ(c, C(4, 1));
-    EXPECT_EQ(s.value, 6);  // Pop leaves the value alone
-    EXPECT_EQ(s.AllCards(), 1);
-    s.Pop(c);
-    s.Push(C(5, 2));  // a single card sets the value afresh
-    EXPECT_EQ(s.value, 5);
-}
-
-TEST(StackTest, NinthCardIsFatal) {
-    Stack s;
-    for (int i = 0; i < kMaxStack; ++i)
-        s.Push(C(1, 1));
-    EXPECT_DEATH(s.Push(C(1, 2)), CheckFailure("numCards<kMaxStack", 309));
-}
-
-TEST(DeckTest, FillOrderAndDealingFromTheTop) {
+TEST(Containers, FullDeckOrder) {
     Deck d;
     d.value = 3;
     d.Fill();
     EXPECT_EQ(d.AllCards(), 52);
     EXPECT_EQ(d.cards[0], C(1, 1));
     EXPECT_EQ(d.cards[13], C(1, 2));
-    EXPECT_EQ(d.cards[51], C(13, 4));
     EXPECT_EQ(d.value, 3);  // Fill leaves value and isBlock as they were
     Card c;
     ASSERT_TRUE(d.Pop(c));
-    EXPECT_EQ(c, C(13, 4));
-    EXPECT_EQ(d.AllCards(), 51);
+    EXPECT_EQ(c, C(13, 4));  // dealt from the top
     d.Clear();
-    EXPECT_EQ(d.AllCards(), 0);
     EXPECT_EQ(d.value, 0);
     EXPECT_FALSE(d.Pop(c));
-}
-
-TEST(DeckTest, PushNeverTouchesValueAndStopsAt52) {
-    Deck d;
     for (int i = 0; i < kSizeDeck; ++i)
         d.Push(C(i % 13 + 1, 1));
-    EXPECT_EQ(d.value, 0);
-    EXPECT_DEATH(d.Push(C(1, 1)), CheckFailure("numCards<kSizeDeck", 356));
+    EXPECT_EQ(d.value, 0);  // a deck has no value
 }
 
-TEST(HandTest, SlotsAndLookups) {
+TEST(Containers, HandSlots) {
     Hand h;
     h.Set(C(5, 1), 0);
     h.Set(C(5, 3), 2);
@@ -151,7 +126,14 @@ TEST(HandTest, SlotsAndLookups) {
     EXPECT_EQ(h.SameRankOtherSuit(C(6, 1)), Card{});
 }
 
-TEST(HandTest, BadCardsAndSlotsAreFatal) {
+TEST(Containers, LimitsAreFatal) {
+    Stack s;
+    for (int i = 0; i < kMaxStack; ++i)
+        s.Push(C(1, 1));
+    EXPECT_DEATH(s.Push(C(1, 2)), CheckFailure("numCards<kMaxStack", 309));
+    Deck d;
+    d.Fill();
+    EXPECT_DEATH(d.Push(C(1, 1)), CheckFailure("numCards<kSizeDeck", 356));
     Hand h;
     EXPECT_DEATH(h.Set(Card{}, 0), CheckFailure("c.Valid()", 468));
     EXPECT_DEATH(h.Set(C(3, 1), 4), CheckFailure("(col>=0)&&(col<kMaxHand)", 469));
@@ -160,17 +142,21 @@ TEST(HandTest, BadCardsAndSlotsAreFatal) {
     EXPECT_DEATH(h.Get(4), CheckFailure("(col>=0)&&(col<kMaxHand)", 482));
 }
 
-TEST(RandomTest, FifteenBitGeneratorFromStateOne) {
-    ResetRandom();
-    // 1 * 22695477 + 1 = 22695478, bits 16..30: 346; then 130 and 10982.
-    EXPECT_EQ(Random(32768), 346);
-    EXPECT_EQ(Random(32768), 130);
-    EXPECT_EQ(Random(100), 10982 % 100);
-    ResetRandom();
-    EXPECT_EQ(Random(100), 46);
+std::uint32_t Step(std::uint32_t state) {
+    return state * 22695477u + 1u;
+}
+int Draw(std::uint32_t state) {
+    return int((state >> 16) & 32767u);
 }
 
-TEST(RandomTest, ShuffleRepeatsWithoutReseed) {
+TEST(RandomSource, FifteenBitGeneratorFromStateOne) {
+    ResetRandom();
+    EXPECT_EQ(Random(32768), 346);  // 22695478 >> 16
+    EXPECT_EQ(Random(32768), 130);
+    EXPECT_EQ(Random(100), 10982 % 100);
+}
+
+TEST(RandomSource, ShuffleRepeatsAndMovesEveryCardAbovePositionOne) {
     auto shuffled = [] {
         ResetRandom();
         Deck d;
@@ -180,41 +166,31 @@ TEST(RandomTest, ShuffleRepeatsWithoutReseed) {
     };
     std::vector<Card> first = shuffled();
     EXPECT_EQ(first, shuffled());
-
     Deck full;
     full.Fill();
-    // Every position from 2 up is exchanged with a lower one and never touched
-    // again, so no card above position 1 stays where Fill put it.
+    // Each position from 2 up is exchanged with a lower one and never touched again.
     for (int i = 2; i < kSizeDeck; ++i)
         EXPECT_NE(first[i], full.cards[i]) << i;
-}
 
-TEST(RandomTest, ShortDecksAreLeftAlone) {
     ResetRandom();
-    Deck d;
-    d.Push(C(4, 1));
-    d.Push(C(9, 2));
-    d.Shuffle();
-    EXPECT_EQ(d.cards[0], C(4, 1));
-    EXPECT_EQ(d.cards[1], C(9, 2));
+    Deck two;
+    two.Push(C(4, 1));
+    two.Push(C(9, 2));
+    two.Shuffle();
+    EXPECT_EQ(two.cards[0], C(4, 1));
+    EXPECT_EQ(two.cards[1], C(9, 2));
     EXPECT_EQ(Random(32768), 346);  // nothing was drawn
 }
 
-TEST(RandomTest, ReseedFromTheClockOnceAtTheNextDraw) {
-    auto firstDraw = [](std::uint32_t seed) {
-        return int(((seed * 22695477u + 1u) >> 16) & 32767u);
-    };
+TEST(RandomSource, ReseedFromTheClockOnceAtTheNextDraw) {
     ResetRandom();
     std::uint32_t before = std::uint32_t(std::time(nullptr));
     RequestReseed();
     int r = Random(32768);
     std::uint32_t after = std::uint32_t(std::time(nullptr));
-    EXPECT_TRUE(r == firstDraw(before) || r == firstDraw(after)) << r;
-    // The flag is spent: a fresh generator continued from that seed gives the same next draw.
-    int next = Random(32768);
-    std::uint32_t seed = r == firstDraw(before) ? before : after;
-    std::uint32_t state = (seed * 22695477u + 1u) * 22695477u + 1u;
-    EXPECT_EQ(next, int((state >> 16) & 32767u));
+    ASSERT_TRUE(r == Draw(Step(before)) || r == Draw(Step(after))) << r;
+    std::uint32_t seed = r == Draw(Step(before)) ? before : after;
+    EXPECT_EQ(Random(32768), Draw(Step(Step(seed))));  // the flag is spent
     ResetRandom();
 }
 

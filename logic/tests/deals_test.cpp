@@ -121,30 +121,25 @@ TEST_F(Deals, MissingFileIsReportedOnStandardOutput) {
 }
 
 TEST_F(Deals, UnusableRecordsGiveAShuffledStock) {
-    std::vector<std::uint8_t> zero = Ascending(), high = Ascending(), twice = Ascending();
-    zero[10] = 0;
-    high[10] = 53;
-    twice[10] = twice[11];
+    auto with = [](int at, int byte) {
+        std::vector<std::uint8_t> r = Ascending();
+        r[at] = std::uint8_t(byte);
+        return r;
+    };
     std::vector<std::uint8_t> shortRecord = Ascending();
     shortRecord.pop_back();
-    struct Case {
-        const char* what;
-        std::vector<std::vector<std::uint8_t>> records;
-        const char* request;
-    };
-    const std::vector<Case> cases = {
-        {"byte 0", {zero}, "<K>1</>"},
-        {"byte 53", {high}, "<K>1</>"},
-        {"repeated byte", {twice}, "<K>1</>"},
-        {"short record", {shortRecord}, "<K>1</>"},
-        {"beyond the end", {Ascending()}, "<K>2</>"},  // a file of exactly 104 bytes
-    };
-    for (const Case& c : cases) {
+    const std::vector<std::pair<std::vector<std::uint8_t>, std::string>> cases = {
+        {with(10, 0), "<K>1</>"},
+        {with(10, 53), "<K>1</>"},
+        {with(10, 12), "<K>1</>"},
+        {shortRecord, "<K>1</>"},  // and a whole record beyond a 104-byte file:
+        {Ascending(), "<K>2</>"}};
+    for (const auto& [record, request] : cases) {
         test::FreshLibrary();
-        test::WriteDeals(c.records);
-        Dealt d = StartGame(c.request);
-        EXPECT_EQ(d.out, "") << c.what;
-        EXPECT_EQ(d.cards, shuffled_) << c.what;
+        test::WriteDeals({record});
+        Dealt d = StartGame(request);
+        EXPECT_EQ(d.out, "") << request;
+        EXPECT_EQ(d.cards, shuffled_) << request << " " << int(record[10]);
     }
 }
 

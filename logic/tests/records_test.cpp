@@ -193,31 +193,22 @@ TEST_F(Records, SaveIntoAVanishedFolderFails) {
 
 // ---- Seating players -------------------------------------------------------
 
-TEST_F(Records, KnownNamesAreFoundExactly) {
+TEST_F(Records, NamesAreFoundExactlyOrGetANewRecord) {
     Call("<B>9<I>15Clara Dunn</>");
     EXPECT_EQ(Data().header.slot[0], 2);
     EXPECT_EQ(Data().records[2].level, 5);
-    EXPECT_EQ(Data().header.numPlayersDefined, 15);
     EXPECT_EQ(Data().records[2].points, -10);  // the record keeps its numbers
-    Call("<I>10clara dunn</>");                // letter case counts
-    EXPECT_EQ(Data().header.slot[0], 14);
-    EXPECT_EQ(std::string(Data().records[14].name), "clara dunn");
-}
+    EXPECT_EQ(Data().header.numPlayersDefined, 15);
 
-TEST_F(Records, NewNameWithRoomTakesTheNextRecord) {
-    Call("<B>9</>");
     Data().header.numPlayersDefined = 5;
-    Call("<I>23Zed</>");
+    Call("<I>23clara dunn</>");  // letter case counts
     EXPECT_EQ(Data().header.numPlayersDefined, 6);
     EXPECT_EQ(Data().header.slot[1], 5);
     const PlayerRecord& r = Data().records[5];
-    EXPECT_EQ(std::string(r.name), "Zed");
-    EXPECT_EQ(r.points, 0);
-    EXPECT_EQ(r.played, 0);
-    EXPECT_EQ(r.won, 0);
+    EXPECT_EQ(r.points + r.played + r.won + r.reserved, 0u);
     EXPECT_EQ(r.level, 3);
     // The longer name that was there leaves no bytes behind.
-    EXPECT_EQ(std::string(r.name, kNameSize), std::string("Zed") + std::string(17, '\0'));
+    EXPECT_EQ(std::string(r.name, kNameSize), "clara dunn" + std::string(10, '\0'));
 }
 
 TEST_F(Records, FullRecordsEvictTheWeakest) {
@@ -266,28 +257,22 @@ TEST_F(Records, FinishedGameUpdatesBothRecords) {
               "<H>010(Alice Brown) -0002 00032 00016<H>020(Benjamin Cox) 00028 00030 00015</>");
 }
 
-TEST_F(Records, SharedRecordTakesBothUpdates) {
+TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsWrap) {
     Call("<B>9<I>10Ann<I>20Ann</>");
     ASSERT_EQ(Data().header.slot[0], Data().header.slot[1]);
+    PlayerRecord& r = Data().records[Data().header.slot[0]];
     RecordGame(Data(), 1, 25, 10);
-    const PlayerRecord& r = Data().records[Data().header.slot[0]];
     EXPECT_EQ(r.points, 10);
     EXPECT_EQ(r.played, 2);
     EXPECT_EQ(r.won, 1);
-}
 
-TEST_F(Records, PointsWrapAtSixteenBits) {
-    Call("<B>9</>");
-    Data().records[0].points = 32760;
-    Data().records[1].points = -32760;
-    RecordGame(Data(), 0, 23, 0);
-    EXPECT_EQ(Data().records[0].points, -32753);
-    EXPECT_EQ(Data().records[1].points, 32753);
+    r.points = 32760;
+    RecordGame(Data(), 0, 23, 23);  // 16-bit points: +23 and then +0
+    EXPECT_EQ(r.points, -32753);
     char row[64];
-    const std::uint8_t order[kMaxPlayerRecords] = {0};
-    Data().records[0].points = -1;
+    const std::uint8_t order[kMaxPlayerRecords] = {Data().header.slot[0]};
     HallRow(Data(), order, 1, row, sizeof row);
-    EXPECT_STREQ(row, "010(Alice Brown) -0001 00031 00016");
+    EXPECT_STREQ(row, "010(Ann) -32753 00004 00002");
 }
 
 TEST_F(Records, ResetRestoresRecordsAndKeepsTheHeader) {
@@ -310,22 +295,14 @@ TEST(RecordChecks, BadArgumentsAreFatal) {
 
 // ---- Hall of Fame order ----------------------------------------------------
 
-// Order by the key's value, with keys 6 and 7 compared in hundredths.
+// The value each key orders by, highest first (key 1, the name, aside).
 double KeyValue(int key, const PlayerRecord& r) {
-    switch (key) {
-        case 3:
-            return r.won;
-        case 4:
-            return -(r.played - r.won);
-        case 5:
-            return r.played;
-        case 6:
-            return r.played ? 100.0 * r.won / r.played : 0;
-        case 7:
-            return r.played ? double(r.points) / r.played : 0;
-        default:
-            return r.points;
-    }
+    const double percent = r.played ? 100.0 * r.won / r.played : 0;
+    const double perGame = r.played ? double(r.points) / r.played : 0;
+    const double values[8] = {
+        double(r.points), 0,       double(r.points), double(r.won), -double(r.played - r.won),
+        double(r.played), percent, perGame};
+    return values[key];
 }
 
 void SetRecord(PlayerRecord& r, const char* name, int points, int played, int won) {
