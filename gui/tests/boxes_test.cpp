@@ -1,0 +1,193 @@
+// The Help, About and Confirm boxes: how each one closes, what the confirm
+// box returns, its beep, and the order and content of the help text.
+#include "boxes.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "application.h"
+#include "globals.h"
+#include "test_support.h"
+
+class BoxesTest : public QObject {
+    Q_OBJECT
+
+    int beeps = 0;
+
+  private slots:
+    void init() {
+        ResetAll();
+        beeps = 0;
+        SetBeepSink([this] { ++beeps; });
+    }
+    void cleanup() { ResetAll(); }
+
+    void confirmBoxLayout() {
+        TConfirmBox box;
+        QCOMPARE(box.size(), QSize(201, 113));
+        QCOMPARE(box.windowTitle(), QStringLiteral("Casino Confirm Exit"));
+        QCOMPARE(box.Label1->text(), QStringLiteral("Are you sure you want to exit?"));
+        QVERIFY(box.Label1->wordWrap());
+        QCOMPARE(box.OKButton->geometry(), QRect(16, 80, 80, 25));
+        QCOMPARE(box.CancelButton->geometry(), QRect(104, 80, 80, 25));
+        QVERIFY(!box.confirmed);
+    }
+
+    void confirmBoxAnswers_data() {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("result");
+        QTest::newRow("OK") << 0 << true;
+        QTest::newRow("Cancel") << 1 << false;
+        QTest::newRow("Escape") << 2 << false;
+        QTest::newRow("title bar") << 3 << false;
+        QTest::newRow("Enter on the first focus") << 4 << true;
+    }
+    void confirmBoxAnswers() {
+        QFETCH(int, how);
+        QFETCH(bool, result);
+        QString caption;
+        QString text;
+        AnswerNextModal([&](QWidget* modal) {
+            auto* box = dynamic_cast<TConfirmBox*>(modal);
+            QVERIFY(box);
+            caption = box->windowTitle();
+            text = box->Label1->text();
+            switch (how) {
+                case 0:
+                    box->OKButton->click();
+                    break;
+                case 1:
+                    box->CancelButton->click();
+                    break;
+                case 2:
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                    break;
+                case 3:
+                    box->close();
+                    break;
+                case 4:
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    break;
+            }
+        });
+        QCOMPARE(ShowConfirmBox(QStringLiteral("Hint"),
+                                QStringLiteral("The computer recommends this move.  Would you "
+                                               "like to use it?")),
+                 result);
+        QCOMPARE(caption, QStringLiteral("Hint"));
+        QCOMPARE(text, QStringLiteral("The computer recommends this move.  Would you like to "
+                                      "use it?"));
+    }
+
+    void confirmBoxBeepsOnlyWithSound() {
+        for (int i = 0; i < 2; ++i) {
+            AnswerNextConfirm(false);
+            ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b"));
+        }
+        QCOMPARE(beeps, 2);
+        settings.sound = false;
+        AnswerNextConfirm(true);
+        QVERIFY(ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b")));
+        QCOMPARE(beeps, 2);
+    }
+
+    void aboutBox() {
+        TAboutBox box;
+        QCOMPARE(box.windowTitle(), QStringLiteral("About Casino"));
+        QCOMPARE(box.size(), QSize(193, 164));
+        QCOMPARE(box.Label1->text(), QStringLiteral("Casino Kzq"));
+        QVERIFY(box.Label1->font().bold());
+        QCOMPARE(box.Version->text(), QStringLiteral("Version 2.1"));
+        QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
+    }
+
+    // Arrow keys scroll the help text; the first key that types a character closes it.
+    void helpBoxClosesOnATypedCharacter() {
+        bool stillOpenAfterArrows = false;
+        int scrolled = 0;
+        AnswerNextModal([&](QWidget* modal) {
+            auto* box = dynamic_cast<THelpBox*>(modal);
+            QVERIFY(box);
+            QCOMPARE(box->windowTitle(), QStringLiteral("Casino Help"));
+            QCOMPARE(box->size(), QSize(721, 503));
+            box->Memo1->setFocus();
+            for (int i = 0; i < 5; ++i)
+                QTest::keyClick(box->Memo1, Qt::Key_PageDown);
+            QTest::keyClick(box->Memo1, Qt::Key_Down);
+            scrolled = box->Memo1->verticalScrollBar()->value();
+            stillOpenAfterArrows = box->isVisible();
+            QTest::keyClick(box->Memo1, Qt::Key_Q);
+        });
+        ShowHelpBox();
+        QVERIFY(stillOpenAfterArrows);
+        QVERIFY(scrolled > 0);
+    }
+
+    void helpBoxClosesOnOK() {
+        AnswerNextModal([](QWidget* modal) { dynamic_cast<THelpBox*>(modal)->OKButton->click(); });
+        ShowHelpBox();
+    }
+
+    void helpTextOrder() {
+        const QString help = QString::fromLatin1(kHelpText);
+        const QStringList inOrder = {"CASINO\n",
+                                     "version 2.1",
+                                     "CONTENTS",
+                                     "a. rules of Casino",
+                                     "b. scoring",
+                                     "c. how to play the computer game",
+                                     "d. hints and tips",
+                                     "A. RULES OF CASINO",
+                                     "B. SCORING",
+                                     "C. HOW TO  PLAY THE COMPUTER GAME",
+                                     "i. Playing a game",
+                                     "ii. Other functions",
+                                     "HOW TO PLAY",
+                                     "NEW GAME",
+                                     "GAME SETTINGS",
+                                     "HALL OF FAME",
+                                     "ABOUT",
+                                     "D. HINTS AND TIPS",
+                                     "\n1. ",
+                                     "\n2. ",
+                                     "\n3. ",
+                                     "\n4. ",
+                                     "\n5. "};
+        qsizetype at = -1;
+        for (const QString& part : inOrder) {
+            const qsizetype next = help.indexOf(part, at + 1);
+            QVERIFY2(next > at, qPrintable(part));
+            at = next;
+        }
+        QVERIFY(help.startsWith(QStringLiteral("CASINO\n")));
+    }
+
+    void helpTextScoringTable() {
+        const QString help = QString::fromLatin1(kHelpText);
+        const qsizetype table = help.indexOf(QStringLiteral("B. SCORING"));
+        const QStringList rows = {"1        each ace",
+                                  "1        the 2 of spades",
+                                  "2        the 10 of diamonds",
+                                  "3        twenty-seven or more cards",
+                                  "1        seven or more spades",
+                                  "1        each sweep"};
+        qsizetype at = table;
+        for (const QString& row : rows) {
+            const qsizetype next = help.indexOf(row, at);
+            QVERIFY2(next > at, qPrintable(row));
+            at = next;
+        }
+        QVERIFY(help.indexOf(QStringLiteral("2 points"), at) > at);
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    BoxesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "boxes_test.moc"

@@ -1,0 +1,160 @@
+// The program against the real library: start-up, the settings report, the
+// Hall of Fame rows, a whole game played by two computer players through the
+// follow-up requests alone, and saving on the way out.
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "application.h"
+#include "boxes.h"
+#include "casinogui.h"
+#include "globals.h"
+#include "logiclink.h"
+#include "operations.h"
+#include "tableview.h"
+#include "test_support.h"
+
+namespace {
+
+// Answers every confirm box while it lives: OK to "Continue Game", Cancel to "New Game".
+class ConfirmAnswerer {
+  public:
+    ConfirmAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = dynamic_cast<TConfirmBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            captions << box->windowTitle();
+            texts << box->Label1->text();
+            (box->windowTitle() == QStringLiteral("Continue Game") ? box->OKButton
+                                                                   : box->CancelButton)
+                ->click();
+        });
+        timer_.start(2);
+    }
+    QStringList captions;
+    QStringList texts;
+
+  private:
+    QTimer timer_;
+};
+
+// The stand-in that passes every request on to the real library and counts them.
+LogicEntry realEntry = nullptr;
+QStringList sent;
+std::int32_t Counting(const char* request, char* reply) {
+    sent << QString::fromLatin1(request);
+    return realEntry(request, reply);
+}
+
+}  // namespace
+
+class LibraryTest : public QObject {
+    Q_OBJECT
+
+    TCasinoGUI* window = nullptr;
+
+  private slots:
+    void initTestCase() {
+        QFile::remove(QStringLiteral("kzq.gds"));
+        ResetAll();
+        SetBeepSink([] {});
+        window = new TCasinoGUI;
+        MessageLog log;
+        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(log.texts.isEmpty());
+        realEntry = CurrentLogicEntry();
+        QVERIFY(realEntry);
+        SetLogicEntry(&Counting);
+    }
+    void cleanupTestCase() { delete window; }
+
+    void settingsReportFillsTheMirror() {
+        settings.player1Name.clear();
+        settings.player2Level = 5;
+        RequestBuffer buffer;
+        MakeMessage('I', buffer);
+        SendToLogic(buffer);
+        // The library's first two records sit in the players' seats; both are level 0,
+        // and a computer player is at least level 1.
+        QCOMPARE(settings.player1Name, std::string("Alice Brown"));
+        QCOMPARE(settings.player2Name, std::string("Benjamin Cox"));
+        QCOMPARE(settings.player2Level, 1);
+    }
+
+    void hallOfFameByPoints() {
+        RequestBuffer buffer;
+        RequestHighScores(2, buffer);
+        QCOMPARE(hallOfFame[1].name, std::string("Nathaniel Price"));
+        QCOMPARE(hallOfFame[1].points, 26);
+        QCOMPARE(hallOfFame[1].percentWon, 50.0);
+        QCOMPARE(hallOfFame[1].pointsPerGame, 6.5);
+        for (int rank = 2; rank <= kHallRows; ++rank)
+            QVERIFY(hallOfFame[rank - 1].points >= hallOfFame[rank].points);
+        QCOMPARE(hallOfFame[15].name, std::string("Alice Brown"));
+        QCOMPARE(hallOfFame[15].points, -12);
+        QCOMPARE(hallOfFame[15].lost, 15);
+
+        RequestHighScores(1, buffer);
+        QCOMPARE(hallOfFame[1].name, std::string("Alice Brown"));
+    }
+
+    // With both players moved by the library, one New Game plays every round
+    // to the end: each "P" leaves "<C>", each round's end asks to continue.
+    void wholeGameOfComputerMoves() {
+        ResetProgramState();
+        playerIsComputer[1] = 1;
+        playerIsComputer[2] = 1;
+        settings.player1Name = "Ann";
+        settings.player2Name = "Bob";
+        settings.animation = false;
+        MessageLog log;
+        ConfirmAnswerer answers;
+        sent.clear();
+        StartNewGame();
+
+        QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
+        QVERIFY(answers.captions.size() >= 2);
+        QCOMPARE(answers.captions.last(), QStringLiteral("New Game"));
+        for (int i = 0; i + 1 < answers.captions.size(); ++i)
+            QCOMPARE(answers.captions[i], QStringLiteral("Continue Game"));
+        const int rounds = int(answers.captions.size());
+        QCOMPARE(int(sent.filter(QStringLiteral("<R></>")).size()), rounds - 1);
+        // 48 moves a round, each one a "<C>" (the last one of a round may be
+        // followed by one more that finds no move).
+        const int computerMoves = int(sent.filter(QStringLiteral("<C></>")).size());
+        QVERIFY(computerMoves >= 48 * rounds);
+        QVERIFY(computerMoves <= 49 * rounds);
+
+        const QRegularExpression won(
+            QStringLiteral("^(Ann|Bob) has won the game with (\\d+) points\\.  Play again\\?$"));
+        const QRegularExpressionMatch match = won.match(answers.texts.last());
+        QVERIFY2(match.hasMatch(), qPrintable(answers.texts.last()));
+        QVERIFY(match.captured(2).toInt() >= 21);
+        const QString winnerPanel = match.captured(1) == QStringLiteral("Ann")
+                                        ? window->Player1Name->text()
+                                        : window->Player2Name->text();
+        QCOMPARE(winnerPanel,
+                 match.captured(1) + QStringLiteral(" has ") + match.captured(2) + " points");
+        // The score sheet shows the last round's points as the library counted them.
+        QCOMPARE(window->Points1->text(), QString::number(scores[1].points));
+        QCOMPARE(window->Points2->text(), QString::number(scores[2].points));
+    }
+
+    void exitSavesTheRecords() {
+        AnswerNextConfirm(true);
+        window->Exit1Click();
+        QVERIFY(window->Ended());
+        QCOMPARE(QFile(QStringLiteral("kzq.gds")).size(), qint64(512));
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    LibraryTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "library_test.moc"

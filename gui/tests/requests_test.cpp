@@ -1,0 +1,230 @@
+// Building requests, sending them, the follow-up loop, the trace log and
+// binding the library.
+#include <QFile>
+#include <QTest>
+
+#include "application.h"
+#include "globals.h"
+#include "logiclink.h"
+#include "tableview.h"
+#include "test_support.h"
+
+class RequestsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        ResetAll();
+        StandIn::Install();
+    }
+    void cleanup() { ResetAll(); }
+
+    void settingsMessageWithDefaults() {
+        RequestBuffer buffer;
+        MakeMessage('I', buffer);
+        MakeSettingsMessage(buffer);
+        QCOMPARE(RequestText(buffer), std::string("<I>06B<I>10Player No. 1<I>21Player No. 2"
+                                                  "<I>31<I>41<I>50"));
+        QCOMPARE(writePos, int(RequestText(buffer).size()));
+    }
+
+    void settingsMessageCarriesChangedSettings() {
+        settings.player1Name = "Ann";
+        settings.player2Name = "12345678901234567890";
+        settings.player2Level = 9;
+        settings.backRank = 'T';
+        settings.sound = false;
+        settings.animation = false;
+        settings.delaySetting = 7;
+        RequestBuffer buffer;
+        MakeMessage('I', buffer);
+        MakeSettingsMessage(buffer);
+        QCOMPARE(RequestText(buffer),
+                 std::string("<I>0TB<I>10Ann<I>2912345678901234567890<I>30<I>40<I>57"));
+    }
+
+    void moveMessageListsHighlightedColumnsInOrder() {
+        table.highlight[0][7] = 1;
+        table.highlight[0][3] = 1;
+        table.highlight[1][2] = 1;  // a hand slot is not a column
+        RequestBuffer buffer;
+        MakeMessage('1', buffer);
+        MakeMoveMessage(2, buffer);
+        QCOMPARE(RequestText(buffer), std::string("<1>237"));
+
+        table.highlight[0][3] = 0;
+        table.highlight[0][7] = 0;
+        MakeMessage('2', buffer);
+        MakeMoveMessage(4, buffer);
+        buffer[writePos] = '\0';
+        QCOMPARE(RequestText(buffer), std::string("<2>4"));
+    }
+
+    void highScoreRowsAreTwoDigits() {
+        MessageLog log;
+        const std::pair<int, const char*> rows[] = {
+            {0, "<H>00"}, {1, "<H>01"}, {9, "<H>09"}, {10, "<H>10"}, {15, "<H>15"}};
+        for (const auto& [row, text] : rows) {
+            RequestBuffer buffer;
+            MakeMessage('H', buffer);
+            MakeGetHighScoresMessage(row, buffer);
+            QCOMPARE(RequestText(buffer), std::string(text));
+        }
+        QVERIFY(log.texts.isEmpty());
+
+        RequestBuffer buffer;
+        MakeMessage('H', buffer);
+        MakeGetHighScoresMessage(16, buffer);
+        QCOMPARE(RequestText(buffer), std::string("<H>16"));
+        QCOMPARE(log.texts, QStringList{QStringLiteral(
+                                "MakeGetHighScoresMessage Procedure canna handle more than 15 "
+                                "high scores!!!")});
+    }
+
+    void requestBufferIsRangeChecked() {
+        RequestBuffer buffer;
+        MakeMessage('@', buffer);
+        for (int i = 3; i < kRequestSize; ++i)
+            AddChar('x', buffer);
+        QCOMPARE(writePos, kRequestSize);
+        QVERIFY_THROWS_EXCEPTION(RangeError, AddChar('x', buffer));
+        QVERIFY_THROWS_EXCEPTION(RangeError, buffer[-1]);
+    }
+
+    // The terminator item and its zero must fit: a request that ends at 252
+    // is sent, one that ends at 253 is refused before the library sees it.
+    void terminatorMustFitTheBuffer() {
+        RequestBuffer buffer;
+        MakeMessage('@', buffer);
+        while (writePos < 252)
+            AddChar('x', buffer);
+        SendToLogic(buffer);
+        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+        QCOMPARE(StandIn::requests[0].size(), std::size_t(255));
+
+        MakeMessage('@', buffer);
+        while (writePos < 253)
+            AddChar('x', buffer);
+        QVERIFY_THROWS_EXCEPTION(RangeError, SendToLogic(buffer));
+        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+    }
+
+    void sendAppendsTheTerminatorAndResetsTheWritePosition() {
+        RequestBuffer buffer;
+        MakeMessage('V', buffer);
+        SendToLogic(buffer);
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(writePos, 0);
+    }
+
+    // A chain of computer moves runs with no user action: every reply that
+    // names a computer player leaves exactly one "<C>".
+    void computerMovesFollowEachOther() {
+        playerIsComputer[1] = 0;
+        playerIsComputer[2] = 1;
+        StandIn::Script({"<P>2</>", "<P>2</>", "<P>2<P>2</>", "<P>1</>"});
+        RequestBuffer buffer;
+        MakeMessage('1', buffer);
+        AddDigit(1, buffer);
+        SendToLogic(buffer);
+        QCOMPARE(StandIn::requests,
+                 (std::vector<std::string>{"<1>1</>", "<C></>", "<C></>", "<C></>"}));
+        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(writePos, 0);
+    }
+
+    // A menu answer is sent from inside the reply that asked, and the rest of
+    // that reply is processed after it.
+    void nestedSendCompletesBeforeTheNextItem() {
+        StandIn::Script({"<M>11<P>2</>", "<G>100000000000</>"});
+        RequestBuffer buffer;
+        MakeMessage('1', buffer);
+        AddDigit(3, buffer);
+        AddDigit(5, buffer);
+        SendToLogic(buffer);
+        QCOMPARE(StandIn::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
+    }
+
+    void missingEntryIsReportedOnEverySend() {
+        MessageLog log;
+        SetLogicEntry(nullptr);
+        RequestBuffer buffer;
+        for (int i = 0; i < 2; ++i) {
+            MakeMessage('V', buffer);
+            SendToLogic(buffer);
+        }
+        QCOMPARE(log.texts, QStringList(2, QStringLiteral("DLL FUNCTION NOT ASSIGNED!")));
+        QCOMPARE(writePos, 0);
+    }
+
+    void debugModeShowsRequestsRepliesAndErrors() {
+        MessageLog log;
+        StandIn::Script({"<E>No moves possible</>"});
+        RequestBuffer buffer;
+        MakeMessage('C', buffer);
+        SendToLogic(buffer);
+        QVERIFY(log.texts.isEmpty());
+
+        debugFlag = true;
+        StandIn::Script({"<E>No moves possible</>"});
+        MakeMessage('C', buffer);
+        SendToLogic(buffer);
+        QCOMPARE(log.texts, (QStringList{QStringLiteral("sending <C></>"),
+                                         QStringLiteral("<E>No moves possible</> 23"),
+                                         QStringLiteral("ERROR MESSAGE RECEIVED FROM LOGIC: "
+                                                        "No moves possible")}));
+    }
+
+    void traceLogHoldsRequestAndReplyLines() {
+        QVERIFY(OpenTraceLog(QStringLiteral("trace.txt")));
+        StandIn::Script({"<V>banner</>", "<P>1</>"});
+        RequestBuffer buffer;
+        MakeMessage('V', buffer);
+        SendToLogic(buffer);
+        MakeMessage('U', buffer);
+        SendToLogic(buffer);
+        CloseTraceLog();
+        MakeMessage('Q', buffer);
+        SendToLogic(buffer);  // not traced any more
+
+        QFile file(QStringLiteral("trace.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("-> <V></>\n<- <V>banner</>\n"
+                                            "-> <U></>\n<- <P>1</>\n"));
+    }
+
+    void failedLoadNamesTheLibraryFile() {
+        MessageLog log;
+        QVERIFY(!BindLogic(QStringLiteral("/nonexistent-folder")));
+        QCOMPARE(log.texts, QStringList{QStringLiteral(
+                                "Casino has failed to load.  Please make sure that libcasino.so "
+                                "is in the same directory as the program")});
+        QVERIFY(CurrentLogicEntry() == nullptr);
+    }
+
+    void libraryWithoutEntryLoadsButCannotBeCalled() {
+        MessageLog log;
+        QVERIFY(BindLogic(QStringLiteral(NOENTRY_DIR)));
+        QVERIFY(CurrentLogicEntry() == nullptr);
+        RequestBuffer buffer;
+        MakeMessage('V', buffer);
+        SendToLogic(buffer);
+        QCOMPARE(log.texts, QStringList{QStringLiteral("DLL FUNCTION NOT ASSIGNED!")});
+        ReleaseLogic();
+    }
+
+    void realLibraryIsBoundByItsEntryName() {
+        QVERIFY(BindLogic(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(CurrentLogicEntry() != nullptr);
+        ReleaseLogic();
+        QVERIFY(CurrentLogicEntry() == nullptr);
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    RequestsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "requests_test.moc"

@@ -1,0 +1,241 @@
+// The main window: its fixed size and controls, the menus and the pop-up
+// menu, start-up, the About command, the two ways out, and a range error
+// that abandons a handler while the program goes on.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "application.h"
+#include "boxes.h"
+#include "casinogui.h"
+#include "globals.h"
+#include "logiclink.h"
+#include "tableview.h"
+#include "test_support.h"
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+    int beeps = 0;
+
+  private slots:
+    void init() {
+        ResetAll();
+        StandIn::Install();
+        beeps = 0;
+        SetBeepSink([this] { ++beeps; });
+    }
+    void cleanup() { ResetAll(); }
+
+    void fixedGreenWindow() {
+        TCasinoGUI window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Casino"));
+        QCOMPARE(window.centralWidget(), window.Table);
+        QCOMPARE(window.Table->size(), QSize(792, 553));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+        ClearTable();
+        QCOMPARE(BackBuffer().pixel(400, 300), kTableColour);
+        QCOMPARE(BackBuffer().pixel(0, 300), qRgb(0, 0, 0));  // the fill's outline
+        QCOMPARE(BackBuffer().size(), QSize(800, 600));
+    }
+
+    void menusAndShortcuts() {
+        TCasinoGUI window;
+        QCOMPARE(window.File1->title(), QStringLiteral("File"));
+        const QStringList captions = {"&How to Play", "&New Game", "&Game Settings",
+                                      "High &Scores", "&About",    "&Exit"};
+        const QList<QAction*> actions = window.File1->actions();
+        QCOMPARE(actions.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(actions[i]->text(), captions[i]);
+            QCOMPARE(actions[i]->shortcut(), QKeySequence(Qt::Key(Qt::Key_F1 + i)));
+        }
+        QCOMPARE(window.PopupMenu1->actions(), actions);
+        QVERIFY(!window.HintMenu->menuAction()->isVisible());
+        QCOMPARE(window.HintMenu->title(), QStringLiteral("Hint"));
+        QCOMPARE(window.HintMenu->actions().size(), 2);
+    }
+
+    void controlsAtTheirPlaces() {
+        TCasinoGUI window;
+        QCOMPARE(window.Scores1->geometry(), QRect(312, 25, 88, 121));
+        QCOMPARE(window.Panel1->geometry(), QRect(352, 25, 88, 121));
+        QCOMPARE(window.Scores2->geometry(), QRect(392, 25, 88, 121));
+        QCOMPARE(window.Player1Name->geometry(), QRect(25, 122, 284, 24));
+        QCOMPARE(window.Player2Name->geometry(), QRect(483, 122, 284, 24));
+        QCOMPARE(window.Hint->geometry(), QRect(312, 8, 169, 17));
+        QCOMPARE(window.RemainingCardsButton->geometry(), QRect(232, 536, 327, 17));
+        QCOMPARE(window.RemainingCards->geometry(), QRect(233, 536, 325, 257));
+        QCOMPARE(window.Aces1->pos(), QPoint(16, 5));
+        QCOMPARE(window.Points2->pos(), QPoint(62, 102));
+        QCOMPARE(window.Points1->text(), QStringLiteral("0"));
+        QVERIFY(window.Points1->font().bold());
+        QVERIFY(window.Player1Name->text().isEmpty());
+
+        // The row names lie above both value panels; the button above its panel.
+        const QObjectList& order = window.Table->children();
+        QVERIFY(order.indexOf(window.Panel1) > order.indexOf(window.Scores1));
+        QVERIFY(order.indexOf(window.Panel1) > order.indexOf(window.Scores2));
+        QVERIFY(order.indexOf(window.RemainingCardsButton) > order.indexOf(window.RemainingCards));
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* hidden[] = {window.Label1,  window.PutButton, window.H,       window.Button7,
+                             window.NewGame, window.Button8,   window.Button9, window.Button10,
+                             window.Edit2,   window.Edit3};
+        for (QWidget* control : hidden)
+            QVERIFY(!control->isVisible());
+        QVERIFY(window.Hint->isVisible());
+        QVERIFY(window.Scores1->isVisible());
+        QCOMPARE(window.Button9->text(), QStringLiteral("1=H"));
+        QCOMPARE(window.Button10->text(), QStringLiteral("2=C"));
+        QCOMPARE(window.Edit2->text(), QStringLiteral("CardArray"));
+    }
+
+    void startUpBeginsWithNineColumns() {
+        TCasinoGUI window;
+        SetCurrentPlayer(2);
+        DisplayCard(0, 1, 1, 5, kShow);
+        window.StartUp();
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<B>9</>"});
+        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(table.pileDepth[0][1], 0);
+    }
+
+    void failedLoadStopsStartUp() {
+        MessageLog log;
+        TCasinoGUI window;
+        QVERIFY(!window.FormCreate(QStringLiteral("/nonexistent-folder")));
+        QCOMPARE(log.texts.size(), 1);
+        QVERIFY(StandIn::requests.empty());
+    }
+
+    void aboutSendsTheVersionRequestFirst() {
+        TCasinoGUI window;
+        std::size_t sentBeforeBox = 99;
+        QString title;
+        AnswerNextModal([&](QWidget* modal) {
+            sentBeforeBox = StandIn::requests.size();
+            title = modal->windowTitle();
+            modal->close();
+        });
+        window.About2Click();
+        QCOMPARE(sentBeforeBox, std::size_t(1));
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(title, QStringLiteral("About Casino"));
+    }
+
+    void exitCommandCancelledSendsNothing() {
+        TCasinoGUI window;
+        ConfirmAnswer seen;
+        AnswerNextConfirm(false, &seen);
+        window.Exit1Click();
+        QCOMPARE(seen.caption, QStringLiteral("Exit Casino?"));
+        QCOMPARE(seen.text, QStringLiteral("Are you certain you want to stop playing Casino?"));
+        QVERIFY(StandIn::requests.empty());
+        QVERIFY(!window.Ended());
+    }
+
+    // Confirmed once, the command saves and ends; the window's close does not ask again.
+    void exitCommandAsksOnceAndSaves() {
+        TCasinoGUI window;
+        window.show();
+        AnswerNextConfirm(true);
+        window.Exit1Click();
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<W></>"});
+        QVERIFY(window.Ended());
+        QVERIFY(window.close());
+        QCOMPARE(beeps, 1);
+        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+    }
+
+    void closeCancelledKeepsTheWindow() {
+        TCasinoGUI window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        AnswerNextConfirm(false);
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(StandIn::requests.empty());
+        QVERIFY(CurrentLogicEntry() != nullptr);
+    }
+
+    void closeConfirmedSavesAndReleasesTheLibrary() {
+        TCasinoGUI window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ConfirmAnswer seen;
+        AnswerNextConfirm(true, &seen);
+        QVERIFY(window.close());
+        QCOMPARE(seen.caption, QStringLiteral("Exit Casino?"));
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<W></>"});
+        QVERIFY(CurrentLogicEntry() == nullptr);
+    }
+
+    void functionKeyF6AsksToExit() {
+        TCasinoGUI window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        ConfirmAnswer seen;
+        AnswerNextConfirm(false, &seen);
+        QTest::keyClick(&window, Qt::Key_F6);
+        QVERIFY(seen.asked);
+        QVERIFY(StandIn::requests.empty());
+    }
+
+    void popupMenuIsCentredOnThePointer() {
+        TCasinoGUI window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint pointer = window.Table->mapToGlobal(QPoint(400, 300));
+        QRect shown;
+        QTimer::singleShot(50, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                shown = popup->geometry();
+                popup->close();
+            }
+        });
+        window.ShowPopupMenu(pointer);
+        QVERIFY(shown.isValid());
+        QCOMPARE(shown.top(), pointer.y());
+        QVERIFY(qAbs(shown.center().x() - pointer.x()) <= 1);
+    }
+
+    // A bad index in a reply abandons the handler it happened in; the error
+    // is reported and later events are still handled.
+    void rangeErrorLeavesTheProgramRunning() {
+        TCasinoGUI window;
+        MessageLog log;
+        StandIn::Script({"<P>7</>"});
+        bool aboutShown = false;
+        bool laterEventRan = false;
+        QTimer::singleShot(0, &window, [&] {
+            window.About2Click();
+            aboutShown = true;  // not reached: the range error abandons the handler
+        });
+        QTimer::singleShot(20, &window, [&] { laterEventRan = true; });
+        QTRY_VERIFY(laterEventRan);
+        QVERIFY(!aboutShown);
+        QCOMPARE(
+            log.texts,
+            QStringList{QStringLiteral("Range check error: current player 7 is outside 1..2")});
+        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
