@@ -180,17 +180,6 @@ TEST_F(Records, FailedSaveKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(ReadFile("kzq.gds"), Bytes(Data()));
 }
 
-TEST_F(Records, SaveIntoAVanishedFolderFails) {
-    const fs::path home = fs::current_path();
-    fs::create_directory("gone");
-    Call("<B>9</>");
-    fs::current_path("gone");
-    fs::remove(home / "gone");
-    std::string reply = Call("<W></>");
-    fs::current_path(home);
-    EXPECT_EQ(reply, "<E>ERROR: Unable to save game data</>");
-}
-
 // ---- Seating players -------------------------------------------------------
 
 TEST_F(Records, NamesAreFoundExactlyOrGetANewRecord) {
