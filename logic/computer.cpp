@@ -27,36 +27,51 @@ int PileWeight(const CardWeights& W, const Stack& s) {
     return sum;
 }
 
-int Score(const Game& g, const CardWeights& W, Move m) {
-    const Hand& hand = g.curPlayer->hand;
-    Card card = hand.slots[MoveSlot(m)];
-    int w = W(card);
-    int kind = MoveKindOf(m);
-    if (kind == kPut) return W(hand.SameRankOtherSuit(card)) - w;
-    if (kind == kBuild || kind == kBlock)
-        return W(hand.SameRankOtherSuit(card)) - w + PileWeight(W, g.tableau[FirstColumn(m)]);
-    int score = w;
-    bool sweep = true;
-    for (int c = 0; c < g.numColumns; ++c) {
-        const Stack& s = g.tableau[c];
-        if (InMask(m, c)) {
-            score += PileWeight(W, s) + (s.value == 14 ? 256 : 0);
-        } else if (s.numCards > 0) {
-            sweep = false;
-        }
-    }
-    return score + (sweep ? 256 : 0);
-}
-
 }  // namespace
 
+// Every table pile's weight, and each hand card's weight and that of its
+// twin, are read once; each move's score is then a few additions.
 void EvaluateMoves() {
     Game& g = TheGame();
     const CardWeights& W = theLogic.cardWeight;
+    const Hand& hand = g.curPlayer->hand;
+    int pileWeight[kMaxColumns];
+    int pileScore[kMaxColumns];  // a taken pile: its cards, and 256 for a build of 14
+    int occupied = 0;
+    for (int c = 0; c < kMaxColumns; ++c) {
+        const Stack& s = g.tableau[c];
+        pileWeight[c] = PileWeight(W, s);
+        pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
+        if (s.numCards > 0 && c < g.numColumns) occupied |= 1 << c;
+    }
+    int cardWeight[kMaxHand], keepWeight[kMaxHand];  // keep: the twin's weight less the card's
+    for (int i = 0; i < kMaxHand; ++i) {
+        cardWeight[i] = W(hand.slots[i]);
+        keepWeight[i] = W(hand.SameRankOtherSuit(hand.slots[i])) - cardWeight[i];
+    }
+    const int columns = (1 << g.numColumns) - 1;
     for (int i = 0; i < g.numMoves; ++i) {
         Move m = Move(g.moves[i] & 0xFFFF);
-        std::int16_t score = std::int16_t(Score(g, W, m));
-        g.moves[i] = m | (std::uint32_t(std::uint16_t(score)) << 16);
+        int slot = MoveSlot(m);
+        int score;
+        switch (MoveKindOf(m)) {
+            case kPut:
+                score = keepWeight[slot];
+                break;
+            case kBuild:
+            case kBlock:
+                score = keepWeight[slot] + pileWeight[FirstColumn(m)];
+                break;
+            default: {
+                int mask = MoveMask(m) & columns;
+                score = cardWeight[slot];
+                for (int rest = mask; rest != 0; rest &= rest - 1)
+                    score += pileScore[__builtin_ctz(unsigned(rest))];
+                if ((occupied & ~mask) == 0) score += 256;  // a sweep
+                break;
+            }
+        }
+        g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
     }
 }
 

@@ -16,8 +16,31 @@ int ColumnCount(Move m) { return __builtin_popcount(MoveMask(m)); }
 
 namespace {
 
+// The occupied columns of the table, in column order, read once per
+// generation: the search and the build and block loops visit only these.
+struct Piles {
+    int count = 0;
+    int column[kMaxColumns];
+    int value[kMaxColumns];
+    bool block[kMaxColumns];
+    bool single[kMaxColumns];
+
+    explicit Piles(const Game& g) {
+        for (int c = 0; c < g.numColumns; ++c) {
+            const Stack& s = g.tableau[c];
+            if (s.numCards == 0) continue;
+            column[count] = c;
+            value[count] = s.value;
+            block[count] = s.isBlock != 0;
+            single[count] = s.numCards == 1;
+            ++count;
+        }
+    }
+};
+
 struct Generator {
     Game& g;
+    const Piles& piles;
     int slot;
 
     void Add(Move m) { g.moves[g.numMoves++] = m; }
@@ -26,29 +49,28 @@ struct Generator {
         if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
     }
 
-    // Depth-first search for the sets of piles that the card takes.
+    // Depth-first search for the sets of piles that the card takes; `start`
+    // indexes the occupied piles.
     void Search(int start, int target, int mask, int depth) {
-        for (int c = start; c < g.numColumns && !TakesFull(); ++c) {
-            const Stack& s = g.tableau[c];
-            if (s.numCards == 0) continue;
-            int v = s.value;
-            if (s.isBlock) {
-                if (depth == 0 && v == target) AddTake(1 << c);
+        for (int k = start; k < piles.count && !TakesFull(); ++k) {
+            int v = piles.value[k];
+            if (piles.block[k]) {
+                if (depth == 0 && v == target) AddTake(1 << piles.column[k]);
                 continue;
             }
-            int m = mask | (1 << c);
+            int m = mask | (1 << piles.column[k]);
             int rem = target - v;
             if (rem == 0) {
                 AddTake(m);
                 // An ace counted as 14 takes this pile of 1 with piles worth 13.
-                if (depth == 0 && target == 1) Search(c + 1, 13, m, 1);
+                if (depth == 0 && target == 1) Search(k + 1, 13, m, 1);
             } else if (rem > 0) {
-                Search(c + 1, rem, m, depth + 1);
+                Search(k + 1, rem, m, depth + 1);
             } else if (depth == 0 && target == 1) {
                 if (v == 14)
                     AddTake(m);
                 else
-                    Search(c + 1, rem + 13, m, 1);
+                    Search(k + 1, rem + 13, m, 1);
             }
         }
     }
@@ -81,27 +103,27 @@ int GenerateMoves() {
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[14] = {};
     for (const Card& c : hand.slots) ++countOfRank[c.rank < 14 ? c.rank : 0];
+    const Piles piles(g);
 
     for (int i = 0; i < kMaxHand; ++i) {
         int r = hand.slots[i].rank;
         if (r == 0) continue;
-        Generator gen{g, i};
+        Generator gen{g, piles, i};
         gen.Add(MakeMove(0, kPut, i));
-        for (int c = 0; c < g.numColumns; ++c) {
-            const Stack& s = g.tableau[c];
-            if (s.numCards == 0 || s.isBlock) continue;
-            int t = r + s.value;
+        for (int k = 0; k < piles.count; ++k) {
+            if (piles.block[k]) continue;
+            int t = r + piles.value[k];
             if (t > 14) continue;
             if (t == 14) t = 1;
-            for (int j = 0; j < kMaxHand; ++j)
-                if (j != i && hand.slots[j].rank == t) gen.Add(MakeMove(1 << c, kBuild, i));
+            // One Build for every other hand card that takes the result.
+            int takers = countOfRank[t] - (r == t ? 1 : 0);
+            for (int n = 0; n < takers; ++n)
+                gen.Add(MakeMove(1 << piles.column[k], kBuild, i));
         }
         if (countOfRank[r] >= 2) {
-            for (int c = 0; c < g.numColumns; ++c) {
-                const Stack& s = g.tableau[c];
-                if (s.numCards > 0 && s.value == r && (s.numCards == 1 || s.isBlock))
-                    gen.Add(MakeMove(1 << c, kBlock, i));
-            }
+            for (int k = 0; k < piles.count; ++k)
+                if (piles.value[k] == r && (piles.single[k] || piles.block[k]))
+                    gen.Add(MakeMove(1 << piles.column[k], kBlock, i));
         }
         int start = g.numMoves;
         gen.Search(0, r, 0, 0);
