@@ -136,7 +136,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFlags) {
     label3->setFont(ten);
     label3->adjustSize();
 
-    Label(panel, QStringLiteral("Copyright (c) 2000 Q+V Dorlan"), 8, 60);
+    Label(panel, QStringLiteral("(c) 2000 Q+V Dorlan"), 8, 60);
     Version = Label(panel, QStringLiteral("Version 2.1"), 8, 76);
     Label(panel, QStringLiteral("casino.example.org"), 8, 96);
 

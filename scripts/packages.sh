@@ -17,6 +17,8 @@ ensure_packages() {
 
 # dpkg-dev and file let CPack find the Debian package's run-time dependencies;
 # appstream and desktop-file-utils check the desktop entry and software-centre data.
+# fonts-dejavu-core gives the program (and its offscreen tests) a sans-serif face.
 BUILD_PACKAGES=(g++ cmake make pkg-config libgtest-dev libbenchmark-dev
                 qt6-base-dev qt6-svg-dev libgl-dev kdegames-card-data-kf5
-                dpkg-dev file appstream desktop-file-utils)
+                dpkg-dev file appstream desktop-file-utils
+                fonts-dejavu-core)
