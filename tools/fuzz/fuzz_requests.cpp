@@ -47,17 +47,38 @@ void Send(const char* text) {
     Call();
 }
 
-// A deals file with sound and unsound records for "<K>1" to "<K>5".
+// Deals-file byte of a card: rank first, then spades, hearts, diamonds, clubs.
+unsigned char DealByte(int rank, int suit) {
+    return static_cast<unsigned char>((rank - 1) * 4 + (4 - suit) + 1);
+}
+
+// A deals file with sound and unsound records for "<K>1" to "<K>6".
 void WriteDeals() {
-    unsigned char records[6][52] = {};
+    unsigned char records[7][52] = {};
     for (int i = 0; i < 52; ++i) {
         records[1][i] = static_cast<unsigned char>(i + 1);             // ordered
         records[2][i] = static_cast<unsigned char>(i % 26 + 1);        // every card twice
         records[3][i] = static_cast<unsigned char>((i * 7) % 52 + 1);  // a permutation
         records[4][i] = static_cast<unsigned char>(52 - i);
-        records[5][i] = static_cast<unsigned char>(i + 1);
+        records[6][i] = static_cast<unsigned char>(i + 1);
     }
     records[4][10] = 0;  // a byte outside the deck
+    // Deal 5: player 1 holds 7c 7d 2c 3c and the 7h lies on column 5, so
+    // "<1>15" offers Take and Block, and "<Y>3" blocks.
+    unsigned char* r = records[5];
+    const int placed[5][3] = {{51, 7, 1}, {49, 7, 2}, {47, 2, 1}, {45, 3, 1}, {43, 7, 3}};
+    bool used[53] = {};
+    for (const auto& p : placed) {
+        r[p[0]] = DealByte(p[1], p[2]);
+        used[r[p[0]]] = true;
+    }
+    int next = 1;
+    for (int i = 0; i < 52; ++i) {
+        if (r[i]) continue;
+        while (used[next])
+            ++next;
+        r[i] = static_cast<unsigned char>(next++);
+    }
     std::FILE* f = std::fopen("Games.py", "wb");
     if (!f) return;
     std::fwrite(records, 1, sizeof records - 30, f);  // the last record is short
