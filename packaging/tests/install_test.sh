@@ -2,7 +2,8 @@
 # Installs the build into a scratch prefix and checks the installed tree: every file in its
 # place, a launcher that names the program under the prefix it was installed to (not the
 # staging folder), and, with the program swapped for a fake, that the installed launcher
-# runs it in the data folder.
+# runs it in the data folder. appstreamcli, when installed, checks that the software-centre
+# data finds its desktop entry and icon.
 # Usage: install_test.sh <build folder> <fake program> <application id> <1 if casinogui is built>
 build=$1
 fake=$2
@@ -27,13 +28,14 @@ else
     trap 'rm -f "$manifest"' EXIT
 fi
 
-if ! cmake --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1; then
+# The prefix is root/usr, so that the tree looks like a system's to appstreamcli.
+prefix=$work/root/usr
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
     cat "$work/install.log" >&2
     echo "FAIL: cmake --install" >&2
     exit 1
 fi
 
-prefix=$work/prefix
 for file in bin/casino lib/casino/libcasino.so share/applications/$id.desktop \
             share/icons/hicolor/scalable/apps/$id.svg share/metainfo/$id.metainfo.xml; do
     [ -f "$prefix/$file" ] || fail "$file not installed"
@@ -63,6 +65,16 @@ fi
 grep -qxF "program='/opt/casino-staged/lib/casino/casinogui'" "$work/stage/opt/casino-staged/bin/casino" ||
     fail "the staged launcher does not name /opt/casino-staged/lib/casino/casinogui"
 [ -e /opt/casino-staged ] && fail "a DESTDIR install wrote outside DESTDIR"
+
+# The software-centre data finds its desktop entry and icon in the installed tree.
+if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate-tree --no-net "$work/root" >"$work/appstream.log" 2>&1 || {
+        cat "$work/appstream.log" >&2
+        fail "appstreamcli refused the installed tree"
+    }
+else
+    echo "appstreamcli is not installed: the installed tree was not validated"
+fi
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2

@@ -3,12 +3,12 @@
 # list with owners and modes, its control fields (run-time dependencies found by
 # dpkg-shlibdeps and Qt's platform plugins), the launcher's program path under /usr, and that
 # no binary keeps a library search path into the build tree.
-# Usage: package_test.sh <CPackConfig.cmake> <version> <application id> <licence files (;-list)>
+# Usage: package_test.sh <CPackConfig.cmake> <version> <application id> [licence files...]
 # Exits 77 (skipped) when dpkg-deb, dpkg-shlibdeps or file is not installed.
 config=$1
 version=$2
 id=$3
-licences=$4
+shift 3
 for tool in dpkg-deb dpkg-shlibdeps file readelf; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "$tool is not installed" >&2
@@ -24,6 +24,15 @@ fail() {
     echo "FAIL: $*" >&2
     failures=$((failures + 1))
 }
+
+# cpack's install step rewrites the build's install_manifest.txt: keep the one of a real install.
+manifest=$(dirname "$config")/install_manifest.txt
+if [ -f "$manifest" ]; then
+    cp -p "$manifest" "$work/manifest.saved"
+    trap 'cp -p "$work/manifest.saved" "$manifest"' EXIT
+else
+    trap 'rm -f "$manifest"' EXIT
+fi
 
 if ! cpack --config "$config" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1; then
     cat "$work/cpack.log" >&2
@@ -46,12 +55,9 @@ fi
     echo "-rw-r--r-- root/root ./usr/share/applications/$id.desktop"
     echo "-rw-r--r-- root/root ./usr/share/icons/hicolor/scalable/apps/$id.svg"
     echo "-rw-r--r-- root/root ./usr/share/metainfo/$id.metainfo.xml"
-    old_ifs=$IFS
-    IFS=';'
-    for licence in $licences; do
+    for licence in "$@"; do
         echo "-rw-r--r-- root/root ./usr/share/doc/casino/${licence##*/}"
     done
-    IFS=$old_ifs
 } | sort >"$work/expected"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"$work/actual"
 if ! diff -u "$work/expected" "$work/actual" >"$work/files.diff"; then
