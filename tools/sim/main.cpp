@@ -164,7 +164,7 @@ class Library {
     std::string_view Call(const char* request) {
         if (std::strlen(request) >= sizeof request_) throw sim::Broken("request too long");
         std::strcpy(request_, request);
-        std::memset(reply_, 0, sizeof reply_);
+        std::memset(reply_, 0x55, sizeof reply_);  // no stray NUL to stop at
         std::int32_t n = call_(request_, reply_);
         std::size_t len = strnlen(reply_, sizeof reply_);
         if (len == sizeof reply_) throw sim::Broken("reply without a terminating NUL");
