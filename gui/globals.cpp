@@ -1,7 +1,12 @@
 #include "globals.h"
 
 Settings settings;
-Checked<int, 1, 2> playerIsComputer;
+// Player 2 is the computer from the start.
+Checked<int, 1, 2> playerIsComputer = [] {
+    Checked<int, 1, 2> flags;
+    flags[2] = 1;
+    return flags;
+}();
 bool debugFlag = false;
 Checked<ScoreRecord, 1, 2> scores;
 Checked<HallRow, 1, kHallRows> hallOfFame;
@@ -34,13 +39,6 @@ void ResetProgramState() {
     scores.Fill(ScoreRecord{});
     hallOfFame.Fill(HallRow{});
 }
-
-namespace {
-// Player 2 is the computer from the start.
-struct InitialFlags {
-    InitialFlags() { playerIsComputer[2] = 1; }
-} initialFlags;
-}  // namespace
 
 QString WireToText(const std::string& wire) {
     return QString::fromLatin1(wire.data(), qsizetype(wire.size()));
