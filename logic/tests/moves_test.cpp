@@ -36,6 +36,15 @@ TEST_F(Generate, AnAceCountsOneOrFourteen) {
     EXPECT_EQ(Only(list, "Take"), (Strings{"Take0@0", "Take3@0"}));
 }
 
+TEST_F(Generate, UnionsOfDisjointCapturesEachOnceInOrder) {
+    Arrange({Pile{{"7c"}}, Pile{{"7d"}}, Pile{{"7h"}}, Pile{{"3c"}}, Pile{{"4c"}}},
+            {"7s", "", "", ""}, {});
+    EXPECT_EQ(Only(ListedMoves(), "Take0"),
+              (Strings{"Take0@0", "Take0@1", "Take0@2", "Take0@34",  // single captures
+                       "Take0@01", "Take0@02", "Take0@034", "Take0@12", "Take0@134", "Take0@012",
+                       "Take0@0134", "Take0@234", "Take0@0234", "Take0@1234", "Take0@01234"}));
+}
+
 TEST_F(Generate, ABuildNeedsACardThatTakesIt) {
     Arrange({Pile{{"Tc"}}}, {"3h", "9h", "9d", "Kh"}, {});
     EXPECT_EQ(Only(ListedMoves(), "Build"), Strings{"Build0@0"});
@@ -55,6 +64,8 @@ TEST_F(Generate, BlocksAndWhatTakesThem) {
     Arrange({Pile{{"7c", "7d"}, true}, Pile{{"3c"}}, Pile{{"4c"}}}, {"7h", "Kd", "Qd", "Jd"}, {});
     EXPECT_EQ(Only(ListedMoves(), "Take0"), (Strings{"Take0@0", "Take0@12", "Take0@012"}));
     Arrange({Pile{{"3c", "3d"}, true}, Pile{{"4c"}}}, {"7h", "Kd", "Qd", "Jd"}, {});
+    EXPECT_EQ(Only(ListedMoves(), "Take0"), Strings{});
+    Arrange({Pile{{"4c"}}, Pile{{"3c", "3d"}, true}}, {"7h", "Kd", "Qd", "Jd"}, {});
     EXPECT_EQ(Only(ListedMoves(), "Take0"), Strings{});
 
     // A single card is blocked only by a pair in hand; a block can grow.

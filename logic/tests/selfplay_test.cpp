@@ -151,8 +151,11 @@ struct Mirror {
     }
 };
 
+std::size_t longestReply = 0;
+
 std::string Send(Mirror& mirror, const std::string& request) {
     std::string reply = Call(request);
+    longestReply = std::max(longestReply, reply.size());
     EXPECT_LE(reply.size(), std::size_t(kReplyLimit));
     EXPECT_TRUE(reply.size() >= 3 && reply.compare(reply.size() - 3, 3, "</>") == 0) << reply;
     mirror.Read(reply);
@@ -202,7 +205,7 @@ TEST(SelfPlay, ManyGamesKeepEveryCountOfARound) {
         sweeps += m.sweeps;
     }
     std::cout << "300 games, " << rounds << " rounds, " << double(sweeps) / rounds
-              << " sweeps a round\n";
+              << " sweeps a round, longest reply " << longestReply << " characters\n";
     EXPECT_GE(rounds, 300);
 }
 
