@@ -155,8 +155,10 @@ void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal) {
     for (const Update& u : updates) {
         PlayerRecord& r = data.records[u.index];
         r.points = std::int16_t(std::uint16_t(r.points) + std::uint16_t(u.add));
-        ++r.played;
-        if (u.add > 0) ++r.won;
+        // The counts stop at their largest value: wrapping would leave won above
+        // played, and the records file would then be refused and lost.
+        if (r.played < 0xFFFF) ++r.played;
+        if (u.add > 0 && r.won < r.played) ++r.won;
     }
 }
 

@@ -264,6 +264,25 @@ TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsWrap) {
     EXPECT_STREQ(row, "010(Ann) -32753 00004 00002");
 }
 
+TEST_F(Records, GameCountsStopAtTheirLimitAndStayLoadable) {
+    Call("<B>9</>");
+    PlayerRecord& winner = Data().records[Data().header.slot[0]];
+    PlayerRecord& loser = Data().records[Data().header.slot[1]];
+    winner.played = winner.won = 0xFFFF;
+    loser.played = 0xFFFF;
+    loser.won = 0xFFFE;
+    RecordGame(Data(), 0, 21, 3);
+    EXPECT_EQ(winner.played, 0xFFFF);
+    EXPECT_EQ(winner.won, 0xFFFF);
+    EXPECT_EQ(loser.played, 0xFFFF);
+    EXPECT_EQ(loser.won, 0xFFFE);
+    // The saved block is still one the next start accepts.
+    ASSERT_EQ(Call("<W></>"), "</>");
+    ResetLogic();
+    Call("<B>9</>");
+    EXPECT_EQ(Data().records[Data().header.slot[0]].played, 0xFFFF);
+}
+
 TEST_F(Records, ResetRestoresRecordsAndKeepsTheHeader) {
     Call("<B>9<I>14Zed<I>57<H>00</>");
     const GameDataHeader header = Data().header;
