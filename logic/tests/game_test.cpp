@@ -26,6 +26,18 @@ TEST(Deal, HandsAlternateThenTheTableFromTheMiddleOut) {
     EXPECT_EQ(Texts(Call("<K>1</>"), '0'), (Strings{"419c", "31Tc", "51Jc", "21Qc"}));
 }
 
+TEST(Deal, ARecordWithARepeatedCardIsNotDealt) {
+    // Every card of the clubs deal's table made a Queen of clubs: the stock
+    // is shuffled instead, and the round plays out.
+    std::vector<std::uint8_t> record = ClubsDeal();
+    for (int i = 0; i < 4; ++i)
+        record[51 - 8 - i] = DealByte("Qc");
+    Seat(3, 3);
+    WriteDeals({record});
+    EXPECT_NE(Texts(Call("<K>1</>"), '1')[0], "11Ac");
+    EXPECT_EQ(Texts(FinishRound(), 'M').size(), 1u);
+}
+
 TEST(Deal, AComputerPlayedAgainstIsDealtFaceDown) {
     Seat(0, 3);
     WriteDeals({ClubsDeal()});
