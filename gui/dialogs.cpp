@@ -1,18 +1,24 @@
-// The dialog commands and, until the dialogs themselves are built, their
-// stand-ins: ShowNewGameBox ends as cancelled and ShowHighScores shows nothing.
+// The dialog commands: each asks the library for what its dialog shows,
+// opens the dialog and sends what the dialog's outcome calls for.
 #include "dialogs.h"
 
+#include "formparts.h"
+#include "highscores.h"
 #include "logiclink.h"
+#include "newgamebox.h"
 #include "operations.h"
 
 int ShowNewGameBox(NewGameMode mode) {
-    // The New Game dialog comes with the dialogs work; until then it ends as cancelled.
-    (void)mode;
-    return kOutcomeNone;
+    TNewGameBox box(mode, DialogOwner());
+    CentreOnScreen(&box);
+    box.exec();
+    return box.Outcome();
 }
 
 void ShowHighScores() {
-    // The Hall of Fame dialog comes with the dialogs work.
+    THighScores box(DialogOwner());
+    CentreOnScreen(&box);
+    box.exec();
 }
 
 namespace {

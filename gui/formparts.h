@@ -1,0 +1,34 @@
+// Small pieces the game's dialogs are built from: the window flags of a fixed
+// modal dialog, labels, buttons, group boxes and bevels placed at fixed
+// client pixels, the owner a dialog opens over, and centring on the screen.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <Qt>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// A fixed-size dialog with a title bar, system menu and close button.
+constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
+                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                              Qt::WindowCloseButtonHint;
+
+// The window a dialog opens over: the active window, or none.
+QWidget* DialogOwner();
+// Moves a top-level window to the centre of the primary screen.
+void CentreOnScreen(QWidget* window);
+
+// A label sized to its text, its top left at (x, y).
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);
+QPushButton* PlaceButton(QWidget* parent, const QString& text, const QRect& at);
+// A group box; an empty caption draws the frame alone.
+QGroupBox* PlaceGroup(QWidget* parent, const QString& caption, const QRect& at);
+// A sunken line (horizontal when wider than high): one side of a bevelled frame.
+QFrame* PlaceBevelLine(QWidget* parent, const QRect& at);
+// A panel with a raised inner and a lowered outer bevel.
+QFrame* PlaceBevelPanel(QWidget* parent, const QRect& at);
