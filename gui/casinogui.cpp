@@ -131,7 +131,7 @@ void TCasinoGUI::ShowBackBuffer() {
 }
 
 void TCasinoGUI::RePaintScreen(QPainter& painter) {
-    painter.drawImage(0, 0, BackBuffer());
+    PaintTable(painter);
 }
 
 void TCasinoGUI::SetNamePanel(int player, const QString& text) {

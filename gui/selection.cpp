@@ -1,20 +1,94 @@
-// What stands here: ClearSelection, HintClick and the debug switches that
-// flip program-wide flags. The selection still to come supplies the clicks on
-// the table (CardSelect), the Choose Action dialog, the hint offer, the
-// Discard button, the debug dumps and the access sequence of the H button.
 #include "selection.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstring>
 
+#include "ambiguous.h"
+#include "boxes.h"
 #include "casinogui.h"
 #include "tableview.h"
 
+const char kHintCaption[] = "Hint";
+const char kHintText[] = "The computer recommends this move.  Would you like to use it?";
+const char kAccessKeys[] = "kz";
+
+namespace {
+
+// Hit areas, in window pixels.
+constexpr int kHandBottom = 121;  // hand cards end above this row; the table lies below it
+constexpr int kTableTop = 180;
+constexpr int kCardBottom = 276;  // 180 + 96
+constexpr int kPileStep = 17;
+constexpr int kHand1Left = 25;
+constexpr int kHand1Right = 309;
+constexpr int kHand2Left = 483;
+constexpr int kHand2Right = 767;
+constexpr int kSlotWidth = 71;
+
+// The Choose Action dialog sits 350 pixels below the main window's top.
+constexpr int kChooseActionDrop = 350;
+
+bool accessArmed = false;
+
+void SetStatus(const QString& text) {
+    if (!CasinoGUI) return;
+    CasinoGUI->Label1->setText(text);
+    CasinoGUI->Label1->adjustSize();
+}
+
+// Highlights the hand slot and sends it, with every highlighted table
+// column, as `player`'s move.
+void SendHandCard(int player, int slot) {
+    DisplayCard(player, slot, 1, 1, kToggleHighlight);
+    RequestBuffer buffer;
+    MakeMessage(char('0' + player), buffer);
+    MakeMoveMessage(slot, buffer);
+    SendToLogic(buffer);
+}
+
+// "Ar" or "Cl" and then, for areas 0 to 2 and columns 1 to 9, one entry of the table given.
+QString DumpTable(const char* title, const Checked<Checked<int, 1, kNumColumns>, 0, 5>& values) {
+    QString text = QString::fromLatin1(title);
+    for (int area = 0; area <= 2; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            text +=
+                QStringLiteral("        %1.%2= %3").arg(area).arg(column).arg(values[area][column]);
+    return text;
+}
+
+}  // namespace
+
 void CardSelect(int x, int y) {
-    // Selecting piles and hand cards by mouse comes with the selection work.
-    Q_UNUSED(x);
-    Q_UNUSED(y);
+    // Integer division truncates toward zero, so x 0 to 11 still counts as column 1.
+    const int c1 = (x - 12) / 87 + 1;
+    const int c2 = (x + 4) / 87 + 1;
+    SetStatus(QStringLiteral("no card selected on tableau"));
+
+    if (y > kHandBottom) {
+        if (c1 != c2 || c1 < 1 || c1 > kNumColumns) return;  // the gap, or beside the table
+        const int depth = table.pileDepth[0][c1];
+        if (depth > 0 && y > kTableTop && y < kCardBottom + kPileStep * depth) {
+            DisplayCard(0, c1, depth, 1, kToggleHighlight);
+            SetStatus(QStringLiteral("tableau clicked. col1=%1 col2=%2").arg(c1).arg(c2));
+        }
+        return;
+    }
+
+    SetStatus(QStringLiteral("illegal selection"));
+    const int player = CurrentPlayer();
+    int slot = 0;
+    if (player == 1 && x > kHand1Left && x < kHand1Right && y < kHandBottom)
+        slot = (x - kHand1Left) / kSlotWidth + 1;
+    if (player == 2 && x > kHand2Left && x < kHand2Right && y < kHandBottom)
+        slot = (x - kHand2Left) / kSlotWidth + 1;
+    if (slot > 0 && table.pileDepth[player][slot] > 0) {
+        SetStatus(QStringLiteral("legal players hand clicked. legal card selected. column= %1")
+                      .arg(slot));
+        SendHandCard(player, slot);
+    }
 }
 
 void ClearSelection() {
@@ -25,20 +99,32 @@ void ClearSelection() {
 }
 
 int ChooseAction(int menuCode) {
-    // The Choose Action dialog comes with the selection work; until then an
-    // ambiguous card is answered as cancelled, so nothing is played.
-    Q_UNUSED(menuCode);
-    return 0;
+    TAmbiguous box(menuCode, CasinoGUI);
+    if (CasinoGUI) {
+        const QRect main = CasinoGUI->frameGeometry();
+        box.move(main.left() + (main.width() - box.width()) / 2, main.top() + kChooseActionDrop);
+    }
+    box.exec();
+    return box.choice;
 }
 
 void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer) {
-    // The hint's highlights and its question come with the selection work;
-    // until then the offer counts as declined.
-    Q_UNUSED(player);
-    Q_UNUSED(slot);
-    Q_UNUSED(columns);
-    Q_UNUSED(buffer);
+    // Only places that show a card are highlighted: a highlight on an empty
+    // place could not be taken off again and would mark the next card drawn there.
     ClearSelection();
+    if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, 1, kToggleHighlight);
+    for (int column : columns) {
+        CheckRange(column, 1, kNumColumns, "hint column");
+        const int depth = table.pileDepth[0][column];
+        if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
+    }
+    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), QString::fromLatin1(kHintText))) {
+        MakeMessage(char('0' + player), buffer);
+        MakeMoveMessage(slot, buffer);
+        SendToLogic(buffer);
+    } else {
+        ClearSelection();
+    }
 }
 
 void HintClick() {
@@ -53,7 +139,13 @@ void HintClick() {
 }
 
 void PlayPutClick() {
-    // The Discard button's move comes with the selection work.
+    if (CurrentPlayer() != 1) return;
+    for (int slot = 1; slot <= 4; ++slot) {
+        if (table.pileDepth[1][slot] > 0) {
+            SendHandCard(1, slot);
+            return;
+        }
+    }
 }
 
 void HClick() {
@@ -84,18 +176,42 @@ void Button10Click() {
 }
 
 void DebugCardArrays() {
-    // The dump of the pile depths comes with the selection work.
+    if (CasinoGUI) CasinoGUI->Edit2->setText(DumpTable("Ar", table.pileDepth));
 }
 
 void DebugCardClicked() {
-    // The dump of the highlight flags comes with the selection work.
+    if (CasinoGUI) CasinoGUI->Edit3->setText(DumpTable("Cl", table.highlight));
 }
 
 void SendMessage() {
-    // What the "GUI > LOG" button shows is settled with the selection work.
+    // Asks the library for its version banner and shows what went out and
+    // what came back: a quick check that the program and the library talk.
+    // The exchange bypasses the reply handlers, which would swallow the banner.
+    const LogicEntry entry = CurrentLogicEntry();
+    if (!entry) {
+        ShowMessage(QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
+        return;
+    }
+    RequestBuffer request;
+    MakeMessage('V', request);
+    AddMessageCode('/', request);
+    request[writePos] = '\0';
+    writePos = 0;
+    ReplyBuffer reply;
+    const std::int32_t length = entry(request.data(), reply.data());
+    reply[kReplySize - 1] = '\0';
+    const std::string sent = RequestText(request);
+    const std::string received(reply.data(), strnlen(reply.data(), kReplySize));
+    ShowMessage(QStringLiteral("GUI > LOG\nsent: ") + WireToText(sent) +
+                QStringLiteral("\nreceived: ") + WireToText(received) + QStringLiteral(" (") +
+                QString::number(length) + QStringLiteral(")"));
 }
 
 void RemainingCardsButtonKeyPress(char key) {
-    // The access sequence that shows the H button comes with the selection work.
-    Q_UNUSED(key);
+    const char lower = (key >= 'A' && key <= 'Z') ? char(key - 'A' + 'a') : key;
+    if (accessArmed && lower == kAccessKeys[1]) {
+        if (CasinoGUI) CasinoGUI->H->setVisible(!CasinoGUI->H->isVisible());
+        return;  // stays armed: the second key again toggles again
+    }
+    accessArmed = lower == kAccessKeys[0];
 }

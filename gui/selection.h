@@ -23,6 +23,10 @@ void HintClick();
 // The hidden Discard button.
 void PlayPutClick();
 
+// The hint question.
+extern const char kHintCaption[];
+extern const char kHintText[];
+
 // Hidden debug controls.
 void HClick();
 void DebugShowMsg11();
@@ -30,6 +34,12 @@ void Button9Click();
 void Button10Click();
 void DebugCardArrays();
 void DebugCardClicked();
+// "GUI > LOG": sends the version request and shows the request and the
+// library's reply in a message box.
 void SendMessage();
+// The two keys that, typed one after the other while the remaining-cards
+// button has the focus, show or hide the H button: "k" arms, "z" toggles
+// (either letter case).
+extern const char kAccessKeys[];
 // A key typed while the remaining-cards button has the focus.
 void RemainingCardsButtonKeyPress(char key);

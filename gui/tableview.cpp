@@ -1,16 +1,18 @@
 // The table mirror, the back buffer and the drawing of reply items.
 //
-// What stands here: CardPicture, CardPosition, the mirror bookkeeping of
-// DisplayCard with plain drawing (copy, erase, highlight by exclusive-or),
-// ClearTable, the score labels and the remaining-cards rows. The table view
-// still to come supplies the card mask, the tags, the card flights and the
-// slide of the remaining-cards panel (DrawTag, AnimateCard,
-// RemainingCardsButtonClick, RemainingCardsClick).
+// The back buffer is an image of 800 x 600 logical pixels at the window's
+// device pixel ratio, and the card pictures are taken at the same ratio, so
+// that a high-density screen gets cards drawn at its own density rather than
+// enlarged. At ratio 1 every picture is exactly 71 x 96 pixels.
 #include "tableview.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QThread>
 
 #include "casinogui.h"
 
@@ -26,7 +28,21 @@ constexpr int kPileStep = 17;
 constexpr int kTableTop = 180;
 constexpr int kHandTop = 25;
 constexpr int kCaptureTop = 450;
+constexpr int kTagTop = 166;
 constexpr int kTagHeight = 14;
+constexpr int kMaskPicture = 100;
+constexpr int kTagPlayer1 = 101;
+constexpr int kTagPlayer2 = 102;
+constexpr int kAnimationSteps = 5;
+constexpr QRgb kSilver = qRgb(192, 192, 192);
+
+// The remaining-cards panel: where it waits, hidden behind its button, and
+// where one click on the button raises it to.
+constexpr int kPanelHidden = 536;
+constexpr int kPanelRaised = 450;
+constexpr int kPanelStep = 43;
+constexpr int kPanelClickStep = 100;
+constexpr unsigned kPanelPauseMs = 100;
 
 // Made on first use: pixmaps need the application object.
 Checked<QPixmap, 1, 102>& PictureSet() {
@@ -35,26 +51,85 @@ Checked<QPixmap, 1, 102>& PictureSet() {
 }
 QImage backBuffer;
 
+// A card in flight: drawn over the back buffer by the window's paint only.
+FlightFrame flight;
+
 qreal BufferRatio() {
+    if (CasinoGUI) return CasinoGUI->devicePixelRatioF();
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
-void DrawPicture(const QPoint& at, int picture) {
-    const QPixmap& image = Picture(picture);
-    QPainter painter(&BackBuffer());
-    if (image.isNull()) {
+// Picture `number` at the given ratio: the one loaded at start when it
+// matches, else the set's own (cached) rendering at that ratio.
+QPixmap PictureAt(int number, qreal ratio) {
+    const QPixmap& loaded = Picture(number);
+#ifdef CASINO_HAVE_PICTURES
+    if (loaded.isNull() || !qFuzzyCompare(loaded.devicePixelRatio(), ratio))
+        return pictures::Picture(number, ratio);
+#else
+    Q_UNUSED(ratio);
+#endif
+    return loaded;
+}
+
+// Card picture n combined with the card mask by logical AND: a layer that
+// holds the card where the mask is opaque and nothing where it is clear.
+QImage MaskedCard(int picture, qreal ratio) {
+    CheckRange(picture, 1, 65, "card picture");
+    const QPixmap card = PictureAt(picture, ratio);
+    const QPixmap mask = PictureAt(kMaskPicture, ratio);
+    if (card.isNull() || mask.isNull()) return {};
+    QImage layer(qRound(kCardWidth * ratio), qRound(kCardHeight * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(0, 0, card);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.drawPixmap(0, 0, mask);
+    return layer;
+}
+
+// Draws a card with its mask at `at` (logical pixels) through `painter`.
+void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
+    const QImage layer = MaskedCard(picture, ratio);
+    if (layer.isNull()) {
         // No artwork in this build: a white card with a thin outline.
         painter.setPen(Qt::black);
         painter.setBrush(Qt::white);
         painter.drawRect(at.x(), at.y(), kCardWidth - 1, kCardHeight - 1);
         return;
     }
-    painter.drawPixmap(at, image);
+    painter.drawImage(at, layer);
+}
+
+void DrawPicture(const QPoint& at, int picture) {
+    QImage& buffer = BackBuffer();
+    QPainter painter(&buffer);
+    DrawMaskedCard(painter, at, picture, buffer.devicePixelRatio());
 }
 
 void FillTableColour(const QRect& area) {
     QPainter painter(&BackBuffer());
     painter.fillRect(area, QColor(kTableColour));
+}
+
+// Shows the window as it is now, during a pause that blocks the event loop.
+void RepaintAtOnce() {
+    if (!CasinoGUI) return;
+    CasinoGUI->Table->repaint();
+}
+
+void Pause(int ms) {
+    if (ms > 0) QThread::msleep(unsigned(ms));
+}
+
+// Moves the remaining-cards panel by `dy` and shows it there at once.
+void MovePanel(int dy) {
+    QWidget* panel = CasinoGUI->RemainingCards;
+    panel->move(panel->x(), panel->y() + dy);
+    RepaintAtOnce();
 }
 
 }  // namespace
@@ -169,8 +244,10 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
     if (area == 3 || area == 4) table.captureCount[area] += 1;
     switch (mode) {
         case kShow:
+            // The highlight comes off over the rectangle it was put on: the pile
+            // up to its old top card, or the one card of a hand slot.
             if (table.highlight[area][column] == 1)
-                DisplayCard(area, column, depth - 1, picture, kToggleHighlight);
+                DisplayCard(area, column, area == 0 ? depth - 1 : depth, picture, kToggleHighlight);
             DrawPicture(at, picture);
             table.pileDepth[area][column] = depth;
             if (area == 0) table.pileCards[column][depth] = picture;
@@ -189,6 +266,8 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             }
             break;
         case kToggleHighlight: {
+            // Exclusive-or with white: the same rectangle drawn again gives
+            // back the picture exactly.
             QPainter painter(&BackBuffer());
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             const int top = at.y() - kPileStep * (depth - 1);
@@ -206,23 +285,61 @@ void ShowBackBuffer() {
     if (CasinoGUI) CasinoGUI->ShowBackBuffer();
 }
 
+void PaintTable(QPainter& painter) {
+    painter.drawImage(0, 0, BackBuffer());
+    if (flight.active)
+        DrawMaskedCard(painter, flight.at, flight.picture, painter.device()->devicePixelRatioF());
+}
+
 void DrawTag(int column, char letter) {
-    // The tag strip with its letter comes with the table view.
-    Q_UNUSED(column);
-    Q_UNUSED(letter);
+    const int x = 87 * column - 75;
+    const bool first = CurrentPlayer() == 1;
+    const int strip = first ? kTagPlayer1 : kTagPlayer2;
+    const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
+
+    QImage& buffer = BackBuffer();
+    QPainter painter(&buffer);
+    const QPixmap picture = PictureAt(strip, buffer.devicePixelRatio());
+    if (picture.isNull())
+        painter.fillRect(QRect(x, kTagTop, kCardWidth, kTagHeight), QColor(kSilver));
+    else
+        painter.drawPixmap(x, kTagTop, picture);
+
+    // A small bold letter, black on an opaque silver cell.
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(9);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const QString text(QChar::fromLatin1(letter));
+    const QRect cell(x + letterOffset, kTagTop + 2, metrics.horizontalAdvance(text) + 2,
+                     qMin(metrics.height(), kTagHeight - 3));
+    painter.setFont(font);
+    painter.fillRect(cell, QColor(kSilver));
+    painter.setPen(Qt::black);
+    painter.drawText(cell, Qt::AlignCenter, text);
+    painter.end();
+    ShowBackBuffer();
 }
 
 void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int fromDepth, int toColumn,
                  int toDepth) {
-    // The card's flight comes with the table view; the card items that follow
-    // in the reply draw the card at its destination either way.
-    Q_UNUSED(fromArea);
-    Q_UNUSED(toArea);
-    Q_UNUSED(picture);
-    Q_UNUSED(fromColumn);
-    Q_UNUSED(fromDepth);
-    Q_UNUSED(toColumn);
-    Q_UNUSED(toDepth);
+    const QPoint p1 = CardPosition(fromArea, fromColumn, fromDepth);
+    const QPoint p2 = CardPosition(toArea, toColumn, toDepth);
+    // Integer division truncates toward zero, as the steps must.
+    const QPoint step((p2.x() - p1.x()) / kAnimationSteps, (p2.y() - p1.y()) / kAnimationSteps);
+    CheckRange(picture, 1, 65, "card picture");
+    for (int i = 1; i < kAnimationSteps; ++i) {
+        flight = FlightFrame{true, picture, p1 + i * step};
+        RepaintAtOnce();
+        Pause(settings.delayUnit / 4);
+        flight = FlightFrame{};
+        ShowBackBuffer();  // the window shows the back buffer alone again
+    }
+}
+
+FlightFrame CardInFlight() {
+    return {flight.active, flight.picture, flight.at};
 }
 
 void ShowRemainingCards(char suit, int mask) {
@@ -274,9 +391,28 @@ void ShowScores(int player, const ScoreRecord& values) {
 }
 
 void RemainingCardsButtonClick() {
-    // The panel's slide comes with the table view.
+    if (!CasinoGUI) return;
+    const int top = CasinoGUI->RemainingCards->y();
+    if (top == kPanelRaised) {
+        MovePanel(kPanelStep);
+        Pause(int(kPanelPauseMs));
+        MovePanel(kPanelStep);
+        return;
+    }
+    // Raised further by clicks on it, the panel goes on up; once that would
+    // take its top out of the window, it goes back to its hidden place
+    // instead, so that it can always be brought back.
+    if (top - 2 * kPanelStep < 0) {
+        MovePanel(kPanelHidden - top);
+        return;
+    }
+    MovePanel(-kPanelStep);
+    Pause(int(kPanelPauseMs));
+    MovePanel(-kPanelStep);
 }
 
 void RemainingCardsClick() {
-    // The panel's slide comes with the table view.
+    if (!CasinoGUI) return;
+    const int top = CasinoGUI->RemainingCards->y();
+    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
 }

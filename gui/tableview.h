@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QPoint>
 
+class QPainter;
+
 #include "globals.h"
 
 // Areas: 0 the table, 1 and 2 the hands, 3 and 4 the capture piles, 5 the single spot.
@@ -54,14 +56,27 @@ void ClearTable();
 void DisplayCard(int area, int column, int depth, int picture, int mode);
 // Copies the back buffer onto the window, at once.
 void ShowBackBuffer();
+// The window's paint: the back buffer, and over it the card in flight, if any.
+void PaintTable(QPainter& painter);
 
 // Drawing of the reply items "T", "A", "U" and "G".
 void DrawTag(int column, char letter);
+// Four frames of a card's flight, each drawn on the window only and shown
+// for a quarter delay unit; the back buffer is never touched.
 void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int fromDepth, int toColumn,
                  int toDepth);
+// The card the window draws over the back buffer during a flight.
+struct FlightFrame {
+    bool active = false;
+    int picture = 0;
+    QPoint at;
+};
+FlightFrame CardInFlight();
 void ShowRemainingCards(char suit, int mask);
 void ShowScores(int player, const ScoreRecord& values);
 
-// The slide of the remaining-cards panel.
+// The slide of the remaining-cards panel: the button raises it to 450 or
+// lowers it from there; a click on the panel raises it by 100. A move that
+// would take its top above the window sends it back to its hidden place.
 void RemainingCardsButtonClick();
 void RemainingCardsClick();

@@ -190,12 +190,13 @@ class RepliesTest : public QObject {
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2"));
     }
 
-    // Until the Choose Action dialog exists the choice is Cancel: the
+    // The Choose Action dialog closed without a choice is Cancel: the
     // selection is cleared and "<Y>0" goes out at once.
     void moveMenuIsAnsweredAtOnce() {
         DisplayCard(0, 2, 1, 5, kShow);
         DisplayCard(0, 2, 1, 5, kToggleHighlight);
         QCOMPARE(table.highlight[0][2], 1);
+        AnswerNextModal([](QWidget* box) { box->close(); });
         Process("<M>08</>");
         QCOMPARE(StandIn::requests, std::vector<std::string>{"<Y>0</>"});
         QCOMPARE(table.highlight[0][2], 0);
@@ -269,6 +270,7 @@ class RepliesTest : public QObject {
     }
 
     void hintItemIsReadToItsEnd() {
+        AnswerNextConfirm(false);  // the hint is declined
         Process("<?>147<P>2</>");
         QCOMPARE(CurrentPlayer(), 2);
     }

@@ -137,6 +137,7 @@ class RequestsTest : public QObject {
     // that reply is processed after it.
     void nestedSendCompletesBeforeTheNextItem() {
         StandIn::Script({"<M>11<P>2</>", "<G>100000000000</>"});
+        AnswerNextModal([](QWidget* box) { box->close(); });  // Choose Action: cancelled
         RequestBuffer buffer;
         MakeMessage('1', buffer);
         AddDigit(3, buffer);
