@@ -39,6 +39,8 @@ struct Totals {
     long finalPoints[2] = {0, 0};  // summed over finished games
 };
 
+class ReplyReader;
+
 class Mirror {
   public:
     explicit Mirror(int numColumns);
@@ -61,7 +63,7 @@ class Mirror {
         bool block = false;
     };
 
-    class Reader;
+    using Reader = ReplyReader;
 
     void StartRound(Reader& r);
     void DealHands(Reader& r);
