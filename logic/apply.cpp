@@ -176,7 +176,7 @@ void ReportMove(Card card, Move move) {
             WriteCardItem(handCode, s, 0, Card{});
             PopAndWriteFlight(g, 1294);
             WriteCardItem('0', c, col.numCards - 1, card);
-            WriteItemf('T', "%d%c", c + 1, ValueChar(col.LabelValue()));
+            ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
         case kTake: {
@@ -200,7 +200,7 @@ void EndPickup() {
     int counts[kMaxColumns];
     NoteCounts(g, counts);
     Card card = ApplyMove(move, counts);
-    WriteItemf('D', "%d", g.data.header.delay);
+    ItemText().Number(g.data.header.delay).Write('D');
     ReportMove(card, move);
     g.moveNr = kMovesPerRound;
 }
@@ -208,7 +208,7 @@ void EndPickup() {
 void RevealMove(Card card, Move move) {
     Game& g = TheGame();
     WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
-    WriteItemf('D', "%d", g.data.header.delay);
+    ItemText().Number(g.data.header.delay).Write('D');
 }
 
 void PlayMove(Move move, Turn turn) {

@@ -157,8 +157,16 @@ int EndRound() {
 void ScoreLine(int which) {
     const Player& p = TheGame().players[which];
     PileCounts k = Count(p.pile);
-    WriteItemf('G', "%d%d%d%d%02d%02d%02d%02d", which + 1, k.aces, k.twoOfSpades, k.tenOfDiamonds,
-               p.sweeps, k.spades, k.cards, Points(k, p.sweeps));
+    ItemText()
+        .Number(which + 1)
+        .Number(k.aces)
+        .Number(k.twoOfSpades)
+        .Number(k.tenOfDiamonds)
+        .Number(p.sweeps, 2)
+        .Number(k.spades, 2)
+        .Number(k.cards, 2)
+        .Number(Points(k, p.sweeps), 2)
+        .Write('G');
 }
 
 void UnseenCards() {
@@ -171,7 +179,7 @@ void UnseenCards() {
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots) add(c);
-    for (int s = kClubs; s <= kSpades; ++s) WriteItemf('U', "%c%04d", SuitLetter(s), masks[s]);
+    for (int s = kClubs; s <= kSpades; ++s) ItemText().Char(SuitLetter(s)).Number(masks[s], 4).Write('U');
 }
 
 void ScoreLines() {

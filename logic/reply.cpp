@@ -49,6 +49,23 @@ void WriteItemf(char code, const char* format, ...) {
     WriteItem(code, text, n);
 }
 
+ItemText& ItemText::Number(int v, int width) {
+    unsigned magnitude = v < 0 ? 0u - unsigned(v) : unsigned(v);
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (v < 0) {
+        Char('-');
+        --width;
+    }
+    for (int i = count; i < width; ++i) Char('0');
+    while (count > 0) Char(digits[--count]);
+    return *this;
+}
+
 void WriteCardItem(char code, int index, int pos, Card c) {
     char text[4] = {PosDigit(index), PosDigit(pos), 0, 0};
     CardText(c, text + 2);

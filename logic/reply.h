@@ -16,6 +16,25 @@ void ReplyReset();
 void WriteItem(char code, const char* text, int len);
 void WriteItem(char code, const char* text);
 void WriteItemf(char code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// An item's text built without printf: the score lines and labels are
+// written after every move, and formatting them through printf was most of a
+// move's cost.
+class ItemText {
+public:
+    ItemText& Char(char c) {
+        if (n_ < kCapacity) text_[n_++] = c;
+        return *this;
+    }
+    // v in decimal, zero-padded to `width` like "%0*d" (a minus sign takes the first place).
+    ItemText& Number(int v, int width = 1);
+    void Write(char code) const { WriteItem(code, text_, n_); }
+
+private:
+    static constexpr int kCapacity = 32;
+    char text_[kCapacity];
+    int n_ = 0;
+};
+
 // A card item: code, two position digits, the card text.
 void WriteCardItem(char code, int index, int pos, Card c);
 // Appends "</>" and copies the reply (NUL included) to `out`; returns its length.
