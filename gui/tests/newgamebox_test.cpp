@@ -2,7 +2,6 @@
 // the back chooser's clicks and its exclusive-or tick, the help box over the
 // dialog, and the New Game and Game Settings commands against the real library.
 #include "newgamebox.h"
-#include "operations.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +19,7 @@
 #include "dialogs.h"
 #include "globals.h"
 #include "logiclink.h"
+#include "operations.h"
 #include "tableview.h"
 #include "test_support.h"
 
@@ -312,6 +312,8 @@ class NewGameBoxTest : public QObject {
         QTest::newRow("gap right of the third back") << 2 * 79 + 74 << 40 << 4;
         QTest::newRow("gap below the sixth back") << 5 * 79 + 30 << 100 << 7;
         QTest::newRow("near the left edge") << 1 << 40 << 2;
+        QTest::newRow("left strip of the second back") << 79 + 5 << 40 << 2;
+        QTest::newRow("just past that strip") << 79 + 8 << 40 << 3;
         QTest::newRow("near the top edge") << 3 * 79 + 30 << 1 << 5;
         QTest::newRow("bottom right corner") << 465 << 199 << 13;
         QTest::newRow("on the left edge") << 0 << 40 << 0;
