@@ -198,7 +198,11 @@ bool TCasinoGUI::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == Edit2) DebugCardArrays();
         if (watched == Edit3) DebugCardClicked();
-        if (watched == RemainingCards) RemainingCardsClick();
+        if (watched == RemainingCards) {
+            // The panel takes its own clicks: none reaches a pile that lies under it.
+            RemainingCardsClick();
+            return true;
+        }
     } else if (event->type() == QEvent::KeyPress && watched == RemainingCardsButton) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
         if (!text.isEmpty()) RemainingCardsButtonKeyPress(text.at(0).toLatin1());

@@ -101,8 +101,11 @@ void ClearSelection() {
 int ChooseAction(int menuCode) {
     TAmbiguous box(menuCode, CasinoGUI);
     if (CasinoGUI) {
+        // The dialog's frame is not known before it shows; it is taken to be
+        // as wide as the main window's.
         const QRect main = CasinoGUI->frameGeometry();
-        box.move(main.left() + (main.width() - box.width()) / 2, main.top() + kChooseActionDrop);
+        const int boxWidth = box.width() + main.width() - CasinoGUI->width();
+        box.move(main.left() + (main.width() - boxWidth) / 2, main.top() + kChooseActionDrop);
     }
     box.exec();
     return box.choice;

@@ -115,6 +115,26 @@ void FillTableColour(const QRect& area) {
     painter.fillRect(area, QColor(kTableColour));
 }
 
+// Gives a card's place what lies under it before a card is shown there: the
+// table colour for a hand slot or the single spot, the cards below for a table
+// pile. A card's smooth edge then always falls on the same background, so a
+// card shown again looks exactly as it did. Capture piles fan out to the right
+// and never show a card twice in one place.
+void ClearPlace(int area, int column, int depth) {
+    if (area == 3 || area == 4) return;
+    const QPoint at = CardPosition(area, column, depth);
+    if (area != 0) {
+        FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
+        return;
+    }
+    // The pile from its first card down to the bottom of this place.
+    const int top = CardPosition(0, column, 1).y();
+    FillTableColour(QRect(at.x(), top, kCardWidth, at.y() + kCardHeight - top));
+    for (int below = 1; below < depth; ++below)
+        if (const int picture = table.pileCards[column][below]; picture != 0)
+            DrawPicture(CardPosition(0, column, below), picture);
+}
+
 // Shows the window as it is now, during a pause that blocks the event loop.
 void RepaintAtOnce() {
     if (!CasinoGUI) return;
@@ -248,6 +268,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             // up to its old top card, or the one card of a hand slot.
             if (table.highlight[area][column] == 1)
                 DisplayCard(area, column, area == 0 ? depth - 1 : depth, picture, kToggleHighlight);
+            ClearPlace(area, column, depth);
             DrawPicture(at, picture);
             table.pileDepth[area][column] = depth;
             if (area == 0) table.pileCards[column][depth] = picture;

@@ -1,0 +1,407 @@
+// Card selection and move entry: where clicks hit, the status line, the move
+// requests, the Choose Action dialog for every menu code, the hint offer, the
+// Discard button and the hidden debug controls.
+#include "selection.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ambiguous.h"
+#include "application.h"
+#include "boxes.h"
+#include "casinogui.h"
+#include "replies.h"
+#include "tableview.h"
+#include "test_support.h"
+
+namespace {
+
+using Requests = std::vector<std::string>;
+
+// A pile of `depth` cards in `column`.
+void Pile(int column, int depth) {
+    for (int d = 1; d <= depth; ++d)
+        DisplayCard(0, column, d, column + d, kShow);
+}
+
+// Cards in every hand slot of both players.
+void FullHands() {
+    for (int slot = 1; slot <= 4; ++slot) {
+        DisplayCard(1, slot, 1, 40 + slot, kShow);
+        DisplayCard(2, slot, 1, 58, kShow);
+    }
+}
+
+QString Status() {
+    return CasinoGUI->Label1->text();
+}
+
+// Runs `answer` on the Choose Action dialog when it opens.
+void AnswerChooseAction(std::function<void(TAmbiguous*)> answer) {
+    AnswerNextModal([answer](QWidget* modal) {
+        auto* box = dynamic_cast<TAmbiguous*>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        answer(box);
+    });
+}
+
+}  // namespace
+
+class SelectionTest : public QObject {
+    Q_OBJECT
+
+    TCasinoGUI* window = nullptr;
+
+  private slots:
+    void initTestCase() {
+        window = new TCasinoGUI;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        LoadPictures();
+    }
+    void cleanupTestCase() { delete window; }
+    void init() {
+        ResetAll();
+        StandIn::Install();
+        SetBeepSink([] {});
+    }
+    void cleanup() { ResetAll(); }
+
+    // x from 0 to 11 is column 1; the 16 pixels between two columns are no column.
+    void tableColumnsAndGaps() {
+        Pile(1, 1);
+        Pile(2, 1);
+        for (int x : {0, 11, 82}) {
+            CardSelect(x, 200);
+            QCOMPARE(table.highlight[0][1], 1);
+            QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=1 col2=1"));
+            CardSelect(x, 200);
+            QCOMPARE(table.highlight[0][1], 0);
+        }
+        for (int x : {83, 90, 98}) {
+            CardSelect(x, 200);
+            QCOMPARE(table.highlight[0][1] + table.highlight[0][2], 0);
+            QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
+        }
+        CardSelect(99, 200);
+        QCOMPARE(table.highlight[0][2], 1);
+        QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=2 col2=2"));
+        CardSelect(791, 200);  // right of the last column: c2 is 10
+        QVERIFY(StandIn::requests.empty());
+    }
+
+    // A pile takes clicks from just below the table top to 17 pixels below its top card.
+    void pileHeights() {
+        Pile(5, 2);
+        const int x = 360 + 30;
+        CardSelect(x, 180);
+        QCOMPARE(table.highlight[0][5], 0);
+        CardSelect(x, 181);
+        QCOMPARE(table.highlight[0][5], 1);
+        CardSelect(x, 309);  // 197 + 96 + 16
+        QCOMPARE(table.highlight[0][5], 0);
+        CardSelect(x, 310);
+        QCOMPARE(table.highlight[0][5], 0);
+        CardSelect(447 + 30, 200);  // column 6 holds nothing
+        QCOMPARE(table.highlight[0][6], 0);
+        QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
+    }
+
+    // Columns 7, 2 and 3, then player 1's slot 1: the move names the slot and
+    // the columns in ascending order, and the clicked card is highlighted.
+    void moveMessageListsTheHighlightedColumns() {
+        FullHands();
+        for (int column : {7, 2, 3, 5})
+            Pile(column, 1);
+        for (int column : {7, 2, 3, 5})
+            CardSelect(87 * column - 75 + 10, 200);
+        CardSelect(87 * 5 - 75 + 10, 200);  // 5 again: deselected
+        CardSelect(30, 60);
+        QCOMPARE(StandIn::requests, Requests{"<1>1237</>"});
+        QCOMPARE(Status(),
+                 QStringLiteral("legal players hand clicked. legal card selected. column= 1"));
+        QCOMPARE(table.highlight[1][1], 1);
+    }
+
+    // The window's mouse press reaches CardSelect; a hand card alone is a Put.
+    void clicksOnTheWindow() {
+        FullHands();
+        StandIn::Script({"<1>1100<P>1</>"});
+        QTest::mouseClick(window->Table, Qt::LeftButton, {}, QPoint(25 + 71 * 3 + 20, 100));
+        QCOMPARE(StandIn::requests, Requests{"<1>4</>"});
+        QCOMPARE(table.highlight[1][4], 0);  // "P" took the highlight off
+    }
+
+    void handClicksThatSendNothing() {
+        FullHands();
+        DisplayCard(1, 2, 1, 0, kShow);
+        CardSelect(25 + 71 + 30, 60);  // player 1's empty slot 2
+        QCOMPARE(Status(), QStringLiteral("illegal selection"));
+        CardSelect(25, 60);  // the hand's left edge is not in it
+        CardSelect(309, 60);
+        CardSelect(100, 121);  // the row between the hands and the table
+        CardSelect(600, 60);   // player 2's hand while player 1 is to move
+        QCOMPARE(Status(), QStringLiteral("illegal selection"));
+        QVERIFY(StandIn::requests.empty());
+
+        SetCurrentPlayer(2);
+        CardSelect(100, 60);
+        QVERIFY(StandIn::requests.empty());
+        CardSelect(483 + 71 * 2 + 5, 120);
+        QCOMPARE(StandIn::requests, Requests{"<2>3</>"});
+    }
+
+    void chooseAction_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("take");
+        QTest::addColumn<bool>("build");
+        QTest::addColumn<bool>("block");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("8") << 8 << false << false << false
+                           << "You may only Put this card on the table.";
+        QTest::newRow("11") << 11 << true << true << false << "You may Take, Build, or Put.";
+        QTest::newRow("13") << 13 << false << true << true << "You may Build, Block, or Put.";
+        QTest::newRow("14") << 14 << true << false << true << "You may Take, Block, or Put.";
+        QTest::newRow("15") << 15 << true << true << true << "You may Take, Build, Block, or Put.";
+    }
+
+    // Every enabled button answers its own choice; Escape and the title bar are Cancel.
+    void chooseAction() {
+        QFETCH(int, code);
+        QFETCH(bool, take);
+        QFETCH(bool, build);
+        QFETCH(bool, block);
+        QFETCH(QString, sentence);
+
+        QString text, title;
+        QList<bool> enabled;
+        QRect placed;
+        AnswerChooseAction([&](TAmbiguous* box) {
+            title = box->windowTitle();
+            text = box->Label1->text();
+            enabled = {box->TakeButton->isEnabled(), box->BuildButton->isEnabled(),
+                       box->BlockButton->isEnabled(), box->PutButton->isEnabled(),
+                       box->CancelButton->isEnabled()};
+            placed = box->frameGeometry();
+            box->PutButton->click();
+        });
+        QCOMPARE(ChooseAction(code), 4);
+        QCOMPARE(title, QStringLiteral("Choose Action"));
+        QCOMPARE(text, QStringLiteral("Please indicate how to play your card.  ") + sentence);
+        QCOMPARE(enabled, (QList<bool>{take, build, block, true, true}));
+        const QRect main = window->frameGeometry();
+        QCOMPARE(placed.top(), main.top() + 350);
+        QVERIFY(qAbs(placed.center().x() - main.center().x()) <= 1);
+
+        const std::pair<QPushButton * TAmbiguous::*, int> buttons[] = {
+            {&TAmbiguous::TakeButton, 2},
+            {&TAmbiguous::BuildButton, 1},
+            {&TAmbiguous::BlockButton, 3},
+            {&TAmbiguous::CancelButton, 0}};
+        for (const auto& [button, result] : buttons) {
+            bool pressed = false;
+            AnswerChooseAction([&, button = button](TAmbiguous* box) {
+                if ((box->*button)->isEnabled()) {
+                    (box->*button)->click();
+                    pressed = true;
+                } else {
+                    box->close();
+                }
+            });
+            const int choice = ChooseAction(code);
+            QCOMPARE(choice, pressed ? result : 0);
+        }
+        AnswerChooseAction([](TAmbiguous* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        QCOMPARE(ChooseAction(code), 0);
+        AnswerChooseAction([](TAmbiguous* box) { box->close(); });
+        QCOMPARE(ChooseAction(code), 0);
+    }
+
+    void chooseActionLayout() {
+        TAmbiguous box(15);
+        QCOMPARE(box.size(), QSize(288, 103));
+        QCOMPARE(box.Label1->geometry(), QRect(8, 8, 273, 57));
+        QVERIFY(box.Label1->wordWrap());
+        QCOMPARE(box.TakeButton->geometry(), QRect(8, 72, 49, 25));
+        QCOMPARE(box.BuildButton->geometry(), QRect(64, 72, 49, 25));
+        QCOMPARE(box.BlockButton->geometry(), QRect(120, 72, 49, 25));
+        QCOMPARE(box.PutButton->geometry(), QRect(176, 72, 49, 25));
+        QCOMPARE(box.CancelButton->geometry(), QRect(232, 72, 49, 25));
+        QCOMPARE(box.CancelButton->text(), QStringLiteral("Cancel"));
+    }
+
+    // A menu reply to a move is answered from the dialog and sent at once.
+    void menuReplyIsAnsweredFromTheDialog() {
+        FullHands();
+        Pile(3, 1);
+        CardSelect(186 + 10, 200);
+        StandIn::Script({"<M>11<E>HumanMove failed</>", "<0>23xx<P>2</>"});
+        AnswerChooseAction([](TAmbiguous* box) { box->TakeButton->click(); });
+        CardSelect(25 + 71 + 10, 60);
+        QCOMPARE(StandIn::requests, (Requests{"<1>23</>", "<Y>2</>", "<C></>"}));
+    }
+
+    void menuCancelledClearsTheSelection() {
+        FullHands();
+        Pile(3, 2);
+        CardSelect(186 + 10, 200);
+        StandIn::Script({"<M>08</>"});
+        AnswerChooseAction([](TAmbiguous* box) { box->CancelButton->click(); });
+        CardSelect(25 + 10, 60);
+        QCOMPARE(StandIn::requests, (Requests{"<1>13</>", "<Y>0</>"}));
+        QCOMPARE(table.highlight[0][3], 0);
+        QCOMPARE(table.highlight[1][1], 0);
+    }
+
+    // The hint's hand card and piles are highlighted while the question is
+    // open; declined, all three highlights go.
+    void hintDeclined() {
+        FullHands();
+        Pile(4, 2);
+        Pile(6, 1);
+        Pile(8, 1);
+        CardSelect(621 + 10, 200);  // a selection of the user's own goes first
+        StandIn::Script({"<?>1246</>"});
+        ConfirmAnswer seen;
+        QList<int> lit;
+        AnswerNextModal([&](QWidget* modal) {
+            lit = {table.highlight[1][2], table.highlight[0][4], table.highlight[0][6],
+                   table.highlight[0][8]};
+            seen.caption = modal->windowTitle();
+            seen.text = static_cast<TConfirmBox*>(modal)->Label1->text();
+            static_cast<TConfirmBox*>(modal)->CancelButton->click();
+        });
+        HintClick();
+        QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
+        QCOMPARE(seen.caption, QStringLiteral("Hint"));
+        QCOMPARE(seen.text,
+                 QStringLiteral("The computer recommends this move.  Would you like to use it?"));
+        QCOMPARE(StandIn::requests, Requests{"<?></>"});
+        for (int area = 0; area <= 2; ++area)
+            for (int column = 1; column <= 9; ++column)
+                QCOMPARE(table.highlight[area][column], 0);
+    }
+
+    void hintAccepted() {
+        FullHands();
+        Pile(4, 2);
+        Pile(6, 1);
+        StandIn::Script({"<?>1246</>", "<P>2</>"});
+        AnswerNextConfirm(true);
+        HintClick();
+        QCOMPARE(StandIn::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
+    }
+
+    void hintWithoutCardsSendsNothing() {
+        HintClick();
+        SetCurrentPlayer(2);
+        DisplayCard(1, 1, 1, 5, kShow);
+        HintClick();
+        QVERIFY(StandIn::requests.empty());
+        DisplayCard(2, 3, 1, 58, kShow);
+        window->Hint->click();
+        QCOMPARE(StandIn::requests, Requests{"<?></>"});
+    }
+
+    void discardPutsTheFirstCard() {
+        DisplayCard(1, 3, 1, 7, kShow);
+        DisplayCard(1, 4, 1, 8, kShow);
+        SetCurrentPlayer(2);
+        PlayPutClick();
+        QVERIFY(StandIn::requests.empty());
+        SetCurrentPlayer(1);
+        window->PutButton->click();
+        QCOMPARE(StandIn::requests, Requests{"<1>3</>"});
+        QCOMPARE(table.highlight[1][3], 1);
+        ClearTable();
+        PlayPutClick();
+        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+    }
+
+    // "k" then "z" on the remaining-cards button shows H; "z" again hides it;
+    // any other key disarms the sequence.
+    void accessSequence() {
+        QPushButton* button = window->RemainingCardsButton;
+        QVERIFY(!window->H->isVisible());
+        QTest::keyClicks(button, "z");
+        QVERIFY(!window->H->isVisible());
+        QTest::keyClicks(button, "kz");
+        QVERIFY(window->H->isVisible());
+        QTest::keyClicks(button, "z");
+        QVERIFY(!window->H->isVisible());
+        QTest::keyClicks(button, "xz");
+        QVERIFY(!window->H->isVisible());
+        QTest::keyClicks(button, "KKZ");
+        QVERIFY(window->H->isVisible());
+        window->H->click();
+        for (QWidget* control :
+             {(QWidget*)window->Button8, (QWidget*)window->Button9, (QWidget*)window->Button10,
+              (QWidget*)window->Button7, (QWidget*)window->NewGame, (QWidget*)window->Edit2,
+              (QWidget*)window->Edit3, (QWidget*)window->Label1, (QWidget*)window->PutButton})
+            QVERIFY(control->isVisible());
+        window->H->click();
+        QVERIFY(!window->Label1->isVisible());
+        QTest::keyClicks(button, "z");
+        QVERIFY(!window->H->isVisible());
+    }
+
+    void debugDumps() {
+        HClick();  // the debug controls show
+        Pile(2, 3);
+        DisplayCard(1, 4, 1, 9, kShow);
+        CardSelect(99 + 10, 200);
+        QTest::mouseClick(window->Edit2, Qt::LeftButton);
+        const QString depths = window->Edit2->text();
+        QVERIFY(depths.startsWith(QStringLiteral("Ar        0.1= 0        0.2= 3        0.3= 0")));
+        QVERIFY(depths.contains(QStringLiteral("        1.4= 1        1.5= 0")));
+        QVERIFY(depths.endsWith(QStringLiteral("        2.9= 0")));
+        QCOMPARE(depths.count(QStringLiteral("= ")), 27);
+        QTest::mouseClick(window->Edit3, Qt::LeftButton);
+        QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl        0.1= 0        0.2= 1")));
+        QCOMPARE(window->Edit3->text().count(QStringLiteral("= 1")), 1);
+        HClick();
+    }
+
+    // GUI > LOG asks for the version and shows both sides of the exchange.
+    void guiToLogShowsTheVersionExchange() {
+        MessageLog log;
+        StandIn::Script({"<V>Casino logic 2.1</>"});
+        window->Button8->click();
+        QCOMPARE(StandIn::requests, Requests{"<V></>"});
+        QCOMPARE(log.texts.size(), 1);
+        QVERIFY(log.texts[0].contains(QStringLiteral("sent: <V></>")));
+        QVERIFY(log.texts[0].contains(QStringLiteral("received: <V>Casino logic 2.1</>")));
+        QCOMPARE(writePos, 0);
+        SetLogicEntry(nullptr);
+        window->Button8->click();
+        QCOMPARE(log.texts.last(), QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
+    }
+
+    void playerAndDebugSwitches() {
+        window->Button9->click();
+        QCOMPARE(playerIsComputer[1], 1);
+        QCOMPARE(window->Button9->text(), QStringLiteral("1=C"));
+        window->Button9->click();
+        QCOMPARE(window->Button9->text(), QStringLiteral("1=H"));
+        window->Button10->click();
+        QCOMPARE(playerIsComputer[2], 0);
+        QCOMPARE(window->Button10->text(), QStringLiteral("2=H"));
+        window->Button7->click();
+        QVERIFY(debugFlag);
+        window->Button7->click();
+        QVERIFY(!debugFlag);
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    SelectionTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "selection_test.moc"

@@ -1,0 +1,352 @@
+// Drawing the table: cards through the mask, the three modes of DisplayCard
+// checked against tables drawn afresh, the capture piles, the tags, a card's
+// flight on the window, the remaining-cards panel and the window's paint.
+#include "tableview.h"
+
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+#include "application.h"
+#include "casinogui.h"
+#include "globals.h"
+#include "test_support.h"
+
+namespace {
+
+QImage PictureImage(int number) {
+    return Picture(number).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// True when the back buffer shows picture `number` with its top left corner
+// at `at`, over the rows first..last of the card (away from the rounded
+// corners and the smooth edge, where what lies below shows through).
+bool ShowsCard(const QPoint& at, int number, int first = 4, int last = 91) {
+    const QImage card = PictureImage(number);
+    const QImage& buffer = BackBuffer();
+    for (int y = first; y <= last; ++y)
+        for (int x = 4; x < kCardWidth - 4; ++x)
+            if ((buffer.pixel(at.x() + x, at.y() + y) & 0xffffff) != (card.pixel(x, y) & 0xffffff))
+                return false;
+    return true;
+}
+
+// A pile in column `column`, bottom card first.
+void DrawPile(int column, std::initializer_list<int> pictures) {
+    int depth = 0;
+    for (int picture : pictures)
+        DisplayCard(0, column, ++depth, picture, kShow);
+}
+
+// Counts paints of the table and notes the card in flight at each.
+class PaintWatch : public QObject {
+  public:
+    QList<FlightFrame> frames;
+    int paints = 0;
+    QList<QRgb> windowPixels;  // the window's pixel at each flying card's centre
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            const FlightFrame frame = CardInFlight();
+            if (frame.active) {
+                // What this paint puts on the window.
+                frames << frame;
+                QImage shown(800, 600, QImage::Format_RGB32);
+                QPainter painter(&shown);
+                PaintTable(painter);
+                windowPixels << shown.pixel(frame.at + QPoint(35, 48));
+            }
+        }
+        Q_UNUSED(watched);
+        return false;
+    }
+};
+
+}  // namespace
+
+class TableViewTest : public QObject {
+    Q_OBJECT
+
+    TCasinoGUI* window = nullptr;
+
+  private slots:
+    void initTestCase() {
+        window = new TCasinoGUI;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        LoadPictures();
+    }
+    void cleanupTestCase() { delete window; }
+    void init() {
+        ResetAll();
+        StandIn::Install();
+    }
+    void cleanup() { ResetAll(); }
+
+    void picturesAreLoaded() {
+        for (int n : {1, 52, 53, 65, 100})
+            QCOMPARE(Picture(n).deviceIndependentSize().toSize(), QSize(71, 96));
+        QCOMPARE(Picture(101).deviceIndependentSize().toSize(), QSize(71, 14));
+        QCOMPARE(Picture(102).deviceIndependentSize().toSize(), QSize(71, 14));
+        QCOMPARE(BackBuffer().size(), QSize(800, 600));
+    }
+
+    // The mask clears a card's corners, so the table (or the card below) shows there.
+    void cardsAreDrawnThroughTheMask() {
+        DisplayCard(1, 2, 1, 40, kShow);
+        const QPoint at = CardPosition(1, 2, 1);
+        QCOMPARE(at, QPoint(96, 25));
+        QVERIFY(ShowsCard(at, 40));
+        QCOMPARE(BackBuffer().pixel(at), kTableColour);
+        QCOMPARE(BackBuffer().pixel(at + QPoint(70, 95)), kTableColour);
+
+        DrawPile(5, {1});
+        const QPoint second = CardPosition(0, 5, 2);
+        QCOMPARE(second, QPoint(360, 197));
+        const QRgb belowCorner = BackBuffer().pixel(second);
+        DisplayCard(0, 5, 2, 14, kShow);
+        QVERIFY(ShowsCard(second, 14));
+        QVERIFY(ShowsCard(CardPosition(0, 5, 1), 1, 4, 16));  // the strip of the card below
+        QCOMPARE(BackBuffer().pixel(second), belowCorner);
+    }
+
+    // Taking the top card of a pile of three shows the second card again and
+    // paints over the tag: the table then looks exactly as if only two cards
+    // had ever been dealt there.
+    void eraseAtDepthThree() {
+        DrawPile(4, {5, 18});
+        const QImage twoCards = BackBuffer().copy();
+
+        ClearTable();
+        DrawPile(4, {5, 18, 31});
+        DrawTag(4, '8');
+        QVERIFY(BackBuffer() != twoCards);
+        DisplayCard(0, 4, 3, 0, kShow);  // picture 0 erases, whatever the mode
+        QCOMPARE(table.pileDepth[0][4], 2);
+        QCOMPARE(table.pileCards[4][3], 0);
+        QCOMPARE(table.pileCards[4][2], 18);
+        QVERIFY(BackBuffer() == twoCards);
+    }
+
+    // A card shown again in its place (a hand in a new back, a pile's card
+    // shown again after the card above it went) looks exactly as before.
+    void showingAgainChangesNothing() {
+        DrawPile(3, {3, 16, 29});
+        DisplayCard(2, 1, 1, 58, kShow);
+        const QImage before = BackBuffer().copy();
+        DisplayCard(0, 3, 3, 29, kShow);
+        DisplayCard(0, 3, 2, 16, kShow);
+        DisplayCard(0, 3, 3, 29, kShow);
+        DisplayCard(2, 1, 1, 58, kShow);
+        QVERIFY(BackBuffer() == before);
+    }
+
+    void eraseAHandCard() {
+        DisplayCard(2, 3, 1, 58, kShow);
+        QCOMPARE(table.handCards[2][3], 58);
+        DisplayCard(2, 3, 1, 0, kShow);
+        QCOMPARE(table.pileDepth[2][3], 0);
+        QCOMPARE(table.handCards[2][3], 0);
+        QCOMPARE(BackBuffer().pixel(CardPosition(2, 3, 1) + QPoint(35, 48)), kTableColour);
+    }
+
+    // Showing a card on a highlighted pile takes the highlight off first.
+    void showOnAHighlightedPile() {
+        DrawPile(2, {7, 20});
+        const QImage expected = BackBuffer().copy();
+
+        ClearTable();
+        DrawPile(2, {7});
+        DisplayCard(0, 2, 1, 1, kToggleHighlight);
+        QCOMPARE(table.highlight[0][2], 1);
+        DisplayCard(0, 2, 2, 20, kShow);
+        QCOMPARE(table.highlight[0][2], 0);
+        QVERIFY(BackBuffer() == expected);
+    }
+
+    // The same for a hand slot: the highlight comes off the whole card.
+    void showOnAHighlightedHandSlot() {
+        DisplayCard(1, 1, 1, 3, kShow);
+        DisplayCard(1, 1, 1, 9, kShow);
+        const QImage expected = BackBuffer().copy();
+
+        ClearTable();
+        DisplayCard(1, 1, 1, 3, kShow);
+        DisplayCard(1, 1, 1, 1, kToggleHighlight);
+        DisplayCard(1, 1, 1, 9, kShow);
+        QCOMPARE(table.highlight[1][1], 0);
+        QVERIFY(BackBuffer() == expected);
+    }
+
+    // The highlight inverts the whole pile; twice restores every byte.
+    void toggleTwiceRestoresTheBuffer() {
+        DrawPile(6, {11, 24, 37});
+        DisplayCard(2, 4, 1, 60, kShow);
+        const QImage before = BackBuffer().copy();
+
+        DisplayCard(0, 6, 3, 1, kToggleHighlight);
+        const QPoint top = CardPosition(0, 6, 1);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(35, 5)),
+                 before.pixel(top + QPoint(35, 5)) ^ 0x00ffffffu);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(70, 34 + 95)),
+                 before.pixel(top + QPoint(70, 34 + 95)) ^ 0x00ffffffu);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(71, 40)), before.pixel(top + QPoint(71, 40)));
+        QCOMPARE(BackBuffer().pixel(top + QPoint(35, 34 + 96)),
+                 before.pixel(top + QPoint(35, 34 + 96)));
+        DisplayCard(0, 6, 3, 1, kToggleHighlight);
+        QCOMPARE(table.highlight[0][6], 0);
+        QVERIFY(BackBuffer() == before);
+
+        DisplayCard(2, 4, 1, 1, kToggleHighlight);
+        DisplayCard(2, 4, 1, 1, kToggleHighlight);
+        QVERIFY(BackBuffer() == before);
+    }
+
+    // The first card of a capture pile lands at its base; every call for that
+    // pile, of any mode, moves the next place 3 pixels right.
+    void capturePilePositions() {
+        QCOMPARE(CardPosition(3, 9, 9), QPoint(25, 450));
+        QCOMPARE(CardPosition(4, 1, 1), QPoint(570, 450));
+        DisplayCard(3, 1, 1, 27, kShow);
+        QVERIFY(ShowsCard(QPoint(25, 450), 27));
+        DisplayCard(3, 1, 1, 0, kShow);
+        DisplayCard(3, 1, 1, 1, kToggleHighlight);
+        QCOMPARE(table.captureCount[3], 3);
+        DisplayCard(3, 1, 1, 28, kShow);
+        QVERIFY(ShowsCard(QPoint(34, 450), 28));
+        QCOMPARE(table.captureCount[4], 0);
+        DisplayCard(4, 1, 1, 52, kShow);
+        QVERIFY(ShowsCard(QPoint(570, 450), 52));
+        QCOMPARE(CardPosition(5, 0, 0), QPoint(365, 450));
+        ClearTable();
+        QCOMPARE(CardPosition(3, 1, 1), QPoint(25, 450));
+    }
+
+    void outOfRangeIsARangeError() {
+        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 1, 1, 66, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(6, 1, 1, 5, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 10, 1, 5, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 1, 10, 5, kShow));
+    }
+
+    // The tag strip of the player to move, its letter black on silver: at the
+    // left for player 1, at the right otherwise.
+    void tagsOfEachPlayer() {
+        const QImage strip1 = PictureImage(101);
+        const QImage strip2 = PictureImage(102);
+        QVERIFY(strip1 != strip2);
+        SetCurrentPlayer(1);
+        DrawTag(3, 'T');
+        SetCurrentPlayer(2);
+        DrawTag(8, 'K');
+        const QImage& buffer = BackBuffer();
+        auto letterCell = [&](int x0, int x1, int column) {
+            int black = 0, silver = 0;
+            const int x = 87 * column - 75;
+            for (int y = 168; y < 180; ++y)
+                for (int dx = x0; dx <= x1; ++dx) {
+                    const QRgb p = buffer.pixel(x + dx, y) & 0xffffff;
+                    black += p == 0;
+                    silver += p == 0xc0c0c0;
+                }
+            return std::pair(black, silver);
+        };
+        const auto [black1, silver1] = letterCell(5, 16, 3);
+        QVERIFY(black1 > 3);
+        QVERIFY(silver1 > 10);
+        const auto [black2, silver2] = letterCell(57, 70, 8);
+        QVERIFY(black2 > 3);
+        QVERIFY(silver2 > 10);
+        // Away from the letters the strips are the players' own pictures.
+        QCOMPARE(buffer.pixel(186 + 40, 166 + 7), strip1.pixel(40, 7) | 0xff000000u);
+        QCOMPARE(buffer.pixel(621 + 20, 166 + 7), strip2.pixel(20, 7) | 0xff000000u);
+        QCOMPARE(letterCell(57, 70, 3).first, 0);
+    }
+
+    // Four frames, each on the window only, a quarter delay unit apart; the
+    // steps are truncated toward zero and the back buffer is left alone.
+    void flightIsDrawnOnTheWindowOnly() {
+        DisplayCard(4, 1, 1, 30, kShow);  // capture count 1: the pile's next place is 573
+        const QImage before = BackBuffer().copy();
+        PaintWatch watch;
+        window->Table->installEventFilter(&watch);
+        settings.delayUnit = 40;
+        QElapsedTimer clock;
+        clock.start();
+        AnimateCard(4, 0, 44, 1, 1, 1, 2);
+        const qint64 took = clock.elapsed();
+        window->Table->removeEventFilter(&watch);
+
+        QVERIFY(took >= 40);
+        QCOMPARE(watch.frames.size(), 4);
+        QCOMPARE(watch.paints, 8);  // each frame and each removal
+        // From (573, 450) to (12, 197): steps of -112 (561 / 5 truncated) and -50 (253 / 5
+        // truncated).
+        const QPoint from(573, 450);
+        for (int i = 1; i <= 4; ++i) {
+            QCOMPARE(watch.frames[i - 1].at, from + i * QPoint(-112, -50));
+            QCOMPARE(watch.frames[i - 1].picture, 44);
+            QCOMPARE(watch.windowPixels[i - 1] & 0xffffff,
+                     PictureImage(44).pixel(35, 48) & 0xffffff);
+        }
+        QVERIFY(!CardInFlight().active);
+        QVERIFY(BackBuffer() == before);
+        QCOMPARE(table.captureCount[4], 1);
+    }
+
+    void paintCopiesTheBackBuffer() {
+        DrawPile(1, {12, 25});
+        DrawTag(1, 'Q');
+        const QImage shown = window->Table->grab().toImage();
+        const QImage& buffer = BackBuffer();
+        for (const QPoint p : {QPoint(40, 170), QPoint(47, 230), QPoint(1, 300), QPoint(600, 300)})
+            QCOMPARE(shown.pixel(p), buffer.pixel(p));
+    }
+
+    // The button raises the panel to 450 and lowers it from there; a click on
+    // the panel raises it by 100, after which the button raises it further.
+    void remainingCardsPanelSlides() {
+        QWidget* panel = window->RemainingCards;
+        QCOMPARE(panel->y(), 536);
+        QElapsedTimer clock;
+        clock.start();
+        window->RemainingCardsButton->click();
+        QVERIFY(clock.elapsed() >= 100);
+        QCOMPARE(panel->y(), 450);
+        QCOMPARE(panel->x(), 233);
+        window->RemainingCardsButton->click();
+        QCOMPARE(panel->y(), 536);
+
+        window->RemainingCardsButton->click();
+        QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(panel->y(), 350);
+        window->RemainingCardsButton->click();
+        QCOMPARE(panel->y(), 264);
+    }
+
+    // Moves that would take the panel out of the window's top send it home.
+    void panelNeverLeavesTheWindow() {
+        QWidget* panel = window->RemainingCards;
+        panel->move(233, 50);
+        RemainingCardsClick();
+        QCOMPARE(panel->y(), 536);
+        panel->move(233, 80);
+        RemainingCardsButtonClick();
+        QCOMPARE(panel->y(), 536);
+        panel->move(233, 86);
+        RemainingCardsButtonClick();
+        QCOMPARE(panel->y(), 0);
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    TableViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tableview_test.moc"
