@@ -57,6 +57,12 @@ QCheckBox* CheckBox(QWidget* parent, const QRect& at) {
     return box;
 }
 
+// Shows `name` in a name box, with its entry of the list current when it has one.
+void ShowName(QComboBox* box, const QString& name) {
+    box->setCurrentIndex(box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    box->setEditText(name);
+}
+
 // The chooser index that a card back's rank character selects, or 0 for none.
 int IndexOfRank(char rank) {
     if (rank >= '2' && rank <= '9') return rank - '0';
@@ -178,8 +184,8 @@ void TNewGameBox::Fill() {
         PName2->addItem(WireToText(name));
     }
     // After the lists: adding the first item would replace the text.
-    PName1->setEditText(WireToText(settings.player1Name));
-    PName2->setEditText(WireToText(settings.player2Name));
+    ShowName(PName1, WireToText(settings.player1Name));
+    ShowName(PName2, WireToText(settings.player2Name));
 
     // An unknown rank character keeps the back chosen last.
     if (const int index = IndexOfRank(settings.backRank)) chooserIndex = index;

@@ -104,7 +104,7 @@ class NewGameBoxTest : public QObject {
 
     void fillsFromSettingsAndHallOfFame() {
         settings.player1Name = "Ann";
-        settings.player2Name = "Bob";
+        settings.player2Name = "Amy";
         settings.backRank = 'q';
         settings.delaySetting = 7;
         settings.sound = false;
@@ -115,7 +115,9 @@ class NewGameBoxTest : public QObject {
         QCOMPARE(box.windowTitle(), QStringLiteral("New Game Settings"));
         QCOMPARE(box.size(), QSize(498, 414));
         QCOMPARE(box.PName1->currentText(), QStringLiteral("Ann"));
-        QCOMPARE(box.PName2->currentText(), QStringLiteral("Bob"));
+        QCOMPARE(box.PName2->currentText(), QStringLiteral("Amy"));
+        QCOMPARE(box.PName1->currentIndex(), -1);
+        QCOMPARE(box.PName2->currentIndex(), 1);  // the list shows the name's own entry
         for (QComboBox* names : {box.PName1, box.PName2}) {
             QCOMPARE(names->count(), 2);  // rows without a name are left out
             QCOMPARE(names->itemText(0), QStringLiteral("Zed"));
