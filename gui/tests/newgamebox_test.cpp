@@ -232,6 +232,8 @@ class NewGameBoxTest : public QObject {
                                              << " " << false;
         QTest::newRow("equal once cleaned") << "(Ann)"
                                             << "Ann" << false;
+        QTest::newRow("equal on the wire") << "Łukasz"  // both are "?ukasz" there
+                                           << "Ńukasz" << false;
         QTest::newRow("differing in case") << "ann"
                                            << "Ann" << true;
         QTest::newRow("differing in a blank") << "Ann "
