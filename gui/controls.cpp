@@ -134,6 +134,8 @@ void TCasinoGUI::BuildControls() {
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour);
         label->setPalette(palette);
+        // On the grey panel a label would otherwise write in the button text colour.
+        label->setForegroundRole(QPalette::WindowText);
         label->move(11, y);
         label->adjustSize();
         label->resize(RemainingCards->width() - 22, label->height());

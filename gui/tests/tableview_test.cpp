@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -326,6 +327,31 @@ class TableViewTest : public QObject {
         QCOMPARE(panel->y(), 350);
         window->RemainingCardsButton->click();
         QCOMPARE(panel->y(), 264);
+    }
+
+    // Hearts and diamonds are written in red on the grey panel, clubs and spades in black.
+    void remainingRowsInTheirColours() {
+        auto inks = [](QLabel* row) {
+            const QImage image = row->grab().toImage();
+            int red = 0, black = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    red += qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90;
+                    black += qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60;
+                }
+            return std::pair(red, black);
+        };
+        for (QLabel* row : {window->RemainHearts, window->RemainDiamonds}) {
+            const auto [red, black] = inks(row);
+            QVERIFY(red > 20);
+            QCOMPARE(black, 0);
+        }
+        for (QLabel* row : {window->RemainClubs, window->RemainSpades}) {
+            const auto [red, black] = inks(row);
+            QCOMPARE(red, 0);
+            QVERIFY(black > 20);
+        }
     }
 
     // Moves that would take the panel out of the window's top send it home.
