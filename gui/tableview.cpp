@@ -360,7 +360,7 @@ void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int from
 }
 
 FlightFrame CardInFlight() {
-    return {flight.active, flight.picture, flight.at};
+    return flight;
 }
 
 void ShowRemainingCards(char suit, int mask) {

@@ -60,6 +60,8 @@ void ShowBackBuffer();
 void PaintTable(QPainter& painter);
 
 // Drawing of the reply items "T", "A", "U" and "G".
+// The tag above a table column: the strip of the player to move (101 for
+// player 1, 102 otherwise) with the pile's rank letter on silver.
 void DrawTag(int column, char letter);
 // Four frames of a card's flight, each drawn on the window only and shown
 // for a quarter delay unit; the back buffer is never touched.
