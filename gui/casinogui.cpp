@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -192,6 +193,17 @@ void TCasinoGUI::closeEvent(QCloseEvent* event) {
     }
     SendSave();
     event->accept();
+}
+
+void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers commandKeys =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
+        KeyboardPlay(event->key())) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 bool TCasinoGUI::eventFilter(QObject* watched, QEvent* event) {

@@ -120,6 +120,9 @@ class TCasinoGUI : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keyboard play (KeyboardPlay): keys that no control took, without Ctrl,
+    // Alt or Meta; a held key acts once.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildMenus();

@@ -87,6 +87,8 @@ HALL OF FAME (F4) lists the top fifteen players.  After every completed game the
 
 ABOUT (F5) shows the version of the program and who wrote it.
 
+PLAYING WITH THE KEYBOARD.  Every move can also be made with keys.  The keys 1 to 9 select or deselect the table pile in that column, counted from the left, as a click on the pile does.  The keys U, I, O and P play the first, second, third and fourth card of your hand, as a click on that card does.  The ? key asks for a hint, as the Hint button does.  In the Choose Action window and the questions, Tab moves between the buttons, Enter or the space bar presses the one that has the focus, and Escape cancels.
+
 
 D. HINTS AND TIPS
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstring>
+#include <string_view>
 
 #include "ambiguous.h"
 #include "boxes.h"
@@ -14,6 +15,8 @@
 const char kHintCaption[] = "Hint";
 const char kHintText[] = "The computer recommends this move.  Would you like to use it?";
 const char kAccessKeys[] = "kz";
+const char kSlotKeys[] = "UIOP";
+const char kHintKey = '?';
 
 namespace {
 
@@ -89,6 +92,33 @@ void CardSelect(int x, int y) {
                       .arg(slot));
         SendHandCard(player, slot);
     }
+}
+
+bool KeyboardPlay(int key) {
+    const std::string_view slotKeys(kSlotKeys);
+    int column = 0;
+    int slot = 0;
+    if (key >= '1' && key <= '9')
+        column = key - '0';
+    else if (key > 0 && key < 128 && slotKeys.find(char(key)) != std::string_view::npos)
+        slot = int(slotKeys.find(char(key))) + 1;
+    else if (key != kHintKey)
+        return false;
+
+    // While the computer is to move the keys do nothing, as its hand takes no clicks.
+    const int player = CurrentPlayer();
+    if (playerIsComputer[player] == 1) return true;
+    if (column == 0 && slot == 0) {
+        HintClick();
+        return true;
+    }
+    // A click at the middle of the pile's top card or of the hand card, so
+    // that the hit rules and everything a click does apply unchanged.
+    const QPoint at = (column > 0 ? CardPosition(0, column, 1) : CardPosition(player, slot, 1)) +
+                      QPoint(kCardWidth / 2, kCardHeight / 2);
+    CardSelect(at.x(), at.y());
+    DebugCardClicked();  // as the release of a click on the table
+    return true;
 }
 
 void ClearSelection() {

@@ -1,7 +1,7 @@
-// Card selection and move entry: the mouse on the table, the highlights that
-// make up a selection, the Choose Action question, the hint offer, and the
-// hidden debug controls. The reply handlers (replies.cpp) call ChooseAction,
-// OfferHint and ClearSelection; the main window calls the click handlers.
+// Card selection and move entry: the mouse on the table and the keys that
+// stand for clicks, the highlights that make up a selection, the Choose Action
+// question, the hint offer, and the hidden debug controls. The reply handlers (replies.cpp) call
+// ChooseAction, OfferHint and ClearSelection; the main window calls the click handlers.
 #pragma once
 
 #include <vector>
@@ -10,6 +10,14 @@
 
 // The window's mouse-down handler, with the click's position in the table.
 void CardSelect(int x, int y);
+// Keyboard play: the digit keys 1 to 9 click the table pile of that column,
+// the slot keys click the current player's hand slots 1 to 4, and the hint
+// key presses Hint. `key` is the key's code: the upper-case letter, digit or
+// character. True when it is one of these keys; it then acted, but only on a
+// human's turn.
+bool KeyboardPlay(int key);
+extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
+extern const char kHintKey;     // '?'
 // Takes every highlight off the table and the hands.
 void ClearSelection();
 // Asks how to play an ambiguous card; menu code 8, 11, 13, 14 or 15.
