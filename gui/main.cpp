@@ -7,6 +7,8 @@
 
 int main(int argc, char* argv[]) {
     CasinoApplication app(argc, argv);
+    // The desktop entry's id, so that the desktop ties the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kzq.Casino"));
     TCasinoGUI window;
     try {
         if (!window.FormCreate(QCoreApplication::applicationDirPath())) return 1;
