@@ -95,13 +95,14 @@ void CardSelect(int x, int y) {
 }
 
 bool KeyboardPlay(int key) {
-    const std::string_view slotKeys(kSlotKeys);
+    const std::size_t slotIndex =
+        key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
     int column = 0;
     int slot = 0;
     if (key >= '1' && key <= '9')
         column = key - '0';
-    else if (key > 0 && key < 128 && slotKeys.find(char(key)) != std::string_view::npos)
-        slot = int(slotKeys.find(char(key))) + 1;
+    else if (slotIndex != std::string_view::npos)
+        slot = int(slotIndex) + 1;
     else if (key != kHintKey)
         return false;
 

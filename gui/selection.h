@@ -1,7 +1,8 @@
 // Card selection and move entry: the mouse on the table and the keys that
 // stand for clicks, the highlights that make up a selection, the Choose Action
-// question, the hint offer, and the hidden debug controls. The reply handlers (replies.cpp) call
-// ChooseAction, OfferHint and ClearSelection; the main window calls the click handlers.
+// question, the hint offer, and the hidden debug controls. The reply handlers
+// (replies.cpp) call ChooseAction, OfferHint and ClearSelection; the main
+// window calls the click and key handlers.
 #pragma once
 
 #include <vector>
