@@ -9,8 +9,7 @@ namespace kzq {
 namespace {
 
 void PushCardMove(Game& g, CardMove m) {
-    KZQ_CHECK(g.curMoveStack < kMaxMoveStack - 1, "curMoveStack < moveStack+kMaxMoveStack-1",
-              1136);
+    KZQ_CHECK(g.curMoveStack < kMaxMoveStack - 1, "curMoveStack < moveStack+kMaxMoveStack-1", 1136);
     g.moveStack[g.curMoveStack++] = m;
 }
 
@@ -31,15 +30,20 @@ void ReverseCardMoves(Game& g) {
 
 CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
                       int toPos) {
-    return CardMove{std::uint8_t(from),      std::uint8_t(to),      c.rank,
-                    c.suit,                  std::uint8_t(fromIndex), std::uint8_t(fromPos),
-                    std::uint8_t(toIndex),   std::uint8_t(toPos)};
+    return CardMove{std::uint8_t(from),
+                    std::uint8_t(to),
+                    c.rank,
+                    c.suit,
+                    std::uint8_t(fromIndex),
+                    std::uint8_t(fromPos),
+                    std::uint8_t(toIndex),
+                    std::uint8_t(toPos)};
 }
 
 void WriteFlight(const CardMove& r) {
-    char text[8] = {char('0' + r.from), char('0' + r.to), 0, 0,
-                    PosDigit(r.fromIndex), PosDigit(r.fromPos), PosDigit(r.toIndex),
-                    PosDigit(r.toPos)};
+    char text[8] = {
+        char('0' + r.from),  char('0' + r.to), 0, 0, PosDigit(r.fromIndex), PosDigit(r.fromPos),
+        PosDigit(r.toIndex), PosDigit(r.toPos)};
     CardText(Card{r.rank, r.suit}, text + 2);
     WriteItem('A', text, 8);
 }
@@ -52,14 +56,16 @@ void PopAndWriteFlight(Game& g, int checkLine) {
 }
 
 void CheckAllCards(Game& g) {
-    int all = g.deck.AllCards() + g.curPlayer->AllCards() + g.OtherPlayer()->AllCards() + g.AllCards();
+    int all =
+        g.deck.AllCards() + g.curPlayer->AllCards() + g.OtherPlayer()->AllCards() + g.AllCards();
     KZQ_CHECK(52 == all,
               "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
               1237);
 }
 
 void NoteCounts(const Game& g, int counts[kMaxColumns]) {
-    for (int c = 0; c < kMaxColumns; ++c) counts[c] = g.tableau[c].numCards;
+    for (int c = 0; c < kMaxColumns; ++c)
+        counts[c] = g.tableau[c].numCards;
 }
 
 }  // namespace

@@ -19,22 +19,42 @@ char SuitChar(int suit) {
 int ParseRank(char c) {
     if (c >= '2' && c <= '9') return c - '0';
     switch (c) {
-        case 'A': case 'a': return 1;
-        case 'T': case 't': return 10;
-        case 'J': case 'j': return 11;
-        case 'Q': case 'q': return 12;
-        case 'K': case 'k': return 13;
-        default: return 0;
+        case 'A':
+        case 'a':
+            return 1;
+        case 'T':
+        case 't':
+            return 10;
+        case 'J':
+        case 'j':
+            return 11;
+        case 'Q':
+        case 'q':
+            return 12;
+        case 'K':
+        case 'k':
+            return 13;
+        default:
+            return 0;
     }
 }
 
 int ParseSuit(char c) {
     switch (c) {
-        case 'C': case 'c': return kClubs;
-        case 'D': case 'd': return kDiamonds;
-        case 'H': case 'h': return kHearts;
-        case 'S': case 's': return kSpades;
-        default: return kBack;
+        case 'C':
+        case 'c':
+            return kClubs;
+        case 'D':
+        case 'd':
+            return kDiamonds;
+        case 'H':
+        case 'h':
+            return kHearts;
+        case 'S':
+        case 's':
+            return kSpades;
+        default:
+            return kBack;
     }
 }
 
@@ -85,11 +105,14 @@ int Stack::LabelValue() const {
     if (numCards == 0) return 0;
     if (isBlock) return cards[0].rank;
     int sum = 0;
-    for (int i = 0; i < numCards; ++i) sum += cards[i].rank;
+    for (int i = 0; i < numCards; ++i)
+        sum += cards[i].rank;
     return sum;
 }
 
-void Stack::Clear() { *this = Stack{}; }
+void Stack::Clear() {
+    *this = Stack{};
+}
 
 // ---- Deck ----------------------------------------------------------------
 
@@ -108,7 +131,8 @@ bool Deck::Pop(Card& c) {
 
 void Deck::Fill() {
     numCards = kSizeDeck;
-    for (int i = 0; i < kSizeDeck; ++i) cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
+    for (int i = 0; i < kSizeDeck; ++i)
+        cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
 }
 
 // Fisher-Yates as the game has always dealt it: j is drawn from 0..i-1, and the
@@ -143,12 +167,14 @@ Card Hand::SameRankOtherSuit(Card c) const {
 
 int Hand::Count() const {
     int n = 0;
-    for (const Card& s : slots) n += s.rank != 0;
+    for (const Card& s : slots)
+        n += s.rank != 0;
     return n;
 }
 
 void Hand::Clear() {
-    for (Card& s : slots) s = Card{};
+    for (Card& s : slots)
+        s = Card{};
 }
 
 // ---- Random --------------------------------------------------------------
@@ -168,7 +194,9 @@ int Random(int n) {
     return r % n;
 }
 
-void RequestReseed() { reseedPending = true; }
+void RequestReseed() {
+    reseedPending = true;
+}
 
 void ResetRandom() {
     randomState = 1;

@@ -12,7 +12,14 @@ constexpr int kMaxStack = 8;
 constexpr int kSizeDeck = 52;
 constexpr int kMaxHand = 4;
 
-enum Suit : std::uint8_t { kNoSuit = 0, kClubs = 1, kDiamonds = 2, kHearts = 3, kSpades = 4, kBack = 5 };
+enum Suit : std::uint8_t {
+    kNoSuit = 0,
+    kClubs = 1,
+    kDiamonds = 2,
+    kHearts = 3,
+    kSpades = 4,
+    kBack = 5
+};
 
 struct Card {
     std::uint8_t rank = 0;  // 0 none, 1 ace .. 13 king (a back: the design 1..13)
@@ -25,13 +32,13 @@ struct Card {
 };
 
 // Wire text.
-char RankChar(int rank);          // "A23456789TJQK", ace also for 14, else '0'
-char SuitChar(int suit);          // "cdhsb", else '0'
-int ParseRank(char c);            // 0 when not a rank character
-int ParseSuit(char c);            // 5 (back) when not a suit letter
+char RankChar(int rank);  // "A23456789TJQK", ace also for 14, else '0'
+char SuitChar(int suit);  // "cdhsb", else '0'
+int ParseRank(char c);    // 0 when not a rank character
+int ParseSuit(char c);    // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
-char ValueChar(int value);        // "-A23456789TJQKA" for 0..14
-char SuitLetter(int suit);        // ".cdhsb" for 0..5
+char ValueChar(int value);  // "-A23456789TJQKA" for 0..14
+char SuitLetter(int suit);  // ".cdhsb" for 0..5
 // Writes the two characters of a card (or "00" for no card) to out[0..1].
 void CardText(Card c, char* out);
 

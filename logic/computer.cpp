@@ -7,7 +7,8 @@ namespace kzq {
 
 void CardWeights::Build() {
     for (auto& row : w)
-        for (auto& x : row) x = 0;
+        for (auto& x : row)
+            x = 0;
     for (int s = 1; s <= 4; ++s) {
         for (int r = 1; r <= 14; ++r) {
             int weight = (r == 1 || r == 14) ? 256 : 14 - r;
@@ -23,7 +24,8 @@ namespace {
 
 int PileWeight(const CardWeights& W, const Stack& s) {
     int sum = 0;
-    for (int i = 0; i < s.numCards; ++i) sum += W(s.cards[i]);
+    for (int i = 0; i < s.numCards; ++i)
+        sum += W(s.cards[i]);
     return sum;
 }
 

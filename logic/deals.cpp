@@ -18,7 +18,8 @@ bool LoadNumberedDeal(Deck& deck, int k) {
     }
     unsigned char record[kSizeDeck];
     std::size_t got = 0;
-    if (std::fseek(f, long(k) * kSizeDeck, SEEK_SET) == 0) got = std::fread(record, 1, sizeof record, f);
+    if (std::fseek(f, long(k) * kSizeDeck, SEEK_SET) == 0)
+        got = std::fread(record, 1, sizeof record, f);
     std::fclose(f);
     if (got < sizeof record) return false;
     // A record must hold every card exactly once; anything else would put
@@ -29,7 +30,8 @@ bool LoadNumberedDeal(Deck& deck, int k) {
         seen[b] = true;
     }
     deck.Clear();
-    for (unsigned char b : record) deck.Push(DecodeDealByte(b));
+    for (unsigned char b : record)
+        deck.Push(DecodeDealByte(b));
     return true;
 }
 

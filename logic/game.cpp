@@ -9,7 +9,8 @@ namespace kzq {
 
 int Game::AllCards() const {
     int n = 0;
-    for (int c = 0; c < numColumns; ++c) n += tableau[c].numCards;
+    for (int c = 0; c < numColumns; ++c)
+        n += tableau[c].numCards;
     return n;
 }
 
@@ -22,7 +23,8 @@ void RecomputeHidden() {
 
 void DiscardRound() {
     Game& g = TheGame();
-    for (Stack& s : g.tableau) s.Clear();
+    for (Stack& s : g.tableau)
+        s.Clear();
     for (Player& p : g.players) {
         p.pile.Clear();
         p.sweeps = 0;
@@ -36,13 +38,15 @@ void DiscardRound() {
 
 void NewGame(int gameNumber) {
     Game& g = TheGame();
-    for (Player& p : g.players) p.points = 0;
+    for (Player& p : g.players)
+        p.points = 0;
     NewRound(gameNumber);
 }
 
 void NewRound(int gameNumber) {
     Game& g = TheGame();
-    for (Stack& s : g.tableau) s.Clear();
+    for (Stack& s : g.tableau)
+        s.Clear();
     for (Player& p : g.players) {
         p.pile.Clear();
         p.sweeps = 0;
@@ -132,7 +136,9 @@ int Points(const PileCounts& k, int sweeps) {
 
 }  // namespace
 
-int RoundPoints(const Player& p) { return Points(Count(p.pile), p.sweeps); }
+int RoundPoints(const Player& p) {
+    return Points(Count(p.pile), p.sweeps);
+}
 
 int EndRound() {
     Game& g = TheGame();
@@ -175,11 +181,14 @@ void UnseenCards() {
     auto add = [&](Card c) {
         if (c.IsFace()) masks[c.suit] |= RankBit(c.rank);
     };
-    for (int i = 0; i < g.deck.numCards; ++i) add(g.deck.cards[i]);
+    for (int i = 0; i < g.deck.numCards; ++i)
+        add(g.deck.cards[i]);
     for (const Player& p : g.players)
         if (p.level != 0)
-            for (const Card& c : p.hand.slots) add(c);
-    for (int s = kClubs; s <= kSpades; ++s) ItemText().Char(SuitLetter(s)).Number(masks[s], 4).Write('U');
+            for (const Card& c : p.hand.slots)
+                add(c);
+    for (int s = kClubs; s <= kSpades; ++s)
+        ItemText().Char(SuitLetter(s)).Number(masks[s], 4).Write('U');
 }
 
 void ScoreLines() {

@@ -55,8 +55,9 @@ struct Game {
     GameData data = {};
     std::int32_t moveNr = 0;
     std::int32_t numMoves = 0;
-    std::uint32_t moves[kMaxMoves] = {};  // Move code in the low half, signed score in the high half
-    int curMoveStack = 0;                 // next free entry of moveStack
+    std::uint32_t moves[kMaxMoves] =
+        {};                // Move code in the low half, signed score in the high half
+    int curMoveStack = 0;  // next free entry of moveStack
     CardMove moveStack[kMaxMoveStack] = {};
 
     int Index(const Player* p) const { return int(p - players); }
@@ -75,8 +76,8 @@ void AfterMove();
 int RoundPoints(const Player& p);
 int EndRound();
 void ScoreLines();
-void ScoreLine(int which);     // one G item
-void UnseenCards();            // the four U items
+void ScoreLine(int which);  // one G item
+void UnseenCards();         // the four U items
 void RecomputeHidden();
 // Empties the table, the hands, the piles and the stock: no round in play.
 void DiscardRound();

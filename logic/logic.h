@@ -24,7 +24,9 @@ struct Logic {
 
 extern Logic theLogic;
 
-inline Game& TheGame() { return theLogic.game; }
+inline Game& TheGame() {
+    return theLogic.game;
+}
 
 // Rebuilds the global object as at load (for tests; not exported).
 void ResetLogic();

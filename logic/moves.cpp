@@ -12,7 +12,9 @@ int FirstColumn(Move m) {
     return -1;
 }
 
-int ColumnCount(Move m) { return __builtin_popcount(MoveMask(m)); }
+int ColumnCount(Move m) {
+    return __builtin_popcount(MoveMask(m));
+}
 
 namespace {
 
@@ -102,7 +104,8 @@ int GenerateMoves() {
     g.numMoves = 0;
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[14] = {};
-    for (const Card& c : hand.slots) ++countOfRank[c.rank < 14 ? c.rank : 0];
+    for (const Card& c : hand.slots)
+        ++countOfRank[c.rank < 14 ? c.rank : 0];
     const Piles piles(g);
 
     for (int i = 0; i < kMaxHand; ++i) {
@@ -172,7 +175,8 @@ bool CheckHumanMove(const char* selection, char code, int length) {
         }
     }
     std::uint32_t* ambiguous = theLogic.ambiguousMoves;
-    for (int k = 0; k < 4; ++k) ambiguous[k] = 0;
+    for (int k = 0; k < 4; ++k)
+        ambiguous[k] = 0;
     int kinds = 1 << kPut;
     int found = 0;
     Move match = 0;
@@ -202,7 +206,8 @@ void ReplyMsg(const char* param, int length) {
     }
     int kind = param[0] - '1';
     if (kind < 0 || kind > 3) {
-        for (int k = 0; k < 4; ++k) ambiguous[k] = 0;
+        for (int k = 0; k < 4; ++k)
+            ambiguous[k] = 0;
         return;
     }
     Move m = Move(ambiguous[kind]);

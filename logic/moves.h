@@ -12,11 +12,21 @@ enum MoveKind { kBuild = 0, kTake = 1, kBlock = 2, kPut = 3 };
 // bits 0-1 hand slot, bits 2-3 kind, bits 4-15 column mask
 using Move = std::uint16_t;
 
-constexpr Move MakeMove(int mask, int kind, int slot) { return Move(mask * 16 + kind * 4 + slot); }
-constexpr int MoveSlot(Move m) { return m & 3; }
-constexpr int MoveKindOf(Move m) { return (m >> 2) & 3; }
-constexpr int MoveMask(Move m) { return m >> 4; }
-constexpr bool InMask(Move m, int column) { return (MoveMask(m) >> column) & 1; }
+constexpr Move MakeMove(int mask, int kind, int slot) {
+    return Move(mask * 16 + kind * 4 + slot);
+}
+constexpr int MoveSlot(Move m) {
+    return m & 3;
+}
+constexpr int MoveKindOf(Move m) {
+    return (m >> 2) & 3;
+}
+constexpr int MoveMask(Move m) {
+    return m >> 4;
+}
+constexpr bool InMask(Move m, int column) {
+    return (MoveMask(m) >> column) & 1;
+}
 int FirstColumn(Move m);
 int ColumnCount(Move m);
 

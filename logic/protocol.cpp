@@ -21,7 +21,8 @@ Logic theLogic;
 Logic::Logic() {
     replyPos = 0;
     replyBuffer[0] = 0;
-    for (auto& m : ambiguousMoves) m = 0;
+    for (auto& m : ambiguousMoves)
+        m = 0;
     if (!cardWeight.built) cardWeight.Build();
     DefaultGameData(game.data);
     SortHall(game.data, hallOrder);
@@ -45,10 +46,13 @@ struct Param {
     char At(int i) const { return i < length ? text[i] : '\0'; }
 };
 
-bool Initialized() { return TheGame().curPlayer != nullptr; }
+bool Initialized() {
+    return TheGame().curPlayer != nullptr;
+}
 
 void ClearAmbiguous() {
-    for (auto& m : theLogic.ambiguousMoves) m = 0;
+    for (auto& m : theLogic.ambiguousMoves)
+        m = 0;
 }
 
 // Begin: records, columns, seats. A later begin also drops a round in play.
@@ -124,7 +128,9 @@ void Settings(Param p) {
             break;
         }
         case '1':
-        case '2': SetPlayer(sub - '1', p); break;
+        case '2':
+            SetPlayer(sub - '1', p);
+            break;
         case '3':
             if (hasValue) SetFlag(kFlagSound, value);
             break;
@@ -138,7 +144,9 @@ void Settings(Param p) {
             if (hasValue) h.sortKey = std::uint8_t(value - '0');
             SortHall(TheGame().data, theLogic.hallOrder);
             break;
-        default: SettingsReport(); return;
+        default:
+            SettingsReport();
+            return;
     }
     RecomputeHidden();
 }
@@ -236,32 +244,65 @@ bool RunItem(char code, Param p) {
             }
             WriteItem('V', kVersionBanner);
             break;
-        case 'V': WriteItem('V', kVersionBanner); break;
-        case 'I': Settings(p); break;
-        case 'Z': RequestReseed(); break;
-        case 'N': NewGame(0); break;
-        case 'K': NewGame(GameNumber(p)); break;
+        case 'V':
+            WriteItem('V', kVersionBanner);
+            break;
+        case 'I':
+            Settings(p);
+            break;
+        case 'Z':
+            RequestReseed();
+            break;
+        case 'N':
+            NewGame(0);
+            break;
+        case 'K':
+            NewGame(GameNumber(p));
+            break;
         case 'R':
             NewRound(0);
             WriteItem('P', g.CurIndex() == 0 ? "1" : "2");
             ScoreLines();
             break;
         case '1':
-        case '2': HumanMove(code, p); break;
-        case 'Y': ReplyMsg(p.text, p.length); break;
-        case 'C': ComputerMove(); break;
-        case '?': Hint(); break;
-        case 'G': ScoreLine(g.CurIndex()); break;
-        case 'U': UnseenCards(); break;
-        case 'Q': WriteItemf('Q', "MoveNr=%02d", g.moveNr); break;
-        case 'H': HallOfFame(p); break;
+        case '2':
+            HumanMove(code, p);
+            break;
+        case 'Y':
+            ReplyMsg(p.text, p.length);
+            break;
+        case 'C':
+            ComputerMove();
+            break;
+        case '?':
+            Hint();
+            break;
+        case 'G':
+            ScoreLine(g.CurIndex());
+            break;
+        case 'U':
+            UnseenCards();
+            break;
+        case 'Q':
+            WriteItemf('Q', "MoveNr=%02d", g.moveNr);
+            break;
+        case 'H':
+            HallOfFame(p);
+            break;
         case 'W':
             if (!SaveGameData(g.data)) WriteItem('E', "ERROR: Unable to save game data");
             break;
-        case '=': ResetRecords(g.data); break;
-        case 'J': PlaceCard(p); break;
-        case '@': break;
-        default: WriteItem('E', "Message code not implemented"); break;
+        case '=':
+            ResetRecords(g.data);
+            break;
+        case 'J':
+            PlaceCard(p);
+            break;
+        case '@':
+            break;
+        default:
+            WriteItem('E', "Message code not implemented");
+            break;
     }
     return true;
 }
@@ -269,7 +310,8 @@ bool RunItem(char code, Param p) {
 void Dispatch(const char* request) {
     const char* s = request;
     for (;;) {
-        while (*s && *s != '<') ++s;
+        while (*s && *s != '<')
+            ++s;
         if (!*s) return;
         ++s;  // past "<"
         char code = *s;
@@ -279,7 +321,8 @@ void Dispatch(const char* request) {
         ++s;
         if (*s) ++s;  // the separator, not looked at
         Param p{s, 0};
-        while (s[p.length] && s[p.length] != '<') ++p.length;
+        while (s[p.length] && s[p.length] != '<')
+            ++p.length;
         s += p.length;
 
         if (!Initialized()) {

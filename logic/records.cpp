@@ -19,20 +19,18 @@ struct DefaultRecord {
 
 // Initials A to O in record order; the lengths matter (the longest fills the field).
 constexpr DefaultRecord kDefaults[kMaxPlayerRecords] = {
-    {"Alice Brown", -12, 30, 15},       {"Benjamin Cox", 14, 28, 14},
-    {"Clara Dunn", -10, 26, 13},        {"Dorothy Fenton", 16, 24, 12},
-    {"Emma Grant", -8, 22, 11},         {"Frederick Hollis", 18, 20, 10},
-    {"Gregory Ingleby", -6, 18, 9},     {"Henry Jackson", 20, 16, 8},
-    {"Isabella Kingsley", -4, 14, 7},   {"James Lawson", 22, 12, 6},
-    {"Katie Moore", -2, 20, 10},        {"Leo Nugent", 24, 38, 19},
-    {"Margaret Owens", 0, 6, 3},        {"Nathaniel Price", 26, 4, 2},
-    {"Olivia Quartermaine", 2, 2, 1},
+    {"Alice Brown", -12, 30, 15},   {"Benjamin Cox", 14, 28, 14},  {"Clara Dunn", -10, 26, 13},
+    {"Dorothy Fenton", 16, 24, 12}, {"Emma Grant", -8, 22, 11},    {"Frederick Hollis", 18, 20, 10},
+    {"Gregory Ingleby", -6, 18, 9}, {"Henry Jackson", 20, 16, 8},  {"Isabella Kingsley", -4, 14, 7},
+    {"James Lawson", 22, 12, 6},    {"Katie Moore", -2, 20, 10},   {"Leo Nugent", 24, 38, 19},
+    {"Margaret Owens", 0, 6, 3},    {"Nathaniel Price", 26, 4, 2}, {"Olivia Quartermaine", 2, 2, 1},
 };
 
 // Copies at most 19 characters and zero-fills the rest of the field.
 void SetName(char (&field)[kNameSize], const char* name) {
     std::memset(field, 0, kNameSize);
-    for (int i = 0; i < kNameSize - 1 && name[i]; ++i) field[i] = name[i];
+    for (int i = 0; i < kNameSize - 1 && name[i]; ++i)
+        field[i] = name[i];
 }
 
 bool Sound(const GameData& data) {
@@ -79,8 +77,7 @@ bool LoadGameData(GameData& data) {
     if (!f) return false;
     GameData loaded;
     bool ok = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == long(sizeof(GameData)) &&
-              std::fseek(f, 0, SEEK_SET) == 0 &&
-              std::fread(&loaded, sizeof loaded, 1, f) == 1;
+              std::fseek(f, 0, SEEK_SET) == 0 && std::fread(&loaded, sizeof loaded, 1, f) == 1;
     std::fclose(f);
     if (!ok || !Sound(loaded)) return false;
     for (PlayerRecord& r : loaded.records) {
@@ -163,26 +160,40 @@ void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal) {
 }
 
 void ClearScores(GameData& data) {
-    for (PlayerRecord& r : data.records) r.points = 0, r.played = 0, r.won = 0;
+    for (PlayerRecord& r : data.records)
+        r.points = 0, r.played = 0, r.won = 0;
 }
 
-void ResetRecords(GameData& data) { DefaultRecords(data); }
+void ResetRecords(GameData& data) {
+    DefaultRecords(data);
+}
 
 namespace {
 
-double Percent(const PlayerRecord& r) { return r.played ? r.won * 100.0 / r.played : 0.0; }
-double PerGame(const PlayerRecord& r) { return r.played ? double(r.points) / r.played : 0.0; }
+double Percent(const PlayerRecord& r) {
+    return r.played ? r.won * 100.0 / r.played : 0.0;
+}
+double PerGame(const PlayerRecord& r) {
+    return r.played ? double(r.points) / r.played : 0.0;
+}
 
 // Negative when a belongs before b.
 int Compare(int key, const PlayerRecord& a, const PlayerRecord& b) {
     switch (key) {
-        case 1: return std::strncmp(a.name, b.name, kNameSize);
-        case 3: return b.won - a.won;
-        case 4: return (a.played - a.won) - (b.played - b.won);
-        case 5: return b.played - a.played;
-        case 6: return int((Percent(b) - Percent(a)) * 100);
-        case 7: return int((PerGame(b) - PerGame(a)) * 100);
-        default: return b.points - a.points;  // keys 0 and 2
+        case 1:
+            return std::strncmp(a.name, b.name, kNameSize);
+        case 3:
+            return b.won - a.won;
+        case 4:
+            return (a.played - a.won) - (b.played - b.won);
+        case 5:
+            return b.played - a.played;
+        case 6:
+            return int((Percent(b) - Percent(a)) * 100);
+        case 7:
+            return int((PerGame(b) - PerGame(a)) * 100);
+        default:
+            return b.points - a.points;  // keys 0 and 2
     }
 }
 
@@ -190,7 +201,8 @@ int Compare(int key, const PlayerRecord& a, const PlayerRecord& b) {
 
 void SortHall(const GameData& data, std::uint8_t order[kMaxPlayerRecords]) {
     int key = data.header.sortKey & 7;
-    for (int i = 0; i < kMaxPlayerRecords; ++i) order[i] = std::uint8_t(i);
+    for (int i = 0; i < kMaxPlayerRecords; ++i)
+        order[i] = std::uint8_t(i);
     // Insertion sort: safe with a comparison that is not transitive (keys 6 and 7).
     for (int i = 1; i < kMaxPlayerRecords; ++i) {
         std::uint8_t x = order[i];

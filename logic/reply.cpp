@@ -36,7 +36,9 @@ void WriteItem(char code, const char* text, int len) {
     theLogic.replyBuffer[pos] = 0;
 }
 
-void WriteItem(char code, const char* text) { WriteItem(code, text, int(std::strlen(text))); }
+void WriteItem(char code, const char* text) {
+    WriteItem(code, text, int(std::strlen(text)));
+}
 
 void WriteItemf(char code, const char* format, ...) {
     char text[128];
@@ -61,8 +63,10 @@ ItemText& ItemText::Number(int v, int width) {
         Char('-');
         --width;
     }
-    for (int i = count; i < width; ++i) Char('0');
-    while (count > 0) Char(digits[--count]);
+    for (int i = count; i < width; ++i)
+        Char('0');
+    while (count > 0)
+        Char(digits[--count]);
     return *this;
 }
 

@@ -20,7 +20,7 @@ void WriteItemf(char code, const char* format, ...) __attribute__((format(printf
 // written after every move, and formatting them through printf was most of a
 // move's cost.
 class ItemText {
-public:
+  public:
     ItemText& Char(char c) {
         if (n_ < kCapacity) text_[n_++] = c;
         return *this;
@@ -29,7 +29,7 @@ public:
     ItemText& Number(int v, int width = 1);
     void Write(char code) const { WriteItem(code, text_, n_); }
 
-private:
+  private:
     static constexpr int kCapacity = 32;
     char text_[kCapacity];
     int n_ = 0;

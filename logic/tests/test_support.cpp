@@ -55,9 +55,11 @@ std::vector<std::uint8_t> DealRecord(const std::vector<std::vector<std::string>>
     if (!table.empty()) {
         if (table.size() != 4) throw std::invalid_argument("the table takes 4 cards");
         if (hands.empty()) throw std::invalid_argument("the table comes after the first hands");
-        for (const auto& t : table) dealt.push_back(DealByte(t));
+        for (const auto& t : table)
+            dealt.push_back(DealByte(t));
     }
-    for (std::size_t k = 1; k < hands.size(); ++k) addHands(hands[k]);
+    for (std::size_t k = 1; k < hands.size(); ++k)
+        addHands(hands[k]);
     bool used[53] = {};
     for (auto b : dealt) {
         if (used[b]) throw std::invalid_argument("card dealt twice");
@@ -74,7 +76,8 @@ void WriteDeals(const std::vector<std::vector<std::uint8_t>>& records) {
     if (!f) throw std::runtime_error("cannot write Games.py");
     std::vector<std::uint8_t> zero(52, 0);
     std::fwrite(zero.data(), 1, 52, f);
-    for (const auto& r : records) std::fwrite(r.data(), 1, r.size(), f);
+    for (const auto& r : records)
+        std::fwrite(r.data(), 1, r.size(), f);
     std::fclose(f);
 }
 
