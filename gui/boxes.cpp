@@ -10,55 +10,13 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "formparts.h"
 #include "globals.h"
 
 namespace {
 
 MessageSink messageSink;
 BeepSink beepSink;
-
-constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
-                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                         Qt::WindowCloseButtonHint;
-
-// A panel with a raised inner and a lowered outer bevel.
-QFrame* BevelPanel(QWidget* parent, const QRect& at) {
-    auto* panel = new QFrame(parent);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(1);
-    panel->setGeometry(at);
-    auto* inner = new QFrame(panel);
-    inner->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    inner->setGeometry(1, 1, at.width() - 2, at.height() - 2);
-    inner->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return panel;
-}
-
-QLabel* Label(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-QPushButton* Button(QWidget* parent, const QString& text, const QRect& at) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(at);
-    return button;
-}
-
-// The dialog's top-level parent, so that the box stays above the window that opened it.
-QWidget* Owner() {
-    return QApplication::activeWindow();
-}
-
-void CentreOnScreen(QWidget* box) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = box->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    box->move(frame.topLeft());
-}
 
 }  // namespace
 
@@ -67,7 +25,8 @@ void ShowMessage(const QString& text) {
         messageSink(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Casino"), text, QMessageBox::Ok, Owner());
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Casino"), text, QMessageBox::Ok,
+                    DialogOwner());
     box.exec();
 }
 
@@ -79,7 +38,8 @@ void SetBeepSink(BeepSink sink) {
     beepSink = std::move(sink);
 }
 
-THelpBox::THelpBox(QWidget* parent) : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint) {
+THelpBox::THelpBox(QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags | Qt::WindowMinimizeButtonHint) {
     setWindowTitle(QStringLiteral("Casino Help"));
     setFixedSize(721, 503);
     Memo1 = new QPlainTextEdit(this);
@@ -87,8 +47,8 @@ THelpBox::THelpBox(QWidget* parent) : QDialog(parent, kDialogFlags | Qt::WindowM
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(QString::fromLatin1(kHelpText));
-    QFrame* panel = BevelPanel(this, QRect(8, 456, 705, 41));
-    OKButton = Button(panel, QStringLiteral("OK"), QRect(622, 8, 75, 25));
+    QFrame* panel = PlaceBevelPanel(this, QRect(8, 456, 705, 41));
+    OKButton = PlaceButton(panel, QStringLiteral("OK"), QRect(622, 8, 75, 25));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
     Memo1->installEventFilter(this);
@@ -109,10 +69,10 @@ bool THelpBox::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFlags) {
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setWindowTitle(QStringLiteral("About Casino"));
     setFixedSize(193, 164);
-    QFrame* panel = BevelPanel(this, QRect(8, 10, 169, 113));
+    QFrame* panel = PlaceBevelPanel(this, QRect(8, 10, 169, 113));
 
     Label1 = new QLabel(QStringLiteral("Casino Kzq"), panel);
     QFont big = Label1->font();
@@ -130,23 +90,23 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kDialogFlags) {
     label2->setGeometry(8, 28, 153, 25);
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QLabel* label3 = Label(panel, QStringLiteral("Q. and V. Dorlan"), 9, 44);
+    QLabel* label3 = PlaceLabel(panel, QStringLiteral("Q. and V. Dorlan"), 9, 44);
     QFont ten = label3->font();
     ten.setPointSize(10);
     label3->setFont(ten);
     label3->adjustSize();
 
-    Label(panel, QStringLiteral("(c) 2000 Q+V Dorlan"), 8, 60);
-    Version = Label(panel, QStringLiteral("Version 2.1"), 8, 76);
-    Label(panel, QStringLiteral("casino.example.org"), 8, 96);
+    PlaceLabel(panel, QStringLiteral("(c) 2000 Q+V Dorlan"), 8, 60);
+    Version = PlaceLabel(panel, QStringLiteral("Version 2.1"), 8, 76);
+    PlaceLabel(panel, QStringLiteral("casino.example.org"), 8, 96);
 
-    OKButton = Button(this, QStringLiteral("OK"), QRect(59, 130, 75, 25));
+    OKButton = PlaceButton(this, QStringLiteral("OK"), QRect(59, 130, 75, 25));
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 TConfirmBox::TConfirmBox(QWidget* parent)
-    : QDialog(parent, kDialogFlags | Qt::WindowMinimizeButtonHint) {
+    : QDialog(parent, kFixedDialogFlags | Qt::WindowMinimizeButtonHint) {
     setWindowTitle(QStringLiteral("Casino Confirm Exit"));
     setFixedSize(201, 113);
     auto* bevel = new QFrame(this);
@@ -156,8 +116,8 @@ TConfirmBox::TConfirmBox(QWidget* parent)
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setGeometry(16, 16, 142, 45);
-    OKButton = Button(this, QStringLiteral("OK"), QRect(16, 80, 80, 25));
-    CancelButton = Button(this, QStringLiteral("Cancel"), QRect(104, 80, 80, 25));
+    OKButton = PlaceButton(this, QStringLiteral("OK"), QRect(16, 80, 80, 25));
+    CancelButton = PlaceButton(this, QStringLiteral("Cancel"), QRect(104, 80, 80, 25));
     setTabOrder(OKButton, CancelButton);
     OKButton->setFocus();
     connect(OKButton, &QPushButton::clicked, this, [this] {
@@ -171,19 +131,19 @@ TConfirmBox::TConfirmBox(QWidget* parent)
 }
 
 void ShowHelpBox() {
-    THelpBox box(Owner());
+    THelpBox box(DialogOwner());
     CentreOnScreen(&box);
     box.exec();
 }
 
 void ShowAboutBox() {
-    TAboutBox box(Owner());
+    TAboutBox box(DialogOwner());
     CentreOnScreen(&box);
     box.exec();
 }
 
 bool ShowConfirmBox(const QString& caption, const QString& text) {
-    TConfirmBox box(Owner());
+    TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
     if (settings.sound) {
