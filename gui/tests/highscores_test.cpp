@@ -25,13 +25,6 @@
 
 namespace {
 
-LogicEntry realEntry = nullptr;
-QStringList sent;
-std::int32_t Recording(const char* request, char* reply) {
-    sent << QString::fromLatin1(request);
-    return realEntry(request, reply);
-}
-
 struct Player {
     const char* name;
     int points;
@@ -95,12 +88,10 @@ class HighScoresTest : public QObject {
         SetBeepSink([] {});
         window = new TCasinoGUI;
         QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
-        realEntry = CurrentLogicEntry();
-        QVERIFY(realEntry);
-        SetLogicEntry(&Recording);
+        QVERIFY(PassThrough::Install());
     }
     void cleanupTestCase() { delete window; }
-    void init() { sent.clear(); }
+    void init() { PassThrough::sent.clear(); }
 
     void formatRate_data() {
         QTest::addColumn<double>("value");
@@ -203,11 +194,11 @@ class HighScoresTest : public QObject {
         QVERIFY(button->isFlat());
         QVERIFY(button->font().bold());
         for (int press = 0; press < 2; ++press) {  // a second press asks again
-            sent.clear();
+            PassThrough::sent.clear();
             QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(sent.size(), 16);
-            QCOMPARE(sent[0], QStringLiteral("<I>6%1</>").arg(key));
-            QCOMPARE(sent[15], QStringLiteral("<H>15</>"));
+            QCOMPARE(PassThrough::sent.size(), 16);
+            QCOMPARE(PassThrough::sent[0], QStringLiteral("<I>6%1</>").arg(key));
+            QCOMPARE(PassThrough::sent[15], QStringLiteral("<H>15</>"));
             QCOMPARE(box.SortButtons->checkedButton(), button);
         }
         for (QPushButton* other : buttons)
@@ -237,7 +228,7 @@ class HighScoresTest : public QObject {
     void highScoresCommandOpensByPoints() {
         RequestBuffer buffer;
         RequestHighScores(THighScores::kByName, buffer);
-        sent.clear();
+        PassThrough::sent.clear();
         QString firstName;
         bool pointsDown = false;
         AnswerNextModal([&](QWidget* modal) {
@@ -248,8 +239,8 @@ class HighScoresTest : public QObject {
             QTest::keyClick(box, Qt::Key_Escape);
         });
         HighScoresCommand();
-        QCOMPARE(sent.size(), 16);
-        QCOMPARE(sent[0], QStringLiteral("<I>62</>"));
+        QCOMPARE(PassThrough::sent.size(), 16);
+        QCOMPARE(PassThrough::sent[0], QStringLiteral("<I>62</>"));
         QCOMPARE(firstName, QStringLiteral("Bob"));
         QVERIFY(pointsDown);
     }
@@ -270,7 +261,7 @@ class HighScoresTest : public QObject {
         QCOMPARE(asked.caption, QStringLiteral("Clear High Scores?"));
         QCOMPARE(asked.text, QStringLiteral("Are you sure you want to erase all high scores?"));
         QVERIFY(stillOpen);
-        QVERIFY(sent.isEmpty());
+        QVERIFY(PassThrough::sent.isEmpty());
         RequestBuffer buffer;
         RequestHighScores(THighScores::kByPoints, buffer);
         QCOMPARE(hallOfFame[1].points, 40);
@@ -289,7 +280,7 @@ class HighScoresTest : public QObject {
         });
         ShowHighScores();
         QVERIFY(closed);
-        QCOMPARE(sent, QStringList{QStringLiteral("<H>00</>")});
+        QCOMPARE(PassThrough::sent, QStringList{QStringLiteral("<H>00</>")});
         QCOMPARE(hallOfFame[1].points, 40);  // the program's table waits for the next fetch
 
         QStringList points;

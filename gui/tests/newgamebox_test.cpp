@@ -25,14 +25,6 @@
 
 namespace {
 
-// Passes every request on to the real library and keeps its text.
-LogicEntry realEntry = nullptr;
-QStringList sent;
-std::int32_t Recording(const char* request, char* reply) {
-    sent << QString::fromLatin1(request);
-    return realEntry(request, reply);
-}
-
 // The chooser index that a press at (dx, dy) from the chooser's top left selects.
 int IndexAfterPress(TNewGameBox& box, int dx, int dy, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(&box, button, {}, box.ChooserPlace() + QPoint(dx, dy));
@@ -53,15 +45,13 @@ class NewGameBoxTest : public QObject {
         SetBeepSink([] {});
         window = new TCasinoGUI;
         QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
-        realEntry = CurrentLogicEntry();
-        QVERIFY(realEntry);
+        QVERIFY(PassThrough::Install());
     }
     void cleanupTestCase() { delete window; }
 
     void init() {
         ResetProgramState();
-        SetLogicEntry(&Recording);
-        sent.clear();
+        QVERIFY(PassThrough::Install());
         TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
     }
 
@@ -450,10 +440,10 @@ class NewGameBoxTest : public QObject {
         sorted.sort(Qt::CaseSensitive);
         QCOMPARE(listed, sorted);
         QCOMPARE(shown1, QStringLiteral("Alice Brown"));  // the library's player 1
-        QCOMPARE(sent.value(0), QStringLiteral("<I></>"));
-        QCOMPARE(sent.value(1), QStringLiteral("<I>61</>"));
-        QCOMPARE(sent.value(16), QStringLiteral("<H>15</>"));
-        const QString start = sent.value(17);
+        QCOMPARE(PassThrough::sent.value(0), QStringLiteral("<I></>"));
+        QCOMPARE(PassThrough::sent.value(1), QStringLiteral("<I>61</>"));
+        QCOMPARE(PassThrough::sent.value(16), QStringLiteral("<H>15</>"));
+        const QString start = PassThrough::sent.value(17);
         QVERIFY2(start.startsWith(QStringLiteral("<I>02B<I>10Alice Brown<I>21Robot<I>3")),
                  qPrintable(start));
         QVERIFY2(start.endsWith(QStringLiteral("<Z><K>0<U></>")), qPrintable(start));
@@ -477,7 +467,7 @@ class NewGameBoxTest : public QObject {
             MakeMessage('I', buffer);
             SendToLogic(buffer);
             StartNewGame();
-            sent.clear();
+            PassThrough::sent.clear();
         }
         AnswerNextModal([&](QWidget* modal) {
             auto* box = dynamic_cast<TNewGameBox*>(modal);
@@ -489,11 +479,12 @@ class NewGameBoxTest : public QObject {
         });
         const int firstCard = table.handCards[1][1];
         GameSettingsCommand();
-        QCOMPARE(sent.size(), 2);
-        QCOMPARE(sent.value(0), QStringLiteral("<I></>"));
-        QVERIFY2(sent.value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
-                 qPrintable(sent.value(1)));
-        QVERIFY(!sent.value(1).contains(QStringLiteral("<K>")));
+        QCOMPARE(PassThrough::sent.size(), 2);
+        QCOMPARE(PassThrough::sent.value(0), QStringLiteral("<I></>"));
+        QVERIFY2(
+            PassThrough::sent.value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
+            qPrintable(PassThrough::sent.value(1)));
+        QVERIFY(!PassThrough::sent.value(1).contains(QStringLiteral("<K>")));
         QCOMPARE(table.handCards[1][1], firstCard);
         int backsShown = 0;
         for (int slot = 1; slot <= 4; ++slot) {

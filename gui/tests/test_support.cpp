@@ -14,8 +14,16 @@
 
 std::vector<std::string> StandIn::requests;
 std::deque<std::string> StandIn::replies;
+QStringList PassThrough::sent;
 
 namespace {
+LogicEntry realEntry = nullptr;
+
+std::int32_t PassThroughEntry(const char* request, char* reply) {
+    PassThrough::sent << QString::fromLatin1(request);
+    return realEntry(request, reply);
+}
+
 std::int32_t StandInEntry(const char* request, char* reply) {
     StandIn::requests.emplace_back(request);
     std::string text = "</>";
@@ -90,4 +98,13 @@ void ResetAll() {
     SetLogicEntry(nullptr);
     SetMessageSink({});
     SetBeepSink({});
+}
+
+bool PassThrough::Install() {
+    LogicEntry current = CurrentLogicEntry();
+    if (current != &PassThroughEntry) realEntry = current;
+    if (!realEntry) return false;
+    sent.clear();
+    SetLogicEntry(&PassThroughEntry);
+    return true;
 }

@@ -22,6 +22,14 @@ struct StandIn {
     static void Script(std::initializer_list<std::string> scripted);
 };
 
+// Wraps the real library's entry: every request is kept in `sent` and then
+// passed on, so a test sees exactly what went out against real replies.
+struct PassThrough {
+    static QStringList sent;
+    // Takes the current entry as the real one; false when there is none.
+    static bool Install();
+};
+
 // Collects what ShowMessage would show, instead of opening boxes.
 struct MessageLog {
     QStringList texts;
