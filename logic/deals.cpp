@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "files.h"
+
 namespace kzq {
 
 Card DecodeDealByte(int b) {
@@ -10,18 +12,19 @@ Card DecodeDealByte(int b) {
 
 bool LoadNumberedDeal(Deck& deck, int k) {
     if (k < 1 || k > kMaxGameNumber) return false;
-    std::FILE* f = std::fopen(kDealsFile, "rb");
-    if (!f) {
+    // Only a regular file is read: a FIFO or device of that name counts as
+    // missing, and is never waited on.
+    int fd = -1;
+    FileId id;
+    if (OpenRegularFile(kDealsFile, fd, id) != Opened::kFile) {
         std::fputs("Unable to find Games.bin\n", stdout);
         std::fflush(stdout);
         return false;
     }
     unsigned char record[kSizeDeck];
-    std::size_t got = 0;
-    if (std::fseek(f, long(k) * kSizeDeck, SEEK_SET) == 0)
-        got = std::fread(record, 1, sizeof record, f);
-    std::fclose(f);
-    if (got < sizeof record) return false;
+    bool got = ReadAt(fd, record, sizeof record, off_t(k) * kSizeDeck);
+    CloseFile(fd);
+    if (!got) return false;
     // A record must hold every card exactly once; anything else would put
     // cards outside the deck, or one card twice, into play.
     bool seen[kSizeDeck + 1] = {};

@@ -106,6 +106,7 @@ void SetPlayer(int which, Param p) {
     if (n > kNameSize - 1) n = kNameSize - 1;
     std::memset(player.name, 0, kNameSize);
     std::memcpy(player.name, p.text + 2, std::size_t(n));
+    MakeNameSafe(player.name);  // as names read from the records file
     AssignPlayer(g.data, player, which);
 }
 

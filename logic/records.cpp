@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "check.h"
+#include "files.h"
 #include "game.h"
 
 namespace kzq {
@@ -39,9 +40,35 @@ bool Sound(const GameData& data) {
     if (h.delay > 9) return false;
     if (h.backRank < 1 || h.backRank > 13 || h.backSuit < 1 || h.backSuit > 5) return false;
     if (h.numPlayersDefined > kMaxPlayerRecords) return false;
+    // Both players may sit in one record: the records support it.
     if (h.slot[0] >= h.numPlayersDefined || h.slot[1] >= h.numPlayersDefined) return false;
-    if (h.slot[0] == h.slot[1]) return false;
     return true;
+}
+
+enum class Found { kNone, kSound, kUnsound };
+
+// Reads and checks the records file. kNone: no such file, or not a regular
+// file; kSound: `data` holds it, with byte 19 of every name 0 and the names
+// made safe; kUnsound: a regular file that is refused (`id` names it).
+Found ReadRecordsFile(GameData& data, FileId& id) {
+    int fd = -1;
+    switch (OpenRegularFile(kRecordsFile, fd, id)) {
+        case Opened::kAbsent:
+            return Found::kNone;
+        case Opened::kUnreadable:
+            return Found::kUnsound;
+        case Opened::kFile:
+            break;
+    }
+    bool ok = FileSize(fd) == off_t(sizeof data) && ReadAt(fd, &data, sizeof data, 0);
+    CloseFile(fd);
+    if (!ok || !Sound(data)) return Found::kUnsound;
+    for (PlayerRecord& r : data.records) {
+        r.name[kNameSize - 1] = 0;
+        if (r.reserved != 0 || r.level > 9 || r.won > r.played) return Found::kUnsound;
+        MakeNameSafe(r.name);
+    }
+    return Found::kSound;
 }
 
 }  // namespace
@@ -72,35 +99,35 @@ void DefaultGameData(GameData& data) {
     DefaultRecords(data);
 }
 
-bool LoadGameData(GameData& data) {
-    std::FILE* f = std::fopen(kRecordsFile, "rb");
-    if (!f) return false;
-    GameData loaded;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == long(sizeof(GameData)) &&
-              std::fseek(f, 0, SEEK_SET) == 0 && std::fread(&loaded, sizeof loaded, 1, f) == 1;
-    std::fclose(f);
-    if (!ok || !Sound(loaded)) return false;
-    for (PlayerRecord& r : loaded.records) {
-        r.name[kNameSize - 1] = 0;
-        if (r.reserved != 0 || r.level > 9 || r.won > r.played) return false;
+void MakeNameSafe(char (&name)[kNameSize]) {
+    for (char& c : name) {
+        unsigned char b = static_cast<unsigned char>(c);
+        if (b == 0) break;
+        if (b == '<' || b < 0x20 || b == 0x7F) c = '?';
     }
-    data = loaded;
-    return true;
 }
 
-// The old file is only ever replaced whole: the block goes to a temporary file
-// in the same folder, which is then renamed over the records file.
+bool LoadGameData(GameData& data) {
+    GameData loaded;
+    FileId id;
+    Found found = ReadRecordsFile(loaded, id);
+    if (found == Found::kSound) {
+        data = loaded;
+        return true;
+    }
+    // A refused file is moved out of the way before any save can replace it.
+    if (found == Found::kUnsound) KeepAside(kRecordsFile, id);
+    return false;
+}
+
 bool SaveGameData(const GameData& data) {
-    char tmp[sizeof kRecordsFile + 8];
-    std::snprintf(tmp, sizeof tmp, "%s.tmp", kRecordsFile);
-    std::FILE* f = std::fopen(tmp, "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(&data, sizeof data, 1, f) == 1;
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (ok) ok = std::rename(tmp, kRecordsFile) == 0;
-    if (!ok) std::remove(tmp);
-    return ok;
+    if (!MayReplace(kRecordsFile)) return false;
+    // A file that is there now but would be refused (put there after the
+    // begin request, or one the begin request could not move) is kept too.
+    GameData old;
+    FileId id;
+    if (ReadRecordsFile(old, id) == Found::kUnsound && !KeepAside(kRecordsFile, id)) return false;
+    return ReplaceFile(kRecordsFile, &data, sizeof data);
 }
 
 void AssignPlayer(GameData& data, const Player& player, int which) {

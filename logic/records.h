@@ -54,10 +54,18 @@ struct Player;
 void DefaultGameData(GameData& data);
 void DefaultRecords(GameData& data);
 
-// Reads "kzq.gds"; on any failure `data` is left exactly as it was.
+// Reads "kzq.gds"; on any failure `data` is left exactly as it was. A regular
+// file that is refused is kept aside as "kzq.gds.bad" (or .bad1, .bad2 ...).
+// Names are made safe for replies (MakeNameSafe).
 bool LoadGameData(GameData& data);
-// Writes "kzq.gds" through a temporary file; false when any step failed.
+// Replaces "kzq.gds" (or the file it links to) safely; false when it was left
+// as it was: not writable, not a regular file, or any step failed. A file the
+// loader would refuse is kept aside first, never replaced.
 bool SaveGameData(const GameData& data);
+
+// Replaces each "<" and control character of a name (up to its NUL) by '?':
+// a name goes into replies as it stands and must not start items of its own.
+void MakeNameSafe(char (&name)[kNameSize]);
 
 // Ties a player (by name) to a record, creating or evicting as needed, and
 // stores the record's index in the player's slot (which = 0 or 1).

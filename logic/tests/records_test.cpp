@@ -1,8 +1,13 @@
-// The player records: which records files are accepted, saving (also when it
-// fails), seating players in records, game results and the Hall of Fame order.
+// The player records: which records files are accepted, refused files kept
+// aside, names made safe, saving (also when it fails), seating players in
+// records, game results and the Hall of Fame order.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -42,15 +47,38 @@ GameData Defaults() {
     return d;
 }
 
+// The names in a folder, sorted: what a save leaves behind.
+std::vector<std::string> Folder(const std::string& path = ".") {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(path))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+constexpr const char* kSaveFailed = "<E>ERROR: Unable to save game data</>";
+
+// Each test runs in a new empty folder of its own.
 class Records : public ::testing::Test {
   protected:
-    void SetUp() override { test::FreshLibrary(); }
+    void SetUp() override {
+        home_ = fs::current_path();
+        char pattern[] = "records-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = home_ / pattern;
+        fs::current_path(folder_);
+        test::FreshLibrary();
+    }
     void TearDown() override {
-        fs::remove_all("kzq.gds");
-        fs::remove_all("kzq.gds.tmp");
+        fs::current_path(home_);
+        fs::remove_all(folder_);
     }
     static GameData& Data() { return TheGame().data; }
     static std::string Report() { return Call("<I></>"); }
+
+  private:
+    fs::path home_, folder_;
 };
 
 // ---- Loading ---------------------------------------------------------------
@@ -98,7 +126,6 @@ TEST_F(Records, UnsoundFilesAreIgnored) {
         {"back suit 0", [](GameData& d) { d.header.backSuit = 0; }},
         {"back suit 6", [](GameData& d) { d.header.backSuit = 6; }},
         {"16 records", [](GameData& d) { d.header.numPlayersDefined = 16; }},
-        {"equal slots", [](GameData& d) { d.header.slot[1] = d.header.slot[0]; }},
         {"slot 1 unused", [](GameData& d) { d.header.slot[0] = 5; }},
         {"slot 2 unused", [](GameData& d) { d.header.slot[1] = 5; }},
         {"one record", [](GameData& d) { d.header.numPlayersDefined = 1, d.header.slot[0] = 0; }},
@@ -130,6 +157,41 @@ TEST_F(Records, RefusedFileKeepsTheBlockAsItWas) {
     EXPECT_EQ(Items(Report())[0], "<I>14(Bot)");
 }
 
+TEST_F(Records, RefusedFilesAreKeptAsideNeverOverwritten) {
+    const std::string bad = Bytes(Crafted()) + "x";  // one byte too many
+    WriteFile("kzq.gds", bad);
+    EXPECT_EQ(Call("<B>9</>"), "</>");
+    EXPECT_EQ(Bytes(Data()), Bytes(Defaults()));
+    EXPECT_EQ(Folder(), Names{"kzq.gds.bad"});
+    EXPECT_EQ(ReadFile("kzq.gds.bad"), bad);
+
+    // One planted after the begin request is kept by the save, beside the first.
+    std::string damaged = Bytes(Crafted());
+    damaged[3] = 'Q';
+    WriteFile("kzq.gds", damaged);
+    EXPECT_EQ(Call("<W></>"), "</>");
+    EXPECT_EQ(Folder(), (Names{"kzq.gds", "kzq.gds.bad", "kzq.gds.bad1"}));
+    EXPECT_EQ(ReadFile("kzq.gds.bad"), bad);
+    EXPECT_EQ(ReadFile("kzq.gds.bad1"), damaged);
+    EXPECT_EQ(ReadFile("kzq.gds"), Bytes(Defaults()));
+}
+
+TEST_F(Records, NamesCannotAddReplyItems) {
+    GameData d = Crafted();
+    std::memcpy(d.records[4].name, "X)<M>502121\0<", 14);
+    std::memcpy(d.records[2].name, "Y\x01\x1f\x7f\xe9)<M>13", 12);
+    WriteFile("kzq.gds", Bytes(d));
+    Call("<B>9</>");
+    EXPECT_EQ(Report(), "<I>19(X)?M>502121)<I>20(Y???\xe9)?M>13)<I>0Kc<I>31<I>41<I>59</>");
+    // Nothing else of the file changes, there or in memory.
+    EXPECT_EQ(ReadFile("kzq.gds"), Bytes(d));
+    d.records[4].name[2] = d.records[2].name[1] = d.records[2].name[2] = d.records[2].name[3] =
+        d.records[2].name[6] = '?';
+    EXPECT_EQ(Bytes(Data()), Bytes(d));
+    // Names from requests are made safe the same way.
+    EXPECT_EQ(Items(Call("<I>10A\tB<I></>"))[0], "<I>10(A?B)");
+}
+
 TEST_F(Records, TwentiethNameCharacterIsCut) {
     GameData d = Crafted();
     std::memcpy(d.records[4].name, "ABCDEFGHIJKLMNOPQRST", kNameSize);  // no NUL
@@ -148,7 +210,7 @@ TEST_F(Records, SaveAndLoadRoundTrip) {
     const std::string report = Report();
     EXPECT_EQ(Call("<W></>"), "</>");
     EXPECT_EQ(ReadFile("kzq.gds"), Bytes(Data()));
-    EXPECT_FALSE(fs::exists("kzq.gds.tmp"));
+    EXPECT_EQ(Folder(), Names{"kzq.gds"});
 
     ResetLogic();  // as a new load of the library, with the file in place
     EXPECT_EQ(Call("<B>9</>"), "</>");
@@ -162,22 +224,62 @@ TEST_F(Records, FailedSaveKeepsTheOldFileAndSaysSo) {
     ASSERT_EQ(old.size(), 512u);
     Call("<I>13Carol<I>59</>");
 
-    fs::create_directory("kzq.gds.tmp");  // the temporary file cannot be made
-    EXPECT_EQ(Call("<W><V></>").substr(0, 38), "<E>ERROR: Unable to save game data<V>K");
+    // A file size limit stops the write short, as a full disk would.
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    rlimit small = limit;
+    small.rlim_cur = 100;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string reply = Call("<W><V></>");
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    EXPECT_EQ(reply.substr(0, 38), "<E>ERROR: Unable to save game data<V>K");
     EXPECT_EQ(ReadFile("kzq.gds"), old);
-    fs::remove("kzq.gds.tmp");
+    EXPECT_EQ(Folder(), Names{"kzq.gds"});  // no temporary file is left behind
 
-    fs::remove("kzq.gds");
-    fs::create_directories("kzq.gds/inside");  // the rename over it fails
-    EXPECT_EQ(Call("<W></>"), "<E>ERROR: Unable to save game data</>");
-    EXPECT_TRUE(fs::is_directory("kzq.gds/inside"));
-    EXPECT_FALSE(fs::exists("kzq.gds.tmp"));  // no temporary file is left behind
-    fs::remove_all("kzq.gds");
+    // A read-only file is not replaced, by any user.
+    chmod("kzq.gds", 0444);
+    EXPECT_EQ(Call("<W></>"), kSaveFailed);
+    EXPECT_EQ(ReadFile("kzq.gds"), old);
+    EXPECT_EQ(fs::status("kzq.gds").permissions(), fs::perms(0444));
+    EXPECT_EQ(Folder(), Names{"kzq.gds"});
+    chmod("kzq.gds", 0644);
 
     // The block in memory is unchanged, and the next save goes through.
     EXPECT_EQ(Items(Report())[0], "<I>13(Carol)");
     EXPECT_EQ(Call("<W></>"), "</>");
     EXPECT_EQ(ReadFile("kzq.gds"), Bytes(Data()));
+}
+
+TEST_F(Records, OnlyRegularFilesAreReadOrReplaced) {
+    alarm(30);  // an open that waits on the FIFO ends the test here
+    for (bool fifo : {true, false}) {
+        test::FreshLibrary();
+        ASSERT_EQ(fifo ? mkfifo("kzq.gds", 0644) : mkdir("kzq.gds", 0755), 0);
+        EXPECT_EQ(Call("<B>9<I>59</>"), "</>");
+        EXPECT_EQ(Data().header.numPlayersDefined, 15);  // the defaults, nothing read
+        EXPECT_EQ(Call("<W></>"), kSaveFailed);
+        EXPECT_EQ(Folder(), Names{"kzq.gds"});
+        EXPECT_EQ(fs::is_fifo("kzq.gds"), fifo);
+        fs::remove("kzq.gds");
+    }
+    alarm(0);
+}
+
+TEST_F(Records, SaveReplacesTheLinkedFileWithItsMode) {
+    Call("<B>9<W></>");
+    fs::create_directory("real");
+    fs::rename("kzq.gds", "real/records");
+    chmod("real/records", 0640);  // neither what a new file gets nor what it had
+    fs::create_symlink("real/records", "kzq.gds");
+    fs::create_symlink("victim", "kzq.gds.tmp");  // where the save used to write
+
+    EXPECT_EQ(Call("<I>13Carol<W></>"), "</>");
+    EXPECT_TRUE(fs::is_symlink("kzq.gds"));
+    EXPECT_EQ(ReadFile("real/records"), Bytes(Data()));
+    EXPECT_EQ(fs::status("real/records").permissions(), fs::perms(0640));
+    EXPECT_EQ(Folder("real"), Names{"records"});
+    EXPECT_EQ(Folder(), (Names{"kzq.gds", "kzq.gds.tmp", "real"}));  // no victim made
 }
 
 // ---- Seating players -------------------------------------------------------
@@ -262,6 +364,13 @@ TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsWrap) {
     const std::uint8_t order[kMaxPlayerRecords] = {Data().header.slot[0]};
     HallRow(Data(), order, 1, row, sizeof row);
     EXPECT_STREQ(row, "010(Ann) -32753 00004 00002");
+
+    // The next start takes the saved file as it is.
+    ASSERT_EQ(Call("<W></>"), "</>");
+    const std::string saved = ReadFile("kzq.gds");
+    ResetLogic();
+    EXPECT_EQ(Call("<B>9</>"), "</>");
+    EXPECT_EQ(Bytes(Data()), saved);
 }
 
 TEST_F(Records, GameCountsStopAtTheirLimitAndStayLoadable) {
