@@ -1,8 +1,11 @@
 // Numbered deals: the card coding of the deals file, which numbers and
-// records are used, and the fall-back to a shuffled stock.
+// records are used, and the fall-back to a shuffled stock (also when the
+// name is not a regular file).
 #include "deals.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <numeric>
@@ -115,9 +118,18 @@ TEST_F(Deals, NumbersOutOfRangeNeverOpenTheFile) {
 }
 
 TEST_F(Deals, MissingFileIsReportedOnStandardOutput) {
-    Dealt d = StartGame("<K>1</>");
-    EXPECT_EQ(d.out, "Unable to find Games.bin\n");
-    EXPECT_EQ(d.cards, shuffled_);
+    // A FIFO or folder of that name counts as missing, and is never waited on.
+    alarm(30);
+    for (auto make : {+[] { return 0; }, +[] { return mkfifo("Games.py", 0644); },
+                      +[] { return mkdir("Games.py", 0755); }}) {
+        test::FreshLibrary();
+        ASSERT_EQ(make(), 0);
+        Dealt d = StartGame("<K>1</>");
+        EXPECT_EQ(d.out, "Unable to find Games.bin\n");
+        EXPECT_EQ(d.cards, shuffled_);
+    }
+    alarm(0);
+    std::remove("Games.py");
 }
 
 TEST_F(Deals, UnusableRecordsGiveAShuffledStock) {
