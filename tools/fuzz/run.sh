@@ -29,6 +29,14 @@ if [ ${#stale[@]} -gt 0 ]; then
 fi
 clang++ "${flags[@]}" "$out"/obj/*.o -o "$out/fuzz_requests"
 
-cd "$out/work"
+# Every input saves the records file, and a save flushes it to the disk: in a
+# folder in memory that costs nothing, on a real disk it slows the run a
+# hundredfold.
+work="$out/work"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    work="$(mktemp -d /dev/shm/casino-fuzz.XXXXXX)"
+    trap 'rm -rf "$work"' EXIT
+fi
+cd "$work"
 "$out/fuzz_requests" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$out/" "$out/corpus" "$root/tools/fuzz/seeds"
