@@ -185,8 +185,10 @@ TEST(Allocations, NoneWhileAHumanPlaysByHintsAndMenus) {
         Call("<N>");
         finished += PlayToTheEnd(true);
     }
-    // Settings, scores, the Hall of Fame and the other small requests too.
+    // Settings, scores, the Hall of Fame and the other small requests too,
+    // and the files: saving, loading, a numbered deal.
     Call("<I><G><U><Q><V><H>01<H>15<I>61<I>0Kh<Y>0<?>");
+    Call("<W><B>9<K>1");
     counting = false;
     EXPECT_EQ(finished, 5);
     EXPECT_EQ(allocations, 0);
