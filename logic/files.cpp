@@ -75,13 +75,13 @@ int OpenFolderOf(char (&path)[PATH_MAX], const char*& base) {
 // A new file "<base>.tmp" + six random characters in folder `dir`, created
 // exclusively: an existing file or link of that name is never opened.
 int CreateTemporary(int dir, const char* base, char (&name)[NAME_MAX + 1]) {
-    static std::uint64_t counter = 0;
     static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
         std::uint64_t x = std::uint64_t(now.tv_nsec) ^ (std::uint64_t(now.tv_sec) << 30) ^
-                          (std::uint64_t(getpid()) << 40) ^ (++counter * 0x9E3779B97F4A7C15u);
+                          (std::uint64_t(getpid()) << 40) ^
+                          (std::uint64_t(attempt + 1) * 0x9E3779B97F4A7C15u);
         x ^= x >> 31, x *= 0xBF58476D1CE4E5B9u, x ^= x >> 27;
         char suffix[11] = ".tmp";
         for (int i = 4; i < 10; ++i, x /= sizeof kChars - 1)
