@@ -103,7 +103,7 @@ void MakeNameSafe(char (&name)[kNameSize]) {
     for (char& c : name) {
         unsigned char b = static_cast<unsigned char>(c);
         if (b == 0) break;
-        if (b == '<' || b < 0x20 || b == 0x7F) c = '?';
+        if (b == '<' || b == ')' || b < 0x20 || b == 0x7F) c = '?';
     }
 }
 

@@ -63,8 +63,9 @@ bool LoadGameData(GameData& data);
 // loader would refuse is kept aside first, never replaced.
 bool SaveGameData(const GameData& data);
 
-// Replaces each "<" and control character of a name (up to its NUL) by '?':
-// a name goes into replies as it stands and must not start items of its own.
+// Replaces each "<", ")" and control character of a name (up to its NUL) by
+// '?': a name goes into replies as it stands, closed by ")", and must neither
+// end early nor start items of its own.
 void MakeNameSafe(char (&name)[kNameSize]);
 
 // Ties a player (by name) to a record, creating or evicting as needed, and

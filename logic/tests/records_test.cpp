@@ -182,11 +182,12 @@ TEST_F(Records, NamesCannotAddReplyItems) {
     std::memcpy(d.records[2].name, "Y\x01\x1f\x7f\xe9)<M>13", 12);
     WriteFile("kzq.gds", Bytes(d));
     Call("<B>9</>");
-    EXPECT_EQ(Report(), "<I>19(X)?M>502121)<I>20(Y???\xe9)?M>13)<I>0Kc<I>31<I>41<I>59</>");
+    EXPECT_EQ(Report(), "<I>19(X??M>502121)<I>20(Y???\xe9??M>13)<I>0Kc<I>31<I>41<I>59</>");
     // Nothing else of the file changes, there or in memory.
     EXPECT_EQ(ReadFile("kzq.gds"), Bytes(d));
-    d.records[4].name[2] = d.records[2].name[1] = d.records[2].name[2] = d.records[2].name[3] =
-        d.records[2].name[6] = '?';
+    d.records[4].name[1] = d.records[4].name[2] = '?';
+    d.records[2].name[1] = d.records[2].name[2] = d.records[2].name[3] = '?';
+    d.records[2].name[5] = d.records[2].name[6] = '?';
     EXPECT_EQ(Bytes(Data()), Bytes(d));
     // Names from requests are made safe the same way.
     EXPECT_EQ(Items(Call("<I>10A\tB<I></>"))[0], "<I>10(A?B)");
