@@ -353,19 +353,22 @@ void DrawTag(int column, char letter) {
     else
         painter.drawPixmap(x, kTagTop, picture);
 
-    // A small bold letter, black on an opaque silver cell.
+    // A bold letter as tall as the strip allows, black on an opaque silver
+    // cell cut to the letter's own ink, so that no part of it (the hook of a
+    // "J") is clipped away.
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(9);
+    font.setPixelSize(kTagHeight - 2);
     font.setBold(true);
-    const QFontMetrics metrics(font);
     const QString text(QChar::fromLatin1(letter));
-    const QRect cell(x + letterOffset, kTagTop + 2, metrics.horizontalAdvance(text) + 2,
-                     qMin(metrics.height(), kTagHeight - 3));
+    const QRect ink = QFontMetrics(font).tightBoundingRect(text);
+    const QRect cell(x + letterOffset, kTagTop + 1, ink.width() + 2, kTagHeight - 2);
     painter.setFont(font);
     painter.fillRect(cell, QColor(kSilver));
     painter.setPen(Qt::black);
-    painter.drawText(cell, Qt::AlignCenter, text);
+    painter.drawText(QPoint(cell.left() + 1 - ink.left(),
+                            cell.top() + (cell.height() - ink.height()) / 2 - ink.top()),
+                     text);
     painter.end();
     ShowBackBuffer();
 }
