@@ -58,7 +58,7 @@ int InkPixels(const QImage& image) {
 }
 
 // Neighbouring pixels (across and down) inside `area` whose greys differ by
-// more than a third of the range: the sharp edges of a drawing.
+// more than 48 of 255: the sharp edges of a drawing.
 int SharpEdges(const QImage& image, const QRect& area) {
     int edges = 0;
     for (int y = area.top(); y < area.bottom(); ++y)
