@@ -18,6 +18,21 @@ namespace {
 MessageSink messageSink;
 BeepSink beepSink;
 
+// The About box keeps its classic size, made for a narrower font than most
+// platforms have: a line too long for its panel is set in a condensed face
+// and, if still too long, a little smaller, rather than cut off.
+void FitToPanel(QLabel* label) {
+    const int width = label->parentWidget()->width() - label->x() - 4;
+    QFont font = label->font();
+    if (label->sizeHint().width() > width) font.setStretch(QFont::SemiCondensed);
+    label->setFont(font);
+    while (label->sizeHint().width() > width && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
+    label->adjustSize();
+}
+
 }  // namespace
 
 void ShowMessage(const QString& text) {
@@ -90,15 +105,15 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     label2->setGeometry(8, 28, 153, 25);
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QLabel* label3 = PlaceLabel(panel, QStringLiteral("Q. and V. Dorlan"), 9, 44);
+    QLabel* label3 = PlaceLabel(panel, QStringLiteral("the Casino developers"), 9, 44);
     QFont ten = label3->font();
     ten.setPointSize(10);
     label3->setFont(ten);
     label3->adjustSize();
 
-    PlaceLabel(panel, QStringLiteral("(c) 2000 Q+V Dorlan"), 8, 60);
+    FitToPanel(PlaceLabel(panel, QStringLiteral("(c) 2026 the Casino developers"), 8, 60));
     Version = PlaceLabel(panel, QStringLiteral("Version 2.1"), 8, 76);
-    PlaceLabel(panel, QStringLiteral("casino.example.org"), 8, 96);
+    FitToPanel(PlaceLabel(panel, QStringLiteral("Free software: GNU GPL 3 or later"), 8, 96));
 
     OKButton = PlaceButton(this, QStringLiteral("OK"), QRect(59, 130, 75, 25));
     OKButton->setDefault(true);

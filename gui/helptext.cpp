@@ -5,10 +5,9 @@
 const char kHelpText[] = R"(CASINO
 
 version 2.1
-Written by Q. and V. Dorlan.  Copyright (c) 2000 Q+V Dorlan.
-The latest version can be downloaded from https://casino.example.org
-Casino is free: you may copy it and give it away, unchanged and complete, but you may not sell it.
-Questions and comments are welcome at casino@example.org
+Written by the Casino developers.  Copyright (c) 2026 the Casino developers.
+Casino is free software: you may copy it, share it, change it and sell it under the terms of the GNU General Public License, version 3 or (at your option) any later version; the file LICENSE holds its text.  Casino comes with no warranty, to the extent permitted by law.
+The card faces are drawn from the "Paris" card deck, which is free software under the GNU General Public License, version 2 or later; the file NOTICE names its authors.
 
 
 CONTENTS

@@ -91,6 +91,28 @@ QImage MaskedCard(int picture, qreal ratio) {
     return layer;
 }
 
+// What the highlight inverts on a pile `height` logical pixels tall, from its
+// first card's top to its top card's bottom: the mask's upper half at the
+// top, its lower half at the bottom and white between. So it spares the
+// table outside the rounded corners of the first and the top card and their
+// smooth edge, which would turn a garish colour.
+QImage PileOutline(int height, qreal ratio) {
+    const QPixmap mask = PictureAt(kMaskPicture, ratio);
+    if (mask.isNull()) return {};
+    QImage outline(qRound(kCardWidth * ratio), qRound(height * ratio),
+                   QImage::Format_ARGB32_Premultiplied);
+    outline.setDevicePixelRatio(ratio);
+    QPainter painter(&outline);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(0, 0, kCardWidth, height), Qt::white);
+    const int half = kCardHeight / 2;
+    painter.setClipRect(QRect(0, 0, kCardWidth, half));
+    painter.drawPixmap(0, 0, mask);
+    painter.setClipRect(QRect(0, height - half, kCardWidth, half));
+    painter.drawPixmap(0, height - kCardHeight, mask);
+    return outline;
+}
+
 // Draws a card with its mask at `at` (logical pixels) through `painter`.
 void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
     const QImage layer = MaskedCard(picture, ratio);
@@ -287,12 +309,17 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             }
             break;
         case kToggleHighlight: {
-            // Exclusive-or with white: the same rectangle drawn again gives
-            // back the picture exactly.
+            // Exclusive-or with white over the pile's outline: the same
+            // outline drawn again gives back the picture exactly.
             QPainter painter(&BackBuffer());
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             const int top = at.y() - kPileStep * (depth - 1);
-            painter.fillRect(QRect(at.x(), top, kCardWidth, at.y() + kCardHeight - top), Qt::white);
+            const QRect pile(at.x(), top, kCardWidth, at.y() + kCardHeight - top);
+            const QImage outline = PileOutline(pile.height(), BackBuffer().devicePixelRatio());
+            if (outline.isNull())
+                painter.fillRect(pile, Qt::white);
+            else
+                painter.drawImage(pile.topLeft(), outline);
             table.highlight[area][column] = 1 - table.highlight[area][column];
             break;
         }
@@ -326,19 +353,22 @@ void DrawTag(int column, char letter) {
     else
         painter.drawPixmap(x, kTagTop, picture);
 
-    // A small bold letter, black on an opaque silver cell.
+    // A bold letter as tall as the strip allows, black on an opaque silver
+    // cell cut to the letter's own ink, so that no part of it (the hook of a
+    // "J") is clipped away.
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(9);
+    font.setPixelSize(kTagHeight - 2);
     font.setBold(true);
-    const QFontMetrics metrics(font);
     const QString text(QChar::fromLatin1(letter));
-    const QRect cell(x + letterOffset, kTagTop + 2, metrics.horizontalAdvance(text) + 2,
-                     qMin(metrics.height(), kTagHeight - 3));
+    const QRect ink = QFontMetrics(font).tightBoundingRect(text);
+    const QRect cell(x + letterOffset, kTagTop + 1, ink.width() + 2, kTagHeight - 2);
     painter.setFont(font);
     painter.fillRect(cell, QColor(kSilver));
     painter.setPen(Qt::black);
-    painter.drawText(cell, Qt::AlignCenter, text);
+    painter.drawText(QPoint(cell.left() + 1 - ink.left(),
+                            cell.top() + (cell.height() - ink.height()) / 2 - ink.top()),
+                     text);
     painter.end();
     ShowBackBuffer();
 }

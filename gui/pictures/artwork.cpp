@@ -10,10 +10,9 @@ namespace pictures::art {
 
 namespace {
 
-// The outer edge of a card: the deck draws its cards as a 70 x 95 rectangle
-// at (0.5, 0.5) with corner radius 3 and a 1-pixel outline, so the card's
-// edge is the 71 x 96 rectangle with radius 3.5. The backs use the same edge.
-constexpr qreal kCornerRadius = 3.5;
+// Every face of the deck has the same outline, so one face gives the
+// outline of all cards: the mask is made from it and the backs are cut to it.
+constexpr int kOutlineFace = 1;
 
 QImage NewImage(QSize logical, qreal ratio) {
     QImage image(qRound(logical.width() * ratio), qRound(logical.height() * ratio),
@@ -35,21 +34,32 @@ void DrawFace(QPainter& painter, int number, QSvgRenderer& deck) {
     deck.render(&painter, FaceElementId(number), QRectF(0, 0, kCardWidth, kCardHeight));
 }
 
-// Opaque white wherever any card may leave a mark, fully transparent
-// elsewhere; no partly transparent pixel, so combining a card with it by a
-// bitwise AND or by the DestinationIn composition gives the same result and
-// never eats into a card's own smooth edge.
-void MakeMask(QImage& image, QSize logical) {
+// The deck's card at this ratio, whose alpha is the outline shared by every
+// card picture.
+QImage Outline(qreal ratio, QSvgRenderer& deck) {
+    const QSize logical(kCardWidth, kCardHeight);
+    QImage outline = NewImage(logical, ratio);
     QPainter painter;
-    BeginLogical(painter, image, logical);
-    QPainterPath edge;
-    edge.addRoundedRect(QRectF(0, 0, kCardWidth, kCardHeight), kCornerRadius, kCornerRadius);
-    painter.fillPath(edge, Qt::black);
+    BeginLogical(painter, outline, logical);
+    DrawFace(painter, kOutlineFace, deck);
     painter.end();
+    return outline;
+}
+
+// Opaque wherever the cards leave a mark and fully transparent elsewhere,
+// so that the DestinationIn composition with it never eats into a card's own
+// smooth edge. Opaque white where the cards are solid, opaque black on their
+// smooth edge: inverting by exclusive-or through the mask (the highlight)
+// changes only the solid card, never the half-covered edge pixels, where the
+// table shows through and would turn a garish colour.
+void MakeMask(QImage& image, const QImage& outline) {
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = qAlpha(line[x]) > 0 ? 0xffffffffu : 0u;
+        const auto* shape = reinterpret_cast<const QRgb*>(outline.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int alpha = qAlpha(shape[x]);
+            line[x] = alpha == 255 ? 0xffffffffu : alpha > 0 ? 0xff000000u : 0u;
+        }
     }
 }
 
@@ -112,16 +122,22 @@ QImage Render(int number, qreal ratio, QSvgRenderer& deck) {
     const QSize logical = LogicalSize(number);
     QImage image = NewImage(logical, ratio);
     if (number == kMask) {
-        MakeMask(image, logical);
+        MakeMask(image, Outline(ratio, deck));
     } else {
         QPainter painter;
         BeginLogical(painter, image, logical);
-        if (number <= kLastFace)
+        if (number <= kLastFace) {
             DrawFace(painter, number, deck);
-        else if (number <= kLastBack)
+        } else if (number <= kLastBack) {
+            // The back fills the whole card; the faces' outline cuts its
+            // edge, smooth pixels included, to theirs.
             DrawBack(painter, number - kFirstBack);
-        else
+            painter.resetTransform();
+            painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            painter.drawImage(0, 0, Outline(ratio, deck));
+        } else {
             DrawTag(painter, number);
+        }
         painter.end();
     }
     image.setDevicePixelRatio(ratio);

@@ -46,7 +46,9 @@ QString FaceElementId(int number);
 QImage Render(int number, qreal ratio, QSvgRenderer& deck);
 
 // Draws back design 0-12 (pictures 53-65) on the card 71 x 96 in logical
-// coordinates: white rounded border, coloured panel, inner frame, pattern.
+// coordinates: white card with the deck's card frame, coloured panel, inner
+// frame, pattern. It fills the whole rectangle; Render cuts it to the
+// outline of the faces.
 void DrawBack(QPainter& painter, int design);
 
 }  // namespace pictures::art

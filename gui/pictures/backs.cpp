@@ -1,4 +1,4 @@
-// The thirteen card backs. Each is a white card with a rounded edge, a
+// The thirteen card backs. Each is a white card with the faces' frame, a
 // coloured panel with a plain band, a thin inner frame line and a pattern
 // inside it; colour and pattern both differ from back to back.
 #include <QPainter>
@@ -322,10 +322,17 @@ void DrawBack(QPainter& p, int design) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
 
-    QPainterPath card;
-    card.addRoundedRect(QRectF(0.5, 0.5, kCardWidth - 1, kCardHeight - 1), 3, 3);
-    p.fillPath(card, Qt::white);
-    p.strokePath(card, QPen(QColor(0x22, 0x22, 0x22), 1));
+    // White to the very corners, so that cut to the faces' outline the back
+    // covers exactly what a face covers; then the face deck's card frame (a
+    // card of 79 x 123 units with a line 1.5 wide whose middle runs 0.75
+    // inside the edge, corner radius 5), scaled to the card.
+    p.fillRect(QRectF(0, 0, kCardWidth, kCardHeight), Qt::white);
+    p.save();
+    p.scale(kCardWidth / 79.0, kCardHeight / 123.0);
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(0.75, 0.75, 77.5, 121.5), 5, 5);
+    p.strokePath(frame, QPen(Qt::black, 1.5));
+    p.restore();
 
     QPainterPath panel;
     panel.addRoundedRect(kPanel, 2.5, 2.5);

@@ -25,7 +25,7 @@ int RatioKey(qreal ratio) {
 
 QSvgRenderer& Deck() {
     static const std::unique_ptr<QSvgRenderer> deck =
-        std::make_unique<QSvgRenderer>(QStringLiteral(":/cards/standard.svgz"));
+        std::make_unique<QSvgRenderer>(QStringLiteral(":/cards/deck.svgz"));
     return *deck;
 }
 

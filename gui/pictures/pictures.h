@@ -7,13 +7,15 @@
 //   101    tag strip while player 1 is to move, 102 tag strip otherwise
 // Cards are 71 x 96 logical pixels, tag strips 71 x 14.
 //
-// The mask holds only two pixel values: opaque white (0xffffffff) wherever a
-// card may leave a mark, and fully transparent (0x00000000) outside the
-// rounded corners. Combining a card with it by logical AND (a bitwise AND of
-// the ARGB pixels, or QPainter::CompositionMode_DestinationIn on a layer
-// holding the card) therefore keeps the card unchanged and clears the corners,
-// so the layer can then be drawn over the green table (SourceOver). The faces
-// and backs already carry the same transparent corners themselves.
+// The mask holds three pixel values: opaque white (0xffffffff) where the
+// cards are solid, opaque black (0xff000000) on their smooth rounded edge,
+// and fully transparent (0x00000000) outside it. Combining a card with it by
+// QPainter::CompositionMode_DestinationIn (the logical AND of the card and
+// the mask's alpha) therefore keeps the card unchanged and clears the
+// corners, so the layer can then be drawn over the green table (SourceOver);
+// the faces and backs already carry the same clear corners themselves.
+// Drawn through the mask by RasterOp_SourceXorDestination, it inverts the
+// solid card alone, and twice restores every pixel.
 #pragma once
 
 #include <QPixmap>

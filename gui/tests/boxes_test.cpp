@@ -102,6 +102,30 @@ class BoxesTest : public QObject {
         QVERIFY(box.Label1->font().bold());
         QCOMPARE(box.Version->text(), QStringLiteral("Version 2.1"));
         QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));
+        // The address line names the licence, and every line fits its panel.
+        QStringList lines;
+        for (const QLabel* label : box.findChildren<QLabel*>()) {
+            lines << label->text();
+            const QWidget* panel = label->parentWidget();
+            QVERIFY2(panel->rect().contains(label->geometry()), qPrintable(label->text()));
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+        }
+        QVERIFY(lines.contains(QStringLiteral("Free software: GNU GPL 3 or later")));
+        QVERIFY(lines.contains(QStringLiteral("(c) 2026 the Casino developers")));
+        QVERIFY(!lines.join(' ').contains(QStringLiteral("example")));
+    }
+
+    // The distribution terms say what LICENSE and NOTICE say, and no
+    // address is shown that leads nowhere.
+    void helpTextTellsTheLicence() {
+        const QString head =
+            QString::fromLatin1(kHelpText).section(QStringLiteral("CONTENTS"), 0, 0);
+        for (const char* part : {"Copyright (c) 2026 the Casino developers",
+                                 "GNU General Public License, version 3 or", "later", "no warranty",
+                                 "version 2 or later", "NOTICE"})
+            QVERIFY2(head.contains(QLatin1String(part)), part);
+        for (const char* gone : {"not sell", "example", "@", "http"})
+            QVERIFY2(!head.contains(QLatin1String(gone)), gone);
     }
 
     // Arrow keys scroll the help text; the first key that types a character closes it.

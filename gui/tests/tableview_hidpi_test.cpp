@@ -75,10 +75,12 @@ class TableViewHiDpiTest : public QObject {
         const QImage before = BackBuffer().copy();
         DisplayCard(0, 5, 2, 1, kToggleHighlight);
         QVERIFY(BackBuffer() != before);
-        // Every device pixel of the pile is inverted, and none beside it.
+        // The pile is inverted to its last device pixel, the table outside
+        // its rounded corners and beside it is not.
         const QPoint top = CardPosition(0, 5, 1) * 2;
-        QCOMPARE(BackBuffer().pixel(top + QPoint(141, 34 + 191)),
-                 before.pixel(top + QPoint(141, 34 + 191)) ^ 0x00ffffffu);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(141, 34 + 96)),
+                 before.pixel(top + QPoint(141, 34 + 96)) ^ 0x00ffffffu);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(141, 34 + 191)), kTableColour);
         QCOMPARE(BackBuffer().pixel(top + QPoint(142, 40)), before.pixel(top + QPoint(142, 40)));
         DisplayCard(0, 5, 2, 1, kToggleHighlight);
         QVERIFY(BackBuffer() == before);

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <climits>
 
 #include "application.h"
 #include "casinogui.h"
@@ -183,7 +184,8 @@ class TableViewTest : public QObject {
         QVERIFY(BackBuffer() == expected);
     }
 
-    // The highlight inverts the whole pile; twice restores every byte.
+    // The highlight inverts the whole pile but not the table outside its
+    // rounded corners; twice restores every byte.
     void toggleTwiceRestoresTheBuffer() {
         DrawPile(6, {11, 24, 37});
         DisplayCard(2, 4, 1, 60, kShow);
@@ -193,8 +195,11 @@ class TableViewTest : public QObject {
         const QPoint top = CardPosition(0, 6, 1);
         QCOMPARE(BackBuffer().pixel(top + QPoint(35, 5)),
                  before.pixel(top + QPoint(35, 5)) ^ 0x00ffffffu);
-        QCOMPARE(BackBuffer().pixel(top + QPoint(70, 34 + 95)),
-                 before.pixel(top + QPoint(70, 34 + 95)) ^ 0x00ffffffu);
+        QCOMPARE(BackBuffer().pixel(top + QPoint(70, 34 + 48)),
+                 before.pixel(top + QPoint(70, 34 + 48)) ^ 0x00ffffffu);
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(70, 0), QPoint(0, 34 + 95), QPoint(70, 34 + 95)})
+            QCOMPARE(BackBuffer().pixel(top + corner), kTableColour);
         QCOMPARE(BackBuffer().pixel(top + QPoint(71, 40)), before.pixel(top + QPoint(71, 40)));
         QCOMPARE(BackBuffer().pixel(top + QPoint(35, 34 + 96)),
                  before.pixel(top + QPoint(35, 34 + 96)));
@@ -202,7 +207,16 @@ class TableViewTest : public QObject {
         QCOMPARE(table.highlight[0][6], 0);
         QVERIFY(BackBuffer() == before);
 
+        // Where the table shows through a card's corner more than the card,
+        // it keeps its colour: no garish specks at the rounded corners.
         DisplayCard(2, 4, 1, 1, kToggleHighlight);
+        const QPoint slot = CardPosition(2, 4, 1);
+        const QImage card = PictureImage(60);
+        for (int y = 0; y < kCardHeight; ++y)
+            for (int x = 0; x < kCardWidth; ++x)
+                if (qAlpha(card.pixel(x, y)) < 128)
+                    QCOMPARE(BackBuffer().pixel(slot + QPoint(x, y)),
+                             before.pixel(slot + QPoint(x, y)));
         DisplayCard(2, 4, 1, 1, kToggleHighlight);
         QVERIFY(BackBuffer() == before);
     }
@@ -266,6 +280,36 @@ class TableViewTest : public QObject {
         QCOMPARE(buffer.pixel(186 + 40, 166 + 7), strip1.pixel(40, 7) | 0xff000000u);
         QCOMPARE(buffer.pixel(621 + 20, 166 + 7), strip2.pixel(20, 7) | 0xff000000u);
         QCOMPARE(letterCell(57, 70, 3).first, 0);
+    }
+
+    // Every tag letter is drawn whole and large: its ink stops short of the
+    // sides of its silver cell (a "J" cut at its hook reads as "]") and
+    // fills most of the strip's height.
+    void tagLettersAreWholeAndLarge() {
+        const QImage& buffer = BackBuffer();
+        for (const char letter : QByteArray("23456789TJQKA")) {
+            DrawTag(1, letter);
+            int left = INT_MAX, right = -1, inkTop = INT_MAX, inkBottom = -1;
+            QList<int> inkColumns;
+            for (int y = 166; y < 180; ++y)
+                for (int x = 12; x < 12 + 71; ++x) {
+                    const QRgb p = buffer.pixel(x, y);
+                    if ((p & 0xffffff) == 0xc0c0c0) left = qMin(left, x), right = qMax(right, x);
+                    if (qGray(p) < 96) {
+                        inkColumns << x;
+                        inkTop = qMin(inkTop, y), inkBottom = qMax(inkBottom, y);
+                    }
+                }
+            const QByteArray name(1, letter);
+            QVERIFY2(right >= 0 && !inkColumns.isEmpty(), name);
+            for (int x : inkColumns)
+                QVERIFY2(x > left && x < right, qPrintable(QString("%1 at column %2 of %3..%4")
+                                                               .arg(letter)
+                                                               .arg(x)
+                                                               .arg(left)
+                                                               .arg(right)));
+            QVERIFY2(inkBottom - inkTop + 1 >= 9, qPrintable(name + " is too small"));
+        }
     }
 
     // Four frames, each on the window only, a quarter delay unit apart; the
