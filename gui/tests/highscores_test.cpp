@@ -16,6 +16,7 @@
 
 #include "application.h"
 #include "boxes.h"
+#include "cardtext.h"
 #include "casinogui.h"
 #include "dialogs.h"
 #include "globals.h"
@@ -84,13 +85,10 @@ class HighScoresTest : public QObject {
   private slots:
     void initTestCase() {
         WriteRecords();
-        ResetAll();
-        SetBeepSink([] {});
-        window = new TCasinoGUI;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        window = OpenTestWindow(true);
         QVERIFY(PassThrough::Install());
     }
-    void cleanupTestCase() { delete window; }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() { PassThrough::sent.clear(); }
 
     void formatRate_data() {

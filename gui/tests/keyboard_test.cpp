@@ -89,13 +89,8 @@ class KeyboardTest : public QObject {
     void Click(const QPoint& at) { QTest::mouseClick(window->Table, Qt::LeftButton, {}, at); }
 
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void cleanup() { ResetAll(); }
 
     // Each digit, once and twice, is a click on that column's pile; 9 finds no pile.

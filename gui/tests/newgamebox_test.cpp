@@ -41,13 +41,10 @@ class NewGameBoxTest : public QObject {
   private slots:
     void initTestCase() {
         QFile::remove(QStringLiteral("kzq.gds"));
-        ResetAll();
-        SetBeepSink([] {});
-        window = new TCasinoGUI;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        window = OpenTestWindow(true);
         QVERIFY(PassThrough::Install());
     }
-    void cleanupTestCase() { delete window; }
+    void cleanupTestCase() { CloseTestWindow(); }
 
     void init() {
         ResetProgramState();

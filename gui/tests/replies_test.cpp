@@ -39,8 +39,8 @@ class RepliesTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() { window = new TCasinoGUI; }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         ResetAll();
         StandIn::Install();
@@ -56,7 +56,7 @@ class RepliesTest : public QObject {
         QCOMPARE(table.pileDepth[1][1], 1);
         QCOMPARE(CurrentPlayer(), 2);
         QCOMPARE(writePos, 3);
-        QCOMPARE(RequestText(buffer).substr(0, 3), std::string("<C>"));
+        QCOMPARE(BufferText(buffer).substr(0, 3), std::string("<C>"));
 
         StandIn::Script({"<1>116h<P>2</>"});
         MakeMessage('N', buffer);

@@ -34,10 +34,6 @@ void FullHands() {
     }
 }
 
-QString Status() {
-    return CasinoGUI->Label1->text();
-}
-
 // Runs `answer` on the Choose Action dialog when it opens.
 void AnswerChooseAction(std::function<void(TAmbiguous*)> answer) {
     AnswerNextModal([answer](QWidget* modal) {
@@ -57,14 +53,11 @@ class SelectionTest : public QObject {
 
     TCasinoGUI* window = nullptr;
 
+    QString Status() const { return window->Label1->text(); }
+
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         ResetAll();
         StandIn::Install();
@@ -351,7 +344,7 @@ class SelectionTest : public QObject {
     }
 
     void debugDumps() {
-        HClick();  // the debug controls show
+        window->HClick();  // the debug controls show
         Pile(2, 3);
         DisplayCard(1, 4, 1, 9, kShow);
         CardSelect(99 + 10, 200);
@@ -364,7 +357,7 @@ class SelectionTest : public QObject {
         QTest::mouseClick(window->Edit3, Qt::LeftButton);
         QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl        0.1= 0        0.2= 1")));
         QCOMPARE(window->Edit3->text().count(QStringLiteral("= 1")), 1);
-        HClick();
+        window->HClick();
     }
 
     // GUI > LOG asks for the version and shows both sides of the exchange.

@@ -75,13 +75,8 @@ class TableViewTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         ResetAll();
         StandIn::Install();

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstring>
 #include <memory>
 
 #include "boxes.h"
+#include "casinogui.h"
 #include "globals.h"
 #include "logiclink.h"
 #include "tableview.h"
@@ -18,6 +20,7 @@ QStringList PassThrough::sent;
 
 namespace {
 LogicEntry realEntry = nullptr;
+TCasinoGUI* testWindow = nullptr;
 
 std::int32_t PassThroughEntry(const char* request, char* reply) {
     PassThrough::sent << QString::fromLatin1(request);
@@ -107,4 +110,23 @@ bool PassThrough::Install() {
     sent.clear();
     SetLogicEntry(&PassThroughEntry);
     return true;
+}
+
+TCasinoGUI* OpenTestWindow(bool bindLibrary) {
+    ResetAll();
+    SetBeepSink([] {});
+    testWindow = new TCasinoGUI;
+    if (bindLibrary && !testWindow->FormCreate(QStringLiteral(CASINO_LIB_DIR))) {
+        qWarning("the library in %s cannot be bound", CASINO_LIB_DIR);
+        return testWindow;
+    }
+    testWindow->show();
+    if (!QTest::qWaitForWindowExposed(testWindow)) qWarning("the test window is not exposed");
+    LoadPictures();
+    return testWindow;
+}
+
+void CloseTestWindow() {
+    delete testWindow;
+    testWindow = nullptr;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class QWidget;
+class TCasinoGUI;
 
 // The stand-in entry: records every request and answers with the next
 // scripted reply ("</>" once the script is used up).
@@ -49,3 +50,9 @@ void AnswerNextConfirm(bool ok, ConfirmAnswer* seen = nullptr);
 
 // Puts the program-wide state, the table and the logic entry back to their start.
 void ResetAll();
+
+// The main window that the tests of one program share: built after ResetAll,
+// with the real library bound from the build (and the start-up request sent)
+// when `bindLibrary`, shown, exposed, and the card pictures loaded.
+TCasinoGUI* OpenTestWindow(bool bindLibrary = false);
+void CloseTestWindow();
