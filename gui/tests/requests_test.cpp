@@ -103,21 +103,21 @@ class RequestsTest : public QObject {
         while (writePos < 252)
             AddChar('x', buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
-        QCOMPARE(StandIn::requests[0].size(), std::size_t(255));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests[0].size(), std::size_t(255));
 
         MakeMessage('@', buffer);
         while (writePos < 253)
             AddChar('x', buffer);
         QVERIFY_THROWS_EXCEPTION(RangeError, SendToLogic(buffer));
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
     void sendAppendsTheTerminatorAndResetsTheWritePosition() {
         RequestBuffer buffer;
         MakeMessage('V', buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<V></>"});
         QCOMPARE(writePos, 0);
     }
 
@@ -131,7 +131,7 @@ class RequestsTest : public QObject {
         MakeMessage('1', buffer);
         AddDigit(1, buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests,
+        QCOMPARE(Sent::requests,
                  (std::vector<std::string>{"<1>1</>", "<C></>", "<C></>", "<C></>"}));
         QCOMPARE(CurrentPlayer(), 1);
         QCOMPARE(writePos, 0);
@@ -147,7 +147,7 @@ class RequestsTest : public QObject {
         AddDigit(3, buffer);
         AddDigit(5, buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
     }
 
     void missingEntryIsReportedOnEverySend() {

@@ -34,13 +34,6 @@ bool ShowsCard(const QPoint& at, int number, int first = 4, int last = 91) {
     return true;
 }
 
-// A pile in column `column`, bottom card first.
-void DrawPile(int column, std::initializer_list<int> pictures) {
-    int depth = 0;
-    for (int picture : pictures)
-        DisplayCard(0, column, ++depth, picture, kShow);
-}
-
 // Counts paints of the table and notes the card in flight at each.
 class PaintWatch : public QObject {
   public:
@@ -100,7 +93,7 @@ class TableViewTest : public QObject {
         QCOMPARE(BackBuffer().pixel(at), kTableColour);
         QCOMPARE(BackBuffer().pixel(at + QPoint(70, 95)), kTableColour);
 
-        DrawPile(5, {1});
+        DealPile(5, {1});
         const QPoint second = CardPosition(0, 5, 2);
         QCOMPARE(second, QPoint(360, 197));
         const QRgb belowCorner = BackBuffer().pixel(second);
@@ -114,11 +107,11 @@ class TableViewTest : public QObject {
     // paints over the tag: the table then looks exactly as if only two cards
     // had ever been dealt there.
     void eraseAtDepthThree() {
-        DrawPile(4, {5, 18});
+        DealPile(4, {5, 18});
         const QImage twoCards = BackBuffer().copy();
 
         ClearTable();
-        DrawPile(4, {5, 18, 31});
+        DealPile(4, {5, 18, 31});
         DrawTag(4, '8');
         QVERIFY(BackBuffer() != twoCards);
         DisplayCard(0, 4, 3, 0, kShow);  // picture 0 erases, whatever the mode
@@ -131,7 +124,7 @@ class TableViewTest : public QObject {
     // A card shown again in its place (a hand in a new back, a pile's card
     // shown again after the card above it went) looks exactly as before.
     void showingAgainChangesNothing() {
-        DrawPile(3, {3, 16, 29});
+        DealPile(3, {3, 16, 29});
         DisplayCard(2, 1, 1, 58, kShow);
         const QImage before = BackBuffer().copy();
         DisplayCard(0, 3, 3, 29, kShow);
@@ -152,11 +145,11 @@ class TableViewTest : public QObject {
 
     // Showing a card on a highlighted pile takes the highlight off first.
     void showOnAHighlightedPile() {
-        DrawPile(2, {7, 20});
+        DealPile(2, {7, 20});
         const QImage expected = BackBuffer().copy();
 
         ClearTable();
-        DrawPile(2, {7});
+        DealPile(2, {7});
         DisplayCard(0, 2, 1, 1, kToggleHighlight);
         QCOMPARE(table.highlight[0][2], 1);
         DisplayCard(0, 2, 2, 20, kShow);
@@ -180,7 +173,7 @@ class TableViewTest : public QObject {
 
     // The highlight inverts the whole pile; twice restores every byte.
     void toggleTwiceRestoresTheBuffer() {
-        DrawPile(6, {11, 24, 37});
+        DealPile(6, {11, 24, 37});
         DisplayCard(2, 4, 1, 60, kShow);
         const QImage before = BackBuffer().copy();
 
@@ -295,7 +288,7 @@ class TableViewTest : public QObject {
     }
 
     void paintCopiesTheBackBuffer() {
-        DrawPile(1, {12, 25});
+        DealPile(1, {12, 25});
         DrawTag(1, 'Q');
         const QImage shown = window->Table->grab().toImage();
         const QImage& buffer = BackBuffer();
