@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,7 +19,6 @@
 #include "logiclink.h"
 
 class QTimer;
-class QWidget;
 class TCasinoGUI;
 
 // The main window that the tests of one program share: built after ResetAll,
