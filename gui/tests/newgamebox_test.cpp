@@ -200,9 +200,12 @@ class NewGameBoxTest : public QObject {
             box.OKButtonClick();
             QCOMPARE(settings.gameNumber, 3);
         }
+        {
+            TNewGameBox box(NewGameMode::kNewGame);
+            QCOMPARE(box.GameNumberSpinEdit->value(), 0);  // starts at 0 at every opening
+        }
         debugFlag = false;
         TNewGameBox box(NewGameMode::kNewGame);
-        QCOMPARE(box.GameNumberSpinEdit->value(), 0);  // starts at 0 at every opening
         box.GameNumberSpinEdit->setValue(5);
         box.OKButtonClick();
         QCOMPARE(settings.gameNumber, 0);

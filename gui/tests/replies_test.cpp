@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <cstring>
 
@@ -18,6 +19,18 @@
 #include "test_support.h"
 
 namespace {
+
+// Counts the paints of the table that show a card in flight.
+class FlightWatch : public QObject {
+  public:
+    int frames = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && CardInFlight().active) ++frames;
+        return false;
+    }
+};
 
 const std::string kDefaultNewGame =
     "<I>06B<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50<Z><K>0<U></>";
@@ -51,10 +64,16 @@ class RepliesTest : public QObject {
         QCOMPARE(Sent::requests, (std::vector<std::string>{"<N></>", "<C></>"}));
     }
 
+    // Player 1 (a human) to move: the turn passes, the selection goes, and
+    // no "<C>" waits.
     void humanToMoveLeavesNothing() {
+        SetCurrentPlayer(2);
+        DealPile(3, 1);
+        DisplayCard(0, 3, 1, 1, kToggleHighlight);
         ProcessReply("<P>1</>");
         QCOMPARE(CurrentPlayer(), 1);
         QCOMPARE(writePos, 0);
+        QCOMPARE(table.highlight[0][3], 0);
     }
 
     void tableCardsStackAndEmptyPlacesErase() {
@@ -216,9 +235,9 @@ class RepliesTest : public QObject {
 
     void quietItems() {
         MessageLog log;
-        ProcessReply("<E>HumanMove failed<V>Kzq banner<Q>MoveNr=07<P>1</>");
+        ProcessReply("<E>HumanMove failed<V>Kzq banner<Q>MoveNr=07<P>2</>");
         QVERIFY(log.texts.isEmpty());
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(CurrentPlayer(), 2);  // the item after them is still run
     }
 
     void noRoomItem() {
@@ -229,12 +248,19 @@ class RepliesTest : public QObject {
                                 "Capture Pile.")});
     }
 
+    // Without animation a flight item draws no frame; the item after it is run.
     void flightItemIsSkippedWithoutAnimation() {
+        FlightWatch watch;
+        window->Table->installEventFilter(&watch);
         settings.animation = false;
         ProcessReply("<A>03Ad3112<P>2</>");
+        const int skipped = watch.frames;
         QCOMPARE(CurrentPlayer(), 2);
         settings.animation = true;
         ProcessReply("<A>03Ad3112<P>1</>");
+        window->Table->removeEventFilter(&watch);
+        QCOMPARE(skipped, 0);
+        QCOMPARE(watch.frames, 4);
         QCOMPARE(CurrentPlayer(), 1);
     }
 
@@ -256,9 +282,20 @@ class RepliesTest : public QObject {
         QCOMPARE(window->RemainDiamonds->text(), QStringLiteral("Diamonds:   ") + blank + u'A');
     }
 
+    // Player 1's slot 4 with columns 2 and 7: all three are lit while the
+    // question is open, column 4 is not; the item after the hint is run.
     void hintItemIsReadToItsEnd() {
-        AnswerNextConfirm(false);  // the hint is declined
-        ProcessReply("<?>147<P>2</>");
+        DealHands();
+        for (int column : {2, 4, 7})
+            DealPile(column, 1);
+        QList<int> lit;
+        AnswerNext<TConfirmBox>([&](TConfirmBox* box) {
+            lit = {table.highlight[1][4], table.highlight[0][2], table.highlight[0][7],
+                   table.highlight[0][4]};
+            box->CancelButton->click();
+        });
+        ProcessReply("<?>1427<P>2</>");
+        QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
         QCOMPARE(CurrentPlayer(), 2);
     }
 
