@@ -28,6 +28,7 @@ class SelectionTest : public QObject {
     TCasinoGUI* window = nullptr;
 
     QString Status() const { return window->Label1->text(); }
+    static void Select(const QPoint& at) { CardSelect(at.x(), at.y()); }
 
   private slots:
     void initTestCase() { window = OpenTestWindow(); }
@@ -61,7 +62,7 @@ class SelectionTest : public QObject {
     // A pile takes clicks from just below the table top to 17 pixels below its top card.
     void pileHeights() {
         DealPile(5, 2);
-        const int x = 360 + 30;
+        const int x = PileSpot(5).x();
         CardSelect(x, 180);
         QCOMPARE(table.highlight[0][5], 0);
         CardSelect(x, 181);
@@ -70,7 +71,7 @@ class SelectionTest : public QObject {
         QCOMPARE(table.highlight[0][5], 0);
         CardSelect(x, 310);
         QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(447 + 30, 200);  // column 6 holds nothing
+        Select(PileSpot(6));  // column 6 holds nothing
         QCOMPARE(table.highlight[0][6], 0);
         QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
     }
@@ -82,9 +83,9 @@ class SelectionTest : public QObject {
         for (int column : {7, 2, 3, 5})
             DealPile(column, 1);
         for (int column : {7, 2, 3, 5})
-            CardSelect(87 * column - 75 + 10, 200);
-        CardSelect(87 * 5 - 75 + 10, 200);  // 5 again: deselected
-        CardSelect(30, 60);
+            Select(PileSpot(column));
+        Select(PileSpot(5));  // 5 again: deselected
+        Select(HandSpot(1, 1));
         QCOMPARE(Sent::requests, Requests{"<1>1237</>"});
         QCOMPARE(Status(),
                  QStringLiteral("legal players hand clicked. legal card selected. column= 1"));
@@ -95,7 +96,7 @@ class SelectionTest : public QObject {
     void clicksOnTheWindow() {
         DealHands();
         StandIn::Script({"<1>1100<P>1</>"});
-        QTest::mouseClick(window->Table, Qt::LeftButton, {}, QPoint(25 + 71 * 3 + 20, 100));
+        QTest::mouseClick(window->Table, Qt::LeftButton, {}, HandSpot(1, 4));
         QCOMPARE(Sent::requests, Requests{"<1>4</>"});
         QCOMPARE(table.highlight[1][4], 0);  // "P" took the highlight off
     }
@@ -103,19 +104,19 @@ class SelectionTest : public QObject {
     void handClicksThatSendNothing() {
         DealHands();
         DisplayCard(1, 2, 1, 0, kShow);
-        CardSelect(25 + 71 + 30, 60);  // player 1's empty slot 2
+        Select(HandSpot(1, 2));  // player 1's empty slot 2
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
-        CardSelect(25, 60);  // the hand's left edge is not in it
-        CardSelect(309, 60);
-        CardSelect(100, 121);  // the row between the hands and the table
-        CardSelect(600, 60);   // player 2's hand while player 1 is to move
+        CardSelect(HandPlace(1, 1).x(), 60);  // the hand's edges are not in it
+        CardSelect(HandPlace(1, 4).x() + kCardWidth, 60);
+        CardSelect(100, kHandBottom);  // the row between the hands and the table
+        Select(HandSpot(2, 2));        // player 2's hand while player 1 is to move
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
         QVERIFY(Sent::requests.empty());
 
         SetCurrentPlayer(2);
-        CardSelect(100, 60);
+        Select(HandSpot(1, 2));
         QVERIFY(Sent::requests.empty());
-        CardSelect(483 + 71 * 2 + 5, 120);
+        CardSelect(HandPlace(2, 3).x() + 5, kHandBottom - 1);
         QCOMPARE(Sent::requests, Requests{"<2>3</>"});
     }
 
@@ -202,20 +203,20 @@ class SelectionTest : public QObject {
     void menuReplyIsAnsweredFromTheDialog() {
         DealHands();
         DealPile(3, 1);
-        CardSelect(186 + 10, 200);
+        Select(PileSpot(3));
         StandIn::Script({"<M>11<E>HumanMove failed</>", "<0>23xx<P>2</>"});
         AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->TakeButton->click(); });
-        CardSelect(25 + 71 + 10, 60);
+        Select(HandSpot(1, 2));
         QCOMPARE(Sent::requests, (Requests{"<1>23</>", "<Y>2</>", "<C></>"}));
     }
 
     void menuCancelledClearsTheSelection() {
         DealHands();
         DealPile(3, 2);
-        CardSelect(186 + 10, 200);
+        Select(PileSpot(3));
         StandIn::Script({"<M>08</>"});
         AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->CancelButton->click(); });
-        CardSelect(25 + 10, 60);
+        Select(HandSpot(1, 1));
         QCOMPARE(Sent::requests, (Requests{"<1>13</>", "<Y>0</>"}));
         QCOMPARE(table.highlight[0][3], 0);
         QCOMPARE(table.highlight[1][1], 0);
@@ -228,7 +229,7 @@ class SelectionTest : public QObject {
         DealPile(4, 2);
         DealPile(6, 1);
         DealPile(8, 1);
-        CardSelect(621 + 10, 200);  // a selection of the user's own goes first
+        Select(PileSpot(8));  // a selection of the user's own goes first
         StandIn::Script({"<?>1246</>"});
         ConfirmAnswer seen;
         QList<int> lit;
@@ -317,7 +318,7 @@ class SelectionTest : public QObject {
         window->HClick();  // the debug controls show
         DealPile(2, 3);
         DisplayCard(1, 4, 1, 9, kShow);
-        CardSelect(99 + 10, 200);
+        Select(PileSpot(2));
         QTest::mouseClick(window->Edit2, Qt::LeftButton);
         const QString depths = window->Edit2->text();
         QVERIFY(depths.startsWith(QStringLiteral("Ar        0.1= 0        0.2= 3        0.3= 0")));

@@ -235,7 +235,7 @@ class TableViewTest : public QObject {
         const QImage& buffer = BackBuffer();
         auto letterCell = [&](int x0, int x1, int column) {
             int black = 0, silver = 0;
-            const int x = 87 * column - 75;
+            const int x = ColumnLeft(column);
             for (int y = 168; y < 180; ++y)
                 for (int dx = x0; dx <= x1; ++dx) {
                     const QRgb p = buffer.pixel(x + dx, y) & 0xffffff;
