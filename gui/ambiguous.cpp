@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "formparts.h"
+
 namespace {
 
 constexpr int kButtonTop = 72;
@@ -13,6 +15,9 @@ constexpr int kButtonHeight = 25;
 constexpr int kBuildBit = 1;
 constexpr int kTakeBit = 2;
 constexpr int kBlockBit = 4;
+
+// The dialog sits this far below its owner's top.
+constexpr int kChooseActionDrop = 350;
 
 }  // namespace
 
@@ -67,4 +72,18 @@ QPushButton* TAmbiguous::AddButton(const char* caption, int x, Choice result) {
         done(result == kCancel ? QDialog::Rejected : QDialog::Accepted);
     });
     return button;
+}
+
+int ChooseAction(int menuCode) {
+    QWidget* owner = DialogOwner();
+    TAmbiguous box(menuCode, owner);
+    if (owner) {
+        // The dialog's frame is not known before it shows; it is taken to be
+        // as wide as its owner's.
+        const QRect main = owner->frameGeometry();
+        const int boxWidth = box.width() + main.width() - owner->width();
+        box.move(main.left() + (main.width() - boxWidth) / 2, main.top() + kChooseActionDrop);
+    }
+    box.exec();
+    return box.choice;
 }

@@ -31,3 +31,8 @@ class TAmbiguous : public QDialog {
   private:
     QPushButton* AddButton(const char* caption, int x, Choice result);
 };
+
+// Asks how to play an ambiguous card in the Choose Action dialog, placed over
+// the dialog owner; menu code 8, 11, 13, 14 or 15. Returns the choice:
+// 0 Cancel, 1 Build, 2 Take, 3 Block or 4 Put.
+int ChooseAction(int menuCode);

@@ -18,23 +18,22 @@
 
 #include "boxes.h"
 #include "dialogs.h"
+#include "formparts.h"
 #include "logiclink.h"
 #include "selection.h"
 #include "tableview.h"
 
-TCasinoGUI* CasinoGUI = nullptr;
-
 const char kExitCaption[] = "Exit Casino?";
 const char kExitText[] = "Are you certain you want to stop playing Casino?";
 
-TableSurface::TableSurface(QWidget* parent) : QWidget(parent) {
+TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window) {
     setFixedSize(TCasinoGUI::kClientWidth, TCasinoGUI::kClientHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TableSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (CasinoGUI) CasinoGUI->RePaintScreen(painter);
+    PaintTable(painter);
 }
 
 void TableSurface::mousePressEvent(QMouseEvent* event) {
@@ -44,11 +43,11 @@ void TableSurface::mousePressEvent(QMouseEvent* event) {
 
 void TableSurface::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        DebugCardClicked();
+        window_->DebugCardClicked();
 }
 
 void TableSurface::contextMenuEvent(QContextMenuEvent* event) {
-    if (CasinoGUI) CasinoGUI->ShowPopupMenu(event->globalPos());
+    window_->ShowPopupMenu(event->globalPos());
     event->accept();
 }
 
@@ -56,7 +55,7 @@ TCasinoGUI::TCasinoGUI()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint) {
-    CasinoGUI = this;
+    SetMainWindow(this);
     setWindowTitle(QStringLiteral("Casino"));
     Table = new TableSurface(this);
     setCentralWidget(Table);
@@ -75,7 +74,8 @@ TCasinoGUI::TCasinoGUI()
 TCasinoGUI::~TCasinoGUI() {
     ReleaseLogic();
     CloseTraceLog();
-    if (CasinoGUI == this) CasinoGUI = nullptr;
+    AttachWidgets({});
+    SetMainWindow(nullptr);
 }
 
 void TCasinoGUI::BuildMenus() {
@@ -125,18 +125,6 @@ void TCasinoGUI::StartUp() {
     ClearTable();
     SetCurrentPlayer(1);
     LoadPictures();
-}
-
-void TCasinoGUI::ShowBackBuffer() {
-    Table->repaint();
-}
-
-void TCasinoGUI::RePaintScreen(QPainter& painter) {
-    PaintTable(painter);
-}
-
-void TCasinoGUI::SetNamePanel(int player, const QString& text) {
-    (player == 1 ? Player1Name : Player2Name)->setText(text);
 }
 
 void TCasinoGUI::HowtoPlay2Click() {
@@ -200,6 +188,7 @@ void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
         KeyboardPlay(event->key())) {
+        DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;
     }

@@ -1,7 +1,9 @@
-// The main window TCasinoGUI: the fixed green table with the score sheet, the
-// name panels and the other controls, the menu bar and the pop-up menu with
-// their commands, start-up (binding the library and the first request) and
-// the two ways out (the Exit command and closing the window).
+// The main window TCasinoGUI, on top of the program: the fixed green table
+// with the score sheet, the name panels and the other controls (handed to the
+// table view once, when they are built), the menu bar and the pop-up menu with
+// their commands, the hidden debug controls and their handlers, start-up
+// (binding the library and the first request) and the two ways out (the Exit
+// command and closing the window).
 #pragma once
 
 #include <QMainWindow>
@@ -12,17 +14,21 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class TCasinoGUI;
 
 // The client area: shows the back buffer and takes the mouse on the table.
 class TableSurface : public QWidget {
   public:
-    explicit TableSurface(QWidget* parent);
+    explicit TableSurface(TCasinoGUI* window);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    TCasinoGUI* window_;
 };
 
 class TCasinoGUI : public QMainWindow {
@@ -41,11 +47,6 @@ class TCasinoGUI : public QMainWindow {
     // an empty table, player 1 to move, the card pictures.
     void StartUp();
 
-    // Copies the back buffer onto the window at once (RePaintScreen paints the same).
-    void ShowBackBuffer();
-    void RePaintScreen(QPainter& painter);
-    // The text of player 1's or player 2's name panel.
-    void SetNamePanel(int player, const QString& text);
     // True once "<W>" has been sent on the way out.
     bool Ended() const { return ended_; }
 
@@ -59,6 +60,23 @@ class TCasinoGUI : public QMainWindow {
     void Exit1Click();
     // Opens the pop-up menu with its top edge at `globalPos`, horizontally centred on it.
     void ShowPopupMenu(const QPoint& globalPos);
+
+    // The hidden debug controls' handlers (controls.cpp). H shows or hides the
+    // other debug controls; "1=H" and "2=C" switch who moves each player;
+    // Debug switches the display of every request and reply.
+    void HClick();
+    void DebugShowMsg11();
+    void Button9Click();
+    void Button10Click();
+    // The table mirror's pile depths into Edit2, its highlights into Edit3.
+    void DebugCardArrays();
+    void DebugCardClicked();
+    // "GUI > LOG": sends the version request and shows the request and the
+    // library's reply in a message box.
+    void SendMessage();
+    // A key typed while the remaining-cards button has the focus: "k" then
+    // "z" (either letter case) shows or hides the H button.
+    void RemainingCardsButtonKeyPress(char key);
 
     TableSurface* Table;
 
@@ -130,10 +148,11 @@ class TCasinoGUI : public QMainWindow {
     void SendSave();
 
     bool ended_ = false;
+    bool accessArmed_ = false;  // "k" typed on the remaining-cards button
 };
 
-// The one main window while it exists.
-extern TCasinoGUI* CasinoGUI;
+// The two keys of the access sequence.
+extern const char kAccessKeys[];
 
 // Caption and text of the exit question.
 extern const char kExitCaption[];

@@ -1,15 +1,20 @@
 // The controls of the main window at their fixed places: the score sheet,
 // the name panels, the Hint button, the remaining-cards panel and its button,
-// and the hidden debug controls.
+// and the hidden debug controls with their handlers.
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstdint>
 
+#include "boxes.h"
 #include "casinogui.h"
+#include "logiclink.h"
 #include "selection.h"
 #include "tableview.h"
+
+const char kAccessKeys[] = "kz";
 
 namespace {
 
@@ -72,6 +77,17 @@ QLineEdit* DebugEdit(QWidget* parent, const QString& text, const QRect& at) {
 constexpr int kRowY[] = {5, 19, 34, 48, 63, 77};
 constexpr int kPointsY = 102;
 constexpr int kBevelY = 95;
+constexpr int kRemainingRowY[] = {17, 33, 49, 65};  // in the order of kRemainingSuits
+
+// "Ar" or "Cl" and then, for areas 0 to 2 and columns 1 to 9, one entry of the table given.
+QString DumpTable(const char* title, const Checked<Checked<int, 1, kNumColumns>, 0, 5>& values) {
+    QString text = QString::fromLatin1(title);
+    for (int area = 0; area <= 2; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            text +=
+                QStringLiteral("        %1.%2= %3").arg(area).arg(column).arg(values[area][column]);
+    return text;
+}
 
 }  // namespace
 
@@ -116,7 +132,7 @@ void TCasinoGUI::BuildControls() {
 
     // Remaining cards: the panel waits below the window, behind its button.
     RemainingCards = new QFrame(client);
-    MakePanel(RemainingCards, QRect(233, 536, 325, 257));
+    MakePanel(RemainingCards, kPanelRect);
     RemainingCards->installEventFilter(this);
     RemainingCardsLabel = new QLabel(QStringLiteral("Remaining Cards"), RemainingCards);
     QFont heading(QStringLiteral("Arial"));
@@ -128,8 +144,8 @@ void TCasinoGUI::BuildControls() {
     QFont fixed(QStringLiteral("Monospace"));
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setPixelSize(11);
-    auto row = [&](const char* text, int y, Qt::GlobalColor colour) {
-        auto* label = new QLabel(QString::fromLatin1(text), RemainingCards);
+    auto row = [&](char suit, int y, Qt::GlobalColor colour) {
+        auto* label = new QLabel(RemainingRow(suit, kAllRanks), RemainingCards);
         label->setFont(fixed);
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour);
@@ -141,12 +157,13 @@ void TCasinoGUI::BuildControls() {
         label->resize(RemainingCards->width() - 22, label->height());
         return label;
     };
-    RemainClubs = row("Clubs:      2 3 4 5 6 7 8 9 T J Q K A", 17, Qt::black);
-    RemainHearts = row("Hearts:     2 3 4 5 6 7 8 9 T J Q K A", 33, Qt::red);
-    RemainSpades = row("Spades:     2 3 4 5 6 7 8 9 T J Q K A", 49, Qt::black);
-    RemainDiamonds = row("Diamonds:   2 3 4 5 6 7 8 9 T J Q K A", 65, Qt::red);
+    QLabel** rows[] = {&RemainClubs, &RemainHearts, &RemainSpades, &RemainDiamonds};
+    for (int i = 0; i < kRemainingRows; ++i) {
+        const char suit = kRemainingSuits[i];
+        *rows[i] = row(suit, kRemainingRowY[i], suit == 'h' || suit == 'd' ? Qt::red : Qt::black);
+    }
     RemainingCardsButton = new QPushButton(client);
-    RemainingCardsButton->setGeometry(232, 536, 327, 17);
+    RemainingCardsButton->setGeometry(kPanelButtonRect);
     RemainingCardsButton->installEventFilter(this);
     connect(RemainingCardsButton, &QPushButton::clicked, this, [] { RemainingCardsButtonClick(); });
 
@@ -158,19 +175,88 @@ void TCasinoGUI::BuildControls() {
     PutButton = DebugButton(client, QStringLiteral("Discard"), QRect(196, 400, 101, 25));
     connect(PutButton, &QPushButton::clicked, this, [] { PlayPutClick(); });
     H = DebugButton(client, QStringLiteral("H"), QRect(0, 122, 25, 25));
-    connect(H, &QPushButton::clicked, this, [] { HClick(); });
+    connect(H, &QPushButton::clicked, this, &TCasinoGUI::HClick);
     Button7 = DebugButton(client, QStringLiteral("Debug"), QRect(88, 400, 41, 25));
-    connect(Button7, &QPushButton::clicked, this, [] { DebugShowMsg11(); });
+    connect(Button7, &QPushButton::clicked, this, &TCasinoGUI::DebugShowMsg11);
     NewGame = DebugButton(client, QStringLiteral("NewGame"), QRect(136, 400, 65, 25));
     connect(NewGame, &QPushButton::clicked, this, &TCasinoGUI::NewGameClick);
     Button8 = DebugButton(client, QStringLiteral("GUI > LOG"), QRect(16, 472, 65, 25));
-    connect(Button8, &QPushButton::clicked, this, [] { SendMessage(); });
+    connect(Button8, &QPushButton::clicked, this, &TCasinoGUI::SendMessage);
     Button9 = DebugButton(client, QStringLiteral("1=H"), QRect(16, 400, 33, 25));
-    connect(Button9, &QPushButton::clicked, this, [] { Button9Click(); });
+    connect(Button9, &QPushButton::clicked, this, &TCasinoGUI::Button9Click);
     Button10 = DebugButton(client, QStringLiteral("2=C"), QRect(48, 400, 33, 25));
-    connect(Button10, &QPushButton::clicked, this, [] { Button10Click(); });
+    connect(Button10, &QPushButton::clicked, this, &TCasinoGUI::Button10Click);
     Edit2 = DebugEdit(client, QStringLiteral("CardArray"), QRect(0, 424, 793, 25));
     Edit2->installEventFilter(this);
     Edit3 = DebugEdit(client, QStringLiteral("CardClicked"), QRect(0, 448, 793, 22));
     Edit3->installEventFilter(this);
+
+    // What the table view draws into and writes.
+    TableWidgets widgets;
+    widgets.surface = Table;
+    QLabel* scores1[] = {Aces1, TwoSpades1, TenDiamonds1, Sweeps1, Spades1, Cards1, Points1};
+    QLabel* scores2[] = {Aces2, TwoSpades2, TenDiamonds2, Sweeps2, Spades2, Cards2, Points2};
+    for (int row = 1; row <= 7; ++row) {
+        widgets.scores[1][row] = scores1[row - 1];
+        widgets.scores[2][row] = scores2[row - 1];
+    }
+    widgets.namePanels[1] = Player1Name;
+    widgets.namePanels[2] = Player2Name;
+    for (int row = 1; row <= kRemainingRows; ++row)
+        widgets.remainingRows[row] = *rows[row - 1];
+    widgets.remainingPanel = RemainingCards;
+    widgets.status = Label1;
+    AttachWidgets(widgets);
+}
+
+void TCasinoGUI::HClick() {
+    QWidget* controls[] = {Button8, Button9, Button10, Button7,  NewGame,
+                           Edit2,   Edit3,   Label1,   PutButton};
+    for (QWidget* c : controls)
+        c->setVisible(!c->isVisible());
+}
+
+void TCasinoGUI::DebugShowMsg11() {
+    debugFlag = !debugFlag;
+}
+
+void TCasinoGUI::Button9Click() {
+    playerIsComputer[1] = 1 - playerIsComputer[1];
+    Button9->setText(playerIsComputer[1] == 1 ? QStringLiteral("1=C") : QStringLiteral("1=H"));
+}
+
+void TCasinoGUI::Button10Click() {
+    playerIsComputer[2] = 1 - playerIsComputer[2];
+    Button10->setText(playerIsComputer[2] == 1 ? QStringLiteral("2=C") : QStringLiteral("2=H"));
+}
+
+void TCasinoGUI::DebugCardArrays() {
+    Edit2->setText(DumpTable("Ar", table.pileDepth));
+}
+
+void TCasinoGUI::DebugCardClicked() {
+    Edit3->setText(DumpTable("Cl", table.highlight));
+}
+
+void TCasinoGUI::SendMessage() {
+    // Asks the library for its version banner and shows what went out and
+    // what came back: a quick check that the program and the library talk.
+    // The exchange bypasses the reply handlers, which would swallow the banner.
+    RequestBuffer request;
+    MakeMessage('V', request);
+    ReplyBuffer reply;
+    std::int32_t length = 0;
+    if (!SendUnprocessed(request, reply, length)) return;
+    ShowMessage(QStringLiteral("GUI > LOG\nsent: ") + WireToText(BufferText(request)) +
+                QStringLiteral("\nreceived: ") + WireToText(BufferText(reply)) +
+                QStringLiteral(" (") + QString::number(length) + QStringLiteral(")"));
+}
+
+void TCasinoGUI::RemainingCardsButtonKeyPress(char key) {
+    const char lower = (key >= 'A' && key <= 'Z') ? char(key - 'A' + 'a') : key;
+    if (accessArmed_ && lower == kAccessKeys[1]) {
+        H->setVisible(!H->isVisible());
+        return;  // stays armed: the second key again toggles again
+    }
+    accessArmed_ = lower == kAccessKeys[0];
 }

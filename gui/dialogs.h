@@ -4,10 +4,7 @@
 // the program has fetched from the library.
 #pragma once
 
-enum class NewGameMode { kNewGame, kSettings };
-
-// What the New Game dialog ended with.
-enum NewGameOutcome { kOutcomeNone = 0, kOutcomeStartGame = 1, kOutcomeApplySettings = 2 };
+#include "newgamebox.h"
 
 // Builds the New Game dialog in the given mode, shows it modally, returns its outcome.
 int ShowNewGameBox(NewGameMode mode);

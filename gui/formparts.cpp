@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -37,8 +38,17 @@ class EtchedGroup : public QGroupBox {
 
 }  // namespace
 
+namespace {
+QPointer<QWidget> mainWindow;
+}
+
 QWidget* DialogOwner() {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    return mainWindow;
+}
+
+void SetMainWindow(QWidget* window) {
+    mainWindow = window;
 }
 
 void CentreOnScreen(QWidget* window) {

@@ -18,8 +18,11 @@ constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHi
                                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                               Qt::WindowCloseButtonHint;
 
-// The window a dialog opens over: the active window, or none.
+// The window a dialog opens over: the active window, or else the main window
+// (while no window of the program is active), or none.
 QWidget* DialogOwner();
+// The main window registers itself here when it is built, and null when it goes.
+void SetMainWindow(QWidget* window);
 // Moves a top-level window to the centre of the primary screen.
 void CentreOnScreen(QWidget* window);
 

@@ -39,11 +39,3 @@ void ResetProgramState() {
     scores.Fill(ScoreRecord{});
     hallOfFame.Fill(HallRow{});
 }
-
-QString WireToText(const std::string& wire) {
-    return QString::fromLatin1(wire.data(), qsizetype(wire.size()));
-}
-
-std::string TextToWire(const QString& text) {
-    return text.toLatin1().toStdString();
-}

@@ -5,7 +5,6 @@
 // event handler; the application reports it and goes on (see application.h).
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstddef>
 #include <stdexcept>
@@ -101,7 +100,3 @@ void SetCurrentPlayer(int player);  // RangeError unless 1 or 2
 
 // Puts every item above back to its value at program start.
 void ResetProgramState();
-
-// Single-byte wire text shown on screen, and screen text put on the wire.
-QString WireToText(const std::string& wire);
-std::string TextToWire(const QString& text);

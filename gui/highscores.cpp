@@ -12,6 +12,7 @@
 
 #include "application.h"
 #include "boxes.h"
+#include "cardtext.h"
 #include "formparts.h"
 #include "globals.h"
 #include "logiclink.h"

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "boxes.h"
+#include "cardtext.h"
 #include "replies.h"
-#include "tableview.h"
 
 int writePos = 0;
 
@@ -116,12 +116,6 @@ void MakeSettingsMessage(RequestBuffer& buffer) {
     AddDigit(settings.delaySetting, buffer);
 }
 
-void MakeMoveMessage(int slot, RequestBuffer& buffer) {
-    AddDigit(slot, buffer);
-    for (int column = 1; column <= kNumColumns; ++column)
-        if (table.highlight[0][column] == 1) AddDigit(column, buffer);
-}
-
 void MakeGetHighScoresMessage(int row, RequestBuffer& buffer) {
     if (row > 9) {
         AddChar('1', buffer);
@@ -135,42 +129,43 @@ void MakeGetHighScoresMessage(int row, RequestBuffer& buffer) {
             "MakeGetHighScoresMessage Procedure canna handle more than 15 high scores!!!"));
 }
 
-std::string RequestText(const RequestBuffer& buffer) {
-    std::string text;
-    for (int i = 0; i < kRequestSize && buffer[i] != '\0'; ++i)
-        text += buffer[i];
-    return text;
+namespace {
+
+// False, and the request dropped, when there is no entry to call.
+bool EntryAssigned() {
+    if (logicEntry) return true;
+    ShowMessage(QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
+    writePos = 0;
+    return false;
 }
 
-namespace {
-std::string ReplyText(const ReplyBuffer& reply) {
-    std::string text;
-    for (int i = 0; i < kReplySize && reply[i] != '\0'; ++i)
-        text += reply[i];
-    return text;
+// Appends the terminator item and its zero.
+void Terminate(RequestBuffer& buffer) {
+    AddMessageCode('/', buffer);
+    buffer[writePos] = '\0';
 }
+
+// Calls the library with the terminated request; the write position goes back to 0.
+std::int32_t Call(RequestBuffer& buffer, ReplyBuffer& reply) {
+    const std::int32_t length = logicEntry(buffer.data(), reply.data());
+    writePos = 0;
+    return length;
+}
+
 }  // namespace
 
 void SendToLogic(RequestBuffer& buffer) {
     for (;;) {
-        if (!logicEntry) {
-            ShowMessage(QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
-            writePos = 0;  // the request is dropped
-            return;
-        }
-        AddChar('<', buffer);
-        AddChar('/', buffer);
-        AddChar('>', buffer);
-        buffer[writePos] = '\0';
-        const std::string request = RequestText(buffer);
+        if (!EntryAssigned()) return;
+        Terminate(buffer);
+        const std::string request = BufferText(buffer);
         if (debugFlag) ShowMessage(QStringLiteral("sending ") + WireToText(request));
         TraceLine("-> ", request.c_str());
 
         ReplyBuffer reply;  // zero-filled: nothing stale is read after a short reply
-        const std::int32_t length = logicEntry(buffer.data(), reply.data());
-        writePos = 0;
+        const std::int32_t length = Call(buffer, reply);
         if (traceLog || debugFlag) {
-            const std::string text = ReplyText(reply);
+            const std::string text = BufferText(reply);
             TraceLine("<- ", text.c_str());
             if (debugFlag)
                 ShowMessage(WireToText(text) + QStringLiteral(" ") + QString::number(length));
@@ -178,6 +173,14 @@ void SendToLogic(RequestBuffer& buffer) {
         ProcessMessage(reply, buffer);
         if (writePos == 0) return;
     }
+}
+
+bool SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& length) {
+    if (!EntryAssigned()) return false;
+    Terminate(buffer);
+    length = Call(buffer, reply);
+    reply[kReplySize - 1] = '\0';
+    return true;
 }
 
 bool OpenTraceLog(const QString& path) {

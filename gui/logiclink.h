@@ -48,17 +48,27 @@ void AddFlag(bool on, RequestBuffer& buffer);  // "1" or "0"
 void AddText(const std::string& text, RequestBuffer& buffer);
 // The settings after MakeMessage('I'): card back, both players, sound, animation, delay.
 void MakeSettingsMessage(RequestBuffer& buffer);
-// The hand slot digit, then the digit of every highlighted table column in ascending order.
-void MakeMoveMessage(int slot, RequestBuffer& buffer);
 // The Hall of Fame row as two digits.
 void MakeGetHighScoresMessage(int row, RequestBuffer& buffer);
 
-// The request text in the buffer, up to its terminating zero.
-std::string RequestText(const RequestBuffer& buffer);
+// The text of a request or reply buffer up to its terminating zero (all of
+// it when there is none), as it is traced and shown.
+template <int Last>
+std::string BufferText(const Checked<char, 0, Last>& buffer) {
+    std::string text;
+    for (int i = 0; i <= Last && buffer[i] != '\0'; ++i)
+        text += buffer[i];
+    return text;
+}
 
 // Sends the request built in `buffer` (the terminator item is appended here)
 // and processes the reply; repeats while the reply leaves a follow-up request.
 void SendToLogic(RequestBuffer& buffer);
+// Sends the request built in `buffer` as SendToLogic does, but hands the
+// reply back unprocessed, untraced and unshown: the debug check that the
+// program and the library talk. False, with the reply untouched, when there
+// is no entry (reported as for every send).
+bool SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& length);
 
 // The trace log: while open, every call of the library writes "-> " + request
 // and "<- " + reply lines. The program opens it at start when it is built with

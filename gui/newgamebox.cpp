@@ -15,6 +15,7 @@
 
 #include "application.h"
 #include "boxes.h"
+#include "cardtext.h"
 #include "formparts.h"
 #include "globals.h"
 
@@ -28,8 +29,6 @@ constexpr int kWidth = 498;
 constexpr int kHeight = 414;
 constexpr int kTypedNameLimit = 19;
 const QColor kSilver(192, 192, 192);
-// The rank characters of the chooser indexes 2 to 13.
-constexpr char kBackRanks[] = "23456789TJQK";
 // The tick's corners, relative to the selected cell's top left.
 constexpr QPoint kTick[] = {{8, 24}, {17, 24}, {23, 48}, {53, 12}, {62, 12}, {23, 72}};
 
@@ -63,25 +62,12 @@ void ShowName(QComboBox* box, const QString& name) {
     box->setEditText(name);
 }
 
-// The chooser index that a card back's rank character selects, or 0 for none.
+// The chooser index that a card back's rank character (either letter case)
+// selects: its rank value, 2 to 13; 0 for none.
 int IndexOfRank(char rank) {
-    if (rank >= '2' && rank <= '9') return rank - '0';
-    switch (rank) {
-        case 'T':
-        case 't':
-            return 10;
-        case 'J':
-        case 'j':
-            return 11;
-        case 'Q':
-        case 'q':
-            return 12;
-        case 'K':
-        case 'k':
-            return 13;
-        default:
-            return 0;
-    }
+    const char upper = rank >= 'a' && rank <= 'z' ? char(rank - 'a' + 'A') : rank;
+    const int value = RankValue(upper);
+    return value >= TNewGameBox::kFirstIndex ? value : 0;
 }
 
 // The top left of back `index` within the chooser picture.
@@ -224,7 +210,7 @@ void TNewGameBox::BuildChooser(qreal ratio) {
         for (int index = kFirstIndex; index <= kLastIndex; ++index) {
             const QRect card(CellOf(index), QSize(kCellWidth - kGap, kCellHeight - kGap));
 #ifdef CASINO_HAVE_PICTURES
-            const QPixmap back = pictures::Picture(52 + index, ratio);
+            const QPixmap back = pictures::Picture(kBackPictures + index, ratio);
             if (!back.isNull()) {
                 painter.drawPixmap(card.topLeft(), back);
                 continue;
@@ -235,7 +221,7 @@ void TNewGameBox::BuildChooser(qreal ratio) {
             painter.setBrush(QColor(0, 0, 160));
             painter.drawRect(card.adjusted(0, 0, -1, -1));
             painter.setPen(Qt::white);
-            painter.drawText(card, Qt::AlignCenter, QString(QLatin1Char(kBackRanks[index - 2])));
+            painter.drawText(card, Qt::AlignCenter, QString(QLatin1Char(RankChar(index))));
         }
     }
     DrawTick(chooserIndex);
@@ -322,8 +308,8 @@ void TNewGameBox::OKButtonClick() {
     settings.player2Name = name2;
     settings.player2Level = SpinEdit2->value();
     CheckRange(chooserIndex, kFirstIndex, kLastIndex, "card back");
-    settings.backRank = kBackRanks[chooserIndex - kFirstIndex];
-    settings.backSuit = 'B';
+    settings.backRank = RankChar(chooserIndex);
+    settings.backSuit = kBackSuit;
     settings.delaySetting = SpinEdit3->value();
     settings.sound = GameSoundCheckbox->isChecked();
     settings.animation = GameAnimateCheckbox->isChecked();

@@ -10,7 +10,11 @@
 #include <QString>
 #include <string>
 
-#include "dialogs.h"
+// The full form (a new game) or the reduced one (settings during a game).
+enum class NewGameMode { kNewGame, kSettings };
+
+// What the New Game dialog ended with.
+enum NewGameOutcome { kOutcomeNone = 0, kOutcomeStartGame = 1, kOutcomeApplySettings = 2 };
 
 class QCheckBox;
 class QComboBox;

@@ -1,14 +1,10 @@
 #include "operations.h"
 
-#include "casinogui.h"
 #include "tableview.h"
 
 void StartNewGame() {
     ClearTable();
-    if (CasinoGUI) {
-        CasinoGUI->SetNamePanel(1, WireToText(settings.player1Name));
-        CasinoGUI->SetNamePanel(2, WireToText(settings.player2Name));
-    }
+    ShowPlayerNames();
     RequestBuffer buffer;
     MakeMessage('I', buffer);
     MakeSettingsMessage(buffer);

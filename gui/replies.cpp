@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ambiguous.h"
 #include "boxes.h"
-#include "casinogui.h"
 #include "operations.h"
 #include "selection.h"
 #include "tableview.h"
@@ -80,11 +80,6 @@ class Cursor {
     int pos_;
 };
 
-QString PointsText(int total) {
-    return QString::number(total) +
-           (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
-}
-
 // Item "H": one Hall of Fame row.
 void HallOfFameRow(Cursor& in) {
     const int rank = in.TwoDigits();
@@ -135,13 +130,7 @@ void SettingsItem(Cursor& in) {
 
 // Item "M" at the end of a round: 49 no winner yet, 50 player 1 won, 51 player 2 won.
 void EndOfRound(int code, int total1, int total2) {
-    if (CasinoGUI) {
-        CasinoGUI->SetNamePanel(
-            1, WireToText(settings.player1Name) + QStringLiteral(" has ") + PointsText(total1));
-        CasinoGUI->SetNamePanel(
-            2, WireToText(settings.player2Name) + QStringLiteral(" has ") + PointsText(total2));
-        CasinoGUI->repaint();
-    }
+    ShowRoundTotals(total1, total2);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
                             QString::fromLatin1(kContinueText)))

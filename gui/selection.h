@@ -1,8 +1,7 @@
 // Card selection and move entry: the mouse on the table and the keys that
-// stand for clicks, the highlights that make up a selection, the Choose Action
-// question, the hint offer, and the hidden debug controls. The reply handlers
-// (replies.cpp) call ChooseAction, OfferHint and ClearSelection; the main
-// window calls the click and key handlers.
+// stand for clicks, the highlights that make up a selection, the move request
+// built from them, and the hint offer. The reply handlers (replies.cpp) call
+// OfferHint and ClearSelection; the main window calls the click and key handlers.
 #pragma once
 
 #include <vector>
@@ -21,34 +20,16 @@ extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu comman
 extern const char kHintKey;     // '?'
 // Takes every highlight off the table and the hands.
 void ClearSelection();
-// Asks how to play an ambiguous card; menu code 8, 11, 13, 14 or 15.
-// Returns 0 Cancel, 1 Build, 2 Take, 3 Block or 4 Put.
-int ChooseAction(int menuCode);
+// The hand slot digit, then the digit of every highlighted table column in ascending order.
+void MakeMoveMessage(int slot, RequestBuffer& buffer);
 // The computer's recommendation from a "?" item: highlights it and offers it;
 // on acceptance sends the move at once with `buffer`.
 void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer);
 // The Hint button and menu.
 void HintClick();
-// The hidden Discard button.
+// The hidden Discard button: player 1's first hand card is put on the table.
 void PlayPutClick();
 
 // The hint question.
 extern const char kHintCaption[];
 extern const char kHintText[];
-
-// Hidden debug controls.
-void HClick();
-void DebugShowMsg11();
-void Button9Click();
-void Button10Click();
-void DebugCardArrays();
-void DebugCardClicked();
-// "GUI > LOG": sends the version request and shows the request and the
-// library's reply in a message box.
-void SendMessage();
-// The two keys that, typed one after the other while the remaining-cards
-// button has the focus, show or hide the H button: "k" arms, "z" toggles
-// (either letter case).
-extern const char kAccessKeys[];
-// A key typed while the remaining-cards button has the focus.
-void RemainingCardsButtonKeyPress(char key);

@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QThread>
 
-#include "casinogui.h"
-
 #ifdef CASINO_HAVE_PICTURES
 #include "pictures.h"
 #endif
@@ -24,25 +22,16 @@ TableMirror table;
 
 namespace {
 
-constexpr int kPileStep = 17;
-constexpr int kTableTop = 180;
-constexpr int kHandTop = 25;
-constexpr int kCaptureTop = 450;
-constexpr int kTagTop = 166;
-constexpr int kTagHeight = 14;
 constexpr int kMaskPicture = 100;
 constexpr int kTagPlayer1 = 101;
 constexpr int kTagPlayer2 = 102;
 constexpr int kAnimationSteps = 5;
 constexpr QRgb kSilver = qRgb(192, 192, 192);
 
-// The remaining-cards panel: where it waits, hidden behind its button, and
-// where one click on the button raises it to.
-constexpr int kPanelHidden = 536;
-constexpr int kPanelRaised = 450;
-constexpr int kPanelStep = 43;
-constexpr int kPanelClickStep = 100;
+// The pause between the two steps of the remaining-cards panel's slide.
 constexpr unsigned kPanelPauseMs = 100;
+
+TableWidgets widgets;
 
 // Made on first use: pixmaps need the application object.
 Checked<QPixmap, 1, 102>& PictureSet() {
@@ -54,8 +43,10 @@ QImage backBuffer;
 // A card in flight: drawn over the back buffer by the window's paint only.
 FlightFrame flight;
 
+// The back buffer is made at the window's ratio; before the window is there
+// (a table cleared at start), at the application's.
 qreal BufferRatio() {
-    if (CasinoGUI) return CasinoGUI->devicePixelRatioF();
+    if (widgets.surface) return widgets.surface->devicePixelRatioF();
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
@@ -159,8 +150,7 @@ void ClearPlace(int area, int column, int depth) {
 
 // Shows the window as it is now, during a pause that blocks the event loop.
 void RepaintAtOnce() {
-    if (!CasinoGUI) return;
-    CasinoGUI->Table->repaint();
+    widgets.surface->repaint();
 }
 
 void Pause(int ms) {
@@ -169,83 +159,20 @@ void Pause(int ms) {
 
 // Moves the remaining-cards panel by `dy` and shows it there at once.
 void MovePanel(int dy) {
-    QWidget* panel = CasinoGUI->RemainingCards;
+    QWidget* panel = widgets.remainingPanel;
     panel->move(panel->x(), panel->y() + dy);
     RepaintAtOnce();
 }
 
 }  // namespace
 
-int CardPicture(char rank, char suit) {
-    int value = 0;
-    if (rank >= '2' && rank <= '9') value = rank - '0';
-    switch (rank) {
-        case 'T':
-            value = 10;
-            break;
-        case 'J':
-            value = 11;
-            break;
-        case 'Q':
-            value = 12;
-            break;
-        case 'K':
-            value = 13;
-            break;
-        case 'A':
-            value = 1;
-            break;
-        default:
-            break;
-    }
-    int offset = 0;
-    switch (suit) {
-        case 'c':
-        case 'C':
-            offset = 0;
-            break;
-        case 'd':
-        case 'D':
-            offset = 13;
-            break;
-        case 'h':
-        case 'H':
-            offset = 26;
-            break;
-        case 's':
-        case 'S':
-            offset = 39;
-            break;
-        case 'b':
-        case 'B':
-            offset = 52;
-            break;
-        default:
-            offset = 0;
-            break;
-    }
-    if (value == 0) return 0;
-    return value + offset;
+void AttachWidgets(const TableWidgets& attached) {
+    widgets = attached;
 }
 
 QPoint CardPosition(int area, int column, int depth) {
-    switch (area) {
-        case 0:
-            return {87 * column - 75, kTableTop + kPileStep * (depth - 1)};
-        case 1:
-            return {25 + kCardWidth * (column - 1), kHandTop};
-        case 2:
-            return {483 + kCardWidth * (column - 1), kHandTop};
-        case 3:
-            return {25 + 3 * table.captureCount[3], kCaptureTop};
-        case 4:
-            return {570 + 3 * table.captureCount[4], kCaptureTop};
-        case 5:
-            return {365, kCaptureTop};
-        default:
-            CheckRange(area, 0, 5, "area");
-            return {};
-    }
+    const int captured = area == 3 || area == 4 ? table.captureCount[area] : 0;
+    return CardPlace(area, column, depth, captured);
 }
 
 void LoadPictures() {
@@ -304,6 +231,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             if (area == 1 || area == 2) table.handCards[area][column] = 0;
             if (depth > 1) {
                 DisplayCard(area, column, depth - 1, table.pileCards[column][depth - 1], kShow);
+                // The tag above the pile goes with its top card.
                 const int firstTop = CardPosition(area, column, 1).y();
                 FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
             }
@@ -330,7 +258,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
 }
 
 void ShowBackBuffer() {
-    if (CasinoGUI) CasinoGUI->ShowBackBuffer();
+    widgets.surface->repaint();
 }
 
 void PaintTable(QPainter& painter) {
@@ -340,7 +268,7 @@ void PaintTable(QPainter& painter) {
 }
 
 void DrawTag(int column, char letter) {
-    const int x = 87 * column - 75;
+    const QRect tag = TagRect(column);
     const bool first = CurrentPlayer() == 1;
     const int strip = first ? kTagPlayer1 : kTagPlayer2;
     const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
@@ -349,9 +277,9 @@ void DrawTag(int column, char letter) {
     QPainter painter(&buffer);
     const QPixmap picture = PictureAt(strip, buffer.devicePixelRatio());
     if (picture.isNull())
-        painter.fillRect(QRect(x, kTagTop, kCardWidth, kTagHeight), QColor(kSilver));
+        painter.fillRect(tag, QColor(kSilver));
     else
-        painter.drawPixmap(x, kTagTop, picture);
+        painter.drawPixmap(tag.topLeft(), picture);
 
     // A bold letter as tall as the strip allows, black on an opaque silver
     // cell cut to the letter's own ink, so that no part of it (the hook of a
@@ -362,7 +290,7 @@ void DrawTag(int column, char letter) {
     font.setBold(true);
     const QString text(QChar::fromLatin1(letter));
     const QRect ink = QFontMetrics(font).tightBoundingRect(text);
-    const QRect cell(x + letterOffset, kTagTop + 1, ink.width() + 2, kTagHeight - 2);
+    const QRect cell(tag.x() + letterOffset, tag.y() + 1, ink.width() + 2, kTagHeight - 2);
     painter.setFont(font);
     painter.fillRect(cell, QColor(kSilver));
     painter.setPen(Qt::black);
@@ -394,56 +322,42 @@ FlightFrame CardInFlight() {
 }
 
 void ShowRemainingCards(char suit, int mask) {
-    if (!CasinoGUI) return;
-    QString row = QStringLiteral("2 3 4 5 6 7 8 9 T J Q K A");
-    for (int k = 0; k < 13; ++k)
-        if ((mask & (1 << k)) == 0) row[2 * k] = QLatin1Char(' ');
-    QLabel* label = nullptr;
-    QString title;
-    switch (suit) {
-        case 'c':
-        case 'C':
-            label = CasinoGUI->RemainClubs;
-            title = QStringLiteral("Clubs:      ");
-            break;
-        case 'd':
-        case 'D':
-            label = CasinoGUI->RemainDiamonds;
-            title = QStringLiteral("Diamonds:   ");
-            break;
-        case 'h':
-        case 'H':
-            label = CasinoGUI->RemainHearts;
-            title = QStringLiteral("Hearts:     ");
-            break;
-        case 's':
-        case 'S':
-            label = CasinoGUI->RemainSpades;
-            title = QStringLiteral("Spades:     ");
-            break;
-        default:
-            return;
-    }
-    label->setText(title + row);
+    if (const int row = RemainingRowOf(suit))
+        widgets.remainingRows[row]->setText(RemainingRow(suit, mask));
 }
 
 void ShowScores(int player, const ScoreRecord& values) {
-    if (!CasinoGUI) return;
-    TCasinoGUI& w = *CasinoGUI;
-    QLabel* labels1[] = {w.Aces1,   w.TwoSpades1, w.TenDiamonds1, w.Sweeps1,
-                         w.Spades1, w.Cards1,     w.Points1};
-    QLabel* labels2[] = {w.Aces2,   w.TwoSpades2, w.TenDiamonds2, w.Sweeps2,
-                         w.Spades2, w.Cards2,     w.Points2};
-    QLabel** labels = player == 1 ? labels1 : labels2;
     const int numbers[] = {values.aces,   values.twoSpades, values.tenDiamonds, values.sweeps,
                            values.spades, values.cards,     values.points};
-    for (int i = 0; i < 7; ++i)
-        labels[i]->setText(QString::number(numbers[i]));
+    for (int row = 1; row <= 7; ++row)
+        widgets.scores[player][row]->setText(QString::number(numbers[row - 1]));
+}
+
+void ShowPlayerNames() {
+    widgets.namePanels[1]->setText(WireToText(settings.player1Name));
+    widgets.namePanels[2]->setText(WireToText(settings.player2Name));
+}
+
+void ShowRoundTotals(int total1, int total2) {
+    const auto points = [](int total) {
+        return QString::number(total) +
+               (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
+    };
+    widgets.namePanels[1]->setText(WireToText(settings.player1Name) + QStringLiteral(" has ") +
+                                   points(total1));
+    widgets.namePanels[2]->setText(WireToText(settings.player2Name) + QStringLiteral(" has ") +
+                                   points(total2));
+    // Shown before the question that follows blocks the window.
+    widgets.surface->window()->repaint();
+}
+
+void ShowStatus(const QString& text) {
+    widgets.status->setText(text);
+    widgets.status->adjustSize();
 }
 
 void RemainingCardsButtonClick() {
-    if (!CasinoGUI) return;
-    const int top = CasinoGUI->RemainingCards->y();
+    const int top = widgets.remainingPanel->y();
     if (top == kPanelRaised) {
         MovePanel(kPanelStep);
         Pause(int(kPanelPauseMs));
@@ -463,7 +377,6 @@ void RemainingCardsButtonClick() {
 }
 
 void RemainingCardsClick() {
-    if (!CasinoGUI) return;
-    const int top = CasinoGUI->RemainingCards->y();
+    const int top = widgets.remainingPanel->y();
     MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
 }

@@ -1,20 +1,26 @@
 // The table view: the mirror of what is drawn on the table (pile depths,
 // highlights, the cards of each pile and hand slot, capture counts), the back
-// buffer that all card drawing goes into, the card pictures, and the drawing
-// of the reply items. The reply handlers (replies.cpp) call these operations.
+// buffer that all card drawing goes into, the card pictures, the drawing of
+// the reply items, and the texts of the window's labels that show the game:
+// score sheet, name panels, remaining-cards rows and the status line. The
+// window hands the view its widgets once; the reply handlers, move entry and
+// the game operations draw and show through the functions here.
 #pragma once
 
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QString>
 
+class QLabel;
 class QPainter;
+class QWidget;
 
+#include "cardtext.h"
 #include "globals.h"
+#include "tablelayout.h"
 
 // Areas: 0 the table, 1 and 2 the hands, 3 and 4 the capture piles, 5 the single spot.
-constexpr int kCardWidth = 71;
-constexpr int kCardHeight = 96;
 constexpr int kBackBufferWidth = 800;
 constexpr int kBackBufferHeight = 600;
 constexpr QRgb kTableColour = qRgb(0, 128, 0);
@@ -37,10 +43,22 @@ struct TableMirror {
 
 extern TableMirror table;
 
-// Picture number of a card: rank value plus 0 clubs, 13 diamonds, 26 hearts,
-// 39 spades, 52 backs; 0 for no card.
-int CardPicture(char rank, char suit);
-// Top left corner of a card place.
+// The window's widgets that the view draws and writes into.
+struct TableWidgets {
+    QWidget* surface = nullptr;  // shows the back buffer
+    // [player 1..2][row 1..7]: aces, 2 of spades, 10 of diamonds, sweeps, spades, cards, points.
+    Checked<Checked<QLabel*, 1, 7>, 1, 2> scores;
+    Checked<QLabel*, 1, 2> namePanels;
+    // [row 1..4] in the order of kRemainingSuits.
+    Checked<QLabel*, 1, kRemainingRows> remainingRows;
+    QWidget* remainingPanel = nullptr;
+    QLabel* status = nullptr;  // the status line of move entry
+};
+// The window hands over its widgets when it is built, before anything is
+// drawn, and takes them back (an empty set) when it goes.
+void AttachWidgets(const TableWidgets& widgets);
+
+// Top left corner of a card place (capture piles: the next card's place).
 QPoint CardPosition(int area, int column, int depth);
 
 // Loads the card pictures (1..65, 101, 102, 100) once; they are held until the program ends.
@@ -76,6 +94,13 @@ struct FlightFrame {
 FlightFrame CardInFlight();
 void ShowRemainingCards(char suit, int mask);
 void ShowScores(int player, const ScoreRecord& values);
+
+// The name panels: the players' plain names (a game starts), or each name
+// with the game total at the end of a round, shown at once.
+void ShowPlayerNames();
+void ShowRoundTotals(int total1, int total2);
+// The status line of move entry (a hidden debug control).
+void ShowStatus(const QString& text);
 
 // The slide of the remaining-cards panel: the button raises it to 450 or
 // lowers it from there; a click on the panel raises it by 100. A move that

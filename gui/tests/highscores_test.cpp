@@ -16,6 +16,7 @@
 
 #include "application.h"
 #include "boxes.h"
+#include "cardtext.h"
 #include "casinogui.h"
 #include "dialogs.h"
 #include "globals.h"
@@ -84,14 +85,12 @@ class HighScoresTest : public QObject {
   private slots:
     void initTestCase() {
         WriteRecords();
-        ResetAll();
-        SetBeepSink([] {});
-        window = new TCasinoGUI;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        window = OpenTestWindow(true);
+        QVERIFY(window);
         QVERIFY(PassThrough::Install());
     }
-    void cleanupTestCase() { delete window; }
-    void init() { PassThrough::sent.clear(); }
+    void cleanupTestCase() { CloseTestWindow(); }
+    void init() { Sent::Clear(); }
 
     void formatRate_data() {
         QTest::addColumn<double>("value");
@@ -194,11 +193,11 @@ class HighScoresTest : public QObject {
         QVERIFY(button->isFlat());
         QVERIFY(button->font().bold());
         for (int press = 0; press < 2; ++press) {  // a second press asks again
-            PassThrough::sent.clear();
+            Sent::Clear();
             QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(PassThrough::sent.size(), 16);
-            QCOMPARE(PassThrough::sent[0], QStringLiteral("<I>6%1</>").arg(key));
-            QCOMPARE(PassThrough::sent[15], QStringLiteral("<H>15</>"));
+            QCOMPARE(Sent::List().size(), 16);
+            QCOMPARE(Sent::List()[0], QStringLiteral("<I>6%1</>").arg(key));
+            QCOMPARE(Sent::List()[15], QStringLiteral("<H>15</>"));
             QCOMPARE(box.SortButtons->checkedButton(), button);
         }
         for (QPushButton* other : buttons)
@@ -228,7 +227,7 @@ class HighScoresTest : public QObject {
     void highScoresCommandOpensByPoints() {
         RequestBuffer buffer;
         RequestHighScores(THighScores::kByName, buffer);
-        PassThrough::sent.clear();
+        Sent::Clear();
         QString firstName;
         bool pointsDown = false;
         AnswerNextModal([&](QWidget* modal) {
@@ -239,8 +238,8 @@ class HighScoresTest : public QObject {
             QTest::keyClick(box, Qt::Key_Escape);
         });
         HighScoresCommand();
-        QCOMPARE(PassThrough::sent.size(), 16);
-        QCOMPARE(PassThrough::sent[0], QStringLiteral("<I>62</>"));
+        QCOMPARE(Sent::List().size(), 16);
+        QCOMPARE(Sent::List()[0], QStringLiteral("<I>62</>"));
         QCOMPARE(firstName, QStringLiteral("Bob"));
         QVERIFY(pointsDown);
     }
@@ -261,7 +260,7 @@ class HighScoresTest : public QObject {
         QCOMPARE(asked.caption, QStringLiteral("Clear High Scores?"));
         QCOMPARE(asked.text, QStringLiteral("Are you sure you want to erase all high scores?"));
         QVERIFY(stillOpen);
-        QVERIFY(PassThrough::sent.isEmpty());
+        QVERIFY(Sent::List().isEmpty());
         RequestBuffer buffer;
         RequestHighScores(THighScores::kByPoints, buffer);
         QCOMPARE(hallOfFame[1].points, 40);
@@ -280,7 +279,7 @@ class HighScoresTest : public QObject {
         });
         ShowHighScores();
         QVERIFY(closed);
-        QCOMPARE(PassThrough::sent, QStringList{QStringLiteral("<H>00</>")});
+        QCOMPARE(Sent::List(), QStringList{QStringLiteral("<H>00</>")});
         QCOMPARE(hallOfFame[1].points, 40);  // the program's table waits for the next fetch
 
         QStringList points;

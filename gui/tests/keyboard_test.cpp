@@ -41,20 +41,8 @@ char* toString(const Outcome& outcome) {
 // Piles in columns 1 to 8 (column 9 empty) and four cards in each hand.
 void DealTable() {
     for (int column = 1; column <= 8; ++column)
-        for (int depth = 1; depth <= 1 + column % 3; ++depth)
-            DisplayCard(0, column, depth, column + depth, kShow);
-    for (int slot = 1; slot <= 4; ++slot) {
-        DisplayCard(1, slot, 1, 40 + slot, kShow);
-        DisplayCard(2, slot, 1, 58, kShow);
-    }
-}
-
-// A click where the user would aim: on the pile's top card, or on the hand card.
-QPoint PileSpot(int column) {
-    return {87 * column - 75 + 20, 200};
-}
-QPoint HandSpot(int player, int slot) {
-    return {(player == 1 ? 25 : 483) + 71 * (slot - 1) + 50, 100};
+        DealPile(column, 1 + column % 3);
+    DealHands();
 }
 
 const Qt::Key kSlotKey[] = {Qt::Key_U, Qt::Key_I, Qt::Key_O, Qt::Key_P};
@@ -69,15 +57,13 @@ class KeyboardTest : public QObject {
     // Runs `act` on a freshly dealt table with `player` to move; player 2 is
     // the computer unless `humans`.
     Outcome Run(const std::function<void()>& act, int player = 1, bool humans = false) {
-        ResetAll();
-        StandIn::Install();
-        SetBeepSink([] {});
+        FreshTest();
         DealTable();
         SetCurrentPlayer(player);
         if (humans) playerIsComputer[2] = 0;
         window->Label1->setText(QString());
         act();
-        Outcome outcome{StandIn::requests, {}, window->Label1->text()};
+        Outcome outcome{Sent::requests, {}, window->Label1->text()};
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= kNumColumns; ++column)
                 outcome.highlights.push_back(table.highlight[area][column]);
@@ -89,13 +75,8 @@ class KeyboardTest : public QObject {
     void Click(const QPoint& at) { QTest::mouseClick(window->Table, Qt::LeftButton, {}, at); }
 
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void cleanup() { ResetAll(); }
 
     // Each digit, once and twice, is a click on that column's pile; 9 finds no pile.

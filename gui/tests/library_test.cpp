@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 #include "application.h"
 #include "boxes.h"
@@ -19,35 +18,20 @@
 
 namespace {
 
-// Answers every confirm box while it lives: OK to "Continue Game", Cancel to "New Game".
-class ConfirmAnswerer {
-  public:
-    ConfirmAnswerer() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = dynamic_cast<TConfirmBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible()) return;
-            captions << box->windowTitle();
-            texts << box->Label1->text();
-            (box->windowTitle() == QStringLiteral("Continue Game") ? box->OKButton
-                                                                   : box->CancelButton)
-                ->click();
-        });
-        timer_.start(2);
-    }
+// Answers every confirm box while it lives: OK to "Continue Game", Cancel to
+// "New Game"; the captions and texts asked are kept.
+struct ConfirmAnswers {
     QStringList captions;
     QStringList texts;
-
-  private:
-    QTimer timer_;
+    ModalAnswerer answerer{[this](QWidget* modal) {
+        auto* box = dynamic_cast<TConfirmBox*>(modal);
+        if (!box) return;
+        captions << box->windowTitle();
+        texts << box->Label1->text();
+        (box->windowTitle() == QStringLiteral("Continue Game") ? box->OKButton : box->CancelButton)
+            ->click();
+    }};
 };
-
-// The stand-in that passes every request on to the real library and counts them.
-LogicEntry realEntry = nullptr;
-QStringList sent;
-std::int32_t Counting(const char* request, char* reply) {
-    sent << QString::fromLatin1(request);
-    return realEntry(request, reply);
-}
 
 }  // namespace
 
@@ -59,17 +43,11 @@ class LibraryTest : public QObject {
   private slots:
     void initTestCase() {
         QFile::remove(QStringLiteral("kzq.gds"));
-        ResetAll();
-        SetBeepSink([] {});
-        window = new TCasinoGUI;
-        MessageLog log;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
-        QVERIFY(log.texts.isEmpty());
-        realEntry = CurrentLogicEntry();
-        QVERIFY(realEntry);
-        SetLogicEntry(&Counting);
+        window = OpenTestWindow(true);
+        QVERIFY(window);
+        QVERIFY(PassThrough::Install());
     }
-    void cleanupTestCase() { delete window; }
+    void cleanupTestCase() { CloseTestWindow(); }
 
     void settingsReportFillsTheMirror() {
         settings.player1Name.clear();
@@ -111,8 +89,8 @@ class LibraryTest : public QObject {
         settings.player2Name = "Bob";
         settings.animation = false;
         MessageLog log;
-        ConfirmAnswerer answers;
-        sent.clear();
+        ConfirmAnswers answers;
+        Sent::Clear();
         StartNewGame();
 
         QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
@@ -121,10 +99,10 @@ class LibraryTest : public QObject {
         for (int i = 0; i + 1 < answers.captions.size(); ++i)
             QCOMPARE(answers.captions[i], QStringLiteral("Continue Game"));
         const int rounds = int(answers.captions.size());
-        QCOMPARE(int(sent.filter(QStringLiteral("<R></>")).size()), rounds - 1);
+        QCOMPARE(int(Sent::List().filter(QStringLiteral("<R></>")).size()), rounds - 1);
         // 48 moves a round, each one a "<C>" (the last one of a round may be
         // followed by one more that finds no move).
-        const int computerMoves = int(sent.filter(QStringLiteral("<C></>")).size());
+        const int computerMoves = int(Sent::List().filter(QStringLiteral("<C></>")).size());
         QVERIFY(computerMoves >= 48 * rounds);
         QVERIFY(computerMoves <= 49 * rounds);
 

@@ -41,13 +41,11 @@ class NewGameBoxTest : public QObject {
   private slots:
     void initTestCase() {
         QFile::remove(QStringLiteral("kzq.gds"));
-        ResetAll();
-        SetBeepSink([] {});
-        window = new TCasinoGUI;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        window = OpenTestWindow(true);
+        QVERIFY(window);
         QVERIFY(PassThrough::Install());
     }
-    void cleanupTestCase() { delete window; }
+    void cleanupTestCase() { CloseTestWindow(); }
 
     void init() {
         ResetProgramState();
@@ -202,9 +200,12 @@ class NewGameBoxTest : public QObject {
             box.OKButtonClick();
             QCOMPARE(settings.gameNumber, 3);
         }
+        {
+            TNewGameBox box(NewGameMode::kNewGame);
+            QCOMPARE(box.GameNumberSpinEdit->value(), 0);  // starts at 0 at every opening
+        }
         debugFlag = false;
         TNewGameBox box(NewGameMode::kNewGame);
-        QCOMPARE(box.GameNumberSpinEdit->value(), 0);  // starts at 0 at every opening
         box.GameNumberSpinEdit->setValue(5);
         box.OKButtonClick();
         QCOMPARE(settings.gameNumber, 0);
@@ -440,10 +441,10 @@ class NewGameBoxTest : public QObject {
         sorted.sort(Qt::CaseSensitive);
         QCOMPARE(listed, sorted);
         QCOMPARE(shown1, QStringLiteral("Alice Brown"));  // the library's player 1
-        QCOMPARE(PassThrough::sent.value(0), QStringLiteral("<I></>"));
-        QCOMPARE(PassThrough::sent.value(1), QStringLiteral("<I>61</>"));
-        QCOMPARE(PassThrough::sent.value(16), QStringLiteral("<H>15</>"));
-        const QString start = PassThrough::sent.value(17);
+        QCOMPARE(Sent::List().value(0), QStringLiteral("<I></>"));
+        QCOMPARE(Sent::List().value(1), QStringLiteral("<I>61</>"));
+        QCOMPARE(Sent::List().value(16), QStringLiteral("<H>15</>"));
+        const QString start = Sent::List().value(17);
         QVERIFY2(start.startsWith(QStringLiteral("<I>02B<I>10Alice Brown<I>21Robot<I>3")),
                  qPrintable(start));
         QVERIFY2(start.endsWith(QStringLiteral("<Z><K>0<U></>")), qPrintable(start));
@@ -467,7 +468,7 @@ class NewGameBoxTest : public QObject {
             MakeMessage('I', buffer);
             SendToLogic(buffer);
             StartNewGame();
-            PassThrough::sent.clear();
+            Sent::Clear();
         }
         AnswerNextModal([&](QWidget* modal) {
             auto* box = dynamic_cast<TNewGameBox*>(modal);
@@ -479,12 +480,11 @@ class NewGameBoxTest : public QObject {
         });
         const int firstCard = table.handCards[1][1];
         GameSettingsCommand();
-        QCOMPARE(PassThrough::sent.size(), 2);
-        QCOMPARE(PassThrough::sent.value(0), QStringLiteral("<I></>"));
-        QVERIFY2(
-            PassThrough::sent.value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
-            qPrintable(PassThrough::sent.value(1)));
-        QVERIFY(!PassThrough::sent.value(1).contains(QStringLiteral("<K>")));
+        QCOMPARE(Sent::List().size(), 2);
+        QCOMPARE(Sent::List().value(0), QStringLiteral("<I></>"));
+        QVERIFY2(Sent::List().value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
+                 qPrintable(Sent::List().value(1)));
+        QVERIFY(!Sent::List().value(1).contains(QStringLiteral("<K>")));
         QCOMPARE(table.handCards[1][1], firstCard);
         int backsShown = 0;
         for (int slot = 1; slot <= 4; ++slot) {

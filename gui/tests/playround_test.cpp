@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -50,24 +49,22 @@ int CardNumber(char rank, char suit) {
 }
 
 void Read(const std::string& reply, Reported& cards) {
-    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
-        if (at + 3 > reply.size() || reply[at + 2] != '>') continue;
-        const std::string item = reply.substr(at + 3, reply.find('<', at + 1) - at - 3);
+    for (const auto& [code, item] : ReplyItems(reply)) {
         auto digit = [&](std::size_t i) { return i < item.size() ? item[i] - '0' : -1; };
         auto card = [&](std::size_t i) {
             return i + 1 < item.size() ? CardNumber(item[i], item[i + 1]) : 0;
         };
-        switch (reply[at + 1]) {
+        switch (code) {
             case '0':
                 cards.pile[digit(0)][digit(1)] = card(2);
                 break;
             case '1':
             case '2':
-                cards.hand[reply[at + 1] - '0'][digit(0)] = card(2);
+                cards.hand[code - '0'][digit(0)] = card(2);
                 break;
             case '3':
             case '4':
-                if (card(2) != 0) cards.captureTop[reply[at + 1] - '0'] = card(2);
+                if (card(2) != 0) cards.captureTop[code - '0'] = card(2);
                 break;
             case 'G':
                 cards.points[digit(0)] = std::stoi(item.substr(10, 2));
@@ -85,7 +82,6 @@ void Read(const std::string& reply, Reported& cards) {
     }
 }
 
-LogicEntry realEntry = nullptr;
 Reported reported;
 QStringList faults;  // what the drawing got wrong, with the request it was found before
 int calls = 0;
@@ -143,8 +139,8 @@ void CheckDrawing(const std::string& before) {
             if (!Shows(CardPosition(0, column, place), picture, lit, 4, top ? 91 : 16))
                 fault(QStringLiteral("card of column %1 place %2").arg(column).arg(place));
         }
-        const int below = 180 + 17 * depth + (depth > 0 ? 79 : 0);
-        if (!Green(QRect(87 * column - 75, below, kCardWidth, 413 - below)))
+        const int below = depth > 0 ? PilePlace(column, depth).y() + kCardHeight : kTableTop;
+        if (!Green(QRect(ColumnLeft(column), below, kCardWidth, 413 - below)))
             fault(QStringLiteral("table below column %1").arg(column));
     }
     for (int player = 1; player <= 2; ++player)
@@ -163,24 +159,25 @@ void CheckDrawing(const std::string& before) {
         const int picture = reported.captureTop[area];
         if (picture == 0) continue;
         const int count = table.captureCount[area];
-        const QPoint at((area == 3 ? 25 : 570) + 3 * (count - 1), 450);
+        const QPoint at = CapturePlace(area, count - 1);
         if (count == 0 || !Shows(at, picture, false, 4, 91))
             fault(QStringLiteral("top of capture pile %1").arg(area));
     }
 }
 
-std::int32_t CheckedEntry(const char* request, char* reply) {
-    const std::string text(request);
-    // A new game or round starts from a cleared table.
-    if (text.find("<K>") != std::string::npos || text.find("<R>") != std::string::npos)
+// Before each request: a new game or round starts from a cleared table, and
+// the drawing so far matches what the library reported.
+void BeforeRequest(const std::string& request) {
+    if (request.find("<K>") != std::string::npos || request.find("<R>") != std::string::npos)
         reported = Reported{};
-    CheckDrawing(text);
+    CheckDrawing(request);
     ++calls;
-    const std::int32_t length = realEntry(request, reply);
-    exchanges.push_back("-> " + text);
-    exchanges.push_back("<- " + std::string(reply));
-    Read(std::string(reply), reported);
-    return length;
+    exchanges.push_back("-> " + request);
+}
+
+void AfterReply(const std::string& reply) {
+    exchanges.push_back("<- " + reply);
+    Read(reply, reported);
 }
 
 // What the test answers when a box opens.
@@ -243,27 +240,24 @@ class PlayRoundTest : public QObject {
 
     TCasinoGUI* window = nullptr;
     Answers answers;
-    QTimer answerer;
+    std::unique_ptr<ModalAnswerer> answerer;
 
-    QPoint PileSpot(int column) const {
-        const int depth = table.pileDepth[0][column];
-        return {87 * column - 75 + 35, 180 + 17 * (depth - 1) + 48};
-    }
-    static QPoint HandSpot(int slot) { return {25 + 71 * (slot - 1) + 35, 70}; }
+    static QPoint HandSpot(int slot) { return ::HandSpot(1, slot); }
 
     void Click(const QPoint& at) { QTest::mouseClick(window->Table, Qt::LeftButton, {}, at); }
 
     // The library's recommendation, asked for directly as a person who knows the game.
     std::pair<int, std::vector<int>> Recommendation() {
         char reply[kReplySize] = {};
-        realEntry("<?></>", reply);
-        const std::string text(reply);
-        const std::size_t at = text.find("<?>");
-        if (at == std::string::npos) return {0, {}};
-        std::vector<int> columns;
-        for (std::size_t i = at + 5; i < text.size() && text[i] != '<'; ++i)
-            columns.push_back(text[i] - '0');
-        return {text[at + 4] - '0', columns};
+        PassThrough::Real()("<?></>", reply);
+        for (const auto& [code, item] : ReplyItems(reply)) {
+            if (code != '?' || item.size() < 2) continue;
+            std::vector<int> columns;
+            for (std::size_t i = 2; i < item.size(); ++i)
+                columns.push_back(item[i] - '0');
+            return {item[1] - '0', columns};
+        }
+        return {0, {}};
     }
 
     bool PlayerOneHoldsACard() const {
@@ -340,25 +334,19 @@ class PlayRoundTest : public QObject {
 
   private slots:
     void initTestCase() {
-        window = new TCasinoGUI;
-        QVERIFY(window->FormCreate(QStringLiteral(CASINO_LIB_DIR)));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        realEntry = CurrentLogicEntry();
-        QVERIFY(realEntry);
-        SetLogicEntry(&CheckedEntry);
-        SetBeepSink([] {});
-        answerer.setInterval(5);
-        connect(&answerer, &QTimer::timeout, this, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
-                answers.Answer(modal);
-        });
-        answerer.start();
+        window = OpenTestWindow(true);
+        QVERIFY(window);
+        PassThrough::before = &BeforeRequest;
+        PassThrough::after = &AfterReply;
+        QVERIFY(PassThrough::Install());
+        answerer =
+            std::make_unique<ModalAnswerer>([this](QWidget* modal) { answers.Answer(modal); });
     }
     void cleanupTestCase() {
-        answerer.stop();
-        SetLogicEntry(realEntry);
-        delete window;
+        answerer.reset();
+        PassThrough::before = {};
+        PassThrough::after = {};
+        CloseTestWindow();
     }
 
     void twoRoundsByMouse() {

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <cstring>
 
@@ -19,14 +20,17 @@
 
 namespace {
 
-// Processes `text` as a reply; returns the request buffer it leaves behind.
-RequestBuffer Process(const char* text) {
-    ReplyBuffer reply;
-    std::memcpy(reply.data(), text, std::strlen(text) + 1);
-    RequestBuffer buffer;
-    ProcessMessage(reply, buffer);
-    return buffer;
-}
+// Counts the paints of the table that show a card in flight.
+class FlightWatch : public QObject {
+  public:
+    int frames = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && CardInFlight().active) ++frames;
+        return false;
+    }
+};
 
 const std::string kDefaultNewGame =
     "<I>06B<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50<Z><K>0<U></>";
@@ -39,53 +43,55 @@ class RepliesTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() { window = new TCasinoGUI; }
-    void cleanupTestCase() { delete window; }
-    void init() {
-        ResetAll();
-        StandIn::Install();
-        SetBeepSink([] {});
-    }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
+    void init() { FreshTest(); }
     void cleanup() { ResetAll(); }
 
     // Player 1's six of hearts is drawn in hand slot 1, player 2 (the
     // computer) is to move, and "<C>" waits in the buffer.
     void cardThenComputerToMove() {
-        RequestBuffer buffer = Process("<1>116h<P>2</>");
+        RequestBuffer buffer = ProcessReply("<1>116h<P>2</>");
         QCOMPARE(table.handCards[1][1], 32);
         QCOMPARE(table.pileDepth[1][1], 1);
         QCOMPARE(CurrentPlayer(), 2);
         QCOMPARE(writePos, 3);
-        QCOMPARE(RequestText(buffer).substr(0, 3), std::string("<C>"));
+        QCOMPARE(BufferText(buffer).substr(0, 3), std::string("<C>"));
 
         StandIn::Script({"<1>116h<P>2</>"});
         MakeMessage('N', buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests, (std::vector<std::string>{"<N></>", "<C></>"}));
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<N></>", "<C></>"}));
     }
 
+    // Player 1 (a human) to move: the turn passes, the selection goes, and
+    // no "<C>" waits.
     void humanToMoveLeavesNothing() {
-        Process("<P>1</>");
+        SetCurrentPlayer(2);
+        DealPile(3, 1);
+        DisplayCard(0, 3, 1, 1, kToggleHighlight);
+        ProcessReply("<P>1</>");
         QCOMPARE(CurrentPlayer(), 1);
         QCOMPARE(writePos, 0);
+        QCOMPARE(table.highlight[0][3], 0);
     }
 
     void tableCardsStackAndEmptyPlacesErase() {
-        Process("<0>11Kc<0>125d<0>13Ah</>");
+        ProcessReply("<0>11Kc<0>125d<0>13Ah</>");
         QCOMPARE(table.pileDepth[0][1], 3);
         QCOMPARE(table.pileCards[1][1], 13);
         QCOMPARE(table.pileCards[1][2], 18);
         QCOMPARE(table.pileCards[1][3], 27);
-        Process("<0>1300</>");
+        ProcessReply("<0>1300</>");
         QCOMPARE(table.pileDepth[0][1], 2);
         QCOMPARE(table.pileCards[1][3], 0);
-        Process("<2>31JB<4>11Qs</>");
+        ProcessReply("<2>31JB<4>11Qs</>");
         QCOMPARE(table.handCards[2][3], 63);
         QCOMPARE(table.captureCount[4], 1);
     }
 
     void scoreItemFillsTheRecordAndTheLabels() {
-        Process("<G>231002072809</>");
+        ProcessReply("<G>231002072809</>");
         const ScoreRecord& r = scores[2];
         QCOMPARE(r.aces, 3);
         QCOMPARE(r.twoSpades, 1);
@@ -98,11 +104,11 @@ class RepliesTest : public QObject {
         QCOMPARE(window->Cards2->text(), QStringLiteral("28"));
         QCOMPARE(window->Points2->text(), QStringLiteral("9"));
         QCOMPARE(window->Points1->text(), QStringLiteral("0"));
-        QVERIFY_THROWS_EXCEPTION(RangeError, Process("<G>331002072809</>"));
+        QVERIFY_THROWS_EXCEPTION(RangeError, ProcessReply("<G>331002072809</>"));
     }
 
     void hallOfFameRows() {
-        Process("<H>010(Alice Brown) -0012 00030 00015<H>150(Nobody) 00000 00000 00000</>");
+        ProcessReply("<H>010(Alice Brown) -0012 00030 00015<H>150(Nobody) 00000 00000 00000</>");
         const HallRow& alice = hallOfFame[1];
         QCOMPARE(alice.name, std::string("Alice Brown"));
         QCOMPARE(alice.points, -12);
@@ -119,19 +125,19 @@ class RepliesTest : public QObject {
     }
 
     void hallOfFameNamesKeepTwentyCharacters() {
-        Process("<H>053(ABCDEFGHIJKLMNOPQRSTUVWXYZ) 00007 00002 00001</>");
+        ProcessReply("<H>053(ABCDEFGHIJKLMNOPQRSTUVWXYZ) 00007 00002 00001</>");
         QCOMPARE(hallOfFame[5].name, std::string("ABCDEFGHIJKLMNOPQRST"));
         QCOMPARE(hallOfFame[5].points, 7);
         QCOMPARE(hallOfFame[5].lost, 1);
     }
 
     void hallOfFameRankOutOfRangeIsARangeError() {
-        QVERIFY_THROWS_EXCEPTION(RangeError, Process("<H>160(X) 00000 00000 00000</>"));
-        QVERIFY_THROWS_EXCEPTION(RangeError, Process("<H>000(X) 00000 00000 00000</>"));
+        QVERIFY_THROWS_EXCEPTION(RangeError, ProcessReply("<H>160(X) 00000 00000 00000</>"));
+        QVERIFY_THROWS_EXCEPTION(RangeError, ProcessReply("<H>000(X) 00000 00000 00000</>"));
     }
 
     void settingsItems() {
-        Process("<I>15(Ann)<I>20(Bob)<I>0TB<I>30<I>40<I>57</>");
+        ProcessReply("<I>15(Ann)<I>20(Bob)<I>0TB<I>30<I>40<I>57</>");
         QCOMPARE(settings.player1Name, std::string("Ann"));
         QCOMPARE(settings.player1Level, 0);  // never taken from a reply
         QCOMPARE(settings.player2Name, std::string("Bob"));
@@ -143,7 +149,7 @@ class RepliesTest : public QObject {
         QCOMPARE(settings.delaySetting, 7);
         QCOMPARE(settings.delayUnit, 10);  // unchanged by the report
 
-        Process("<I>29(Cy)<I>31<I>41<I>9x</>");
+        ProcessReply("<I>29(Cy)<I>31<I>41<I>9x</>");
         QCOMPARE(settings.player2Level, 9);
         QCOMPARE(settings.player2Name, std::string("Cy"));
         QVERIFY(settings.sound);
@@ -153,21 +159,21 @@ class RepliesTest : public QObject {
     void endOfRoundWithoutWinnerAsksToContinue() {
         ConfirmAnswer seen;
         AnswerNextConfirm(false, &seen);
-        Process("<M>491209</>");
+        ProcessReply("<M>491209</>");
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1 has 12 points"));
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2 has 9 points"));
         QVERIFY(seen.asked);
         QCOMPARE(seen.caption, QStringLiteral("Continue Game"));
         QCOMPARE(seen.text,
                  QStringLiteral("Neither player has reached 21 points.  Continue playing?"));
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
 
         DisplayCard(0, 4, 1, 20, kShow);
         AnswerNextConfirm(true);
-        Process("<M>490100</>");
+        ProcessReply("<M>490100</>");
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1 has 1 point"));
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2 has 0 points"));
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<R></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<R></>"});
         QCOMPARE(table.pileDepth[0][4], 0);  // the table was cleared for the new round
     }
 
@@ -175,17 +181,17 @@ class RepliesTest : public QObject {
         settings.player2Name = "Bob";
         ConfirmAnswer seen;
         AnswerNextConfirm(false, &seen);
-        Process("<M>511521</>");
+        ProcessReply("<M>511521</>");
         QCOMPARE(seen.caption, QStringLiteral("New Game"));
         QCOMPARE(seen.text, QStringLiteral("Bob has won the game with 21 points.  Play again?"));
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
 
         settings.player2Name = "Player No. 2";
         AnswerNextConfirm(true, &seen);
-        Process("<M>502401</>");
+        ProcessReply("<M>502401</>");
         QCOMPARE(seen.text,
                  QStringLiteral("Player No. 1 has won the game with 24 points.  Play again?"));
-        QCOMPARE(StandIn::requests, std::vector<std::string>{kDefaultNewGame});
+        QCOMPARE(Sent::requests, std::vector<std::string>{kDefaultNewGame});
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1"));
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2"));
     }
@@ -197,57 +203,64 @@ class RepliesTest : public QObject {
         DisplayCard(0, 2, 1, 5, kToggleHighlight);
         QCOMPARE(table.highlight[0][2], 1);
         AnswerNextModal([](QWidget* box) { box->close(); });
-        Process("<M>08</>");
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<Y>0</>"});
+        ProcessReply("<M>08</>");
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<Y>0</>"});
         QCOMPARE(table.highlight[0][2], 0);
         QCOMPARE(writePos, 0);
     }
 
     void framingErrors() {
         MessageLog log;
-        Process("no item at all");
-        Process("<Vx</>");
+        ProcessReply("no item at all");
+        ProcessReply("<Vx</>");
         QCOMPARE(log.texts, (QStringList{QStringLiteral("Process Message Error: No <"),
                                          QStringLiteral("Process Message Error: No >")}));
     }
 
     void unknownItemIsReportedAndSkipped() {
         MessageLog log;
-        Process("<X>zz<P>2</>");
+        ProcessReply("<X>zz<P>2</>");
         QCOMPARE(log.texts, QStringList{QStringLiteral("Unknown Message Type: X")});
         QCOMPARE(CurrentPlayer(), 2);
     }
 
     void repliesThatEndEarly() {
         MessageLog log;
-        Process("");
-        Process("<P>2");  // no terminator item: ends after its last item
+        ProcessReply("");
+        ProcessReply("<P>2");  // no terminator item: ends after its last item
         QCOMPARE(CurrentPlayer(), 2);
-        Process("<G>1");  // short item: reads zeros, not what lies past the reply
+        ProcessReply("<G>1");  // short item: reads zeros, not what lies past the reply
         QVERIFY(log.texts.isEmpty());
     }
 
     void quietItems() {
         MessageLog log;
-        Process("<E>HumanMove failed<V>Kzq banner<Q>MoveNr=07<P>1</>");
+        ProcessReply("<E>HumanMove failed<V>Kzq banner<Q>MoveNr=07<P>2</>");
         QVERIFY(log.texts.isEmpty());
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(CurrentPlayer(), 2);  // the item after them is still run
     }
 
     void noRoomItem() {
         MessageLog log;
-        Process("<F>11Kc</>");
+        ProcessReply("<F>11Kc</>");
         QCOMPARE(log.texts, QStringList{QStringLiteral(
                                 "There is no room on the table.  This card will be sent to your "
                                 "Capture Pile.")});
     }
 
+    // Without animation a flight item draws no frame; the item after it is run.
     void flightItemIsSkippedWithoutAnimation() {
+        FlightWatch watch;
+        window->Table->installEventFilter(&watch);
         settings.animation = false;
-        Process("<A>03Ad3112<P>2</>");
+        ProcessReply("<A>03Ad3112<P>2</>");
+        const int skipped = watch.frames;
         QCOMPARE(CurrentPlayer(), 2);
         settings.animation = true;
-        Process("<A>03Ad3112<P>1</>");
+        ProcessReply("<A>03Ad3112<P>1</>");
+        window->Table->removeEventFilter(&watch);
+        QCOMPARE(skipped, 0);
+        QCOMPARE(watch.frames, 4);
         QCOMPARE(CurrentPlayer(), 1);
     }
 
@@ -255,12 +268,12 @@ class RepliesTest : public QObject {
         settings.delayUnit = 20;
         QElapsedTimer clock;
         clock.start();
-        Process("<D>3</>");
+        ProcessReply("<D>3</>");
         QVERIFY(clock.elapsed() >= 55);
     }
 
     void remainingCardsRows() {
-        Process("<U>c0000<U>h8191<U>s0001<U>d4096</>");
+        ProcessReply("<U>c0000<U>h8191<U>s0001<U>d4096</>");
         const QString blank(24, QLatin1Char(' '));
         QCOMPARE(window->RemainClubs->text(), QStringLiteral("Clubs:      ") + blank + u' ');
         QCOMPARE(window->RemainHearts->text(),
@@ -269,14 +282,25 @@ class RepliesTest : public QObject {
         QCOMPARE(window->RemainDiamonds->text(), QStringLiteral("Diamonds:   ") + blank + u'A');
     }
 
+    // Player 1's slot 4 with columns 2 and 7: all three are lit while the
+    // question is open, column 4 is not; the item after the hint is run.
     void hintItemIsReadToItsEnd() {
-        AnswerNextConfirm(false);  // the hint is declined
-        Process("<?>147<P>2</>");
+        DealHands();
+        for (int column : {2, 4, 7})
+            DealPile(column, 1);
+        QList<int> lit;
+        AnswerNext<TConfirmBox>([&](TConfirmBox* box) {
+            lit = {table.highlight[1][4], table.highlight[0][2], table.highlight[0][7],
+                   table.highlight[0][4]};
+            box->CancelButton->click();
+        });
+        ProcessReply("<?>1427<P>2</>");
+        QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
         QCOMPARE(CurrentPlayer(), 2);
     }
 
     void playerOutOfRangeIsARangeError() {
-        QVERIFY_THROWS_EXCEPTION(RangeError, Process("<P>3</>"));
+        QVERIFY_THROWS_EXCEPTION(RangeError, ProcessReply("<P>3</>"));
         QCOMPARE(CurrentPlayer(), 1);
     }
 
@@ -293,18 +317,17 @@ class RepliesTest : public QObject {
             QCOMPARE(table.handCards[2][slot], 64);
         }
         QCOMPARE(table.handCards[2][4], 0);
-        QCOMPARE(
-            StandIn::requests,
-            std::vector<std::string>{"<I>0QB<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50</>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{
+                                     "<I>0QB<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50</>"});
     }
 
     void requestHighScoresSendsTheKeyThenFifteenRows() {
         RequestBuffer buffer;
         RequestHighScores(6, buffer);
-        QCOMPARE(StandIn::requests.size(), std::size_t(16));
-        QCOMPARE(StandIn::requests[0], std::string("<I>66</>"));
-        QCOMPARE(StandIn::requests[1], std::string("<H>01</>"));
-        QCOMPARE(StandIn::requests[15], std::string("<H>15</>"));
+        QCOMPARE(Sent::requests.size(), std::size_t(16));
+        QCOMPARE(Sent::requests[0], std::string("<I>66</>"));
+        QCOMPARE(Sent::requests[1], std::string("<H>01</>"));
+        QCOMPARE(Sent::requests[15], std::string("<H>15</>"));
     }
 
     void startNewGameClearsTheTableAndSendsTheSettings() {
@@ -312,7 +335,7 @@ class RepliesTest : public QObject {
         DisplayCard(0, 1, 1, 9, kShow);
         StartNewGame();
         QCOMPARE(table.pileDepth[0][1], 0);
-        QCOMPARE(StandIn::requests,
+        QCOMPARE(Sent::requests,
                  std::vector<std::string>{
                      "<I>06B<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50<Z><K>7<U></>"});
     }

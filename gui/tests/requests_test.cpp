@@ -6,6 +6,7 @@
 #include "application.h"
 #include "globals.h"
 #include "logiclink.h"
+#include "selection.h"
 #include "tableview.h"
 #include "test_support.h"
 
@@ -13,6 +14,9 @@ class RequestsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // Replies draw: the window's widgets are there.
+    void initTestCase() { OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         ResetAll();
         StandIn::Install();
@@ -23,9 +27,9 @@ class RequestsTest : public QObject {
         RequestBuffer buffer;
         MakeMessage('I', buffer);
         MakeSettingsMessage(buffer);
-        QCOMPARE(RequestText(buffer), std::string("<I>06B<I>10Player No. 1<I>21Player No. 2"
-                                                  "<I>31<I>41<I>50"));
-        QCOMPARE(writePos, int(RequestText(buffer).size()));
+        QCOMPARE(BufferText(buffer), std::string("<I>06B<I>10Player No. 1<I>21Player No. 2"
+                                                 "<I>31<I>41<I>50"));
+        QCOMPARE(writePos, int(BufferText(buffer).size()));
     }
 
     void settingsMessageCarriesChangedSettings() {
@@ -39,7 +43,7 @@ class RequestsTest : public QObject {
         RequestBuffer buffer;
         MakeMessage('I', buffer);
         MakeSettingsMessage(buffer);
-        QCOMPARE(RequestText(buffer),
+        QCOMPARE(BufferText(buffer),
                  std::string("<I>0TB<I>10Ann<I>2912345678901234567890<I>30<I>40<I>57"));
     }
 
@@ -50,14 +54,14 @@ class RequestsTest : public QObject {
         RequestBuffer buffer;
         MakeMessage('1', buffer);
         MakeMoveMessage(2, buffer);
-        QCOMPARE(RequestText(buffer), std::string("<1>237"));
+        QCOMPARE(BufferText(buffer), std::string("<1>237"));
 
         table.highlight[0][3] = 0;
         table.highlight[0][7] = 0;
         MakeMessage('2', buffer);
         MakeMoveMessage(4, buffer);
         buffer[writePos] = '\0';
-        QCOMPARE(RequestText(buffer), std::string("<2>4"));
+        QCOMPARE(BufferText(buffer), std::string("<2>4"));
     }
 
     void highScoreRowsAreTwoDigits() {
@@ -68,14 +72,14 @@ class RequestsTest : public QObject {
             RequestBuffer buffer;
             MakeMessage('H', buffer);
             MakeGetHighScoresMessage(row, buffer);
-            QCOMPARE(RequestText(buffer), std::string(text));
+            QCOMPARE(BufferText(buffer), std::string(text));
         }
         QVERIFY(log.texts.isEmpty());
 
         RequestBuffer buffer;
         MakeMessage('H', buffer);
         MakeGetHighScoresMessage(16, buffer);
-        QCOMPARE(RequestText(buffer), std::string("<H>16"));
+        QCOMPARE(BufferText(buffer), std::string("<H>16"));
         QCOMPARE(log.texts, QStringList{QStringLiteral(
                                 "MakeGetHighScoresMessage Procedure canna handle more than 15 "
                                 "high scores!!!")});
@@ -99,21 +103,21 @@ class RequestsTest : public QObject {
         while (writePos < 252)
             AddChar('x', buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
-        QCOMPARE(StandIn::requests[0].size(), std::size_t(255));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests[0].size(), std::size_t(255));
 
         MakeMessage('@', buffer);
         while (writePos < 253)
             AddChar('x', buffer);
         QVERIFY_THROWS_EXCEPTION(RangeError, SendToLogic(buffer));
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
     void sendAppendsTheTerminatorAndResetsTheWritePosition() {
         RequestBuffer buffer;
         MakeMessage('V', buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<V></>"});
         QCOMPARE(writePos, 0);
     }
 
@@ -127,7 +131,7 @@ class RequestsTest : public QObject {
         MakeMessage('1', buffer);
         AddDigit(1, buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests,
+        QCOMPARE(Sent::requests,
                  (std::vector<std::string>{"<1>1</>", "<C></>", "<C></>", "<C></>"}));
         QCOMPARE(CurrentPlayer(), 1);
         QCOMPARE(writePos, 0);
@@ -143,7 +147,7 @@ class RequestsTest : public QObject {
         AddDigit(3, buffer);
         AddDigit(5, buffer);
         SendToLogic(buffer);
-        QCOMPARE(StandIn::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
     }
 
     void missingEntryIsReportedOnEverySend() {

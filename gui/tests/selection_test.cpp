@@ -20,36 +20,6 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
-// A pile of `depth` cards in `column`.
-void Pile(int column, int depth) {
-    for (int d = 1; d <= depth; ++d)
-        DisplayCard(0, column, d, column + d, kShow);
-}
-
-// Cards in every hand slot of both players.
-void FullHands() {
-    for (int slot = 1; slot <= 4; ++slot) {
-        DisplayCard(1, slot, 1, 40 + slot, kShow);
-        DisplayCard(2, slot, 1, 58, kShow);
-    }
-}
-
-QString Status() {
-    return CasinoGUI->Label1->text();
-}
-
-// Runs `answer` on the Choose Action dialog when it opens.
-void AnswerChooseAction(std::function<void(TAmbiguous*)> answer) {
-    AnswerNextModal([answer](QWidget* modal) {
-        auto* box = dynamic_cast<TAmbiguous*>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        answer(box);
-    });
-}
-
 }  // namespace
 
 class SelectionTest : public QObject {
@@ -57,25 +27,19 @@ class SelectionTest : public QObject {
 
     TCasinoGUI* window = nullptr;
 
+    QString Status() const { return window->Label1->text(); }
+    static void Select(const QPoint& at) { CardSelect(at.x(), at.y()); }
+
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
-    void init() {
-        ResetAll();
-        StandIn::Install();
-        SetBeepSink([] {});
-    }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
+    void init() { FreshTest(); }
     void cleanup() { ResetAll(); }
 
     // x from 0 to 11 is column 1; the 16 pixels between two columns are no column.
     void tableColumnsAndGaps() {
-        Pile(1, 1);
-        Pile(2, 1);
+        DealPile(1, 1);
+        DealPile(2, 1);
         for (int x : {0, 11, 82}) {
             CardSelect(x, 200);
             QCOMPARE(table.highlight[0][1], 1);
@@ -92,13 +56,13 @@ class SelectionTest : public QObject {
         QCOMPARE(table.highlight[0][2], 1);
         QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=2 col2=2"));
         CardSelect(791, 200);  // right of the last column: c2 is 10
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
     }
 
     // A pile takes clicks from just below the table top to 17 pixels below its top card.
     void pileHeights() {
-        Pile(5, 2);
-        const int x = 360 + 30;
+        DealPile(5, 2);
+        const int x = PileSpot(5).x();
         CardSelect(x, 180);
         QCOMPARE(table.highlight[0][5], 0);
         CardSelect(x, 181);
@@ -107,7 +71,7 @@ class SelectionTest : public QObject {
         QCOMPARE(table.highlight[0][5], 0);
         CardSelect(x, 310);
         QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(447 + 30, 200);  // column 6 holds nothing
+        Select(PileSpot(6));  // column 6 holds nothing
         QCOMPARE(table.highlight[0][6], 0);
         QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
     }
@@ -115,14 +79,14 @@ class SelectionTest : public QObject {
     // Columns 7, 2 and 3, then player 1's slot 1: the move names the slot and
     // the columns in ascending order, and the clicked card is highlighted.
     void moveMessageListsTheHighlightedColumns() {
-        FullHands();
+        DealHands();
         for (int column : {7, 2, 3, 5})
-            Pile(column, 1);
+            DealPile(column, 1);
         for (int column : {7, 2, 3, 5})
-            CardSelect(87 * column - 75 + 10, 200);
-        CardSelect(87 * 5 - 75 + 10, 200);  // 5 again: deselected
-        CardSelect(30, 60);
-        QCOMPARE(StandIn::requests, Requests{"<1>1237</>"});
+            Select(PileSpot(column));
+        Select(PileSpot(5));  // 5 again: deselected
+        Select(HandSpot(1, 1));
+        QCOMPARE(Sent::requests, Requests{"<1>1237</>"});
         QCOMPARE(Status(),
                  QStringLiteral("legal players hand clicked. legal card selected. column= 1"));
         QCOMPARE(table.highlight[1][1], 1);
@@ -130,30 +94,30 @@ class SelectionTest : public QObject {
 
     // The window's mouse press reaches CardSelect; a hand card alone is a Put.
     void clicksOnTheWindow() {
-        FullHands();
+        DealHands();
         StandIn::Script({"<1>1100<P>1</>"});
-        QTest::mouseClick(window->Table, Qt::LeftButton, {}, QPoint(25 + 71 * 3 + 20, 100));
-        QCOMPARE(StandIn::requests, Requests{"<1>4</>"});
+        QTest::mouseClick(window->Table, Qt::LeftButton, {}, HandSpot(1, 4));
+        QCOMPARE(Sent::requests, Requests{"<1>4</>"});
         QCOMPARE(table.highlight[1][4], 0);  // "P" took the highlight off
     }
 
     void handClicksThatSendNothing() {
-        FullHands();
+        DealHands();
         DisplayCard(1, 2, 1, 0, kShow);
-        CardSelect(25 + 71 + 30, 60);  // player 1's empty slot 2
+        Select(HandSpot(1, 2));  // player 1's empty slot 2
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
-        CardSelect(25, 60);  // the hand's left edge is not in it
-        CardSelect(309, 60);
-        CardSelect(100, 121);  // the row between the hands and the table
-        CardSelect(600, 60);   // player 2's hand while player 1 is to move
+        CardSelect(HandPlace(1, 1).x(), 60);  // the hand's edges are not in it
+        CardSelect(HandPlace(1, 4).x() + kCardWidth, 60);
+        CardSelect(100, kHandBottom);  // the row between the hands and the table
+        Select(HandSpot(2, 2));        // player 2's hand while player 1 is to move
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
 
         SetCurrentPlayer(2);
-        CardSelect(100, 60);
-        QVERIFY(StandIn::requests.empty());
-        CardSelect(483 + 71 * 2 + 5, 120);
-        QCOMPARE(StandIn::requests, Requests{"<2>3</>"});
+        Select(HandSpot(1, 2));
+        QVERIFY(Sent::requests.empty());
+        CardSelect(HandPlace(2, 3).x() + 5, kHandBottom - 1);
+        QCOMPARE(Sent::requests, Requests{"<2>3</>"});
     }
 
     void chooseAction_data() {
@@ -181,7 +145,7 @@ class SelectionTest : public QObject {
         QString text, title;
         QList<bool> enabled;
         QRect placed;
-        AnswerChooseAction([&](TAmbiguous* box) {
+        AnswerNext<TAmbiguous>([&](TAmbiguous* box) {
             title = box->windowTitle();
             text = box->Label1->text();
             enabled = {box->TakeButton->isEnabled(), box->BuildButton->isEnabled(),
@@ -205,7 +169,7 @@ class SelectionTest : public QObject {
             {&TAmbiguous::CancelButton, 0}};
         for (const auto& [button, result] : buttons) {
             bool pressed = false;
-            AnswerChooseAction([&, button = button](TAmbiguous* box) {
+            AnswerNext<TAmbiguous>([&, button = button](TAmbiguous* box) {
                 if ((box->*button)->isEnabled()) {
                     (box->*button)->click();
                     pressed = true;
@@ -216,9 +180,9 @@ class SelectionTest : public QObject {
             const int choice = ChooseAction(code);
             QCOMPARE(choice, pressed ? result : 0);
         }
-        AnswerChooseAction([](TAmbiguous* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        AnswerNext<TAmbiguous>([](TAmbiguous* box) { QTest::keyClick(box, Qt::Key_Escape); });
         QCOMPARE(ChooseAction(code), 0);
-        AnswerChooseAction([](TAmbiguous* box) { box->close(); });
+        AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->close(); });
         QCOMPARE(ChooseAction(code), 0);
     }
 
@@ -237,23 +201,23 @@ class SelectionTest : public QObject {
 
     // A menu reply to a move is answered from the dialog and sent at once.
     void menuReplyIsAnsweredFromTheDialog() {
-        FullHands();
-        Pile(3, 1);
-        CardSelect(186 + 10, 200);
+        DealHands();
+        DealPile(3, 1);
+        Select(PileSpot(3));
         StandIn::Script({"<M>11<E>HumanMove failed</>", "<0>23xx<P>2</>"});
-        AnswerChooseAction([](TAmbiguous* box) { box->TakeButton->click(); });
-        CardSelect(25 + 71 + 10, 60);
-        QCOMPARE(StandIn::requests, (Requests{"<1>23</>", "<Y>2</>", "<C></>"}));
+        AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->TakeButton->click(); });
+        Select(HandSpot(1, 2));
+        QCOMPARE(Sent::requests, (Requests{"<1>23</>", "<Y>2</>", "<C></>"}));
     }
 
     void menuCancelledClearsTheSelection() {
-        FullHands();
-        Pile(3, 2);
-        CardSelect(186 + 10, 200);
+        DealHands();
+        DealPile(3, 2);
+        Select(PileSpot(3));
         StandIn::Script({"<M>08</>"});
-        AnswerChooseAction([](TAmbiguous* box) { box->CancelButton->click(); });
-        CardSelect(25 + 10, 60);
-        QCOMPARE(StandIn::requests, (Requests{"<1>13</>", "<Y>0</>"}));
+        AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->CancelButton->click(); });
+        Select(HandSpot(1, 1));
+        QCOMPARE(Sent::requests, (Requests{"<1>13</>", "<Y>0</>"}));
         QCOMPARE(table.highlight[0][3], 0);
         QCOMPARE(table.highlight[1][1], 0);
     }
@@ -261,11 +225,11 @@ class SelectionTest : public QObject {
     // The hint's hand card and piles are highlighted while the question is
     // open; declined, all three highlights go.
     void hintDeclined() {
-        FullHands();
-        Pile(4, 2);
-        Pile(6, 1);
-        Pile(8, 1);
-        CardSelect(621 + 10, 200);  // a selection of the user's own goes first
+        DealHands();
+        DealPile(4, 2);
+        DealPile(6, 1);
+        DealPile(8, 1);
+        Select(PileSpot(8));  // a selection of the user's own goes first
         StandIn::Script({"<?>1246</>"});
         ConfirmAnswer seen;
         QList<int> lit;
@@ -281,20 +245,20 @@ class SelectionTest : public QObject {
         QCOMPARE(seen.caption, QStringLiteral("Hint"));
         QCOMPARE(seen.text,
                  QStringLiteral("The computer recommends this move.  Would you like to use it?"));
-        QCOMPARE(StandIn::requests, Requests{"<?></>"});
+        QCOMPARE(Sent::requests, Requests{"<?></>"});
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= 9; ++column)
                 QCOMPARE(table.highlight[area][column], 0);
     }
 
     void hintAccepted() {
-        FullHands();
-        Pile(4, 2);
-        Pile(6, 1);
+        DealHands();
+        DealPile(4, 2);
+        DealPile(6, 1);
         StandIn::Script({"<?>1246</>", "<P>2</>"});
         AnswerNextConfirm(true);
         HintClick();
-        QCOMPARE(StandIn::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
+        QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
     }
 
     void hintWithoutCardsSendsNothing() {
@@ -302,10 +266,10 @@ class SelectionTest : public QObject {
         SetCurrentPlayer(2);
         DisplayCard(1, 1, 1, 5, kShow);
         HintClick();
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
         DisplayCard(2, 3, 1, 58, kShow);
         window->Hint->click();
-        QCOMPARE(StandIn::requests, Requests{"<?></>"});
+        QCOMPARE(Sent::requests, Requests{"<?></>"});
     }
 
     void discardPutsTheFirstCard() {
@@ -313,14 +277,14 @@ class SelectionTest : public QObject {
         DisplayCard(1, 4, 1, 8, kShow);
         SetCurrentPlayer(2);
         PlayPutClick();
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
         SetCurrentPlayer(1);
         window->PutButton->click();
-        QCOMPARE(StandIn::requests, Requests{"<1>3</>"});
+        QCOMPARE(Sent::requests, Requests{"<1>3</>"});
         QCOMPARE(table.highlight[1][3], 1);
         ClearTable();
         PlayPutClick();
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
     // "k" then "z" on the remaining-cards button shows H; "z" again hides it;
@@ -351,10 +315,10 @@ class SelectionTest : public QObject {
     }
 
     void debugDumps() {
-        HClick();  // the debug controls show
-        Pile(2, 3);
+        window->HClick();  // the debug controls show
+        DealPile(2, 3);
         DisplayCard(1, 4, 1, 9, kShow);
-        CardSelect(99 + 10, 200);
+        Select(PileSpot(2));
         QTest::mouseClick(window->Edit2, Qt::LeftButton);
         const QString depths = window->Edit2->text();
         QVERIFY(depths.startsWith(QStringLiteral("Ar        0.1= 0        0.2= 3        0.3= 0")));
@@ -364,7 +328,7 @@ class SelectionTest : public QObject {
         QTest::mouseClick(window->Edit3, Qt::LeftButton);
         QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl        0.1= 0        0.2= 1")));
         QCOMPARE(window->Edit3->text().count(QStringLiteral("= 1")), 1);
-        HClick();
+        window->HClick();
     }
 
     // GUI > LOG asks for the version and shows both sides of the exchange.
@@ -372,7 +336,7 @@ class SelectionTest : public QObject {
         MessageLog log;
         StandIn::Script({"<V>Casino logic 2.1</>"});
         window->Button8->click();
-        QCOMPARE(StandIn::requests, Requests{"<V></>"});
+        QCOMPARE(Sent::requests, Requests{"<V></>"});
         QCOMPARE(log.texts.size(), 1);
         QVERIFY(log.texts[0].contains(QStringLiteral("sent: <V></>")));
         QVERIFY(log.texts[0].contains(QStringLiteral("received: <V>Casino logic 2.1</>")));

@@ -31,13 +31,10 @@ class TableViewHiDpiTest : public QObject {
 
   private slots:
     void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window = OpenTestWindow();
         QCOMPARE(window->devicePixelRatioF(), 2.0);
-        LoadPictures();
     }
-    void cleanupTestCase() { delete window; }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() { ResetAll(); }
 
     void logicalGeometryStays() {

@@ -35,13 +35,6 @@ bool ShowsCard(const QPoint& at, int number, int first = 4, int last = 91) {
     return true;
 }
 
-// A pile in column `column`, bottom card first.
-void DrawPile(int column, std::initializer_list<int> pictures) {
-    int depth = 0;
-    for (int picture : pictures)
-        DisplayCard(0, column, ++depth, picture, kShow);
-}
-
 // Counts paints of the table and notes the card in flight at each.
 class PaintWatch : public QObject {
   public:
@@ -76,13 +69,8 @@ class TableViewTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() {
-        window = new TCasinoGUI;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        LoadPictures();
-    }
-    void cleanupTestCase() { delete window; }
+    void initTestCase() { window = OpenTestWindow(); }
+    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         ResetAll();
         StandIn::Install();
@@ -106,7 +94,7 @@ class TableViewTest : public QObject {
         QCOMPARE(BackBuffer().pixel(at), kTableColour);
         QCOMPARE(BackBuffer().pixel(at + QPoint(70, 95)), kTableColour);
 
-        DrawPile(5, {1});
+        DealPile(5, {1});
         const QPoint second = CardPosition(0, 5, 2);
         QCOMPARE(second, QPoint(360, 197));
         const QRgb belowCorner = BackBuffer().pixel(second);
@@ -120,11 +108,11 @@ class TableViewTest : public QObject {
     // paints over the tag: the table then looks exactly as if only two cards
     // had ever been dealt there.
     void eraseAtDepthThree() {
-        DrawPile(4, {5, 18});
+        DealPile(4, {5, 18});
         const QImage twoCards = BackBuffer().copy();
 
         ClearTable();
-        DrawPile(4, {5, 18, 31});
+        DealPile(4, {5, 18, 31});
         DrawTag(4, '8');
         QVERIFY(BackBuffer() != twoCards);
         DisplayCard(0, 4, 3, 0, kShow);  // picture 0 erases, whatever the mode
@@ -137,7 +125,7 @@ class TableViewTest : public QObject {
     // A card shown again in its place (a hand in a new back, a pile's card
     // shown again after the card above it went) looks exactly as before.
     void showingAgainChangesNothing() {
-        DrawPile(3, {3, 16, 29});
+        DealPile(3, {3, 16, 29});
         DisplayCard(2, 1, 1, 58, kShow);
         const QImage before = BackBuffer().copy();
         DisplayCard(0, 3, 3, 29, kShow);
@@ -158,11 +146,11 @@ class TableViewTest : public QObject {
 
     // Showing a card on a highlighted pile takes the highlight off first.
     void showOnAHighlightedPile() {
-        DrawPile(2, {7, 20});
+        DealPile(2, {7, 20});
         const QImage expected = BackBuffer().copy();
 
         ClearTable();
-        DrawPile(2, {7});
+        DealPile(2, {7});
         DisplayCard(0, 2, 1, 1, kToggleHighlight);
         QCOMPARE(table.highlight[0][2], 1);
         DisplayCard(0, 2, 2, 20, kShow);
@@ -187,7 +175,7 @@ class TableViewTest : public QObject {
     // The highlight inverts the whole pile but not the table outside its
     // rounded corners; twice restores every byte.
     void toggleTwiceRestoresTheBuffer() {
-        DrawPile(6, {11, 24, 37});
+        DealPile(6, {11, 24, 37});
         DisplayCard(2, 4, 1, 60, kShow);
         const QImage before = BackBuffer().copy();
 
@@ -261,7 +249,7 @@ class TableViewTest : public QObject {
         const QImage& buffer = BackBuffer();
         auto letterCell = [&](int x0, int x1, int column) {
             int black = 0, silver = 0;
-            const int x = 87 * column - 75;
+            const int x = ColumnLeft(column);
             for (int y = 168; y < 180; ++y)
                 for (int dx = x0; dx <= x1; ++dx) {
                     const QRgb p = buffer.pixel(x + dx, y) & 0xffffff;
@@ -344,7 +332,7 @@ class TableViewTest : public QObject {
     }
 
     void paintCopiesTheBackBuffer() {
-        DrawPile(1, {12, 25});
+        DealPile(1, {12, 25});
         DrawTag(1, 'Q');
         const QImage shown = window->Table->grab().toImage();
         const QImage& buffer = BackBuffer();

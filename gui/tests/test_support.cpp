@@ -3,29 +3,36 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <cstring>
-#include <memory>
 
 #include "boxes.h"
+#include "casinogui.h"
 #include "globals.h"
-#include "logiclink.h"
+#include "replies.h"
 #include "tableview.h"
 
-std::vector<std::string> StandIn::requests;
+std::vector<std::string> Sent::requests;
 std::deque<std::string> StandIn::replies;
-QStringList PassThrough::sent;
+std::function<void(const std::string&)> PassThrough::before;
+std::function<void(const std::string&)> PassThrough::after;
 
 namespace {
+
 LogicEntry realEntry = nullptr;
+TCasinoGUI* testWindow = nullptr;
 
 std::int32_t PassThroughEntry(const char* request, char* reply) {
-    PassThrough::sent << QString::fromLatin1(request);
-    return realEntry(request, reply);
+    Sent::requests.emplace_back(request);
+    if (PassThrough::before) PassThrough::before(request);
+    const std::int32_t length = realEntry(request, reply);
+    if (PassThrough::after) PassThrough::after(reply);
+    return length;
 }
 
 std::int32_t StandInEntry(const char* request, char* reply) {
-    StandIn::requests.emplace_back(request);
+    Sent::requests.emplace_back(request);
     std::string text = "</>";
     if (!StandIn::replies.empty()) {
         text = StandIn::replies.front();
@@ -35,60 +42,55 @@ std::int32_t StandInEntry(const char* request, char* reply) {
     std::memcpy(reply, text.c_str(), text.size() + 1);
     return std::int32_t(text.size());
 }
-}  // namespace
 
-void StandIn::Install() {
-    requests.clear();
-    replies.clear();
-    SetLogicEntry(&StandInEntry);
-}
-
-void StandIn::Script(std::initializer_list<std::string> scripted) {
-    replies.insert(replies.end(), scripted.begin(), scripted.end());
-}
-
-MessageLog::MessageLog() {
-    SetMessageSink([this](const QString& text) { texts << text; });
-}
-
-MessageLog::~MessageLog() {
-    SetMessageSink({});
-}
-
-void AnswerNextModal(std::function<void(QWidget*)> answer) {
+// Polls for an open modal box every 5 ms and hands it to `answer`; with
+// `once`, stops after the first box, or after about five seconds without one.
+QTimer* StartAnswering(std::function<void(QWidget*)> answer, bool once) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer, tries] {
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, once, tries] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) {
-            if (++*tries > 1000) {  // no box came within about five seconds
+            if (once && ++*tries > 1000) {
                 timer->stop();
                 timer->deleteLater();
             }
             return;
         }
-        timer->stop();
-        timer->deleteLater();
+        if (once) {
+            timer->stop();
+            timer->deleteLater();
+        }
         answer(modal);
     });
     timer->start();
+    return timer;
 }
 
-void AnswerNextConfirm(bool ok, ConfirmAnswer* seen) {
-    AnswerNextModal([ok, seen](QWidget* modal) {
-        auto* box = dynamic_cast<TConfirmBox*>(modal);
-        if (!box) {
-            modal->close();
-            return;
+}  // namespace
+
+TCasinoGUI* OpenTestWindow(bool bindLibrary) {
+    ResetAll();
+    SetBeepSink([] {});
+    testWindow = new TCasinoGUI;
+    if (bindLibrary) {
+        MessageLog log;
+        if (!testWindow->FormCreate(QStringLiteral(CASINO_LIB_DIR)) || !log.texts.isEmpty()) {
+            qWarning("start-up with the library in %s: %s", CASINO_LIB_DIR,
+                     qPrintable(log.texts.join(QLatin1Char('\n'))));
+            return nullptr;
         }
-        if (seen) {
-            seen->asked = true;
-            seen->caption = box->windowTitle();
-            seen->text = box->Label1->text();
-        }
-        (ok ? box->OKButton : box->CancelButton)->click();
-    });
+    }
+    testWindow->show();
+    if (!QTest::qWaitForWindowExposed(testWindow)) qWarning("the test window is not exposed");
+    LoadPictures();
+    return testWindow;
+}
+
+void CloseTestWindow() {
+    delete testWindow;
+    testWindow = nullptr;
 }
 
 void ResetAll() {
@@ -100,11 +102,117 @@ void ResetAll() {
     SetBeepSink({});
 }
 
+void FreshTest() {
+    ResetAll();
+    StandIn::Install();
+    SetBeepSink([] {});
+}
+
+QStringList Sent::List() {
+    QStringList list;
+    for (const std::string& request : requests)
+        list << QString::fromStdString(request);
+    return list;
+}
+
+void Sent::Clear() {
+    requests.clear();
+}
+
+void StandIn::Install() {
+    Sent::Clear();
+    replies.clear();
+    SetLogicEntry(&StandInEntry);
+}
+
+void StandIn::Script(std::initializer_list<std::string> scripted) {
+    replies.insert(replies.end(), scripted.begin(), scripted.end());
+}
+
 bool PassThrough::Install() {
     LogicEntry current = CurrentLogicEntry();
     if (current != &PassThroughEntry) realEntry = current;
     if (!realEntry) return false;
-    sent.clear();
+    Sent::Clear();
     SetLogicEntry(&PassThroughEntry);
     return true;
+}
+
+LogicEntry PassThrough::Real() {
+    return realEntry;
+}
+
+std::vector<ReplyItem> ReplyItems(const std::string& reply) {
+    std::vector<ReplyItem> items;
+    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
+        if (at + 3 > reply.size() || reply[at + 2] != '>') continue;
+        const std::size_t next = reply.find('<', at + 1);
+        items.push_back(
+            {reply[at + 1],
+             reply.substr(at + 3, next == std::string::npos ? std::string::npos : next - at - 3)});
+    }
+    return items;
+}
+
+RequestBuffer ProcessReply(const char* text) {
+    ReplyBuffer reply;
+    std::memcpy(reply.data(), text, std::strlen(text) + 1);
+    RequestBuffer buffer;
+    ProcessMessage(reply, buffer);
+    return buffer;
+}
+
+void DealPile(int column, std::initializer_list<int> pictures) {
+    int depth = 0;
+    for (int picture : pictures)
+        DisplayCard(0, column, ++depth, picture, kShow);
+}
+
+void DealPile(int column, int depth) {
+    for (int d = 1; d <= depth; ++d)
+        DisplayCard(0, column, d, column + d, kShow);
+}
+
+void DealHands() {
+    for (int slot = 1; slot <= 4; ++slot) {
+        DisplayCard(1, slot, 1, 40 + slot, kShow);
+        DisplayCard(2, slot, 1, 58, kShow);
+    }
+}
+
+QPoint PileSpot(int column) {
+    const int depth = std::max(table.pileDepth[0][column], 1);
+    return PilePlace(column, depth) + QPoint(kCardWidth / 2, kCardHeight / 2);
+}
+
+QPoint HandSpot(int player, int slot) {
+    return HandPlace(player, slot) + QPoint(kCardWidth / 2, kCardHeight / 2);
+}
+
+MessageLog::MessageLog() {
+    SetMessageSink([this](const QString& text) { texts << text; });
+}
+
+MessageLog::~MessageLog() {
+    SetMessageSink({});
+}
+
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> answer)
+    : timer_(StartAnswering(std::move(answer), false)) {}
+
+ModalAnswerer::~ModalAnswerer() = default;
+
+void AnswerNextModal(std::function<void(QWidget*)> answer) {
+    StartAnswering(std::move(answer), true);
+}
+
+void AnswerNextConfirm(bool ok, ConfirmAnswer* seen) {
+    AnswerNext<TConfirmBox>([ok, seen](TConfirmBox* box) {
+        if (seen) {
+            seen->asked = true;
+            seen->caption = box->windowTitle();
+            seen->text = box->Label1->text();
+        }
+        (ok ? box->OKButton : box->CancelButton)->click();
+    });
 }

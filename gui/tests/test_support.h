@@ -1,34 +1,84 @@
-// Helpers of the program's tests: a recording stand-in for the library's
-// entry with scripted replies, a log of the messages the program shows, and
-// answers to modal boxes given by timers.
+// Helpers of the program's tests, shared by every test program: the one test
+// window, the one record of the requests sent (to a scripted stand-in for the
+// library or through to the real one), a reader of reply items, the feeding
+// of a reply to the reply handlers, a test table dealt onto the window, the
+// log of the messages the program shows, and the one way modal boxes are
+// answered: by a timer while they are open.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-class QWidget;
+#include "logiclink.h"
+
+class QTimer;
+class TCasinoGUI;
+
+// The main window that the tests of one program share: built after ResetAll,
+// with the real library bound from the build (and the start-up request sent)
+// when `bindLibrary`, shown, exposed, and the card pictures loaded. Null when
+// start-up with the library fails or shows a message.
+TCasinoGUI* OpenTestWindow(bool bindLibrary = false);
+void CloseTestWindow();
+
+// Puts the program-wide state, the table and the logic entry back to their start.
+void ResetAll();
+// ResetAll, the stand-in installed, and beeps silenced: the start of most tests.
+void FreshTest();
+
+// Every request sent to the stand-in or through the pass-through, in order.
+struct Sent {
+    static std::vector<std::string> requests;
+    static QStringList List();  // the same, as text
+    static void Clear();
+};
 
 // The stand-in entry: records every request and answers with the next
 // scripted reply ("</>" once the script is used up).
 struct StandIn {
-    static std::vector<std::string> requests;
     static std::deque<std::string> replies;
     // Installs the stand-in as the logic entry and empties the record and the script.
     static void Install();
     static void Script(std::initializer_list<std::string> scripted);
 };
 
-// Wraps the real library's entry: every request is kept in `sent` and then
-// passed on, so a test sees exactly what went out against real replies.
+// Wraps the real library's entry: every request is recorded and passed on, so
+// a test sees exactly what went out against real replies. `before` sees each
+// request before the library does, `after` each reply.
 struct PassThrough {
-    static QStringList sent;
-    // Takes the current entry as the real one; false when there is none.
+    static std::function<void(const std::string& request)> before;
+    static std::function<void(const std::string& reply)> after;
+    // Takes the current entry as the real one and empties the record; false when there is none.
     static bool Install();
+    // The real library's entry, for asking it directly.
+    static LogicEntry Real();
 };
+
+// One item of a reply: its code and the text up to the next item.
+struct ReplyItem {
+    char code;
+    std::string text;
+};
+std::vector<ReplyItem> ReplyItems(const std::string& reply);
+// Hands `text` to the reply handlers as a reply; returns the request buffer they leave.
+RequestBuffer ProcessReply(const char* text);
+
+// A test table on the window: a pile of the given pictures in `column`,
+// bottom card first; a pile of `depth` cards (pictures column + 1 on); four
+// cards in each hand (player 1's faces 41 to 44, player 2's backs).
+void DealPile(int column, std::initializer_list<int> pictures);
+void DealPile(int column, int depth);
+void DealHands();
+// Where a user aims: the middle of a pile's top card, or of a hand card.
+QPoint PileSpot(int column);
+QPoint HandSpot(int player, int slot);
 
 // Collects what ShowMessage would show, instead of opening boxes.
 struct MessageLog {
@@ -37,8 +87,28 @@ struct MessageLog {
     ~MessageLog();
 };
 
-// Runs `answer` on the next modal box to open, from a timer.
+// Answers modal boxes while it lives: every 5 ms, `answer` runs on the modal
+// box that is open, if any.
+class ModalAnswerer {
+  public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> answer);
+    ~ModalAnswerer();
+
+  private:
+    std::unique_ptr<QTimer> timer_;
+};
+// Runs `answer` on the next modal box to open (given up after about five seconds).
 void AnswerNextModal(std::function<void(QWidget*)> answer);
+// Runs `answer` on the next modal box if it is a `Box`; closes any other box.
+template <typename Box>
+void AnswerNext(std::function<void(Box*)> answer) {
+    AnswerNextModal([answer](QWidget* modal) {
+        if (auto* box = dynamic_cast<Box*>(modal))
+            answer(box);
+        else
+            modal->close();
+    });
+}
 // Presses OK or Cancel in the next confirm box; its caption and text are kept.
 struct ConfirmAnswer {
     QString caption;
@@ -46,6 +116,3 @@ struct ConfirmAnswer {
     bool asked = false;
 };
 void AnswerNextConfirm(bool ok, ConfirmAnswer* seen = nullptr);
-
-// Puts the program-wide state, the table and the logic entry back to their start.
-void ResetAll();

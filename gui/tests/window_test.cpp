@@ -105,7 +105,7 @@ class WindowTest : public QObject {
         SetCurrentPlayer(2);
         DisplayCard(0, 1, 1, 5, kShow);
         window.StartUp();
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<B>9</>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<B>9</>"});
         QCOMPARE(CurrentPlayer(), 1);
         QCOMPARE(table.pileDepth[0][1], 0);
     }
@@ -115,7 +115,7 @@ class WindowTest : public QObject {
         TCasinoGUI window;
         QVERIFY(!window.FormCreate(QStringLiteral("/nonexistent-folder")));
         QCOMPARE(log.texts.size(), 1);
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
     }
 
     void aboutSendsTheVersionRequestFirst() {
@@ -123,13 +123,13 @@ class WindowTest : public QObject {
         std::size_t sentBeforeBox = 99;
         QString title;
         AnswerNextModal([&](QWidget* modal) {
-            sentBeforeBox = StandIn::requests.size();
+            sentBeforeBox = Sent::requests.size();
             title = modal->windowTitle();
             modal->close();
         });
         window.About2Click();
         QCOMPARE(sentBeforeBox, std::size_t(1));
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<V></>"});
         QCOMPARE(title, QStringLiteral("About Casino"));
     }
 
@@ -140,7 +140,7 @@ class WindowTest : public QObject {
         window.Exit1Click();
         QCOMPARE(seen.caption, QStringLiteral("Exit Casino?"));
         QCOMPARE(seen.text, QStringLiteral("Are you certain you want to stop playing Casino?"));
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
         QVERIFY(!window.Ended());
     }
 
@@ -150,11 +150,11 @@ class WindowTest : public QObject {
         window.show();
         AnswerNextConfirm(true);
         window.Exit1Click();
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<W></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<W></>"});
         QVERIFY(window.Ended());
         QVERIFY(window.close());
         QCOMPARE(beeps, 1);
-        QCOMPARE(StandIn::requests.size(), std::size_t(1));
+        QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
     void closeCancelledKeepsTheWindow() {
@@ -164,7 +164,7 @@ class WindowTest : public QObject {
         AnswerNextConfirm(false);
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
         QVERIFY(CurrentLogicEntry() != nullptr);
     }
 
@@ -176,7 +176,7 @@ class WindowTest : public QObject {
         AnswerNextConfirm(true, &seen);
         QVERIFY(window.close());
         QCOMPARE(seen.caption, QStringLiteral("Exit Casino?"));
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<W></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<W></>"});
         QVERIFY(CurrentLogicEntry() == nullptr);
     }
 
@@ -189,7 +189,7 @@ class WindowTest : public QObject {
         AnswerNextConfirm(false, &seen);
         QTest::keyClick(&window, Qt::Key_F6);
         QVERIFY(seen.asked);
-        QVERIFY(StandIn::requests.empty());
+        QVERIFY(Sent::requests.empty());
     }
 
     void popupMenuIsCentredOnThePointer() {
@@ -228,7 +228,7 @@ class WindowTest : public QObject {
         QCOMPARE(
             log.texts,
             QStringList{QStringLiteral("Range check error: current player 7 is outside 1..2")});
-        QCOMPARE(StandIn::requests, std::vector<std::string>{"<V></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<V></>"});
     }
 };
 

@@ -1,0 +1,58 @@
+// Where everything lies on the table, in window pixels: the nine columns of
+// table piles, the two hands, the capture piles and the single spot, the tags
+// above the columns and the remaining-cards panel; and the inverse, which
+// place a click at a point falls on. The drawing, move entry and the tests
+// all take their places from here.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+constexpr int kCardWidth = 71;
+constexpr int kCardHeight = 96;
+
+// Table piles: column 1 to 9, a pile's cards 17 pixels apart from the table top down.
+constexpr int kTableTop = 180;
+constexpr int kPileStep = 17;
+int ColumnLeft(int column);
+// Top left of the card at `depth` (1 the bottom card) of a table pile.
+QPoint PilePlace(int column, int depth);
+
+// Hands: player 1's four slots from the left edge, player 2's from the middle.
+constexpr int kHandTop = 25;
+QPoint HandPlace(int player, int slot);
+
+// The capture piles (areas 3 and 4) fan out 3 pixels a card to the right;
+// `count` is the number of cards already drawn into the pile.
+QPoint CapturePlace(int area, int count);
+// The single spot (area 5).
+QPoint SingleSpotPlace();
+
+// Top left of a card place of any area: 0 the table, 1 and 2 the hands, 3 and
+// 4 the capture piles (`captured` cards drawn there so far), 5 the single spot.
+QPoint CardPlace(int area, int column, int depth, int captured);
+
+// The tag strip above a table column: the height of a pile step less 3.
+constexpr int kTagHeight = 14;
+QRect TagRect(int column);
+
+// The remaining-cards panel and its button; the panel waits behind the button,
+// one press raises it to kPanelRaised in two steps of kPanelStep, a click on
+// the panel raises it by kPanelClickStep.
+constexpr QRect kPanelRect(233, 536, 325, 257);
+constexpr QRect kPanelButtonRect(232, 536, 327, 17);
+constexpr int kPanelHidden = 536;
+constexpr int kPanelRaised = 450;
+constexpr int kPanelStep = 43;
+constexpr int kPanelClickStep = 100;
+
+// Hit test. Clicks below kHandBottom fall on the table, above it on the hands.
+constexpr int kHandBottom = 121;
+// The column whose pile takes a click at x, or 0 in the gap between two
+// columns and beside the table. x 0 to 11 still counts as column 1.
+int ColumnAt(int x);
+// True when a click at height y falls on a pile of `depth` cards: from just
+// below the table top to a pile step below its top card.
+bool OnPile(int depth, int y);
+// The slot of `player`'s hand that a click at (x, y) falls on, 1 to 4, or 0.
+int HandSlotAt(int player, int x, int y);
