@@ -171,3 +171,16 @@ bool ShowConfirmBox(const QString& caption, const QString& text) {
     box.exec();
     return box.confirmed;
 }
+
+bool ShowRetryBox(const QString& caption, const QString& text, const QString& retry,
+                  const QString& giveUp) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Retry | QMessageBox::Discard,
+                    DialogOwner());
+    box.setTextFormat(Qt::PlainText);  // a folder's name is shown as it is
+    box.button(QMessageBox::Retry)->setText(retry);
+    box.button(QMessageBox::Discard)->setText(giveUp);
+    box.setDefaultButton(QMessageBox::Retry);
+    box.setEscapeButton(QMessageBox::Retry);
+    box.exec();
+    return box.clickedButton() != box.button(QMessageBox::Discard);
+}

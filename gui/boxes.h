@@ -1,6 +1,7 @@
 // The program's small modal boxes: the How to Play box (THelpBox), the About
 // box (TAboutBox) and the OK/Cancel question (TConfirmBox), plus ShowMessage,
-// the plain message box every other part of the program reports through.
+// the plain message box every other part of the program reports through, and
+// the question whether to try a failed action again.
 #pragma once
 
 #include <QDialog>
@@ -60,3 +61,8 @@ void ShowHelpBox();
 void ShowAboutBox();
 // Asks an OK/Cancel question; true when the user pressed OK. Beeps first when sound is on.
 bool ShowConfirmBox(const QString& caption, const QString& text);
+// Asks whether to try a failed action again: true for `retry`, false for
+// `giveUp`. Escape and the title bar's close button try again, so nothing is
+// given up without the user choosing it.
+bool ShowRetryBox(const QString& caption, const QString& text, const QString& retry,
+                  const QString& giveUp);

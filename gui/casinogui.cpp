@@ -15,11 +15,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
+#include <utility>
 
 #include "boxes.h"
 #include "dialogs.h"
 #include "formparts.h"
 #include "logiclink.h"
+#include "recordsfile.h"
 #include "selection.h"
 #include "tableview.h"
 
@@ -118,6 +121,7 @@ bool TCasinoGUI::FormCreate(const QString& libraryFolder) {
 
 void TCasinoGUI::StartUp() {
     if (kTraceSwitch) OpenTraceLog(QString::fromLatin1(kTraceFile));  // without a log if it fails
+    const KeptAsideCheck keptAside;
     RequestBuffer buffer;
     MakeMessage('B', buffer);
     AddDigit(kNumColumns, buffer);
@@ -125,6 +129,21 @@ void TCasinoGUI::StartUp() {
     ClearTable();
     SetCurrentPlayer(1);
     LoadPictures();
+    const QString kept = keptAside.KeptFile();
+    if (kept.isEmpty()) return;
+    // Told once the window is up: the program starts before the window shows.
+    keptAsideNotice_ = KeptAsideText(kept);
+    if (isVisible()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+}
+
+void TCasinoGUI::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!keptAsideNotice_.isEmpty()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+}
+
+void TCasinoGUI::TellKeptAside() {
+    if (keptAsideNotice_.isEmpty()) return;
+    ShowMessage(std::exchange(keptAsideNotice_, QString()));
 }
 
 void TCasinoGUI::HowtoPlay2Click() {
@@ -154,10 +173,18 @@ void TCasinoGUI::About2Click() {
     ShowAboutBox();
 }
 
+// Outside debug mode too, a save that failed is told: the player may try
+// again (after freeing the disk or the folder) or leave without saving.
 void TCasinoGUI::SendSave() {
-    RequestBuffer buffer;
-    MakeMessage('W', buffer);
-    SendToLogic(buffer);
+    for (;;) {
+        RequestBuffer buffer;
+        MakeMessage('W', buffer);
+        SendToLogic(buffer);
+        if (!SaveFailed(LastReply())) break;
+        if (!ShowRetryBox(QString::fromLatin1(kSaveFailedCaption), SaveFailedText(RecordsFolder()),
+                          QString::fromLatin1(kTryAgain), QString::fromLatin1(kExitWithoutSaving)))
+            break;
+    }
     ended_ = true;
     ReleaseLogic();
     CloseTraceLog();

@@ -2,8 +2,9 @@
 // with the score sheet, the name panels and the other controls (handed to the
 // table view once, when they are built), the menu bar and the pop-up menu with
 // their commands, the hidden debug controls and their handlers, start-up
-// (binding the library and the first request) and the two ways out (the Exit
-// command and closing the window).
+// (binding the library and the first request, and telling of a records file
+// the library refused and kept aside) and the two ways out (the Exit command
+// and closing the window; a failed save is told there).
 #pragma once
 
 #include <QMainWindow>
@@ -137,6 +138,8 @@ class TCasinoGUI : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
+    // Showing the window tells of a records file kept aside at start-up, once.
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keyboard play (KeyboardPlay): keys that no control took, without Ctrl,
     // Alt or Meta; a held key acts once.
@@ -145,9 +148,13 @@ class TCasinoGUI : public QMainWindow {
   private:
     void BuildMenus();
     void BuildControls();  // controls.cpp
+    // Sends "<W>"; while the library cannot save, asks whether to try again.
     void SendSave();
+    // Shows the notice of a records file kept aside, once.
+    void TellKeptAside();
 
     bool ended_ = false;
+    QString keptAsideNotice_;   // waiting to be shown when the window is up
     bool accessArmed_ = false;  // "k" typed on the remaining-cards button
 };
 

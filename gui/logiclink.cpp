@@ -21,6 +21,7 @@ namespace {
 std::unique_ptr<QLibrary> library;
 LogicEntry logicEntry = nullptr;
 std::FILE* traceLog = nullptr;
+std::string lastReply;
 
 void TraceLine(const char* prefix, const char* text) {
     if (!traceLog) return;
@@ -155,6 +156,7 @@ std::int32_t Call(RequestBuffer& buffer, ReplyBuffer& reply) {
 }  // namespace
 
 void SendToLogic(RequestBuffer& buffer) {
+    lastReply.clear();
     for (;;) {
         if (!EntryAssigned()) return;
         Terminate(buffer);
@@ -164,6 +166,7 @@ void SendToLogic(RequestBuffer& buffer) {
 
         ReplyBuffer reply;  // zero-filled: nothing stale is read after a short reply
         const std::int32_t length = Call(buffer, reply);
+        lastReply = BufferText(reply);
         if (traceLog || debugFlag) {
             const std::string text = BufferText(reply);
             TraceLine("<- ", text.c_str());
@@ -173,6 +176,10 @@ void SendToLogic(RequestBuffer& buffer) {
         ProcessMessage(reply, buffer);
         if (writePos == 0) return;
     }
+}
+
+const std::string& LastReply() {
+    return lastReply;
 }
 
 bool SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& length) {

@@ -64,6 +64,9 @@ std::string BufferText(const Checked<char, 0, Last>& buffer) {
 // Sends the request built in `buffer` (the terminator item is appended here)
 // and processes the reply; repeats while the reply leaves a follow-up request.
 void SendToLogic(RequestBuffer& buffer);
+// The library's reply to the last request SendToLogic sent (the last
+// follow-up's, when there were any); empty when nothing could be sent.
+const std::string& LastReply();
 // Sends the request built in `buffer` as SendToLogic does, but hands the
 // reply back unprocessed, untraced and unshown: the debug check that the
 // program and the library talk. False, with the reply untouched, when there

@@ -1,0 +1,95 @@
+// The records file as the player meets it, against the real library in a
+// folder of the test's own: a save that fails on the way out is told and can
+// be tried again, and a damaged file kept aside at start-up is told once.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "application.h"
+#include "boxes.h"
+#include "casinogui.h"
+#include "test_support.h"
+
+class RecordsTest : public QObject {
+    Q_OBJECT
+
+    QString home;
+    std::unique_ptr<QTemporaryDir> folder;
+
+  private slots:
+    void init() {
+        ResetAll();
+        home = QDir::currentPath();
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+        QVERIFY(QDir::setCurrent(folder->path()));
+    }
+    void cleanup() {
+        QDir::setCurrent(home);
+        folder.reset();
+        ResetAll();
+    }
+
+    // A folder named kzq.gds cannot be replaced, by root either. Try Again
+    // sends the save again and asks again when it fails again.
+    void failedSaveAtExitIsTold() {
+        QVERIFY(QDir().mkdir(QStringLiteral("kzq.gds")));
+        MessageLog log;
+        TCasinoGUI window;
+        QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(PassThrough::Install());
+        window.show();
+        QStringList asked;
+        ModalAnswerer answerer([&](QWidget* modal) {
+            if (auto* confirm = dynamic_cast<TConfirmBox*>(modal)) {
+                confirm->OKButton->click();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                asked << box->text();
+                box->button(asked.size() == 1 ? QMessageBox::Retry : QMessageBox::Discard)->click();
+            }
+        });
+        window.Exit1Click();
+        QCOMPARE(asked.size(), 2);
+        QVERIFY2(asked[0].contains(QDir::currentPath()), qPrintable(asked[0]));
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<W></>", "<W></>"}));
+        QVERIFY(window.Ended());
+        QVERIFY(QFileInfo(QStringLiteral("kzq.gds")).isDir());
+        QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
+    }
+
+    // One byte too many: the begin request keeps the file aside under the
+    // first free name, and the player is told where, once the window is up.
+    void damagedFileKeptAsideIsTold() {
+        for (const char* name : {"kzq.gds", "kzq.gds.bad"}) {
+            QFile file(QString::fromLatin1(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(513, 'x'));
+        }
+        MessageLog log;
+        TCasinoGUI window;
+        QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(log.texts.isEmpty());
+        window.show();
+        QTRY_COMPARE(log.texts.size(), 1);
+        const QString kept = QDir::current().absoluteFilePath(QStringLiteral("kzq.gds.bad1"));
+        QVERIFY(QFileInfo(kept).isFile());
+        QVERIFY2(log.texts[0].contains(kept), qPrintable(log.texts[0]));
+        window.hide();
+        window.show();
+        QTest::qWait(20);
+        QCOMPARE(log.texts.size(), 1);
+    }
+};
+
+int main(int argc, char** argv) {
+    CasinoApplication app(argc, argv);
+    RecordsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "records_test.moc"
