@@ -42,6 +42,7 @@ void ShowMessage(const QString& text) {
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Casino"), text, QMessageBox::Ok,
                     DialogOwner());
+    box.setTextFormat(Qt::PlainText);  // "<B>9</>" is a request, not bold type
     box.exec();
 }
 

@@ -1,8 +1,10 @@
 // The Help, About and Confirm boxes: how each one closes, what the confirm
-// box returns, its beep, and the order and content of the help text.
+// box and the retry question return, the confirm box's beep, messages shown
+// as plain text, and the order and content of the help text.
 #include "boxes.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -92,6 +94,40 @@ class BoxesTest : public QObject {
         AnswerNextConfirm(true);
         QVERIFY(ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b")));
         QCOMPARE(beeps, 2);
+    }
+
+    // Nothing is given up by Escape or by closing the box: only the choice itself.
+    void retryBoxAnswers_data() {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("try again") << 0 << true;
+        QTest::newRow("give up") << 1 << false;
+        QTest::newRow("Escape") << 2 << true;
+        QTest::newRow("title bar") << 3 << true;
+    }
+    void retryBoxAnswers() {
+        QFETCH(int, how);
+        QFETCH(bool, retry);
+        AnswerNext<QMessageBox>([how](QMessageBox* box) {
+            if (how == 0) box->button(QMessageBox::Retry)->click();
+            if (how == 1) box->button(QMessageBox::Discard)->click();
+            if (how == 2) QTest::keyClick(box, Qt::Key_Escape);
+            if (how == 3) box->close();
+        });
+        QCOMPARE(ShowRetryBox(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("again"),
+                              QStringLiteral("leave")),
+                 retry);
+    }
+
+    // Requests and replies shown in debug mode read as sent, item codes included.
+    void messagesShowTheirTextAsItIs() {
+        Qt::TextFormat format = Qt::RichText;
+        AnswerNext<QMessageBox>([&](QMessageBox* box) {
+            format = box->textFormat();
+            box->close();
+        });
+        ShowMessage(QStringLiteral("sending <B>9</>"));
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void aboutBox() {
