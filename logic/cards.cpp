@@ -72,16 +72,6 @@ char SuitLetter(int suit) {
     return (suit >= 0 && suit <= 5) ? kLetters[suit] : '?';
 }
 
-void CardText(Card c, char* out) {
-    out[0] = RankChar(c.rank);
-    out[1] = SuitChar(c.suit);
-}
-
-int RankBit(int rank) {
-    if (rank == 1) rank = 14;
-    return 1 << (rank - 2);
-}
-
 // ---- Stack ---------------------------------------------------------------
 
 int Stack::Push(Card c) {

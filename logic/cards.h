@@ -39,11 +39,17 @@ int ParseSuit(char c);    // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
 char ValueChar(int value);  // "-A23456789TJQKA" for 0..14
 char SuitLetter(int suit);  // ".cdhsb" for 0..5
-// Writes the two characters of a card (or "00" for no card) to out[0..1].
-void CardText(Card c, char* out);
+// Writes the two characters of a card (or "00" for no card) to out[0..1]:
+// RankChar and SuitChar, read from tables because every reply writes dozens.
+inline void CardText(Card c, char* out) {
+    out[0] = c.rank < 16 ? "0A23456789TJQKA0"[c.rank] : '0';
+    out[1] = c.suit < 8 ? "0cdhsb00"[c.suit] : '0';
+}
 
 // One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
-int RankBit(int rank);
+inline int RankBit(int rank) {
+    return 1 << ((rank == 1 ? 14 : rank) - 2);
+}
 
 struct Stack {
     std::int32_t numCards = 0;

@@ -5,6 +5,8 @@
 // always kept, so a reply never exceeds kReplyLimit characters.
 #pragma once
 
+#include <cstring>
+
 #include "cards.h"
 
 namespace kzq {
@@ -13,9 +15,19 @@ constexpr int kReplySize = 1001;
 constexpr int kReplyLimit = 1000;  // reply text, terminator included
 
 void ReplyReset();
-void WriteItem(char code, const char* text, int len);
+// Room for one item of `len` text characters: writes "<" code ">" and returns
+// where the text goes, or nullptr when the item does not fit (it is then left
+// out whole).
+char* ItemSpace(char code, int len);
+inline void WriteItem(char code, const char* text, int len) {
+    if (char* out = ItemSpace(code, len)) std::memcpy(out, text, std::size_t(len));
+}
 void WriteItem(char code, const char* text);
 void WriteItemf(char code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// "00" to "99": numbers below 100 are written two digits at a time.
+extern const char kTwoDigits[201];
+
 // An item's text built without printf: the score lines and labels are
 // written after every move, and formatting them through printf was most of a
 // move's cost.
@@ -26,21 +38,33 @@ class ItemText {
         return *this;
     }
     // v in decimal, zero-padded to `width` like "%0*d" (a minus sign takes the first place).
-    ItemText& Number(int v, int width = 1);
+    ItemText& Number(int v, int width = 1) {
+        if (unsigned(v) < 100u && width <= 2 && n_ <= kCapacity - 2) {
+            const char* d = kTwoDigits + 2 * v;
+            if (v >= 10 || width == 2) text_[n_++] = d[0];
+            text_[n_++] = d[1];
+            return *this;
+        }
+        return LongNumber(v, width);
+    }
     void Write(char code) const { WriteItem(code, text_, n_); }
 
   private:
+    ItemText& LongNumber(int v, int width);
+
     static constexpr int kCapacity = 32;
     char text_[kCapacity];
     int n_ = 0;
 };
 
+// A small number as one character: -1 "0", 0 "1", ... 8 and more "9".
+inline char PosDigit(int v) {
+    return char('1' + (v < -1 ? -1 : v > 8 ? 8 : v));
+}
+
 // A card item: code, two position digits, the card text.
 void WriteCardItem(char code, int index, int pos, Card c);
 // Appends "</>" and copies the reply (NUL included) to `out`; returns its length.
 int ReplyFinish(char* out);
-
-// A small number as one character: -1 "0", 0 "1", ... 8 and more "9".
-char PosDigit(int v);
 
 }  // namespace kzq
