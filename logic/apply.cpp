@@ -61,6 +61,10 @@ void CheckAllCards(Game& g) {
     KZQ_CHECK(52 == all,
               "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
               1237);
+#ifndef NDEBUG
+    // What the piles and the stock keep about their cards still matches them.
+    KZQ_CHECK(TalliesAgree(), "TalliesAgree()", 1238);
+#endif
 }
 
 void NoteCounts(const Game& g, int counts[kMaxColumns]) {

@@ -109,6 +109,7 @@ void Stack::Clear() {
 int Deck::Push(Card c) {
     KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
     cards[numCards++] = c;
+    tally.Add(c);
     return numCards;
 }
 
@@ -116,6 +117,7 @@ bool Deck::Pop(Card& c) {
     if (numCards == 0) return false;
     c = cards[--numCards];
     cards[numCards] = Card{};
+    tally.Remove(c);
     return true;
 }
 
@@ -123,6 +125,14 @@ void Deck::Fill() {
     numCards = kSizeDeck;
     for (int i = 0; i < kSizeDeck; ++i)
         cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
+    tally = Recount();
+}
+
+DeckTally Deck::Recount() const {
+    DeckTally t;
+    for (int i = 0; i < numCards; ++i)
+        t.Add(cards[i]);
+    return t;
 }
 
 // Fisher-Yates as the game has always dealt it: j is drawn from 0..i-1, and the

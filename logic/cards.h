@@ -65,6 +65,40 @@ struct Stack {
     void Clear();
 };
 
+// What a deck holds, in the terms that the score lines and the unseen-cards
+// report ask for, so that neither has to look at every card after every move.
+// A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
+// fresh one to check it against.
+struct DeckTally {
+    std::uint64_t faces = 0;  // the face cards: suit s's rank mask at bit 16 * (s - 1)
+    std::uint8_t aces = 0;
+    std::uint8_t spades = 0;
+    std::uint8_t twoOfSpades = 0;
+    std::uint8_t tenOfDiamonds = 0;
+
+    void Add(Card c) {
+        aces += c.rank == 1;
+        spades += c.suit == kSpades;
+        twoOfSpades += c.rank == 2 && c.suit == kSpades;
+        tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
+        if (c.IsFace()) faces |= FaceBit(c);
+    }
+    // Cards leave only the stock, which holds every card at most once.
+    void Remove(Card c) {
+        aces -= c.rank == 1;
+        spades -= c.suit == kSpades;
+        twoOfSpades -= c.rank == 2 && c.suit == kSpades;
+        tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
+        if (c.IsFace()) faces &= ~FaceBit(c);
+    }
+    // Suit s's cards as a rank mask (RankBit).
+    int RankMask(int suit) const { return int(faces >> (16 * (suit - 1))) & 0x1FFF; }
+    static std::uint64_t FaceBit(Card c) {
+        return std::uint64_t(RankBit(c.rank)) << (16 * (c.suit - 1));
+    }
+    bool operator==(const DeckTally&) const = default;
+};
+
 // A deck continues the Stack's eight slots with 44 more, so that its 52 cards
 // form one run, bottom first.
 struct Deck {
@@ -72,6 +106,7 @@ struct Deck {
     std::int32_t value = 0;
     std::uint8_t isBlock = 0;
     Card cards[kSizeDeck] = {};
+    DeckTally tally;  // of cards[0 .. numCards - 1]
 
     int Push(Card c);
     bool Pop(Card& c);
@@ -79,7 +114,8 @@ struct Deck {
     Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
     void Fill();
     void Shuffle();
-    void Clear() { numCards = 0, value = 0, isBlock = 0; }
+    void Clear() { numCards = 0, value = 0, isBlock = 0, tally = DeckTally{}; }
+    DeckTally Recount() const;
 };
 
 struct Hand {

@@ -112,32 +112,17 @@ void AfterMove() {
 
 namespace {
 
-struct PileCounts {
-    int aces = 0, twoOfSpades = 0, tenOfDiamonds = 0, spades = 0, cards = 0;
-};
-
-PileCounts Count(const Deck& pile) {
-    PileCounts k;
-    for (int i = 0; i < pile.numCards; ++i) {
-        Card c = pile.cards[i];
-        k.aces += c.rank == 1;
-        k.twoOfSpades |= c.rank == 2 && c.suit == kSpades;
-        k.tenOfDiamonds |= c.rank == 10 && c.suit == kDiamonds;
-        k.spades += c.suit == kSpades;
-    }
-    k.cards = pile.numCards;
-    return k;
-}
-
-int Points(const PileCounts& k, int sweeps) {
-    return k.aces + k.twoOfSpades + 2 * k.tenOfDiamonds + sweeps + (k.spades >= 7 ? 1 : 0) +
-           (k.cards >= 27 ? 3 : 0);
+// The points of a Capture Pile with its tally, and of the round's sweeps.
+int Points(const Deck& pile, int sweeps) {
+    const DeckTally& k = pile.tally;
+    return k.aces + (k.twoOfSpades != 0) + 2 * (k.tenOfDiamonds != 0) + sweeps +
+           (k.spades >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
 }
 
 }  // namespace
 
 int RoundPoints(const Player& p) {
-    return Points(Count(p.pile), p.sweeps);
+    return Points(p.pile, p.sweeps);
 }
 
 int EndRound() {
@@ -162,33 +147,35 @@ int EndRound() {
 
 void ScoreLine(int which) {
     const Player& p = TheGame().players[which];
-    PileCounts k = Count(p.pile);
+    const DeckTally& k = p.pile.tally;
     ItemText()
         .Number(which + 1)
         .Number(k.aces)
-        .Number(k.twoOfSpades)
-        .Number(k.tenOfDiamonds)
+        .Number(k.twoOfSpades != 0)
+        .Number(k.tenOfDiamonds != 0)
         .Number(p.sweeps, 2)
         .Number(k.spades, 2)
-        .Number(k.cards, 2)
-        .Number(Points(k, p.sweeps), 2)
+        .Number(p.pile.numCards, 2)
+        .Number(Points(p.pile, p.sweeps), 2)
         .Write('G');
 }
 
 void UnseenCards() {
     const Game& g = TheGame();
-    int masks[5] = {};
-    auto add = [&](Card c) {
-        if (c.IsFace()) masks[c.suit] |= RankBit(c.rank);
-    };
-    for (int i = 0; i < g.deck.numCards; ++i)
-        add(g.deck.cards[i]);
+    DeckTally unseen = g.deck.tally;
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
-                add(c);
+                if (c.IsFace()) unseen.faces |= DeckTally::FaceBit(c);
     for (int s = kClubs; s <= kSpades; ++s)
-        ItemText().Char(SuitLetter(s)).Number(masks[s], 4).Write('U');
+        ItemText().Char(SuitLetter(s)).Number(unseen.RankMask(s), 4).Write('U');
+}
+
+bool TalliesAgree() {
+    const Game& g = TheGame();
+    return g.deck.tally == g.deck.Recount() &&
+           g.players[0].pile.tally == g.players[0].pile.Recount() &&
+           g.players[1].pile.tally == g.players[1].pile.Recount();
 }
 
 void ScoreLines() {

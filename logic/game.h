@@ -79,6 +79,8 @@ void ScoreLines();
 void ScoreLine(int which);  // one G item
 void UnseenCards();         // the four U items
 void RecomputeHidden();
+// Whether the tallies of the stock and the Capture Piles match a recount.
+bool TalliesAgree();
 // Empties the table, the hands, the piles and the stock: no round in play.
 void DiscardRound();
 
