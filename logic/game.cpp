@@ -145,21 +145,42 @@ int EndRound() {
     return winner;
 }
 
+// "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
+// each, then sweeps, spades, cards and points in two digits each: written in
+// place, since every move writes two of them. Counts beyond those widths
+// (only the debugging request J can bring them about) take the longer form.
 void ScoreLine(int which) {
     const Player& p = TheGame().players[which];
     const DeckTally& k = p.pile.tally;
+    int two = k.twoOfSpades != 0, ten = k.tenOfDiamonds != 0;
+    int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
+    if (k.aces < 10 && unsigned(p.sweeps) < 100u && k.spades < 100 && cards < 100 &&
+        unsigned(points) < 100u) {
+        char* out = ItemSpace('G', 12);
+        if (!out) return;
+        out[0] = char('1' + which);
+        out[1] = char('0' + k.aces);
+        out[2] = char('0' + two);
+        out[3] = char('0' + ten);
+        TwoDigits(p.sweeps, out + 4);
+        TwoDigits(k.spades, out + 6);
+        TwoDigits(cards, out + 8);
+        TwoDigits(points, out + 10);
+        return;
+    }
     ItemText()
         .Number(which + 1)
         .Number(k.aces)
-        .Number(k.twoOfSpades != 0)
-        .Number(k.tenOfDiamonds != 0)
+        .Number(two)
+        .Number(ten)
         .Number(p.sweeps, 2)
         .Number(k.spades, 2)
-        .Number(p.pile.numCards, 2)
-        .Number(Points(p.pile, p.sweeps), 2)
+        .Number(cards, 2)
+        .Number(points, 2)
         .Write('G');
 }
 
+// The suit letter and the 13-bit rank mask in four digits.
 void UnseenCards() {
     const Game& g = TheGame();
     DeckTally unseen = g.deck.tally;
@@ -167,8 +188,14 @@ void UnseenCards() {
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
                 if (c.IsFace()) unseen.faces |= DeckTally::FaceBit(c);
-    for (int s = kClubs; s <= kSpades; ++s)
-        ItemText().Char(SuitLetter(s)).Number(unseen.RankMask(s), 4).Write('U');
+    for (int s = kClubs; s <= kSpades; ++s) {
+        char* out = ItemSpace('U', 5);
+        if (!out) continue;
+        int mask = unseen.RankMask(s);
+        out[0] = ".cdhs"[s];  // SuitLetter
+        TwoDigits(mask / 100, out + 1);
+        TwoDigits(mask % 100, out + 3);
+    }
 }
 
 bool TalliesAgree() {

@@ -27,6 +27,10 @@ void WriteItemf(char code, const char* format, ...) __attribute__((format(printf
 
 // "00" to "99": numbers below 100 are written two digits at a time.
 extern const char kTwoDigits[201];
+// Writes v, 0 to 99, as two digits.
+inline void TwoDigits(int v, char* out) {
+    std::memcpy(out, kTwoDigits + 2 * v, 2);
+}
 
 // An item's text built without printf: the score lines and labels are
 // written after every move, and formatting them through printf was most of a
