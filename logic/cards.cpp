@@ -159,12 +159,6 @@ Card Hand::Get(int col) const {
     return slots[col];
 }
 
-Card Hand::SameRankOtherSuit(Card c) const {
-    for (const Card& s : slots)
-        if (s.rank == c.rank && s.suit != c.suit) return s;
-    return Card{};
-}
-
 int Hand::Count() const {
     int n = 0;
     for (const Card& s : slots)

@@ -124,7 +124,11 @@ struct Hand {
     void Set(Card c, int col);
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
-    Card SameRankOtherSuit(Card c) const;
+    Card SameRankOtherSuit(Card c) const {
+        for (const Card& s : slots)
+            if (s.rank == c.rank && s.suit != c.suit) return s;
+        return Card{};
+    }
     int Count() const;
     void Clear();
 };

@@ -31,20 +31,22 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 
 }  // namespace
 
-// Every table pile's weight, and each hand card's weight and that of its
-// twin, are read once; each move's score is then a few additions.
+// Every occupied pile's weight, and each hand card's weight and that of its
+// twin, are read once; each move's score is then a few additions. (Empty
+// columns are never part of a listed move.)
 void EvaluateMoves() {
     Game& g = TheGame();
     const CardWeights& W = theLogic.cardWeight;
     const Hand& hand = g.curPlayer->hand;
-    int pileWeight[kMaxColumns];
-    int pileScore[kMaxColumns];  // a taken pile: its cards, and 256 for a build of 14
+    int pileWeight[kMaxColumns] = {};
+    int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14
     int occupied = 0;
-    for (int c = 0; c < kMaxColumns; ++c) {
+    for (int c = 0; c < g.numColumns; ++c) {
         const Stack& s = g.tableau[c];
+        if (s.numCards == 0) continue;
         pileWeight[c] = PileWeight(W, s);
         pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
-        if (s.numCards > 0 && c < g.numColumns) occupied |= 1 << c;
+        occupied |= 1 << c;
     }
     int cardWeight[kMaxHand], keepWeight[kMaxHand];  // keep: the twin's weight less the card's
     for (int i = 0; i < kMaxHand; ++i) {

@@ -5,17 +5,6 @@
 
 namespace kzq {
 
-int FirstColumn(Move m) {
-    int mask = MoveMask(m);
-    for (int c = 0; c < 12; ++c)
-        if (mask & (1 << c)) return c;
-    return -1;
-}
-
-int ColumnCount(Move m) {
-    return __builtin_popcount(MoveMask(m));
-}
-
 namespace {
 
 // The occupied columns of the table, in column order, read once per
@@ -26,6 +15,10 @@ struct Piles {
     int value[kMaxColumns];
     bool block[kMaxColumns];
     bool single[kMaxColumns];
+    // The smallest value of a pile that is not a block, from each index on
+    // (a value no target reaches where there is none): a search for a sum
+    // below it finds nothing.
+    int smallestFrom[kMaxColumns + 1];
 
     explicit Piles(const Game& g) {
         for (int c = 0; c < g.numColumns; ++c) {
@@ -37,7 +30,14 @@ struct Piles {
             single[count] = s.numCards == 1;
             ++count;
         }
+        smallestFrom[count] = kNoSum;
+        for (int k = count - 1; k >= 0; --k) {
+            int v = block[k] ? kNoSum : value[k];
+            smallestFrom[k] = v < smallestFrom[k + 1] ? v : smallestFrom[k + 1];
+        }
     }
+
+    static constexpr int kNoSum = 99;
 };
 
 struct Generator {
@@ -51,29 +51,45 @@ struct Generator {
         if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
     }
 
-    // Depth-first search for the sets of piles that the card takes; `start`
-    // indexes the occupied piles.
-    void Search(int start, int target, int mask, int depth) {
-        for (int k = start; k < piles.count && !TakesFull(); ++k) {
+    // The sets of piles that a card of rank r takes on its own, found depth
+    // first in column order: a block of value r alone, or piles that are not
+    // blocks adding up to r; an ace also a build of 14 alone, or piles adding
+    // up to 14.
+    void Search(int r) {
+        for (int k = 0; k < piles.count && !TakesFull(); ++k) {
             int v = piles.value[k];
+            int m = 1 << piles.column[k];
             if (piles.block[k]) {
-                if (depth == 0 && v == target) AddTake(1 << piles.column[k]);
+                if (v == r) AddTake(m);
                 continue;
             }
-            int m = mask | (1 << piles.column[k]);
-            int rem = target - v;
+            int rem = r - v;
             if (rem == 0) {
                 AddTake(m);
                 // An ace counted as 14 takes this pile of 1 with piles worth 13.
-                if (depth == 0 && target == 1) Search(k + 1, 13, m, 1);
+                if (r == 1) Sums(k + 1, 13, m);
             } else if (rem > 0) {
-                Search(k + 1, rem, m, depth + 1);
-            } else if (depth == 0 && target == 1) {
+                Sums(k + 1, rem, m);
+            } else if (r == 1) {
                 if (v == 14)
                     AddTake(m);
                 else
-                    Search(k + 1, rem + 13, m, 1);
+                    Sums(k + 1, rem + 13, m);  // the ace as 14 with piles worth 14 - v
             }
+        }
+    }
+
+    // Adds to `mask` every set of piles from index `start` on, blocks left
+    // out, whose values add up to `target`.
+    void Sums(int start, int target, int mask) {
+        if (piles.smallestFrom[start] > target) return;
+        for (int k = start; k < piles.count && !TakesFull(); ++k) {
+            if (piles.block[k]) continue;
+            int rem = target - piles.value[k];
+            if (rem == 0)
+                AddTake(mask | 1 << piles.column[k]);
+            else if (rem > 0)
+                Sums(k + 1, rem, mask | 1 << piles.column[k]);
         }
     }
 
@@ -129,7 +145,7 @@ int GenerateMoves() {
                     gen.Add(MakeMove(1 << piles.column[k], kBlock, i));
         }
         int start = g.numMoves;
-        gen.Search(0, r, 0, 0);
+        gen.Search(r);
         gen.Unions(start);
     }
     if (g.numMoves > 0) EvaluateMoves();

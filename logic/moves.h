@@ -27,8 +27,12 @@ constexpr int MoveMask(Move m) {
 constexpr bool InMask(Move m, int column) {
     return (MoveMask(m) >> column) & 1;
 }
-int FirstColumn(Move m);
-int ColumnCount(Move m);
+constexpr int FirstColumn(Move m) {
+    return MoveMask(m) != 0 ? __builtin_ctz(unsigned(MoveMask(m))) : -1;
+}
+constexpr int ColumnCount(Move m) {
+    return __builtin_popcount(unsigned(MoveMask(m)));
+}
 
 // The end-of-round pickup: a Take with slot 0 and all twelve column bits.
 constexpr Move kPickupMove = 65524;
