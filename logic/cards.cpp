@@ -125,7 +125,7 @@ void Deck::Fill() {
     numCards = kSizeDeck;
     for (int i = 0; i < kSizeDeck; ++i)
         cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
-    tally = Recount();
+    tally = DeckTally::Full();
 }
 
 DeckTally Deck::Recount() const {
@@ -157,13 +157,6 @@ void Hand::Set(Card c, int col) {
 Card Hand::Get(int col) const {
     KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 482);
     return slots[col];
-}
-
-int Hand::Count() const {
-    int n = 0;
-    for (const Card& s : slots)
-        n += s.rank != 0;
-    return n;
 }
 
 void Hand::Clear() {

@@ -96,6 +96,8 @@ struct DeckTally {
     static std::uint64_t FaceBit(Card c) {
         return std::uint64_t(RankBit(c.rank)) << (16 * (c.suit - 1));
     }
+    // All 52 cards.
+    static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
     bool operator==(const DeckTally&) const = default;
 };
 
@@ -129,7 +131,10 @@ struct Hand {
             if (s.rank == c.rank && s.suit != c.suit) return s;
         return Card{};
     }
-    int Count() const;
+    int Count() const {
+        return (slots[0].rank != 0) + (slots[1].rank != 0) + (slots[2].rank != 0) +
+               (slots[3].rank != 0);
+    }
     void Clear();
 };
 

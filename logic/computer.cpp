@@ -48,8 +48,9 @@ void EvaluateMoves() {
         pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
         occupied |= 1 << c;
     }
-    int cardWeight[kMaxHand], keepWeight[kMaxHand];  // keep: the twin's weight less the card's
+    int cardWeight[kMaxHand] = {}, keepWeight[kMaxHand] = {};  // keep: the twin's less the card's
     for (int i = 0; i < kMaxHand; ++i) {
+        if (!hand.slots[i].Valid()) continue;  // no move plays an empty slot
         cardWeight[i] = W(hand.slots[i]);
         keepWeight[i] = W(hand.SameRankOtherSuit(hand.slots[i])) - cardWeight[i];
     }

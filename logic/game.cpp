@@ -138,7 +138,15 @@ int EndRound() {
         winner = 1;
     if (winner >= 0)
         RecordGame(g.data, winner, g.players[winner].points, g.players[1 - winner].points);
-    WriteItemf('M', "%02d%02d%02d", winner + 50, p1.points, p2.points);
+    if (unsigned(p1.points) < 100u && unsigned(p2.points) < 100u) {
+        char text[6];
+        TwoDigits(winner + 50, text);
+        TwoDigits(p1.points, text + 2);
+        TwoDigits(p2.points, text + 4);
+        WriteItem('M', text, 6);
+    } else {
+        WriteItemf('M', "%02d%02d%02d", winner + 50, p1.points, p2.points);
+    }
     p1.pile.Clear();
     p2.pile.Clear();
     g.starter = std::uint8_t(1 - g.starter);

@@ -35,10 +35,6 @@ char* ItemSpace(char code, int len) {
     return out + 3;
 }
 
-void WriteItem(char code, const char* text) {
-    WriteItem(code, text, int(std::strlen(text)));
-}
-
 void WriteItemf(char code, const char* format, ...) {
     char text[128];
     va_list args;

@@ -22,7 +22,9 @@ char* ItemSpace(char code, int len);
 inline void WriteItem(char code, const char* text, int len) {
     if (char* out = ItemSpace(code, len)) std::memcpy(out, text, std::size_t(len));
 }
-void WriteItem(char code, const char* text);
+inline void WriteItem(char code, const char* text) {
+    WriteItem(code, text, int(std::strlen(text)));
+}
 void WriteItemf(char code, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // "00" to "99": numbers below 100 are written two digits at a time.

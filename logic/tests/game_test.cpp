@@ -155,6 +155,11 @@ TEST(EndOfGame, EqualTotalsNeverWin) {
     EXPECT_EQ(TheGame().players[1].points, 21);
 }
 
+TEST(EndOfGame, TotalsOfThreeDigitsAreWrittenWhole) {
+    Seat();  // rounds played on after a win can carry a total past 99
+    EXPECT_EQ(Texts(PlaySweepRoundFrom(95, 0), 'M'), Strings{"5010008"});
+}
+
 TEST(EndOfGame, HigherTotalPast21WinsAndIsRecorded) {
     Seat();
     EXPECT_EQ(Texts(PlaySweepRoundFrom(17, 17), 'M'), Strings{"512225"});
