@@ -13,6 +13,10 @@ constexpr int kMovesPerRound = 48;
 char HandCode(int player) {
     return char('1' + player);
 }
+// The player item naming `player` as the one to move.
+std::string_view PlayerText(int player) {
+    return std::string_view("12" + player, 1);
+}
 char PileCode(int player) {
     return char('3' + player);
 }
@@ -48,33 +52,55 @@ int RankBit(int rank) {
     return 1 << ((rank == 1 ? 14 : rank) - 2);
 }
 
-// Appends v in decimal, zero-padded to `width` ("%0*d" for v >= 0).
-void PutNumber(std::string& out, int v, int width) {
+// Writes v in decimal, zero-padded to `width` ("%0*d" for v >= 0), at
+// out[n]; returns the new length.
+int PutNumberLong(char* out, int n, int v, int width) {
     char buf[12];
-    int n = 0;
+    int k = 0;
     do {
-        buf[n++] = char('0' + v % 10);
+        buf[k++] = char('0' + v % 10);
         v /= 10;
     } while (v > 0);
-    while (n < width)
-        buf[n++] = '0';
-    while (n > 0)
-        out += buf[--n];
+    while (k < width)
+        buf[k++] = '0';
+    while (k > 0)
+        out[n++] = buf[--k];
+    return n;
 }
+
+// The same, two digits at a time for the numbers of every reply.
+inline int PutNumber(char* out, int n, int v, int width) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    if (width == 2 && unsigned(v) < 100u) {  // score lines
+        out[n] = kPairs[2 * v];
+        out[n + 1] = kPairs[2 * v + 1];
+        return n + 2;
+    }
+    if (width == 4 && unsigned(v) < 10000u) {  // unseen-cards masks
+        int hi = v / 100, lo = v % 100;
+        out[n] = kPairs[2 * hi];
+        out[n + 1] = kPairs[2 * hi + 1];
+        out[n + 2] = kPairs[2 * lo];
+        out[n + 3] = kPairs[2 * lo + 1];
+        return n + 4;
+    }
+    return PutNumberLong(out, n, v, width);
+}
+
+// The bits of the four aces and of the thirteen spades (Card::Index).
+constexpr std::uint64_t kAces = 1ull | 1ull << 13 | 1ull << 26 | 1ull << 39;
+constexpr std::uint64_t kSpades = 0x1FFFull << 39;
 
 }  // namespace
 
 int PilePoints(std::uint64_t pile, int count) {
-    int points = 0;
-    std::uint64_t spades = 0;
-    for (int suit = 1; suit <= 4; ++suit) {
-        if (pile & Bit(Card{1, suit})) ++points;  // each ace
-    }
-    for (int rank = 1; rank <= 13; ++rank)
-        spades |= Bit(Card{rank, 4});
+    int points = std::popcount(pile & kAces);  // each ace
     if (pile & Bit(Card{2, 4})) points += 1;
     if (pile & Bit(Card{10, 2})) points += 2;
-    if (std::popcount(pile & spades) >= 7) points += 1;
+    if (std::popcount(pile & kSpades) >= 7) points += 1;
     if (count >= 27) points += 3;
     return points;
 }
@@ -87,7 +113,7 @@ Next Mirror::NewGame(std::string_view reply) {
     Reader r(reply);
     points_[0] = points_[1] = 0;
     StartRound(r);
-    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.Expect('P', PlayerText(starter_));
     r.End();
     return Next::kMove;
 }
@@ -96,8 +122,8 @@ Next Mirror::NewRound(std::string_view reply) {
     if (inRound_) throw Broken("a new round was asked for while a round is in play");
     Reader r(reply);
     StartRound(r);
-    r.Expect('P', std::string(1, HandCode(starter_)));
-    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.Expect('P', PlayerText(starter_));
+    r.Expect('P', PlayerText(starter_));
     ScoreLines(r);
     r.End();
     return Next::kMove;
@@ -129,7 +155,7 @@ Next Mirror::Move(std::string_view reply) {
         PlayTake(r, slot, card);
     else
         r.Fail("expected the first item of a move");
-    r.Expect('P', std::string(1, HandCode(1 - mover)));
+    r.Expect('P', PlayerText(1 - mover));
 
     int next = 1 - mover;
     if (moveNr_ == kMovesPerRound && TableCards() > 0) {
@@ -398,30 +424,27 @@ void Mirror::Pickup(Reader& r) {
     }
     for (Column& c : table_)
         c = Column{};
-    r.Expect('P', std::string(1, HandCode(1 - taker)));
+    r.Expect('P', PlayerText(1 - taker));
 }
 
 // ---- Scores -------------------------------------------------------------------
 
 void Mirror::ScoreLines(Reader& r) {
-    std::string line;
+    char run[128];  // the six items, written out whole
+    int n = 0;
     for (int p = 0; p < 2; ++p) {
         std::uint64_t pile = pileMask_[p];
-        int aces = 0, spades = 0;
-        for (int suit = 1; suit <= 4; ++suit)
-            aces += (pile & Bit(Card{1, suit})) != 0;
-        for (int rank = 1; rank <= 13; ++rank)
-            spades += (pile & Bit(Card{rank, 4})) != 0;
-        line.clear();
-        line += HandCode(p);
-        line += char('0' + aces);
-        line += (pile & Bit(Card{2, 4})) ? '1' : '0';
-        line += (pile & Bit(Card{10, 2})) ? '1' : '0';
-        PutNumber(line, sweeps_[p], 2);
-        PutNumber(line, spades, 2);
-        PutNumber(line, pileCount_[p], 2);
-        PutNumber(line, RoundPoints(p), 2);
-        r.Expect('G', line);
+        run[n++] = '<';
+        run[n++] = 'G';
+        run[n++] = '>';
+        run[n++] = HandCode(p);
+        run[n++] = char('0' + std::popcount(pile & kAces));
+        run[n++] = (pile & Bit(Card{2, 4})) ? '1' : '0';
+        run[n++] = (pile & Bit(Card{10, 2})) ? '1' : '0';
+        n = PutNumber(run, n, sweeps_[p], 2);
+        n = PutNumber(run, n, std::popcount(pile & kSpades), 2);
+        n = PutNumber(run, n, pileCount_[p], 2);
+        n = PutNumber(run, n, RoundPoints(p), 2);
     }
     // Cards not seen by either player: the stock, and both hands (both players
     // are computers).
@@ -430,14 +453,16 @@ void Mirror::ScoreLines(Reader& r) {
         for (Card c : hand)
             if (!c.Empty()) unseen |= Bit(c);
     for (int suit = 1; suit <= 4; ++suit) {
-        int mask = 0;
-        for (int rank = 1; rank <= 13; ++rank)
-            if (unseen & Bit(Card{rank, suit})) mask |= RankBit(rank);
-        line.clear();
-        line += SuitChar(suit);
-        PutNumber(line, mask, 4);
-        r.Expect('U', line);
+        // The suit's bits run from the ace up; the item's mask has the ace on top.
+        int byIndex = int(unseen >> Card{1, suit}.Index()) & 0x1FFF;
+        int mask = byIndex >> 1 | (byIndex & 1) * RankBit(1);
+        run[n++] = '<';
+        run[n++] = 'U';
+        run[n++] = '>';
+        run[n++] = SuitChar(suit);
+        n = PutNumber(run, n, mask, 4);
     }
+    r.ExpectRun(std::string_view(run, std::size_t(n)), 6);
 }
 
 int Mirror::RoundPoints(int player) const {
@@ -466,11 +491,11 @@ Next Mirror::EndRound(Reader& r) {
         winner = 0;
     else if (points_[1] >= 21 && points_[1] > points_[0])
         winner = 1;
-    std::string text;
-    PutNumber(text, winner + 50, 2);
-    PutNumber(text, points_[0], 2);
-    PutNumber(text, points_[1], 2);
-    r.Expect('M', text);
+    char text[32];
+    int n = PutNumber(text, 0, winner + 50, 2);
+    n = PutNumber(text, n, points_[0], 2);
+    n = PutNumber(text, n, points_[1], 2);
+    r.Expect('M', std::string_view(text, std::size_t(n)));
 
     inRound_ = false;
     starter_ = 1 - starter_;

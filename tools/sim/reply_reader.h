@@ -19,80 +19,155 @@ inline std::string Quote(std::string_view s) {
 }
 
 // The items of one reply, read front to back. The reply must be a run of
-// items "<" code ">" text ending in exactly one terminator "</>".
+// items "<" code ">" text ending in exactly one terminator "</>". Each item
+// is parsed when the reader reaches it, so a reply costs what its items do;
+// End() passes only at the terminator, so every reply the mirror accepts has
+// been checked to its last character. The messages of a failure are built
+// apart (Wrong...), out of the way of the checks that pass.
 class ReplyReader {
   public:
-    explicit ReplyReader(std::string_view reply) {
-        std::size_t i = 0;
-        for (;;) {
-            if (i >= reply.size()) Fail("the reply has no terminator item");
-            if (reply[i] != '<' || i + 2 >= reply.size() || reply[i + 2] != '>')
-                Fail("malformed item at offset " + std::to_string(i));
-            char code = reply[i + 1];
-            std::size_t start = i + 3;
-            std::size_t end = reply.find('<', start);
-            if (end == std::string_view::npos) end = reply.size();
-            if (code == '/') {
-                if (end != start || end != reply.size()) Fail("text after the terminator");
-                return;
-            }
-            if (n_ == kMaxItems) Fail("too many items");
-            items_[n_++] = Item{code, reply.substr(start, end - start)};
-            i = end;
-        }
-    }
+    explicit ReplyReader(std::string_view reply) : reply_(reply) { Parse(); }
 
-    const Item* Peek() const { return pos_ < n_ ? &items_[pos_] : nullptr; }
+    const Item* Peek() const { return atEnd_ ? nullptr : &next_; }
 
     // The next item, which must have this code and text length.
     Item Take(char code, std::size_t length) {
-        if (pos_ >= n_) Fail(std::string("expected a <") + code + "> item, the reply ends");
-        const Item& it = items_[pos_];
-        if (it.code != code || it.text.size() != length)
-            Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
-                 " characters, found <" + it.code + ">" + Quote(it.text));
-        ++pos_;
+        if (atEnd_ || next_.code != code || next_.text.size() != length) WrongItem(code, length);
+        Item it = next_;
+        ++taken_;
+        Parse();
         return it;
     }
 
     // The next item, which must be exactly this one.
     void Expect(char code, std::string_view text) {
         Item it = Take(code, text.size());
-        if (it.text != text)
-            Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
-                 Quote(it.text));
+        for (std::size_t i = 0; i < text.size(); ++i)  // a few characters: compared in place
+            if (it.text[i] != text[i]) WrongText(code, text, it.text);
+    }
+
+    // The next `items` items, which must be exactly `run`, written out whole
+    // ("<G>1...<U>c..."): compared at once, and item by item only to say
+    // where a difference lies.
+    void ExpectRun(std::string_view run, int items) {
+        std::size_t end = itemStart_ + run.size();
+        if (!atEnd_ && reply_.substr(itemStart_, run.size()) == run &&
+            (end == reply_.size() || reply_[end] == '<')) {
+            at_ = end;
+            taken_ += items;
+            Parse();
+            return;
+        }
+        for (std::size_t i = 0; i < run.size();) {
+            std::size_t end = run.find('<', i + 1);
+            if (end == std::string_view::npos) end = run.size();
+            Expect(run[i + 1], run.substr(i + 3, end - i - 3));
+            i = end;
+        }
     }
 
     void End() {
-        if (pos_ < n_)
-            Fail(std::string("unexpected item <") + items_[pos_].code + ">" +
-                 Quote(items_[pos_].text));
+        if (!atEnd_) WrongEnd();
     }
 
     [[noreturn]] void Fail(const std::string& what) const {
-        throw Broken(what + " (at item " + std::to_string(pos_ + 1) + ")");
+        throw Broken(what + " (at item " + std::to_string(taken_ + 1) + ")");
     }
 
     // Reads a card text ("00" for no card).
     Card ParseCard(std::string_view t) const {
-        if (t == "00") return Card{};
-        static const std::string_view kRanks = "A23456789TJQK", kSuits = "cdhs";
-        std::size_t r = kRanks.find(t[0]), s = kSuits.find(t[1]);
-        if (r == std::string_view::npos || s == std::string_view::npos)
-            Fail("not a card: " + Quote(t));
-        return Card{int(r) + 1, int(s) + 1};
+        if (t[0] == '0' && t[1] == '0') return Card{};
+        int rank = RankOf(t[0]), suit = SuitOf(t[1]);
+        if (rank == 0 || suit == 0) WrongCard(t);
+        return Card{rank, suit};
     }
 
     int ParseDigit(char ch) const {
-        if (ch < '0' || ch > '9') Fail(std::string("not a digit: ") + ch);
+        if (ch < '0' || ch > '9') WrongDigit(ch);
         return ch - '0';
     }
 
   private:
-    static constexpr int kMaxItems = 400;  // 1000 characters hold at most 333 items
-    Item items_[kMaxItems];
-    int n_ = 0;
-    int pos_ = 0;
+    static int RankOf(char ch) {
+        switch (ch) {
+            case 'A':
+                return 1;
+            case 'T':
+                return 10;
+            case 'J':
+                return 11;
+            case 'Q':
+                return 12;
+            case 'K':
+                return 13;
+            default:
+                return ch >= '2' && ch <= '9' ? ch - '0' : 0;
+        }
+    }
+    static int SuitOf(char ch) {
+        switch (ch) {
+            case 'c':
+                return 1;
+            case 'd':
+                return 2;
+            case 'h':
+                return 3;
+            case 's':
+                return 4;
+            default:
+                return 0;
+        }
+    }
+
+    // Reads the item at offset `at_` into next_, or the terminator, which
+    // must end the reply.
+    void Parse() {
+        std::size_t i = at_, size = reply_.size();
+        if (i + 2 >= size || reply_[i] != '<' || reply_[i + 2] != '>') WrongStart(i);
+        char code = reply_[i + 1];
+        std::size_t start = i + 3, end = start;
+        while (end < size && reply_[end] != '<')  // items are short: no library call
+            ++end;
+        if (code == '/') {
+            if (end != start || end != size) Fail("text after the terminator");
+            atEnd_ = true;
+            return;
+        }
+        next_ = Item{code, std::string_view(reply_.data() + start, end - start)};
+        itemStart_ = i;
+        at_ = end;
+    }
+
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongItem(char code, std::size_t length) const {
+        if (atEnd_) Fail(std::string("expected a <") + code + "> item, the reply ends");
+        Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
+             " characters, found <" + next_.code + ">" + Quote(next_.text));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongText(char code, std::string_view text,
+                                                          std::string_view found) const {
+        Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
+             Quote(found));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongEnd() const {
+        Fail(std::string("unexpected item <") + next_.code + ">" + Quote(next_.text));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongStart(std::size_t i) const {
+        if (i >= reply_.size()) Fail("the reply has no terminator item");
+        Fail("malformed item at offset " + std::to_string(i));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongCard(std::string_view t) const {
+        Fail("not a card: " + Quote(t));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongDigit(char ch) const {
+        Fail(std::string("not a digit: ") + ch);
+    }
+
+    std::string_view reply_;
+    std::size_t itemStart_ = 0;  // where next_ starts
+    std::size_t at_ = 0;         // where the item after next_ starts
+    Item next_;
+    bool atEnd_ = false;
+    int taken_ = 0;  // items taken, for the messages
 };
 
 }  // namespace sim
