@@ -74,23 +74,6 @@ char SuitLetter(int suit) {
 
 // ---- Stack ---------------------------------------------------------------
 
-int Stack::Push(Card c) {
-    KZQ_CHECK(numCards < kMaxStack, "numCards<kMaxStack", 309);
-    cards[numCards++] = c;
-    if (numCards == 1)
-        value = c.rank;
-    else if (!isBlock)
-        value += c.rank;
-    return numCards;
-}
-
-bool Stack::Pop(Card& c) {
-    if (numCards == 0) return false;
-    c = cards[--numCards];
-    cards[numCards] = Card{};
-    return true;
-}
-
 int Stack::LabelValue() const {
     if (numCards == 0) return 0;
     if (isBlock) return cards[0].rank;
@@ -105,21 +88,6 @@ void Stack::Clear() {
 }
 
 // ---- Deck ----------------------------------------------------------------
-
-int Deck::Push(Card c) {
-    KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
-    cards[numCards++] = c;
-    tally.Add(c);
-    return numCards;
-}
-
-bool Deck::Pop(Card& c) {
-    if (numCards == 0) return false;
-    c = cards[--numCards];
-    cards[numCards] = Card{};
-    tally.Remove(c);
-    return true;
-}
 
 void Deck::Fill() {
     numCards = kSizeDeck;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "check.h"
+
 namespace kzq {
 
 constexpr int kMaxStack = 8;
@@ -47,7 +49,7 @@ inline void CardText(Card c, char* out) {
 }
 
 // One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
-inline int RankBit(int rank) {
+constexpr int RankBit(int rank) {
     return 1 << ((rank == 1 ? 14 : rank) - 2);
 }
 
@@ -65,6 +67,20 @@ struct Stack {
     void Clear();
 };
 
+// FaceBit of every rank and suit below 16 and 8, read from a table since the
+// unseen-cards report asks for every hand card after every move.
+struct FaceBitTable {
+    std::uint64_t bit[8][16];
+};
+constexpr FaceBitTable MakeFaceBits() {
+    FaceBitTable t{};
+    for (int s = kClubs; s <= kSpades; ++s)
+        for (int r = 1; r <= 13; ++r)
+            t.bit[s][r] = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+    return t;
+}
+inline constexpr FaceBitTable kFaceBits = MakeFaceBits();
+
 // What a deck holds, in the terms that the score lines and the unseen-cards
 // report ask for, so that neither has to look at every card after every move.
 // A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
@@ -81,7 +97,7 @@ struct DeckTally {
         spades += c.suit == kSpades;
         twoOfSpades += c.rank == 2 && c.suit == kSpades;
         tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
-        if (c.IsFace()) faces |= FaceBit(c);
+        faces |= FaceBit(c);
     }
     // Cards leave only the stock, which holds every card at most once.
     void Remove(Card c) {
@@ -89,12 +105,13 @@ struct DeckTally {
         spades -= c.suit == kSpades;
         twoOfSpades -= c.rank == 2 && c.suit == kSpades;
         tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
-        if (c.IsFace()) faces &= ~FaceBit(c);
+        faces &= ~FaceBit(c);
     }
     // Suit s's cards as a rank mask (RankBit).
     int RankMask(int suit) const { return int(faces >> (16 * (suit - 1))) & 0x1FFF; }
+    // A face card's bit in `faces`; 0 for anything else (no card, a back).
     static std::uint64_t FaceBit(Card c) {
-        return std::uint64_t(RankBit(c.rank)) << (16 * (c.suit - 1));
+        return c.rank < 16 && c.suit < 8 ? kFaceBits.bit[c.suit][c.rank] : 0;
     }
     // All 52 cards.
     static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
@@ -119,6 +136,39 @@ struct Deck {
     void Clear() { numCards = 0, value = 0, isBlock = 0, tally = DeckTally{}; }
     DeckTally Recount() const;
 };
+
+// Push and Pop run for every card that moves, so they are inline.
+inline int Stack::Push(Card c) {
+    KZQ_CHECK(numCards < kMaxStack, "numCards<kMaxStack", 309);
+    cards[numCards++] = c;
+    if (numCards == 1)
+        value = c.rank;
+    else if (!isBlock)
+        value += c.rank;
+    return numCards;
+}
+
+inline bool Stack::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    return true;
+}
+
+inline int Deck::Push(Card c) {
+    KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
+    cards[numCards++] = c;
+    tally.Add(c);
+    return numCards;
+}
+
+inline bool Deck::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    tally.Remove(c);
+    return true;
+}
 
 struct Hand {
     Card slots[kMaxHand] = {};

@@ -7,13 +7,6 @@
 
 namespace kzq {
 
-int Game::AllCards() const {
-    int n = 0;
-    for (int c = 0; c < numColumns; ++c)
-        n += tableau[c].numCards;
-    return n;
-}
-
 void RecomputeHidden() {
     Game& g = TheGame();
     bool computer1 = g.players[0].level != 0, computer2 = g.players[1].level != 0;
@@ -195,7 +188,7 @@ void UnseenCards() {
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
-                if (c.IsFace()) unseen.faces |= DeckTally::FaceBit(c);
+                unseen.faces |= DeckTally::FaceBit(c);
     for (int s = kClubs; s <= kSpades; ++s) {
         char* out = ItemSpace('U', 5);
         if (!out) continue;

@@ -63,7 +63,12 @@ struct Game {
     int Index(const Player* p) const { return int(p - players); }
     int CurIndex() const { return Index(curPlayer); }
     Player* OtherPlayer() { return &players[1 - CurIndex()]; }
-    int AllCards() const;  // cards on the table
+    int AllCards() const {  // cards on the table
+        int n = 0;
+        for (int c = 0; c < numColumns; ++c)
+            n += tableau[c].numCards;
+        return n;
+    }
     Card BackCard() const { return Card{data.header.backRank, kBack}; }
 };
 

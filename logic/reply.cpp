@@ -10,8 +10,10 @@ namespace kzq {
 
 namespace {
 constexpr char kTerminator[] = "</>";
-constexpr int kRoomForItems = kReplyLimit - 3;
 }  // namespace
+
+char* const replyText = theLogic.replyBuffer;
+int* const replyEnd = &theLogic.replyPos;
 
 const char kTwoDigits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -21,18 +23,6 @@ const char kTwoDigits[201] =
 void ReplyReset() {
     theLogic.replyPos = 0;
     theLogic.replyBuffer[0] = 0;
-}
-
-char* ItemSpace(char code, int len) {
-    int& pos = theLogic.replyPos;
-    if (pos + 3 + len > kRoomForItems) return nullptr;  // left out whole
-    char* out = theLogic.replyBuffer + pos;
-    out[0] = '<';
-    out[1] = code;
-    out[2] = '>';
-    pos += 3 + len;
-    theLogic.replyBuffer[pos] = 0;
-    return out + 3;
 }
 
 void WriteItemf(char code, const char* format, ...) {
@@ -72,14 +62,6 @@ ItemText& ItemText::LongNumber(int v, int width) {
     while (count > 0)
         Char(digits[--count]);
     return *this;
-}
-
-void WriteCardItem(char code, int index, int pos, Card c) {
-    char* out = ItemSpace(code, 4);
-    if (!out) return;
-    out[0] = PosDigit(index);
-    out[1] = PosDigit(pos);
-    CardText(c, out + 2);
 }
 
 int ReplyFinish(char* out) {

@@ -13,12 +13,30 @@ namespace kzq {
 
 constexpr int kReplySize = 1001;
 constexpr int kReplyLimit = 1000;  // reply text, terminator included
+constexpr int kRoomForItems = kReplyLimit - 3;
 
 void ReplyReset();
+
+// The global object's reply buffer and write position (reply.cpp points
+// these at them), so that the writing of an item below is inline: a move
+// writes a dozen items or more.
+extern char* const replyText;
+extern int* const replyEnd;
+
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left
-// out whole).
-char* ItemSpace(char code, int len);
+// out whole). The reply stays a C string.
+inline char* ItemSpace(char code, int len) {
+    int pos = *replyEnd;
+    if (pos + 3 + len > kRoomForItems) return nullptr;
+    char* out = replyText + pos;
+    out[0] = '<';
+    out[1] = code;
+    out[2] = '>';
+    *replyEnd = pos + 3 + len;
+    out[3 + len] = 0;
+    return out + 3;
+}
 inline void WriteItem(char code, const char* text, int len) {
     if (char* out = ItemSpace(code, len)) std::memcpy(out, text, std::size_t(len));
 }
@@ -69,7 +87,13 @@ inline char PosDigit(int v) {
 }
 
 // A card item: code, two position digits, the card text.
-void WriteCardItem(char code, int index, int pos, Card c);
+inline void WriteCardItem(char code, int index, int pos, Card c) {
+    char* out = ItemSpace(code, 4);
+    if (!out) return;
+    out[0] = PosDigit(index);
+    out[1] = PosDigit(pos);
+    CardText(c, out + 2);
+}
 // Appends "</>" and copies the reply (NUL included) to `out`; returns its length.
 int ReplyFinish(char* out);
 
