@@ -32,8 +32,10 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 }  // namespace
 
 // Every occupied pile's weight, and each hand card's weight and that of its
-// twin, are read once; each move's score is then a few additions. (Empty
-// columns are never part of a listed move.)
+// twin, are read once; each move's score is then a few additions, chosen by
+// table rather than by branches, since the kinds of a list follow no pattern
+// that a processor could guess. (Empty columns are never part of a listed
+// move.)
 void EvaluateMoves() {
     Game& g = TheGame();
     const CardWeights& W = theLogic.cardWeight;
@@ -48,34 +50,24 @@ void EvaluateMoves() {
         pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
         occupied |= 1 << c;
     }
-    int cardWeight[kMaxHand] = {}, keepWeight[kMaxHand] = {};  // keep: the twin's less the card's
+    // base[0]: a Take counts the card; base[1]: any other move counts the
+    // twin left in hand less the card.
+    int base[2][kMaxHand] = {};
     for (int i = 0; i < kMaxHand; ++i) {
         if (!hand.slots[i].Valid()) continue;  // no move plays an empty slot
-        cardWeight[i] = W(hand.slots[i]);
-        keepWeight[i] = W(hand.SameRankOtherSuit(hand.slots[i])) - cardWeight[i];
+        base[0][i] = W(hand.slots[i]);
+        base[1][i] = W(hand.SameRankOtherSuit(hand.slots[i])) - base[0][i];
     }
+    const int* const piles[2] = {pileScore, pileWeight};  // taken, or built on or blocked
     const int columns = (1 << g.numColumns) - 1;
     for (int i = 0; i < g.numMoves; ++i) {
         Move m = Move(g.moves[i] & 0xFFFF);
-        int slot = MoveSlot(m);
-        int score;
-        switch (MoveKindOf(m)) {
-            case kPut:
-                score = keepWeight[slot];
-                break;
-            case kBuild:
-            case kBlock:
-                score = keepWeight[slot] + pileWeight[FirstColumn(m)];
-                break;
-            default: {
-                int mask = MoveMask(m) & columns;
-                score = cardWeight[slot];
-                for (int rest = mask; rest != 0; rest &= rest - 1)
-                    score += pileScore[__builtin_ctz(unsigned(rest))];
-                if ((occupied & ~mask) == 0) score += 256;  // a sweep
-                break;
-            }
-        }
+        int notTake = MoveKindOf(m) != kTake;
+        int mask = MoveMask(m) & columns;
+        int score = base[notTake][MoveSlot(m)];
+        for (int rest = mask; rest != 0; rest &= rest - 1)
+            score += piles[notTake][__builtin_ctz(unsigned(rest))];
+        score += 256 * (!notTake & ((occupied & ~mask) == 0));  // a sweep
         g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
     }
 }

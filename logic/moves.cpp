@@ -21,14 +21,13 @@ struct Piles {
     int smallestFrom[kMaxColumns + 1];
 
     explicit Piles(const Game& g) {
-        for (int c = 0; c < g.numColumns; ++c) {
+        for (int c = 0; c < g.numColumns; ++c) {  // written always, kept when occupied
             const Stack& s = g.tableau[c];
-            if (s.numCards == 0) continue;
             column[count] = c;
             value[count] = s.value;
             block[count] = s.isBlock != 0;
             single[count] = s.numCards == 1;
-            ++count;
+            count += s.numCards != 0;
         }
         smallestFrom[count] = kNoSum;
         for (int k = count - 1; k >= 0; --k) {
@@ -119,7 +118,7 @@ int GenerateMoves() {
     Game& g = TheGame();
     g.numMoves = 0;
     const Hand& hand = g.curPlayer->hand;
-    int countOfRank[14] = {};
+    int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
     for (const Card& c : hand.slots)
         ++countOfRank[c.rank < 14 ? c.rank : 0];
     const Piles piles(g);
@@ -132,10 +131,9 @@ int GenerateMoves() {
         for (int k = 0; k < piles.count; ++k) {
             if (piles.block[k]) continue;
             int t = r + piles.value[k];
-            if (t > 14) continue;
-            if (t == 14) t = 1;
+            t = t == 14 ? 1 : t > 14 ? 15 : t;  // 14 is taken by an ace; more by nothing
             // One Build for every other hand card that takes the result.
-            int takers = countOfRank[t] - (r == t ? 1 : 0);
+            int takers = countOfRank[t] - (r == t);
             for (int n = 0; n < takers; ++n)
                 gen.Add(MakeMove(1 << piles.column[k], kBuild, i));
         }
