@@ -178,12 +178,7 @@ class Library {
         used_ = len + 1;
         if (n < 0 || std::size_t(n) != len)
             throw sim::Broken("reply length does not match the result");
-        std::uint64_t hash = hash_;  // in a register: the reply's bytes might alias hash_
-        for (std::size_t i = 0; i < len; ++i) {
-            hash ^= static_cast<unsigned char>(reply_[i]);
-            hash *= 0x100000001B3ull;
-        }
-        hash_ = hash;
+        hash_ = Hash(hash_, reply_, len);
         if (trace_) std::printf("> %s\n< %s\n", request_, reply_);
         return std::string_view(reply_, len);
     }
@@ -196,6 +191,22 @@ class Library {
     std::uint64_t signature() const { return hash_; }
 
   private:
+    // FNV-1a over the bytes, in a register (the bytes might alias hash_).
+    static std::uint64_t Hash(std::uint64_t hash, const char* bytes, std::size_t len) {
+        constexpr std::uint64_t kPrime = 0x100000001B3ull;
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
+        std::size_t i = 0;
+        for (; i + 4 <= len; i += 4) {
+            hash = (hash ^ b[i]) * kPrime;
+            hash = (hash ^ b[i + 1]) * kPrime;
+            hash = (hash ^ b[i + 2]) * kPrime;
+            hash = (hash ^ b[i + 3]) * kPrime;
+        }
+        for (; i < len; ++i)
+            hash = (hash ^ b[i]) * kPrime;
+        return hash;
+    }
+
     CallTheLogicFn call_;
     bool trace_;
     char request_[256] = {};

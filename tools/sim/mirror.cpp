@@ -323,9 +323,9 @@ void Mirror::PlayPutToPile(Reader& r, int slot, Card card) {
 // arrival on the Capture Pile.
 void Mirror::PlayTake(Reader& r, int slot, Card card) {
     int mover = cur_;
-    Column before[12];
-    for (int c = 0; c < 12; ++c)
-        before[c] = table_[c];
+    PileValue before[12];
+    for (int c = 0; c < numColumns_; ++c)
+        before[c] = PileValue{table_[c].value, table_[c].block};
     int start = pileCount_[mover];
     unsigned taken = 0;
     int lifted = 0, lastColumn = -1;
@@ -438,13 +438,16 @@ void Mirror::ScoreLines(Reader& r) {
         run[n++] = 'G';
         run[n++] = '>';
         run[n++] = HandCode(p);
-        run[n++] = char('0' + std::popcount(pile & kAces));
-        run[n++] = (pile & Bit(Card{2, 4})) ? '1' : '0';
-        run[n++] = (pile & Bit(Card{10, 2})) ? '1' : '0';
+        int aces = std::popcount(pile & kAces), spades = std::popcount(pile & kSpades);
+        bool two = pile & Bit(Card{2, 4}), ten = pile & Bit(Card{10, 2});
+        int points = aces + two + 2 * ten + (spades >= 7) + 3 * (pileCount_[p] >= 27) + sweeps_[p];
+        run[n++] = char('0' + aces);
+        run[n++] = char('0' + two);
+        run[n++] = char('0' + ten);
         n = PutNumber(run, n, sweeps_[p], 2);
-        n = PutNumber(run, n, std::popcount(pile & kSpades), 2);
+        n = PutNumber(run, n, spades, 2);
         n = PutNumber(run, n, pileCount_[p], 2);
-        n = PutNumber(run, n, RoundPoints(p), 2);
+        n = PutNumber(run, n, points, 2);
     }
     // Cards not seen by either player: the stock, and both hands (both players
     // are computers).
@@ -559,7 +562,7 @@ bool Mirror::HandHoldsRank(int player, int rank, int exceptSlot) const {
 // Whether the taken columns split into captures the card may make on its own:
 // a block of its rank alone, or non-block piles adding up to its rank (an ace
 // also to 14, table aces counting 1).
-bool Mirror::LegalCapture(int rank, unsigned columns, const Column* before) const {
+bool Mirror::LegalCapture(int rank, unsigned columns, const PileValue* before) const {
     if (columns == 0) return true;
     unsigned lowest = columns & -columns;
     unsigned rest = columns & ~lowest;

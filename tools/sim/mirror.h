@@ -81,7 +81,11 @@ class Mirror {
     int TableCards() const;
     int HandCards(int player) const;
     bool HandHoldsRank(int player, int rank, int exceptSlot) const;
-    bool LegalCapture(int rank, unsigned columns, const Column* before) const;
+    struct PileValue {  // what a capture reads of a column
+        int value;
+        bool block;
+    };
+    bool LegalCapture(int rank, unsigned columns, const PileValue* before) const;
     int RoundPoints(int player) const;
 
     int numColumns_;
