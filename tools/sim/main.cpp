@@ -156,7 +156,7 @@ class DealsFolder {
 };
 
 // One call of the library: the request and reply buffers are the program's
-// sizes; every reply goes into the signature (FNV-1a, 64 bits).
+// sizes. (The mirror adds every reply to the signature as it reads it.)
 //
 // The reply buffer holds no NUL before a call, so a reply that lacks its own
 // shows: it starts filled, and each call refills only what the previous
@@ -178,7 +178,6 @@ class Library {
         used_ = len + 1;
         if (n < 0 || std::size_t(n) != len)
             throw sim::Broken("reply length does not match the result");
-        hash_ = Hash(hash_, reply_, len);
         if (trace_) std::printf("> %s\n< %s\n", request_, reply_);
         return std::string_view(reply_, len);
     }
@@ -188,32 +187,14 @@ class Library {
     std::string_view lastReply() const {
         return std::string_view(reply_, strnlen(reply_, sizeof reply_));
     }
-    std::uint64_t signature() const { return hash_; }
 
   private:
-    // FNV-1a over the bytes, in a register (the bytes might alias hash_).
-    static std::uint64_t Hash(std::uint64_t hash, const char* bytes, std::size_t len) {
-        constexpr std::uint64_t kPrime = 0x100000001B3ull;
-        const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes);
-        std::size_t i = 0;
-        for (; i + 4 <= len; i += 4) {
-            hash = (hash ^ b[i]) * kPrime;
-            hash = (hash ^ b[i + 1]) * kPrime;
-            hash = (hash ^ b[i + 2]) * kPrime;
-            hash = (hash ^ b[i + 3]) * kPrime;
-        }
-        for (; i < len; ++i)
-            hash = (hash ^ b[i]) * kPrime;
-        return hash;
-    }
-
     CallTheLogicFn call_;
     bool trace_;
     char request_[256] = {};
     static constexpr char kFill = 0x55;
     char reply_[1001];
     std::size_t used_ = 0;  // bytes of reply_ the last call wrote
-    std::uint64_t hash_ = 0xCBF29CE484222325ull;
 };
 
 }  // namespace
@@ -230,8 +211,9 @@ int main(int argc, char** argv) {
     long game = 0;
     int round = 0;
     try {
-        if (lib.Call("<B>9") != "</>") throw sim::Broken("the begin request was refused");
-        if (lib.Call("<I>11Sim One<I>29Sim Two") != "</>")
+        if (mirror.Sign(lib.Call("<B>9")) != "</>")
+            throw sim::Broken("the begin request was refused");
+        if (mirror.Sign(lib.Call("<I>11Sim One<I>29Sim Two")) != "</>")
             throw sim::Broken("the settings were refused");
 
         auto start = std::chrono::steady_clock::now();
@@ -265,7 +247,7 @@ int main(int argc, char** argv) {
                     double(t.finalPoints[1]) / double(t.games));
         std::printf("sweeps per round %.3f\n", double(t.sweeps) / double(t.rounds));
         std::printf("games per second %.0f\n", seconds > 0 ? double(t.games) / seconds : 0.0);
-        std::printf("signature %016" PRIx64 "\n", lib.signature());
+        std::printf("signature %016" PRIx64 "\n", mirror.signature());
     } catch (const sim::Broken& e) {
         std::fprintf(stderr,
                      "casino-sim: game %ld, round %d, move %d: %s\nrequest: %s\nreply: %.*s\n",

@@ -110,7 +110,7 @@ Mirror::Mirror(int numColumns) : numColumns_(numColumns) {}
 // ---- Requests ---------------------------------------------------------------
 
 Next Mirror::NewGame(std::string_view reply) {
-    Reader r(reply);
+    Reader r(reply, signature_);
     points_[0] = points_[1] = 0;
     StartRound(r);
     r.Expect('P', PlayerText(starter_));
@@ -120,7 +120,7 @@ Next Mirror::NewGame(std::string_view reply) {
 
 Next Mirror::NewRound(std::string_view reply) {
     if (inRound_) throw Broken("a new round was asked for while a round is in play");
-    Reader r(reply);
+    Reader r(reply, signature_);
     StartRound(r);
     r.Expect('P', PlayerText(starter_));
     r.Expect('P', PlayerText(starter_));
@@ -131,7 +131,7 @@ Next Mirror::NewRound(std::string_view reply) {
 
 Next Mirror::Move(std::string_view reply) {
     if (!inRound_) throw Broken("a move was asked for outside a round");
-    Reader r(reply);
+    Reader r(reply, signature_);
     int mover = cur_;
 
     // The computer shows its card, then pauses.

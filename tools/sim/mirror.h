@@ -26,6 +26,24 @@ struct Card {
     bool operator==(const Card&) const = default;
 };
 
+// The signature of a run: FNV-1a (64 bits) over the bytes of every reply in
+// order. The reader adds each item as it parses it, so that the hash, a
+// chain of multiplications that no processor can hurry, runs alongside the
+// checks instead of before them.
+struct Signature {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+
+    static std::uint64_t Step(std::uint64_t h, char byte) {
+        return (h ^ static_cast<unsigned char>(byte)) * 0x100000001B3ull;
+    }
+    void Add(std::string_view bytes) {
+        std::uint64_t h = hash;  // in a register: the bytes might alias `hash`
+        for (char b : bytes)
+            h = Step(h, b);
+        hash = h;
+    }
+};
+
 // What the driver sends after a reply.
 enum class Next { kMove, kNewRound, kGameOver };
 
@@ -51,6 +69,14 @@ class Mirror {
     Next NewRound(std::string_view reply);
     // The reply to "<C>": one computer move and what follows it.
     Next Move(std::string_view reply);
+
+    // A reply that the mirror does not read (the begin and settings requests')
+    // goes into the signature whole.
+    std::string_view Sign(std::string_view reply) {
+        signature_.Add(reply);
+        return reply;
+    }
+    std::uint64_t signature() const { return signature_.hash; }
 
     const Totals& totals() const { return totals_; }
     int moveNr() const { return moveNr_; }
@@ -103,6 +129,7 @@ class Mirror {
     int points_[2] = {0, 0};  // game totals
     bool inRound_ = false;
     Totals totals_;
+    Signature signature_;
 };
 
 // A round's points of one Capture Pile, sweeps excluded: aces, the 2 of

@@ -26,7 +26,10 @@ inline std::string Quote(std::string_view s) {
 // apart (Wrong...), out of the way of the checks that pass.
 class ReplyReader {
   public:
-    explicit ReplyReader(std::string_view reply) : reply_(reply) { Parse(); }
+    // Each item read goes into `signature`.
+    ReplyReader(std::string_view reply, Signature& signature) : reply_(reply), sign_(signature) {
+        Parse();
+    }
 
     const Item* Peek() const { return atEnd_ ? nullptr : &next_; }
 
@@ -53,6 +56,7 @@ class ReplyReader {
         std::size_t end = itemStart_ + run.size();
         if (!atEnd_ && reply_.substr(itemStart_, run.size()) == run &&
             (end == reply_.size() || reply_[end] == '<')) {
+            sign_.Add(reply_.substr(at_, end - at_));  // the first item is in already
             at_ = end;
             taken_ += items;
             Parse();
@@ -125,9 +129,14 @@ class ReplyReader {
         std::size_t i = at_, size = reply_.size();
         if (i + 2 >= size || reply_[i] != '<' || reply_[i + 2] != '>') WrongStart(i);
         char code = reply_[i + 1];
+        std::uint64_t h = sign_.hash;  // in a register: the reply might alias it
+        h = Signature::Step(Signature::Step(Signature::Step(h, '<'), code), '>');
         std::size_t start = i + 3, end = start;
-        while (end < size && reply_[end] != '<')  // items are short: no library call
+        while (end < size && reply_[end] != '<') {  // items are short: no library call
+            h = Signature::Step(h, reply_[end]);
             ++end;
+        }
+        sign_.hash = h;
         if (code == '/') {
             if (end != start || end != size) Fail("text after the terminator");
             atEnd_ = true;
@@ -163,6 +172,7 @@ class ReplyReader {
     }
 
     std::string_view reply_;
+    Signature& sign_;
     std::size_t itemStart_ = 0;  // where next_ starts
     std::size_t at_ = 0;         // where the item after next_ starts
     Item next_;
