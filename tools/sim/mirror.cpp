@@ -90,17 +90,27 @@ inline int PutNumber(char* out, int n, int v, int width) {
     return PutNumberLong(out, n, v, width);
 }
 
-// The bits of the four aces and of the thirteen spades (Card::Index).
-constexpr std::uint64_t kAces = 1ull | 1ull << 13 | 1ull << 26 | 1ull << 39;
-constexpr std::uint64_t kSpades = 0x1FFFull << 39;
+// The aces (bits 0, 13, 26, 39: Card::Index) and the spades (bits 39 to 51)
+// of a pile, counted in place: a portable build has no popcount instruction,
+// and the library call would be most of the count.
+int Aces(std::uint64_t pile) {
+    return int((pile & 1) + (pile >> 13 & 1) + (pile >> 26 & 1) + (pile >> 39 & 1));
+}
+int Spades(std::uint64_t pile) {
+    unsigned v = unsigned(pile >> 39) & 0x1FFF;
+    v = v - (v >> 1 & 0x5555);
+    v = (v & 0x3333) + (v >> 2 & 0x3333);
+    v = (v + (v >> 4)) & 0x0F0F;
+    return int((v + (v >> 8)) & 0x1F);
+}
 
 }  // namespace
 
 int PilePoints(std::uint64_t pile, int count) {
-    int points = std::popcount(pile & kAces);  // each ace
+    int points = Aces(pile);  // each ace
     if (pile & Bit(Card{2, 4})) points += 1;
     if (pile & Bit(Card{10, 2})) points += 2;
-    if (std::popcount(pile & kSpades) >= 7) points += 1;
+    if (Spades(pile) >= 7) points += 1;
     if (count >= 27) points += 3;
     return points;
 }
@@ -438,7 +448,7 @@ void Mirror::ScoreLines(Reader& r) {
         run[n++] = 'G';
         run[n++] = '>';
         run[n++] = HandCode(p);
-        int aces = std::popcount(pile & kAces), spades = std::popcount(pile & kSpades);
+        int aces = Aces(pile), spades = Spades(pile);
         bool two = pile & Bit(Card{2, 4}), ten = pile & Bit(Card{10, 2});
         int points = aces + two + 2 * ten + (spades >= 7) + 3 * (pileCount_[p] >= 27) + sweeps_[p];
         run[n++] = char('0' + aces);
