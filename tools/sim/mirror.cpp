@@ -156,12 +156,12 @@ Next Mirror::Move(std::string_view reply) {
     ++moveNr_;
     ++totals_.moves;
     if (moveNr_ > kMovesPerRound) r.Fail("a round's 49th move");
-    const Item* first = r.Peek();
-    if (first && first->code == 'F')
+    char first = r.PeekCode();
+    if (first == 'F')
         PlayPutToPile(r, slot, card);
-    else if (first && first->code == HandCode(mover))
+    else if (first == HandCode(mover))
         PlayPutOrBuild(r, slot, card);
-    else if (first && first->code == '0')
+    else if (first == '0')
         PlayTake(r, slot, card);
     else
         r.Fail("expected the first item of a move");
@@ -343,8 +343,8 @@ void Mirror::PlayTake(Reader& r, int slot, Card card) {
     char flight[8];
 
     for (;;) {
-        const Item* it = r.Peek();
-        if (it && it->code == '0') {
+        char next = r.PeekCode();
+        if (next == '0') {
             Item cleared = r.Take('0', 4);
             if (cleared.text.substr(2) != "00") r.Fail("a lifted place is not reported empty");
             int c = r.ParseDigit(cleared.text[0]) - 1;
@@ -370,7 +370,7 @@ void Mirror::PlayTake(Reader& r, int slot, Card card) {
             taken |= 1u << c;
             lastColumn = c;
             ++lifted;
-        } else if (it && it->code == HandCode(mover)) {
+        } else if (next == HandCode(mover)) {
             const char cleared[4] = {PosDigit(slot), '1', '0', '0'};
             r.Expect(HandCode(mover), std::string_view(cleared, 4));
             char last[8] = {HandCode(mover), PileCode(mover), 0, 0, PosDigit(slot), '1', '1',

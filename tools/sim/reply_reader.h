@@ -19,34 +19,50 @@ inline std::string Quote(std::string_view s) {
 }
 
 // The items of one reply, read front to back. The reply must be a run of
-// items "<" code ">" text ending in exactly one terminator "</>". Each item
-// is parsed when the reader reaches it, so a reply costs what its items do;
-// End() passes only at the terminator, so every reply the mirror accepts has
-// been checked to its last character. The messages of a failure are built
-// apart (Wrong...), out of the way of the checks that pass.
+// items "<" code ">" text ending in exactly one terminator "</>". Only the
+// head "<c>" of the next item is read ahead; its text is read when the item
+// is taken, checked against the length or the text expected (a text never
+// holds "<", so the next item must start right after it), and added to the
+// signature on the way. End() passes only at the terminator, so every reply
+// the mirror accepts has been read to its last character. The messages of a
+// failure are built apart (Wrong...), out of the way of the checks that pass.
 class ReplyReader {
   public:
     // Each item read goes into `signature`.
     ReplyReader(std::string_view reply, Signature& signature) : reply_(reply), sign_(signature) {
-        Parse();
+        Head();
     }
 
-    const Item* Peek() const { return atEnd_ ? nullptr : &next_; }
+    // The code of the next item; 0 at the terminator.
+    char PeekCode() const { return atEnd_ ? 0 : code_; }
 
     // The next item, which must have this code and text length.
     Item Take(char code, std::size_t length) {
-        if (atEnd_ || next_.code != code || next_.text.size() != length) WrongItem(code, length);
-        Item it = next_;
-        ++taken_;
-        Parse();
+        std::size_t start = itemStart_ + 3, end = start + length;
+        if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, length);
+        std::uint64_t h = sign_.hash;  // in a register: the reply might alias it
+        for (std::size_t i = start; i < end; ++i) {
+            if (reply_[i] == '<') WrongItem(code, length);
+            h = Signature::Step(h, reply_[i]);
+        }
+        sign_.hash = h;
+        Item it{code, reply_.substr(start, length)};
+        Next(end);
         return it;
     }
 
     // The next item, which must be exactly this one.
     void Expect(char code, std::string_view text) {
-        Item it = Take(code, text.size());
-        for (std::size_t i = 0; i < text.size(); ++i)  // a few characters: compared in place
-            if (it.text[i] != text[i]) WrongText(code, text, it.text);
+        std::size_t start = itemStart_ + 3, end = start + text.size();
+        if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, text.size());
+        std::uint64_t h = sign_.hash;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char c = reply_[start + i];
+            if (c != text[i]) WrongText(code, text);
+            h = Signature::Step(h, c);
+        }
+        sign_.hash = h;
+        Next(end);
     }
 
     // The next `items` items, which must be exactly `run`, written out whole
@@ -54,19 +70,17 @@ class ReplyReader {
     // where a difference lies.
     void ExpectRun(std::string_view run, int items) {
         std::size_t end = itemStart_ + run.size();
-        if (!atEnd_ && reply_.substr(itemStart_, run.size()) == run &&
-            (end == reply_.size() || reply_[end] == '<')) {
-            sign_.Add(reply_.substr(at_, end - at_));  // the first item is in already
-            at_ = end;
-            taken_ += items;
-            Parse();
+        if (!atEnd_ && EndsAt(end) && reply_.substr(itemStart_, run.size()) == run) {
+            sign_.Add(reply_.substr(itemStart_ + 3, end - itemStart_ - 3));  // the head is in
+            taken_ += items - 1;
+            Next(end);
             return;
         }
         for (std::size_t i = 0; i < run.size();) {
-            std::size_t end = run.find('<', i + 1);
-            if (end == std::string_view::npos) end = run.size();
-            Expect(run[i + 1], run.substr(i + 3, end - i - 3));
-            i = end;
+            std::size_t next = run.find('<', i + 1);
+            if (next == std::string_view::npos) next = run.size();
+            Expect(run[i + 1], run.substr(i + 3, next - i - 3));
+            i = next;
         }
     }
 
@@ -123,42 +137,50 @@ class ReplyReader {
         }
     }
 
-    // Reads the item at offset `at_` into next_, or the terminator, which
-    // must end the reply.
-    void Parse() {
+    // Whether the item's text may end at `end`: the reply ends there or the
+    // next item starts there.
+    bool EndsAt(std::size_t end) const {
+        return end == reply_.size() || (end < reply_.size() && reply_[end] == '<');
+    }
+
+    void Next(std::size_t at) {
+        at_ = at;
+        ++taken_;
+        Head();
+    }
+
+    // Reads the head of the item at at_; the terminator must end the reply.
+    void Head() {
         std::size_t i = at_, size = reply_.size();
         if (i + 2 >= size || reply_[i] != '<' || reply_[i + 2] != '>') WrongStart(i);
-        char code = reply_[i + 1];
-        std::uint64_t h = sign_.hash;  // in a register: the reply might alias it
-        h = Signature::Step(Signature::Step(Signature::Step(h, '<'), code), '>');
-        std::size_t start = i + 3, end = start;
-        while (end < size && reply_[end] != '<') {  // items are short: no library call
-            h = Signature::Step(h, reply_[end]);
-            ++end;
-        }
-        sign_.hash = h;
-        if (code == '/') {
-            if (end != start || end != size) Fail("text after the terminator");
-            atEnd_ = true;
-            return;
-        }
-        next_ = Item{code, std::string_view(reply_.data() + start, end - start)};
+        code_ = reply_[i + 1];
         itemStart_ = i;
-        at_ = end;
+        sign_.hash = Signature::Step(Signature::Step(Signature::Step(sign_.hash, '<'), code_), '>');
+        if (code_ == '/') {
+            if (i + 3 != size) Fail("text after the terminator");
+            atEnd_ = true;
+        }
+    }
+
+    // The next item's text as it stands (for messages).
+    std::string_view Text() const {
+        std::size_t start = itemStart_ + 3, end = start;
+        while (end < reply_.size() && reply_[end] != '<')
+            ++end;
+        return reply_.substr(start, end - start);
     }
 
     [[noreturn, gnu::noinline, gnu::cold]] void WrongItem(char code, std::size_t length) const {
         if (atEnd_) Fail(std::string("expected a <") + code + "> item, the reply ends");
         Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
-             " characters, found <" + next_.code + ">" + Quote(next_.text));
+             " characters, found <" + code_ + ">" + Quote(Text()));
     }
-    [[noreturn, gnu::noinline, gnu::cold]] void WrongText(char code, std::string_view text,
-                                                          std::string_view found) const {
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongText(char code, std::string_view text) const {
         Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
-             Quote(found));
+             Quote(Text()));
     }
     [[noreturn, gnu::noinline, gnu::cold]] void WrongEnd() const {
-        Fail(std::string("unexpected item <") + next_.code + ">" + Quote(next_.text));
+        Fail(std::string("unexpected item <") + code_ + ">" + Quote(Text()));
     }
     [[noreturn, gnu::noinline, gnu::cold]] void WrongStart(std::size_t i) const {
         if (i >= reply_.size()) Fail("the reply has no terminator item");
@@ -173,9 +195,9 @@ class ReplyReader {
 
     std::string_view reply_;
     Signature& sign_;
-    std::size_t itemStart_ = 0;  // where next_ starts
-    std::size_t at_ = 0;         // where the item after next_ starts
-    Item next_;
+    std::size_t itemStart_ = 0;  // where the next item starts
+    std::size_t at_ = 0;
+    char code_ = 0;  // the next item's code
     bool atEnd_ = false;
     int taken_ = 0;  // items taken, for the messages
 };
