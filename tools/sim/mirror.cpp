@@ -464,7 +464,7 @@ void Mirror::ScoreLines(Reader& r) {
     std::uint64_t unseen = ~dealt_;
     for (const auto& hand : hands_)
         for (Card c : hand)
-            if (!c.Empty()) unseen |= Bit(c);
+            unseen |= c.Empty() ? 0 : Bit(c);
     for (int suit = 1; suit <= 4; ++suit) {
         // The suit's bits run from the ace up; the item's mask has the ace on top.
         int byIndex = int(unseen >> Card{1, suit}.Index()) & 0x1FFF;

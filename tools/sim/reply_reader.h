@@ -18,6 +18,20 @@ inline std::string Quote(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
+// Card characters by table: a switch becomes a jump that is seldom guessed.
+struct CardCharTable {
+    unsigned char rank[256] = {}, suit[256] = {};
+    constexpr CardCharTable() {
+        const char* ranks = "A23456789TJQK";
+        for (int r = 0; r < 13; ++r)
+            rank[static_cast<unsigned char>(ranks[r])] = static_cast<unsigned char>(r + 1);
+        const char* suits = "cdhs";
+        for (int s = 0; s < 4; ++s)
+            suit[static_cast<unsigned char>(suits[s])] = static_cast<unsigned char>(s + 1);
+    }
+};
+inline constexpr CardCharTable kCardChars{};
+
 // The items of one reply, read front to back. The reply must be a run of
 // items "<" code ">" text ending in exactly one terminator "</>". Only the
 // head "<c>" of the next item is read ahead; its text is read when the item
@@ -37,14 +51,17 @@ class ReplyReader {
     char PeekCode() const { return atEnd_ ? 0 : code_; }
 
     // The next item, which must have this code and text length.
-    Item Take(char code, std::size_t length) {
+    // (Inline, so that the loops over a known length unroll.)
+    [[gnu::always_inline]] Item Take(char code, std::size_t length) {
         std::size_t start = itemStart_ + 3, end = start + length;
         if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, length);
         std::uint64_t h = sign_.hash;  // in a register: the reply might alias it
+        bool shorter = false;
         for (std::size_t i = start; i < end; ++i) {
-            if (reply_[i] == '<') WrongItem(code, length);
+            shorter |= reply_[i] == '<';
             h = Signature::Step(h, reply_[i]);
         }
+        if (shorter) WrongItem(code, length);
         sign_.hash = h;
         Item it{code, reply_.substr(start, length)};
         Next(end);
@@ -52,15 +69,17 @@ class ReplyReader {
     }
 
     // The next item, which must be exactly this one.
-    void Expect(char code, std::string_view text) {
+    [[gnu::always_inline]] void Expect(char code, std::string_view text) {
         std::size_t start = itemStart_ + 3, end = start + text.size();
         if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, text.size());
         std::uint64_t h = sign_.hash;
+        bool differs = false;
         for (std::size_t i = 0; i < text.size(); ++i) {
             char c = reply_[start + i];
-            if (c != text[i]) WrongText(code, text);
+            differs |= c != text[i];
             h = Signature::Step(h, c);
         }
+        if (differs) WrongText(code, text);
         sign_.hash = h;
         Next(end);
     }
@@ -106,36 +125,8 @@ class ReplyReader {
     }
 
   private:
-    static int RankOf(char ch) {
-        switch (ch) {
-            case 'A':
-                return 1;
-            case 'T':
-                return 10;
-            case 'J':
-                return 11;
-            case 'Q':
-                return 12;
-            case 'K':
-                return 13;
-            default:
-                return ch >= '2' && ch <= '9' ? ch - '0' : 0;
-        }
-    }
-    static int SuitOf(char ch) {
-        switch (ch) {
-            case 'c':
-                return 1;
-            case 'd':
-                return 2;
-            case 'h':
-                return 3;
-            case 's':
-                return 4;
-            default:
-                return 0;
-        }
-    }
+    static int RankOf(char ch) { return kCardChars.rank[static_cast<unsigned char>(ch)]; }
+    static int SuitOf(char ch) { return kCardChars.suit[static_cast<unsigned char>(ch)]; }
 
     // Whether the item's text may end at `end`: the reply ends there or the
     // next item starts there.
