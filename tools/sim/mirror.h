@@ -38,8 +38,11 @@ struct Signature {
     }
     void Add(std::string_view bytes) {
         std::uint64_t h = hash;  // in a register: the bytes might alias `hash`
-        for (char b : bytes)
-            h = Step(h, b);
+        std::size_t i = 0, n = bytes.size();
+        for (; i + 4 <= n; i += 4)  // four at a time: fewer steps of the loop itself
+            h = Step(Step(Step(Step(h, bytes[i]), bytes[i + 1]), bytes[i + 2]), bytes[i + 3]);
+        for (; i < n; ++i)
+            h = Step(h, bytes[i]);
         hash = h;
     }
 };
