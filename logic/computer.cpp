@@ -51,12 +51,19 @@ void EvaluateMoves() {
         occupied |= 1 << c;
     }
     // base[0]: a Take counts the card; base[1]: any other move counts the
-    // twin left in hand less the card.
-    int base[2][kMaxHand] = {};
+    // twin left in hand less the card. Only a rank held twice can have a twin.
+    unsigned ranks = 0, twice = 0;
+    for (const Card& c : hand.slots) {
+        unsigned bit = (1u << c.rank) & ~1u;  // an empty slot counts for nothing
+        twice |= ranks & bit;
+        ranks |= bit;
+    }
+    int base[2][kMaxHand];
     for (int i = 0; i < kMaxHand; ++i) {
-        if (!hand.slots[i].Valid()) continue;  // no move plays an empty slot
-        base[0][i] = W(hand.slots[i]);
-        base[1][i] = W(hand.SameRankOtherSuit(hand.slots[i])) - base[0][i];
+        Card c = hand.slots[i];
+        base[0][i] = W(c);
+        int twin = (twice >> c.rank & 1) ? W(hand.SameRankOtherSuit(c)) : 0;
+        base[1][i] = twin - base[0][i];
     }
     const int* const piles[2] = {pileScore, pileWeight};  // taken, or built on or blocked
     const int columns = (1 << g.numColumns) - 1;
