@@ -1,7 +1,8 @@
 // Cards, their two-character wire text, and the three fixed-capacity card
 // containers: a table pile (Stack), a full-size deck (Deck: the stock and each
-// Capture Pile) and a four-slot Hand. Also the library's random source and the
-// shuffle, which must stay exactly as they are so that deals repeat.
+// Capture Pile, with the tally of its cards that the score lines read) and a
+// four-slot Hand. Also the library's random source and the shuffle, which
+// must stay exactly as they are so that deals repeat.
 #pragma once
 
 #include <cstdint>
