@@ -73,8 +73,8 @@ class Mirror {
     // The reply to "<C>": one computer move and what follows it.
     Next Move(std::string_view reply);
 
-    // A reply that the mirror does not read (the begin and settings requests')
-    // goes into the signature whole.
+    // A reply that the mirror does not check (those to the begin and settings
+    // requests) goes into the signature whole; returns it.
     std::string_view Sign(std::string_view reply) {
         signature_.Add(reply);
         return reply;
