@@ -36,18 +36,17 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 // table rather than by branches, since the kinds of a list follow no pattern
 // that a processor could guess. (Empty columns are never part of a listed
 // move.)
-void EvaluateMoves() {
+void EvaluateMoves(const Piles& piles) {
     Game& g = TheGame();
     const CardWeights& W = theLogic.cardWeight;
     const Hand& hand = g.curPlayer->hand;
     int pileWeight[kMaxColumns] = {};
     int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14
     int occupied = 0;
-    for (int c = 0; c < g.numColumns; ++c) {
-        const Stack& s = g.tableau[c];
-        if (s.numCards == 0) continue;
-        pileWeight[c] = PileWeight(W, s);
-        pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
+    for (int k = 0; k < piles.count; ++k) {
+        int c = piles.column[k];
+        pileWeight[c] = PileWeight(W, g.tableau[c]);
+        pileScore[c] = pileWeight[c] + (piles.value[k] == 14 ? 256 : 0);
         occupied |= 1 << c;
     }
     // base[0]: a Take counts the card; base[1]: any other move counts the
@@ -65,7 +64,7 @@ void EvaluateMoves() {
         int twin = (twice >> c.rank & 1) ? W(hand.SameRankOtherSuit(c)) : 0;
         base[1][i] = twin - base[0][i];
     }
-    const int* const piles[2] = {pileScore, pileWeight};  // taken, or built on or blocked
+    const int* const pileValues[2] = {pileScore, pileWeight};  // taken, or built on or blocked
     const int columns = (1 << g.numColumns) - 1;
     for (int i = 0; i < g.numMoves; ++i) {
         Move m = Move(g.moves[i] & 0xFFFF);
@@ -73,7 +72,7 @@ void EvaluateMoves() {
         int mask = MoveMask(m) & columns;
         int score = base[notTake][MoveSlot(m)];
         for (int rest = mask; rest != 0; rest &= rest - 1)
-            score += piles[notTake][__builtin_ctz(unsigned(rest))];
+            score += pileValues[notTake][__builtin_ctz(unsigned(rest))];
         score += 256 * (!notTake & ((occupied & ~mask) == 0));  // a sweep
         g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
     }

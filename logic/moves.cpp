@@ -7,38 +7,6 @@ namespace kzq {
 
 namespace {
 
-// The occupied columns of the table, in column order, read once per
-// generation: the search and the build and block loops visit only these.
-struct Piles {
-    int count = 0;
-    int column[kMaxColumns];
-    int value[kMaxColumns];
-    bool block[kMaxColumns];
-    bool single[kMaxColumns];
-    // The smallest value of a pile that is not a block, from each index on
-    // (a value no target reaches where there is none): a search for a sum
-    // below it finds nothing.
-    int smallestFrom[kMaxColumns + 1];
-
-    explicit Piles(const Game& g) {
-        for (int c = 0; c < g.numColumns; ++c) {  // written always, kept when occupied
-            const Stack& s = g.tableau[c];
-            column[count] = c;
-            value[count] = s.value;
-            block[count] = s.isBlock != 0;
-            single[count] = s.numCards == 1;
-            count += s.numCards != 0;
-        }
-        smallestFrom[count] = kNoSum;
-        for (int k = count - 1; k >= 0; --k) {
-            int v = block[k] ? kNoSum : value[k];
-            smallestFrom[k] = v < smallestFrom[k + 1] ? v : smallestFrom[k + 1];
-        }
-    }
-
-    static constexpr int kNoSum = 99;
-};
-
 struct Generator {
     Game& g;
     const Piles& piles;
@@ -114,6 +82,22 @@ struct Generator {
 
 }  // namespace
 
+Piles::Piles(const Game& g) {
+    for (int c = 0; c < g.numColumns; ++c) {  // written always, kept when occupied
+        const Stack& s = g.tableau[c];
+        column[count] = c;
+        value[count] = s.value;
+        block[count] = s.isBlock != 0;
+        single[count] = s.numCards == 1;
+        count += s.numCards != 0;
+    }
+    smallestFrom[count] = kNoSum;
+    for (int k = count - 1; k >= 0; --k) {
+        int v = block[k] ? kNoSum : value[k];
+        smallestFrom[k] = v < smallestFrom[k + 1] ? v : smallestFrom[k + 1];
+    }
+}
+
 int GenerateMoves() {
     Game& g = TheGame();
     g.numMoves = 0;
@@ -146,7 +130,7 @@ int GenerateMoves() {
         gen.Search(r);
         gen.Unions(start);
     }
-    if (g.numMoves > 0) EvaluateMoves();
+    if (g.numMoves > 0) EvaluateMoves(piles);
     return g.numMoves;
 }
 
