@@ -12,8 +12,9 @@ namespace {
 constexpr char kTerminator[] = "</>";
 }  // namespace
 
-char* const replyText = theLogic.replyBuffer;
-int* const replyEnd = &theLogic.replyPos;
+// Set at compile time, so they hold before any constructor runs.
+constinit char* const replyText = theLogic.replyBuffer;
+constinit int* const replyEnd = &theLogic.replyPos;
 
 const char kTwoDigits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
