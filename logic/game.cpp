@@ -146,56 +146,79 @@ int EndRound() {
     return winner;
 }
 
+namespace {
+
 // "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
-// each, then sweeps, spades, cards and points in two digits each: written in
-// place, since every move writes two of them. Counts beyond those widths
-// (only the debugging request J can bring them about) take the longer form.
-void ScoreLine(int which) {
+// each, then sweeps, spades, cards and points in two digits each: the score
+// line in its usual widths, 12 characters. False for counts beyond them
+// (only the debugging request J can bring them about).
+bool ShortScoreLine(int which, char* out) {
     const Player& p = TheGame().players[which];
     const DeckTally& k = p.pile.tally;
-    int two = k.twoOfSpades != 0, ten = k.tenOfDiamonds != 0;
     int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
-    if (k.aces < 10 && unsigned(p.sweeps) < 100u && k.spades < 100 && cards < 100 &&
-        unsigned(points) < 100u) {
-        char* out = ItemSpace('G', 12);
-        if (!out) return;
-        out[0] = char('1' + which);
-        out[1] = char('0' + k.aces);
-        out[2] = char('0' + two);
-        out[3] = char('0' + ten);
-        TwoDigits(p.sweeps, out + 4);
-        TwoDigits(k.spades, out + 6);
-        TwoDigits(cards, out + 8);
-        TwoDigits(points, out + 10);
-        return;
-    }
-    ItemText()
-        .Number(which + 1)
-        .Number(k.aces)
-        .Number(two)
-        .Number(ten)
-        .Number(p.sweeps, 2)
-        .Number(k.spades, 2)
-        .Number(cards, 2)
-        .Number(points, 2)
-        .Write('G');
+    if (k.aces >= 10 || unsigned(p.sweeps) >= 100u || k.spades >= 100 || cards >= 100 ||
+        unsigned(points) >= 100u)
+        return false;
+    out[0] = char('1' + which);
+    out[1] = char('0' + k.aces);
+    out[2] = char('0' + (k.twoOfSpades != 0));
+    out[3] = char('0' + (k.tenOfDiamonds != 0));
+    TwoDigits(p.sweeps, out + 4);
+    TwoDigits(k.spades, out + 6);
+    TwoDigits(cards, out + 8);
+    TwoDigits(points, out + 10);
+    return true;
 }
 
-// The suit letter and the 13-bit rank mask in four digits.
-void UnseenCards() {
+// The unseen cards of each suit (index 1 to 4) as rank masks: the stock and
+// the hands of computer players.
+void UnseenMasks(int masks[5]) {
     const Game& g = TheGame();
     DeckTally unseen = g.deck.tally;
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
                 unseen.faces |= DeckTally::FaceBit(c);
+    for (int s = kClubs; s <= kSpades; ++s)
+        masks[s] = unseen.RankMask(s);
+}
+
+// The suit letter and the 13-bit rank mask in four digits: 5 characters.
+void UnseenText(int suit, int mask, char* out) {
+    out[0] = ".cdhs"[suit];  // SuitLetter
+    TwoDigits(mask / 100, out + 1);
+    TwoDigits(mask % 100, out + 3);
+}
+
+}  // namespace
+
+void ScoreLine(int which) {
+    char text[12];
+    if (ShortScoreLine(which, text)) {
+        WriteItem('G', text, 12);
+        return;
+    }
+    const Player& p = TheGame().players[which];
+    const DeckTally& k = p.pile.tally;
+    ItemText()
+        .Number(which + 1)
+        .Number(k.aces)
+        .Number(k.twoOfSpades != 0)
+        .Number(k.tenOfDiamonds != 0)
+        .Number(p.sweeps, 2)
+        .Number(k.spades, 2)
+        .Number(p.pile.numCards, 2)
+        .Number(Points(p.pile, p.sweeps), 2)
+        .Write('G');
+}
+
+void UnseenCards() {
+    int masks[5];
+    UnseenMasks(masks);
     for (int s = kClubs; s <= kSpades; ++s) {
-        char* out = ItemSpace('U', 5);
-        if (!out) continue;
-        int mask = unseen.RankMask(s);
-        out[0] = ".cdhs"[s];  // SuitLetter
-        TwoDigits(mask / 100, out + 1);
-        TwoDigits(mask % 100, out + 3);
+        char text[5];
+        UnseenText(s, masks[s], text);
+        WriteItem('U', text, 5);
     }
 }
 
@@ -206,7 +229,28 @@ bool TalliesAgree() {
            g.players[1].pile.tally == g.players[1].pile.Recount();
 }
 
+// Every move writes these six items: usually as one run, with a single test
+// for room; one by one (each whole or not at all) near the end of the reply
+// or with a score line in its longer form.
 void ScoreLines() {
+    char lines[2][12];
+    if (ShortScoreLine(0, lines[0]) && ShortScoreLine(1, lines[1])) {
+        if (char* out = RunSpace(2 * (3 + 12) + 4 * (3 + 5))) {
+            for (const char* line : lines) {
+                out[0] = '<', out[1] = 'G', out[2] = '>';
+                std::memcpy(out + 3, line, 12);
+                out += 3 + 12;
+            }
+            int masks[5];
+            UnseenMasks(masks);
+            for (int s = kClubs; s <= kSpades; ++s) {
+                out[0] = '<', out[1] = 'U', out[2] = '>';
+                UnseenText(s, masks[s], out + 3);
+                out += 3 + 5;
+            }
+            return;
+        }
+    }
     ScoreLine(0);
     ScoreLine(1);
     UnseenCards();

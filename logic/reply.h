@@ -86,6 +86,17 @@ inline char PosDigit(int v) {
     return char('1' + (v < -1 ? -1 : v > 8 ? 8 : v));
 }
 
+// Room for a run of whole items, `len` characters with their heads: where
+// the run goes, or nullptr when it does not fit whole (the caller then
+// writes the items one by one, each whole or not at all).
+inline char* RunSpace(int len) {
+    int pos = *replyEnd;
+    if (pos + len > kRoomForItems) return nullptr;
+    *replyEnd = pos + len;
+    replyText[pos + len] = 0;
+    return replyText + pos;
+}
+
 // A card item: code, two position digits, the card text.
 inline void WriteCardItem(char code, int index, int pos, Card c) {
     char* out = ItemSpace(code, 4);
