@@ -55,12 +55,27 @@ void PopAndWriteFlight(Game& g, int checkLine) {
     WriteFlight(r);
 }
 
+// The pause item: the delay digit of the settings.
+void WriteDelay(const Game& g) {
+    int delay = g.data.header.delay;
+    if (delay < 10) {
+        char digit = char('0' + delay);
+        WriteItem('D', &digit, 1);
+    } else {
+        ItemText().Number(delay).Write('D');
+    }
+}
+
 void CheckAllCards(Game& g) {
     int all =
         g.deck.AllCards() + g.curPlayer->AllCards() + g.OtherPlayer()->AllCards() + g.AllCards();
     KZQ_CHECK(52 == all,
               "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
               1237);
+#ifndef NDEBUG
+    // What the piles and the stock keep about their cards still matches them.
+    KZQ_CHECK(TalliesAgree(), "TalliesAgree()", 1238);
+#endif
 }
 
 void NoteCounts(const Game& g, int counts[kMaxColumns]) {
@@ -206,7 +221,7 @@ void EndPickup() {
     int counts[kMaxColumns];
     NoteCounts(g, counts);
     Card card = ApplyMove(move, counts);
-    ItemText().Number(g.data.header.delay).Write('D');
+    WriteDelay(g);
     ReportMove(card, move);
     g.moveNr = kMovesPerRound;
 }
@@ -214,7 +229,7 @@ void EndPickup() {
 void RevealMove(Card card, Move move) {
     Game& g = TheGame();
     WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
-    ItemText().Number(g.data.header.delay).Write('D');
+    WriteDelay(g);
 }
 
 void PlayMove(Move move, Turn turn) {

@@ -72,34 +72,7 @@ char SuitLetter(int suit) {
     return (suit >= 0 && suit <= 5) ? kLetters[suit] : '?';
 }
 
-void CardText(Card c, char* out) {
-    out[0] = RankChar(c.rank);
-    out[1] = SuitChar(c.suit);
-}
-
-int RankBit(int rank) {
-    if (rank == 1) rank = 14;
-    return 1 << (rank - 2);
-}
-
 // ---- Stack ---------------------------------------------------------------
-
-int Stack::Push(Card c) {
-    KZQ_CHECK(numCards < kMaxStack, "numCards<kMaxStack", 309);
-    cards[numCards++] = c;
-    if (numCards == 1)
-        value = c.rank;
-    else if (!isBlock)
-        value += c.rank;
-    return numCards;
-}
-
-bool Stack::Pop(Card& c) {
-    if (numCards == 0) return false;
-    c = cards[--numCards];
-    cards[numCards] = Card{};
-    return true;
-}
 
 int Stack::LabelValue() const {
     if (numCards == 0) return 0;
@@ -116,23 +89,18 @@ void Stack::Clear() {
 
 // ---- Deck ----------------------------------------------------------------
 
-int Deck::Push(Card c) {
-    KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
-    cards[numCards++] = c;
-    return numCards;
-}
-
-bool Deck::Pop(Card& c) {
-    if (numCards == 0) return false;
-    c = cards[--numCards];
-    cards[numCards] = Card{};
-    return true;
-}
-
 void Deck::Fill() {
     numCards = kSizeDeck;
     for (int i = 0; i < kSizeDeck; ++i)
         cards[i] = Card{std::uint8_t(i % 13 + 1), std::uint8_t(i / 13 + 1)};
+    tally = DeckTally::Full();
+}
+
+DeckTally Deck::Recount() const {
+    DeckTally t;
+    for (int i = 0; i < numCards; ++i)
+        t.Add(cards[i]);
+    return t;
 }
 
 // Fisher-Yates as the game has always dealt it: j is drawn from 0..i-1, and the
@@ -157,19 +125,6 @@ void Hand::Set(Card c, int col) {
 Card Hand::Get(int col) const {
     KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 482);
     return slots[col];
-}
-
-Card Hand::SameRankOtherSuit(Card c) const {
-    for (const Card& s : slots)
-        if (s.rank == c.rank && s.suit != c.suit) return s;
-    return Card{};
-}
-
-int Hand::Count() const {
-    int n = 0;
-    for (const Card& s : slots)
-        n += s.rank != 0;
-    return n;
 }
 
 void Hand::Clear() {

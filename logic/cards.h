@@ -1,10 +1,13 @@
 // Cards, their two-character wire text, and the three fixed-capacity card
 // containers: a table pile (Stack), a full-size deck (Deck: the stock and each
-// Capture Pile) and a four-slot Hand. Also the library's random source and the
-// shuffle, which must stay exactly as they are so that deals repeat.
+// Capture Pile, with the tally of its cards that the score lines read) and a
+// four-slot Hand. Also the library's random source and the shuffle, which
+// must stay exactly as they are so that deals repeat.
 #pragma once
 
 #include <cstdint>
+
+#include "check.h"
 
 namespace kzq {
 
@@ -39,11 +42,17 @@ int ParseSuit(char c);    // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
 char ValueChar(int value);  // "-A23456789TJQKA" for 0..14
 char SuitLetter(int suit);  // ".cdhsb" for 0..5
-// Writes the two characters of a card (or "00" for no card) to out[0..1].
-void CardText(Card c, char* out);
+// Writes the two characters of a card (or "00" for no card) to out[0..1]:
+// RankChar and SuitChar, read from tables because every reply writes dozens.
+inline void CardText(Card c, char* out) {
+    out[0] = c.rank < 16 ? "0A23456789TJQKA0"[c.rank] : '0';
+    out[1] = c.suit < 8 ? "0cdhsb00"[c.suit] : '0';
+}
 
 // One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
-int RankBit(int rank);
+constexpr int RankBit(int rank) {
+    return 1 << ((rank == 1 ? 14 : rank) - 2);
+}
 
 struct Stack {
     std::int32_t numCards = 0;
@@ -59,6 +68,57 @@ struct Stack {
     void Clear();
 };
 
+// FaceBit of every rank and suit below 16 and 8, read from a table since the
+// unseen-cards report asks for every hand card after every move.
+struct FaceBitTable {
+    std::uint64_t bit[8][16];
+};
+constexpr FaceBitTable MakeFaceBits() {
+    FaceBitTable t{};
+    for (int s = kClubs; s <= kSpades; ++s)
+        for (int r = 1; r <= 13; ++r)
+            t.bit[s][r] = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+    return t;
+}
+inline constexpr FaceBitTable kFaceBits = MakeFaceBits();
+
+// What a deck holds, in the terms that the score lines and the unseen-cards
+// report ask for, so that neither has to look at every card after every move.
+// A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
+// fresh one to check it against.
+struct DeckTally {
+    std::uint64_t faces = 0;  // the face cards: suit s's rank mask at bit 16 * (s - 1)
+    std::uint8_t aces = 0;
+    std::uint8_t spades = 0;
+    std::uint8_t twoOfSpades = 0;
+    std::uint8_t tenOfDiamonds = 0;
+
+    void Add(Card c) {
+        aces += c.rank == 1;
+        spades += c.suit == kSpades;
+        twoOfSpades += c.rank == 2 && c.suit == kSpades;
+        tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
+        faces |= FaceBit(c);
+    }
+    // Cards leave only the stock, which holds every card at most once.
+    void Remove(Card c) {
+        aces -= c.rank == 1;
+        spades -= c.suit == kSpades;
+        twoOfSpades -= c.rank == 2 && c.suit == kSpades;
+        tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
+        faces &= ~FaceBit(c);
+    }
+    // Suit s's cards as a rank mask (RankBit).
+    int RankMask(int suit) const { return int(faces >> (16 * (suit - 1))) & 0x1FFF; }
+    // A face card's bit in `faces`; 0 for anything else (no card, a back).
+    static std::uint64_t FaceBit(Card c) {
+        return c.rank < 16 && c.suit < 8 ? kFaceBits.bit[c.suit][c.rank] : 0;
+    }
+    // All 52 cards.
+    static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
+    bool operator==(const DeckTally&) const = default;
+};
+
 // A deck continues the Stack's eight slots with 44 more, so that its 52 cards
 // form one run, bottom first.
 struct Deck {
@@ -66,6 +126,7 @@ struct Deck {
     std::int32_t value = 0;
     std::uint8_t isBlock = 0;
     Card cards[kSizeDeck] = {};
+    DeckTally tally;  // of cards[0 .. numCards - 1]
 
     int Push(Card c);
     bool Pop(Card& c);
@@ -73,8 +134,42 @@ struct Deck {
     Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
     void Fill();
     void Shuffle();
-    void Clear() { numCards = 0, value = 0, isBlock = 0; }
+    void Clear() { numCards = 0, value = 0, isBlock = 0, tally = DeckTally{}; }
+    DeckTally Recount() const;
 };
+
+// Push and Pop run for every card that moves, so they are inline.
+inline int Stack::Push(Card c) {
+    KZQ_CHECK(numCards < kMaxStack, "numCards<kMaxStack", 309);
+    cards[numCards++] = c;
+    if (numCards == 1)
+        value = c.rank;
+    else if (!isBlock)
+        value += c.rank;
+    return numCards;
+}
+
+inline bool Stack::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    return true;
+}
+
+inline int Deck::Push(Card c) {
+    KZQ_CHECK(numCards < kSizeDeck, "numCards<kSizeDeck", 356);
+    cards[numCards++] = c;
+    tally.Add(c);
+    return numCards;
+}
+
+inline bool Deck::Pop(Card& c) {
+    if (numCards == 0) return false;
+    c = cards[--numCards];
+    cards[numCards] = Card{};
+    tally.Remove(c);
+    return true;
+}
 
 struct Hand {
     Card slots[kMaxHand] = {};
@@ -82,8 +177,15 @@ struct Hand {
     void Set(Card c, int col);
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
-    Card SameRankOtherSuit(Card c) const;
-    int Count() const;
+    Card SameRankOtherSuit(Card c) const {
+        for (const Card& s : slots)
+            if (s.rank == c.rank && s.suit != c.suit) return s;
+        return Card{};
+    }
+    int Count() const {
+        return (slots[0].rank != 0) + (slots[1].rank != 0) + (slots[2].rank != 0) +
+               (slots[3].rank != 0);
+    }
     void Clear();
 };
 

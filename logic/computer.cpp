@@ -31,48 +31,49 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 
 }  // namespace
 
-// Every table pile's weight, and each hand card's weight and that of its
-// twin, are read once; each move's score is then a few additions.
-void EvaluateMoves() {
+// Every occupied pile's weight, and each hand card's weight and that of its
+// twin, are read once; each move's score is then a few additions, chosen by
+// table rather than by branches, since the kinds of a list follow no pattern
+// that a processor could guess. (Empty columns are never part of a listed
+// move.)
+void EvaluateMoves(const Piles& piles) {
     Game& g = TheGame();
     const CardWeights& W = theLogic.cardWeight;
     const Hand& hand = g.curPlayer->hand;
-    int pileWeight[kMaxColumns];
-    int pileScore[kMaxColumns];  // a taken pile: its cards, and 256 for a build of 14
+    int pileWeight[kMaxColumns] = {};
+    int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14
     int occupied = 0;
-    for (int c = 0; c < kMaxColumns; ++c) {
-        const Stack& s = g.tableau[c];
-        pileWeight[c] = PileWeight(W, s);
-        pileScore[c] = pileWeight[c] + (s.value == 14 ? 256 : 0);
-        if (s.numCards > 0 && c < g.numColumns) occupied |= 1 << c;
+    for (int k = 0; k < piles.count; ++k) {
+        int c = piles.column[k];
+        pileWeight[c] = PileWeight(W, g.tableau[c]);
+        pileScore[c] = pileWeight[c] + (piles.value[k] == 14 ? 256 : 0);
+        occupied |= 1 << c;
     }
-    int cardWeight[kMaxHand], keepWeight[kMaxHand];  // keep: the twin's weight less the card's
+    // base[0]: a Take counts the card; base[1]: any other move counts the
+    // twin left in hand less the card. Only a rank held twice can have a twin.
+    unsigned ranks = 0, twice = 0;
+    for (const Card& c : hand.slots) {
+        unsigned bit = (1u << c.rank) & ~1u;  // an empty slot counts for nothing
+        twice |= ranks & bit;
+        ranks |= bit;
+    }
+    int base[2][kMaxHand];
     for (int i = 0; i < kMaxHand; ++i) {
-        cardWeight[i] = W(hand.slots[i]);
-        keepWeight[i] = W(hand.SameRankOtherSuit(hand.slots[i])) - cardWeight[i];
+        Card c = hand.slots[i];
+        base[0][i] = W(c);
+        int twin = (twice >> c.rank & 1) ? W(hand.SameRankOtherSuit(c)) : 0;
+        base[1][i] = twin - base[0][i];
     }
+    const int* const pileValues[2] = {pileScore, pileWeight};  // taken, or built on or blocked
     const int columns = (1 << g.numColumns) - 1;
     for (int i = 0; i < g.numMoves; ++i) {
         Move m = Move(g.moves[i] & 0xFFFF);
-        int slot = MoveSlot(m);
-        int score;
-        switch (MoveKindOf(m)) {
-            case kPut:
-                score = keepWeight[slot];
-                break;
-            case kBuild:
-            case kBlock:
-                score = keepWeight[slot] + pileWeight[FirstColumn(m)];
-                break;
-            default: {
-                int mask = MoveMask(m) & columns;
-                score = cardWeight[slot];
-                for (int rest = mask; rest != 0; rest &= rest - 1)
-                    score += pileScore[__builtin_ctz(unsigned(rest))];
-                if ((occupied & ~mask) == 0) score += 256;  // a sweep
-                break;
-            }
-        }
+        int notTake = MoveKindOf(m) != kTake;
+        int mask = MoveMask(m) & columns;
+        int score = base[notTake][MoveSlot(m)];
+        for (int rest = mask; rest != 0; rest &= rest - 1)
+            score += pileValues[notTake][__builtin_ctz(unsigned(rest))];
+        score += 256 * (!notTake & ((occupied & ~mask) == 0));  // a sweep
         g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
     }
 }

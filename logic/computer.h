@@ -17,8 +17,10 @@ struct CardWeights {
     int operator()(Card c) const { return (c.suit < 5 && c.rank < 16) ? w[c.suit][c.rank] : 0; }
 };
 
-// Scores every entry of the move list for the player to move.
-void EvaluateMoves();
+struct Piles;
+// Scores every entry of the move list for the player to move, on the table
+// that `piles` were read from.
+void EvaluateMoves(const Piles& piles);
 // Index of the best entry: the first of the highest scores.
 int ChooseMove(int count, const std::uint32_t* list);
 

@@ -7,13 +7,6 @@
 
 namespace kzq {
 
-int Game::AllCards() const {
-    int n = 0;
-    for (int c = 0; c < numColumns; ++c)
-        n += tableau[c].numCards;
-    return n;
-}
-
 void RecomputeHidden() {
     Game& g = TheGame();
     bool computer1 = g.players[0].level != 0, computer2 = g.players[1].level != 0;
@@ -112,32 +105,17 @@ void AfterMove() {
 
 namespace {
 
-struct PileCounts {
-    int aces = 0, twoOfSpades = 0, tenOfDiamonds = 0, spades = 0, cards = 0;
-};
-
-PileCounts Count(const Deck& pile) {
-    PileCounts k;
-    for (int i = 0; i < pile.numCards; ++i) {
-        Card c = pile.cards[i];
-        k.aces += c.rank == 1;
-        k.twoOfSpades |= c.rank == 2 && c.suit == kSpades;
-        k.tenOfDiamonds |= c.rank == 10 && c.suit == kDiamonds;
-        k.spades += c.suit == kSpades;
-    }
-    k.cards = pile.numCards;
-    return k;
-}
-
-int Points(const PileCounts& k, int sweeps) {
-    return k.aces + k.twoOfSpades + 2 * k.tenOfDiamonds + sweeps + (k.spades >= 7 ? 1 : 0) +
-           (k.cards >= 27 ? 3 : 0);
+// The points of a Capture Pile with its tally, and of the round's sweeps.
+int Points(const Deck& pile, int sweeps) {
+    const DeckTally& k = pile.tally;
+    return k.aces + (k.twoOfSpades != 0) + 2 * (k.tenOfDiamonds != 0) + sweeps +
+           (k.spades >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
 }
 
 }  // namespace
 
 int RoundPoints(const Player& p) {
-    return Points(Count(p.pile), p.sweeps);
+    return Points(p.pile, p.sweeps);
 }
 
 int EndRound() {
@@ -153,45 +131,126 @@ int EndRound() {
         winner = 1;
     if (winner >= 0)
         RecordGame(g.data, winner, g.players[winner].points, g.players[1 - winner].points);
-    WriteItemf('M', "%02d%02d%02d", winner + 50, p1.points, p2.points);
+    if (unsigned(p1.points) < 100u && unsigned(p2.points) < 100u) {
+        char text[6];
+        TwoDigits(winner + 50, text);
+        TwoDigits(p1.points, text + 2);
+        TwoDigits(p2.points, text + 4);
+        WriteItem('M', text, 6);
+    } else {
+        WriteItemf('M', "%02d%02d%02d", winner + 50, p1.points, p2.points);
+    }
     p1.pile.Clear();
     p2.pile.Clear();
     g.starter = std::uint8_t(1 - g.starter);
     return winner;
 }
 
-void ScoreLine(int which) {
+namespace {
+
+// "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
+// each, then sweeps, spades, cards and points in two digits each: the score
+// line in its usual widths, 12 characters. False for counts beyond them
+// (only the debugging request J can bring them about).
+bool ShortScoreLine(int which, char* out) {
     const Player& p = TheGame().players[which];
-    PileCounts k = Count(p.pile);
+    const DeckTally& k = p.pile.tally;
+    int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
+    if (k.aces >= 10 || unsigned(p.sweeps) >= 100u || k.spades >= 100 || cards >= 100 ||
+        unsigned(points) >= 100u)
+        return false;
+    out[0] = char('1' + which);
+    out[1] = char('0' + k.aces);
+    out[2] = char('0' + (k.twoOfSpades != 0));
+    out[3] = char('0' + (k.tenOfDiamonds != 0));
+    TwoDigits(p.sweeps, out + 4);
+    TwoDigits(k.spades, out + 6);
+    TwoDigits(cards, out + 8);
+    TwoDigits(points, out + 10);
+    return true;
+}
+
+// The unseen cards of each suit (index 1 to 4) as rank masks: the stock and
+// the hands of computer players.
+void UnseenMasks(int masks[5]) {
+    const Game& g = TheGame();
+    DeckTally unseen = g.deck.tally;
+    for (const Player& p : g.players)
+        if (p.level != 0)
+            for (const Card& c : p.hand.slots)
+                unseen.faces |= DeckTally::FaceBit(c);
+    for (int s = kClubs; s <= kSpades; ++s)
+        masks[s] = unseen.RankMask(s);
+}
+
+// The suit letter and the 13-bit rank mask in four digits: 5 characters.
+void UnseenText(int suit, int mask, char* out) {
+    out[0] = ".cdhs"[suit];  // SuitLetter
+    TwoDigits(mask / 100, out + 1);
+    TwoDigits(mask % 100, out + 3);
+}
+
+}  // namespace
+
+void ScoreLine(int which) {
+    char text[12];
+    if (ShortScoreLine(which, text)) {
+        WriteItem('G', text, 12);
+        return;
+    }
+    const Player& p = TheGame().players[which];
+    const DeckTally& k = p.pile.tally;
     ItemText()
         .Number(which + 1)
         .Number(k.aces)
-        .Number(k.twoOfSpades)
-        .Number(k.tenOfDiamonds)
+        .Number(k.twoOfSpades != 0)
+        .Number(k.tenOfDiamonds != 0)
         .Number(p.sweeps, 2)
         .Number(k.spades, 2)
-        .Number(k.cards, 2)
-        .Number(Points(k, p.sweeps), 2)
+        .Number(p.pile.numCards, 2)
+        .Number(Points(p.pile, p.sweeps), 2)
         .Write('G');
 }
 
 void UnseenCards() {
-    const Game& g = TheGame();
-    int masks[5] = {};
-    auto add = [&](Card c) {
-        if (c.IsFace()) masks[c.suit] |= RankBit(c.rank);
-    };
-    for (int i = 0; i < g.deck.numCards; ++i)
-        add(g.deck.cards[i]);
-    for (const Player& p : g.players)
-        if (p.level != 0)
-            for (const Card& c : p.hand.slots)
-                add(c);
-    for (int s = kClubs; s <= kSpades; ++s)
-        ItemText().Char(SuitLetter(s)).Number(masks[s], 4).Write('U');
+    int masks[5];
+    UnseenMasks(masks);
+    for (int s = kClubs; s <= kSpades; ++s) {
+        char text[5];
+        UnseenText(s, masks[s], text);
+        WriteItem('U', text, 5);
+    }
 }
 
+bool TalliesAgree() {
+    const Game& g = TheGame();
+    return g.deck.tally == g.deck.Recount() &&
+           g.players[0].pile.tally == g.players[0].pile.Recount() &&
+           g.players[1].pile.tally == g.players[1].pile.Recount();
+}
+
+// Every move writes these six items: usually as one run, with a single test
+// for room; one by one (each whole or not at all) near the end of the reply
+// or with a score line in its longer form.
 void ScoreLines() {
+    char lines[2][12];
+    if (ShortScoreLine(0, lines[0]) && ShortScoreLine(1, lines[1])) {
+        if (char* out = RunSpace(2 * (3 + 12) + 4 * (3 + 5))) {
+            for (const char* line : lines) {
+                out[0] = '<', out[1] = 'G', out[2] = '>';
+                std::memcpy(out + 3, line, 12);
+                out += 3 + 12;
+            }
+            int masks[5];
+            UnseenMasks(masks);
+            for (int s = kClubs; s <= kSpades; ++s) {
+                out[0] = '<', out[1] = 'U', out[2] = '>';
+                UnseenText(s, masks[s], out + 3);
+                out += 3 + 5;
+            }
+            return;
+        }
+    }
     ScoreLine(0);
     ScoreLine(1);
     UnseenCards();

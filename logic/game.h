@@ -63,7 +63,12 @@ struct Game {
     int Index(const Player* p) const { return int(p - players); }
     int CurIndex() const { return Index(curPlayer); }
     Player* OtherPlayer() { return &players[1 - CurIndex()]; }
-    int AllCards() const;  // cards on the table
+    int AllCards() const {  // cards on the table
+        int n = 0;
+        for (int c = 0; c < numColumns; ++c)
+            n += tableau[c].numCards;
+        return n;
+    }
     Card BackCard() const { return Card{data.header.backRank, kBack}; }
 };
 
@@ -79,6 +84,8 @@ void ScoreLines();
 void ScoreLine(int which);  // one G item
 void UnseenCards();         // the four U items
 void RecomputeHidden();
+// Whether the tallies of the stock and the Capture Piles match a recount.
+bool TalliesAgree();
 // Empties the table, the hands, the piles and the stock: no round in play.
 void DiscardRound();
 

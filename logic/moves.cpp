@@ -5,40 +5,7 @@
 
 namespace kzq {
 
-int FirstColumn(Move m) {
-    int mask = MoveMask(m);
-    for (int c = 0; c < 12; ++c)
-        if (mask & (1 << c)) return c;
-    return -1;
-}
-
-int ColumnCount(Move m) {
-    return __builtin_popcount(MoveMask(m));
-}
-
 namespace {
-
-// The occupied columns of the table, in column order, read once per
-// generation: the search and the build and block loops visit only these.
-struct Piles {
-    int count = 0;
-    int column[kMaxColumns];
-    int value[kMaxColumns];
-    bool block[kMaxColumns];
-    bool single[kMaxColumns];
-
-    explicit Piles(const Game& g) {
-        for (int c = 0; c < g.numColumns; ++c) {
-            const Stack& s = g.tableau[c];
-            if (s.numCards == 0) continue;
-            column[count] = c;
-            value[count] = s.value;
-            block[count] = s.isBlock != 0;
-            single[count] = s.numCards == 1;
-            ++count;
-        }
-    }
-};
 
 struct Generator {
     Game& g;
@@ -51,29 +18,45 @@ struct Generator {
         if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
     }
 
-    // Depth-first search for the sets of piles that the card takes; `start`
-    // indexes the occupied piles.
-    void Search(int start, int target, int mask, int depth) {
-        for (int k = start; k < piles.count && !TakesFull(); ++k) {
+    // The sets of piles that a card of rank r takes on its own, found depth
+    // first in column order: a block of value r alone, or piles that are not
+    // blocks adding up to r; an ace also a build of 14 alone, or piles adding
+    // up to 14.
+    void Search(int r) {
+        for (int k = 0; k < piles.count && !TakesFull(); ++k) {
             int v = piles.value[k];
+            int m = 1 << piles.column[k];
             if (piles.block[k]) {
-                if (depth == 0 && v == target) AddTake(1 << piles.column[k]);
+                if (v == r) AddTake(m);
                 continue;
             }
-            int m = mask | (1 << piles.column[k]);
-            int rem = target - v;
+            int rem = r - v;
             if (rem == 0) {
                 AddTake(m);
                 // An ace counted as 14 takes this pile of 1 with piles worth 13.
-                if (depth == 0 && target == 1) Search(k + 1, 13, m, 1);
+                if (r == 1) Sums(k + 1, 13, m);
             } else if (rem > 0) {
-                Search(k + 1, rem, m, depth + 1);
-            } else if (depth == 0 && target == 1) {
+                Sums(k + 1, rem, m);
+            } else if (r == 1) {
                 if (v == 14)
                     AddTake(m);
                 else
-                    Search(k + 1, rem + 13, m, 1);
+                    Sums(k + 1, rem + 13, m);  // the ace as 14 with piles worth 14 - v
             }
+        }
+    }
+
+    // Adds to `mask` every set of piles from index `start` on, blocks left
+    // out, whose values add up to `target`.
+    void Sums(int start, int target, int mask) {
+        if (piles.smallestFrom[start] > target) return;
+        for (int k = start; k < piles.count && !TakesFull(); ++k) {
+            if (piles.block[k]) continue;
+            int rem = target - piles.value[k];
+            if (rem == 0)
+                AddTake(mask | 1 << piles.column[k]);
+            else if (rem > 0)
+                Sums(k + 1, rem, mask | 1 << piles.column[k]);
         }
     }
 
@@ -99,11 +82,27 @@ struct Generator {
 
 }  // namespace
 
+Piles::Piles(const Game& g) {
+    for (int c = 0; c < g.numColumns; ++c) {  // written always, kept when occupied
+        const Stack& s = g.tableau[c];
+        column[count] = c;
+        value[count] = s.value;
+        block[count] = s.isBlock != 0;
+        single[count] = s.numCards == 1;
+        count += s.numCards != 0;
+    }
+    smallestFrom[count] = kNoSum;
+    for (int k = count - 1; k >= 0; --k) {
+        int v = block[k] ? kNoSum : value[k];
+        smallestFrom[k] = v < smallestFrom[k + 1] ? v : smallestFrom[k + 1];
+    }
+}
+
 int GenerateMoves() {
     Game& g = TheGame();
     g.numMoves = 0;
     const Hand& hand = g.curPlayer->hand;
-    int countOfRank[14] = {};
+    int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
     for (const Card& c : hand.slots)
         ++countOfRank[c.rank < 14 ? c.rank : 0];
     const Piles piles(g);
@@ -116,10 +115,9 @@ int GenerateMoves() {
         for (int k = 0; k < piles.count; ++k) {
             if (piles.block[k]) continue;
             int t = r + piles.value[k];
-            if (t > 14) continue;
-            if (t == 14) t = 1;
+            t = t == 14 ? 1 : t > 14 ? 15 : t;  // 14 is taken by an ace; more by nothing
             // One Build for every other hand card that takes the result.
-            int takers = countOfRank[t] - (r == t ? 1 : 0);
+            int takers = countOfRank[t] - (r == t);
             for (int n = 0; n < takers; ++n)
                 gen.Add(MakeMove(1 << piles.column[k], kBuild, i));
         }
@@ -129,10 +127,10 @@ int GenerateMoves() {
                     gen.Add(MakeMove(1 << piles.column[k], kBlock, i));
         }
         int start = g.numMoves;
-        gen.Search(0, r, 0, 0);
+        gen.Search(r);
         gen.Unions(start);
     }
-    if (g.numMoves > 0) EvaluateMoves();
+    if (g.numMoves > 0) EvaluateMoves(piles);
     return g.numMoves;
 }
 

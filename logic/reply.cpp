@@ -10,34 +10,20 @@ namespace kzq {
 
 namespace {
 constexpr char kTerminator[] = "</>";
-constexpr int kRoomForItems = kReplyLimit - 3;
 }  // namespace
 
-char PosDigit(int v) {
-    if (v < -1) v = -1;
-    if (v > 8) v = 8;
-    return char('1' + v);
-}
+// Set at compile time, so they hold before any constructor runs.
+constinit char* const replyText = theLogic.replyBuffer;
+constinit int* const replyEnd = &theLogic.replyPos;
+
+const char kTwoDigits[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
 void ReplyReset() {
     theLogic.replyPos = 0;
     theLogic.replyBuffer[0] = 0;
-}
-
-void WriteItem(char code, const char* text, int len) {
-    int& pos = theLogic.replyPos;
-    if (pos + 3 + len > kRoomForItems) return;  // left out whole
-    char* out = theLogic.replyBuffer + pos;
-    out[0] = '<';
-    out[1] = code;
-    out[2] = '>';
-    std::memcpy(out + 3, text, std::size_t(len));
-    pos += 3 + len;
-    theLogic.replyBuffer[pos] = 0;
-}
-
-void WriteItem(char code, const char* text) {
-    WriteItem(code, text, int(std::strlen(text)));
 }
 
 void WriteItemf(char code, const char* format, ...) {
@@ -51,7 +37,16 @@ void WriteItemf(char code, const char* format, ...) {
     WriteItem(code, text, n);
 }
 
-ItemText& ItemText::Number(int v, int width) {
+ItemText& ItemText::LongNumber(int v, int width) {
+    if (unsigned(v) < 10000u && width == 4 && n_ <= kCapacity - 4) {  // the unseen-cards masks
+        const char* hi = kTwoDigits + 2 * (v / 100);
+        const char* lo = kTwoDigits + 2 * (v % 100);
+        text_[n_++] = hi[0];
+        text_[n_++] = hi[1];
+        text_[n_++] = lo[0];
+        text_[n_++] = lo[1];
+        return *this;
+    }
     unsigned magnitude = v < 0 ? 0u - unsigned(v) : unsigned(v);
     char digits[12];
     int count = 0;
@@ -68,12 +63,6 @@ ItemText& ItemText::Number(int v, int width) {
     while (count > 0)
         Char(digits[--count]);
     return *this;
-}
-
-void WriteCardItem(char code, int index, int pos, Card c) {
-    char text[4] = {PosDigit(index), PosDigit(pos), 0, 0};
-    CardText(c, text + 2);
-    WriteItem(code, text, 4);
 }
 
 int ReplyFinish(char* out) {

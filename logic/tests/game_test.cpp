@@ -109,6 +109,8 @@ TEST(Score, LineCountsEveryTermOfTheRound) {
         {{"3s", "4s", "5s", "6s", "7s", "8s", "9s"}, 0, "100000070701"},
         {{"As", "Ac", "2s", "Td"}, 0, "121100020405"},
         {{"Ah", "2c", "Tc"}, 2, "110002000303"},
+        // Counts wider than their field (the debugging request can bring ten aces).
+        {Strings(10, "Ac"), 0, "1100000001010"},
     };
     Seat();
     for (const Case& c : cases) {
@@ -151,6 +153,11 @@ TEST(EndOfGame, EqualTotalsNeverWin) {
     EXPECT_EQ(Texts(Call("<R></>"), 'P'), (Strings{"2", "2"}));
     EXPECT_EQ(TheGame().players[0].points, 21);
     EXPECT_EQ(TheGame().players[1].points, 21);
+}
+
+TEST(EndOfGame, TotalsOfThreeDigitsAreWrittenWhole) {
+    Seat();  // rounds played on after a win can carry a total past 99
+    EXPECT_EQ(Texts(PlaySweepRoundFrom(95, 0), 'M'), Strings{"5010008"});
 }
 
 TEST(EndOfGame, HigherTotalPast21WinsAndIsRecorded) {

@@ -254,5 +254,23 @@ TEST_F(Protocol, ReplyKeepsWithinItsBoundWithWholeItems) {
     EXPECT_LE(reply.size(), std::size_t(kReplyLimit));
 }
 
+TEST_F(Protocol, AMoveNearTheBoundKeepsEveryItemThatFits) {
+    // The same first move after fillers that leave every amount of room in
+    // steps of 12: its items are written in order, each whole if it fits.
+    auto firstMove = [](const std::string& fillers) {
+        test::FreshLibrary();
+        Call("<B>9<I>13Ann<I>23Bob<N></>");
+        return Call(fillers + "<C></>");
+    };
+    const std::vector<std::string> move = Items(firstMove(""));
+    for (int n = 0; n <= (kReplyLimit - 3) / 12; ++n) {
+        std::string expected = Repeat("<Q>MoveNr=00", n);
+        for (const std::string& item : move)
+            if (item != "</>" && expected.size() + item.size() <= std::size_t(kReplyLimit - 3))
+                expected += item;
+        ASSERT_EQ(firstMove(Repeat("<Q>", n)), expected + "</>") << n << " fillers";
+    }
+}
+
 }  // namespace
 }  // namespace kzq

@@ -133,7 +133,8 @@ struct Mirror {
         pile[0] = pile[1] = 0;
     }
 
-    // The mirror and the library agree, and (during a round) 52 cards are in play.
+    // The mirror and the library agree, what the library keeps about its piles
+    // is what a recount finds, and (during a round) 52 cards are in play.
     void Check(const Game& g) const {
         for (int c = 0; c < g.numColumns; ++c)
             for (int pos = 0; pos < kMaxStack; ++pos)
@@ -145,6 +146,7 @@ struct Mirror {
             ASSERT_EQ(pile[p], g.players[p].pile.numCards) << "player " << p + 1;
         }
         ASSERT_EQ(stock, g.deck.numCards);
+        ASSERT_TRUE(TalliesAgree()) << "the tallies of the stock and the piles are not a recount";
         if (winner == -2) {
             ASSERT_EQ(Cards(), kSizeDeck);
         }

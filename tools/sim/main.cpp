@@ -156,38 +156,45 @@ class DealsFolder {
 };
 
 // One call of the library: the request and reply buffers are the program's
-// sizes; every reply goes into the signature (FNV-1a, 64 bits).
+// sizes. (The mirror adds every reply to the signature as it reads it.)
+//
+// The reply buffer holds no NUL before a call, so a reply that lacks its own
+// shows: it starts filled, and each call refills only what the previous
+// reply wrote (its text and its NUL), not the whole buffer.
 class Library {
   public:
-    Library(CallTheLogicFn call, bool trace) : call_(call), trace_(trace) {}
+    Library(CallTheLogicFn call, bool trace) : call_(call), trace_(trace) {
+        std::memset(reply_, kFill, sizeof reply_);
+    }
 
     std::string_view Call(const char* request) {
         if (std::strlen(request) >= sizeof request_) throw sim::Broken("request too long");
         std::strcpy(request_, request);
-        std::memset(reply_, 0x55, sizeof reply_);  // no stray NUL to stop at
+        std::memset(reply_, kFill, used_);
+        used_ = sizeof reply_;  // until this reply is known to end in its NUL
         std::int32_t n = call_(request_, reply_);
         std::size_t len = strnlen(reply_, sizeof reply_);
         if (len == sizeof reply_) throw sim::Broken("reply without a terminating NUL");
+        used_ = len + 1;
         if (n < 0 || std::size_t(n) != len)
             throw sim::Broken("reply length does not match the result");
-        for (std::size_t i = 0; i < len; ++i) {
-            hash_ ^= static_cast<unsigned char>(reply_[i]);
-            hash_ *= 0x100000001B3ull;
-        }
         if (trace_) std::printf("> %s\n< %s\n", request_, reply_);
         return std::string_view(reply_, len);
     }
 
     const char* lastRequest() const { return request_; }
-    const char* lastReply() const { return reply_; }
-    std::uint64_t signature() const { return hash_; }
+    // The last reply up to its NUL, or the whole buffer when it has none.
+    std::string_view lastReply() const {
+        return std::string_view(reply_, strnlen(reply_, sizeof reply_));
+    }
 
   private:
     CallTheLogicFn call_;
     bool trace_;
     char request_[256] = {};
-    char reply_[1001] = {};
-    std::uint64_t hash_ = 0xCBF29CE484222325ull;
+    static constexpr char kFill = 0x55;
+    char reply_[1001];
+    std::size_t used_ = 0;  // bytes of reply_ the last call wrote
 };
 
 }  // namespace
@@ -204,8 +211,9 @@ int main(int argc, char** argv) {
     long game = 0;
     int round = 0;
     try {
-        if (lib.Call("<B>9") != "</>") throw sim::Broken("the begin request was refused");
-        if (lib.Call("<I>11Sim One<I>29Sim Two") != "</>")
+        if (mirror.Sign(lib.Call("<B>9")) != "</>")
+            throw sim::Broken("the begin request was refused");
+        if (mirror.Sign(lib.Call("<I>11Sim One<I>29Sim Two")) != "</>")
             throw sim::Broken("the settings were refused");
 
         auto start = std::chrono::steady_clock::now();
@@ -239,11 +247,12 @@ int main(int argc, char** argv) {
                     double(t.finalPoints[1]) / double(t.games));
         std::printf("sweeps per round %.3f\n", double(t.sweeps) / double(t.rounds));
         std::printf("games per second %.0f\n", seconds > 0 ? double(t.games) / seconds : 0.0);
-        std::printf("signature %016" PRIx64 "\n", lib.signature());
+        std::printf("signature %016" PRIx64 "\n", mirror.signature());
     } catch (const sim::Broken& e) {
         std::fprintf(stderr,
-                     "casino-sim: game %ld, round %d, move %d: %s\nrequest: %s\nreply: %s\n", game,
-                     round, mirror.moveNr(), e.what(), lib.lastRequest(), lib.lastReply());
+                     "casino-sim: game %ld, round %d, move %d: %s\nrequest: %s\nreply: %.*s\n",
+                     game, round, mirror.moveNr(), e.what(), lib.lastRequest(),
+                     int(lib.lastReply().size()), lib.lastReply().data());
         return 1;
     }
     return 0;

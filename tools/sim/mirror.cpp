@@ -13,6 +13,10 @@ constexpr int kMovesPerRound = 48;
 char HandCode(int player) {
     return char('1' + player);
 }
+// The player item naming `player` as the one to move.
+std::string_view PlayerText(int player) {
+    return std::string_view("12" + player, 1);
+}
 char PileCode(int player) {
     return char('3' + player);
 }
@@ -48,33 +52,65 @@ int RankBit(int rank) {
     return 1 << ((rank == 1 ? 14 : rank) - 2);
 }
 
-// Appends v in decimal, zero-padded to `width` ("%0*d" for v >= 0).
-void PutNumber(std::string& out, int v, int width) {
+// Writes v in decimal, zero-padded to `width` ("%0*d" for v >= 0), at
+// out[n]; returns the new length.
+int PutNumberLong(char* out, int n, int v, int width) {
     char buf[12];
-    int n = 0;
+    int k = 0;
     do {
-        buf[n++] = char('0' + v % 10);
+        buf[k++] = char('0' + v % 10);
         v /= 10;
     } while (v > 0);
-    while (n < width)
-        buf[n++] = '0';
-    while (n > 0)
-        out += buf[--n];
+    while (k < width)
+        buf[k++] = '0';
+    while (k > 0)
+        out[n++] = buf[--k];
+    return n;
+}
+
+// The same, two digits at a time for the numbers of every reply.
+inline int PutNumber(char* out, int n, int v, int width) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    if (width == 2 && unsigned(v) < 100u) {  // score lines
+        out[n] = kPairs[2 * v];
+        out[n + 1] = kPairs[2 * v + 1];
+        return n + 2;
+    }
+    if (width == 4 && unsigned(v) < 10000u) {  // unseen-cards masks
+        int hi = v / 100, lo = v % 100;
+        out[n] = kPairs[2 * hi];
+        out[n + 1] = kPairs[2 * hi + 1];
+        out[n + 2] = kPairs[2 * lo];
+        out[n + 3] = kPairs[2 * lo + 1];
+        return n + 4;
+    }
+    return PutNumberLong(out, n, v, width);
+}
+
+// The aces (bits 0, 13, 26, 39: Card::Index) and the spades (bits 39 to 51)
+// of a pile, counted in place: a portable build has no popcount instruction,
+// and the library call would be most of the count.
+int Aces(std::uint64_t pile) {
+    return int((pile & 1) + (pile >> 13 & 1) + (pile >> 26 & 1) + (pile >> 39 & 1));
+}
+int Spades(std::uint64_t pile) {
+    unsigned v = unsigned(pile >> 39) & 0x1FFF;
+    v = v - (v >> 1 & 0x5555);
+    v = (v & 0x3333) + (v >> 2 & 0x3333);
+    v = (v + (v >> 4)) & 0x0F0F;
+    return int((v + (v >> 8)) & 0x1F);
 }
 
 }  // namespace
 
 int PilePoints(std::uint64_t pile, int count) {
-    int points = 0;
-    std::uint64_t spades = 0;
-    for (int suit = 1; suit <= 4; ++suit) {
-        if (pile & Bit(Card{1, suit})) ++points;  // each ace
-    }
-    for (int rank = 1; rank <= 13; ++rank)
-        spades |= Bit(Card{rank, 4});
+    int points = Aces(pile);  // each ace
     if (pile & Bit(Card{2, 4})) points += 1;
     if (pile & Bit(Card{10, 2})) points += 2;
-    if (std::popcount(pile & spades) >= 7) points += 1;
+    if (Spades(pile) >= 7) points += 1;
     if (count >= 27) points += 3;
     return points;
 }
@@ -84,20 +120,20 @@ Mirror::Mirror(int numColumns) : numColumns_(numColumns) {}
 // ---- Requests ---------------------------------------------------------------
 
 Next Mirror::NewGame(std::string_view reply) {
-    Reader r(reply);
+    Reader r(reply, signature_);
     points_[0] = points_[1] = 0;
     StartRound(r);
-    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.Expect('P', PlayerText(starter_));
     r.End();
     return Next::kMove;
 }
 
 Next Mirror::NewRound(std::string_view reply) {
     if (inRound_) throw Broken("a new round was asked for while a round is in play");
-    Reader r(reply);
+    Reader r(reply, signature_);
     StartRound(r);
-    r.Expect('P', std::string(1, HandCode(starter_)));
-    r.Expect('P', std::string(1, HandCode(starter_)));
+    r.Expect('P', PlayerText(starter_));
+    r.Expect('P', PlayerText(starter_));
     ScoreLines(r);
     r.End();
     return Next::kMove;
@@ -105,7 +141,7 @@ Next Mirror::NewRound(std::string_view reply) {
 
 Next Mirror::Move(std::string_view reply) {
     if (!inRound_) throw Broken("a move was asked for outside a round");
-    Reader r(reply);
+    Reader r(reply, signature_);
     int mover = cur_;
 
     // The computer shows its card, then pauses.
@@ -120,16 +156,16 @@ Next Mirror::Move(std::string_view reply) {
     ++moveNr_;
     ++totals_.moves;
     if (moveNr_ > kMovesPerRound) r.Fail("a round's 49th move");
-    const Item* first = r.Peek();
-    if (first && first->code == 'F')
+    char first = r.PeekCode();
+    if (first == 'F')
         PlayPutToPile(r, slot, card);
-    else if (first && first->code == HandCode(mover))
+    else if (first == HandCode(mover))
         PlayPutOrBuild(r, slot, card);
-    else if (first && first->code == '0')
+    else if (first == '0')
         PlayTake(r, slot, card);
     else
         r.Fail("expected the first item of a move");
-    r.Expect('P', std::string(1, HandCode(1 - mover)));
+    r.Expect('P', PlayerText(1 - mover));
 
     int next = 1 - mover;
     if (moveNr_ == kMovesPerRound && TableCards() > 0) {
@@ -297,9 +333,9 @@ void Mirror::PlayPutToPile(Reader& r, int slot, Card card) {
 // arrival on the Capture Pile.
 void Mirror::PlayTake(Reader& r, int slot, Card card) {
     int mover = cur_;
-    Column before[12];
-    for (int c = 0; c < 12; ++c)
-        before[c] = table_[c];
+    PileValue before[12];
+    for (int c = 0; c < numColumns_; ++c)
+        before[c] = PileValue{table_[c].value, table_[c].block};
     int start = pileCount_[mover];
     unsigned taken = 0;
     int lifted = 0, lastColumn = -1;
@@ -307,8 +343,8 @@ void Mirror::PlayTake(Reader& r, int slot, Card card) {
     char flight[8];
 
     for (;;) {
-        const Item* it = r.Peek();
-        if (it && it->code == '0') {
+        char next = r.PeekCode();
+        if (next == '0') {
             Item cleared = r.Take('0', 4);
             if (cleared.text.substr(2) != "00") r.Fail("a lifted place is not reported empty");
             int c = r.ParseDigit(cleared.text[0]) - 1;
@@ -334,7 +370,7 @@ void Mirror::PlayTake(Reader& r, int slot, Card card) {
             taken |= 1u << c;
             lastColumn = c;
             ++lifted;
-        } else if (it && it->code == HandCode(mover)) {
+        } else if (next == HandCode(mover)) {
             const char cleared[4] = {PosDigit(slot), '1', '0', '0'};
             r.Expect(HandCode(mover), std::string_view(cleared, 4));
             char last[8] = {HandCode(mover), PileCode(mover), 0, 0, PosDigit(slot), '1', '1',
@@ -398,46 +434,48 @@ void Mirror::Pickup(Reader& r) {
     }
     for (Column& c : table_)
         c = Column{};
-    r.Expect('P', std::string(1, HandCode(1 - taker)));
+    r.Expect('P', PlayerText(1 - taker));
 }
 
 // ---- Scores -------------------------------------------------------------------
 
 void Mirror::ScoreLines(Reader& r) {
-    std::string line;
+    char run[128];  // the six items, written out whole
+    int n = 0;
     for (int p = 0; p < 2; ++p) {
         std::uint64_t pile = pileMask_[p];
-        int aces = 0, spades = 0;
-        for (int suit = 1; suit <= 4; ++suit)
-            aces += (pile & Bit(Card{1, suit})) != 0;
-        for (int rank = 1; rank <= 13; ++rank)
-            spades += (pile & Bit(Card{rank, 4})) != 0;
-        line.clear();
-        line += HandCode(p);
-        line += char('0' + aces);
-        line += (pile & Bit(Card{2, 4})) ? '1' : '0';
-        line += (pile & Bit(Card{10, 2})) ? '1' : '0';
-        PutNumber(line, sweeps_[p], 2);
-        PutNumber(line, spades, 2);
-        PutNumber(line, pileCount_[p], 2);
-        PutNumber(line, RoundPoints(p), 2);
-        r.Expect('G', line);
+        run[n++] = '<';
+        run[n++] = 'G';
+        run[n++] = '>';
+        run[n++] = HandCode(p);
+        int aces = Aces(pile), spades = Spades(pile);
+        bool two = pile & Bit(Card{2, 4}), ten = pile & Bit(Card{10, 2});
+        int points = aces + two + 2 * ten + (spades >= 7) + 3 * (pileCount_[p] >= 27) + sweeps_[p];
+        run[n++] = char('0' + aces);
+        run[n++] = char('0' + two);
+        run[n++] = char('0' + ten);
+        n = PutNumber(run, n, sweeps_[p], 2);
+        n = PutNumber(run, n, spades, 2);
+        n = PutNumber(run, n, pileCount_[p], 2);
+        n = PutNumber(run, n, points, 2);
     }
     // Cards not seen by either player: the stock, and both hands (both players
     // are computers).
     std::uint64_t unseen = ~dealt_;
     for (const auto& hand : hands_)
         for (Card c : hand)
-            if (!c.Empty()) unseen |= Bit(c);
+            unseen |= c.Empty() ? 0 : Bit(c);
     for (int suit = 1; suit <= 4; ++suit) {
-        int mask = 0;
-        for (int rank = 1; rank <= 13; ++rank)
-            if (unseen & Bit(Card{rank, suit})) mask |= RankBit(rank);
-        line.clear();
-        line += SuitChar(suit);
-        PutNumber(line, mask, 4);
-        r.Expect('U', line);
+        // The suit's bits run from the ace up; the item's mask has the ace on top.
+        int byIndex = int(unseen >> Card{1, suit}.Index()) & 0x1FFF;
+        int mask = byIndex >> 1 | (byIndex & 1) * RankBit(1);
+        run[n++] = '<';
+        run[n++] = 'U';
+        run[n++] = '>';
+        run[n++] = SuitChar(suit);
+        n = PutNumber(run, n, mask, 4);
     }
+    r.ExpectRun(std::string_view(run, std::size_t(n)), 6);
 }
 
 int Mirror::RoundPoints(int player) const {
@@ -466,11 +504,11 @@ Next Mirror::EndRound(Reader& r) {
         winner = 0;
     else if (points_[1] >= 21 && points_[1] > points_[0])
         winner = 1;
-    std::string text;
-    PutNumber(text, winner + 50, 2);
-    PutNumber(text, points_[0], 2);
-    PutNumber(text, points_[1], 2);
-    r.Expect('M', text);
+    char text[32];
+    int n = PutNumber(text, 0, winner + 50, 2);
+    n = PutNumber(text, n, points_[0], 2);
+    n = PutNumber(text, n, points_[1], 2);
+    r.Expect('M', std::string_view(text, std::size_t(n)));
 
     inRound_ = false;
     starter_ = 1 - starter_;
@@ -534,7 +572,7 @@ bool Mirror::HandHoldsRank(int player, int rank, int exceptSlot) const {
 // Whether the taken columns split into captures the card may make on its own:
 // a block of its rank alone, or non-block piles adding up to its rank (an ace
 // also to 14, table aces counting 1).
-bool Mirror::LegalCapture(int rank, unsigned columns, const Column* before) const {
+bool Mirror::LegalCapture(int rank, unsigned columns, const PileValue* before) const {
     if (columns == 0) return true;
     unsigned lowest = columns & -columns;
     unsigned rest = columns & ~lowest;

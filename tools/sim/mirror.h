@@ -26,6 +26,27 @@ struct Card {
     bool operator==(const Card&) const = default;
 };
 
+// The signature of a run: FNV-1a (64 bits) over the bytes of every reply in
+// order. The reader adds each item as it parses it, so that the hash, a
+// chain of multiplications that no processor can hurry, runs alongside the
+// checks instead of before them.
+struct Signature {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+
+    static std::uint64_t Step(std::uint64_t h, char byte) {
+        return (h ^ static_cast<unsigned char>(byte)) * 0x100000001B3ull;
+    }
+    void Add(std::string_view bytes) {
+        std::uint64_t h = hash;  // in a register: the bytes might alias `hash`
+        std::size_t i = 0, n = bytes.size();
+        for (; i + 4 <= n; i += 4)  // four at a time: fewer steps of the loop itself
+            h = Step(Step(Step(Step(h, bytes[i]), bytes[i + 1]), bytes[i + 2]), bytes[i + 3]);
+        for (; i < n; ++i)
+            h = Step(h, bytes[i]);
+        hash = h;
+    }
+};
+
 // What the driver sends after a reply.
 enum class Next { kMove, kNewRound, kGameOver };
 
@@ -51,6 +72,14 @@ class Mirror {
     Next NewRound(std::string_view reply);
     // The reply to "<C>": one computer move and what follows it.
     Next Move(std::string_view reply);
+
+    // A reply that the mirror does not check (those to the begin and settings
+    // requests) goes into the signature whole; returns it.
+    std::string_view Sign(std::string_view reply) {
+        signature_.Add(reply);
+        return reply;
+    }
+    std::uint64_t signature() const { return signature_.hash; }
 
     const Totals& totals() const { return totals_; }
     int moveNr() const { return moveNr_; }
@@ -81,7 +110,11 @@ class Mirror {
     int TableCards() const;
     int HandCards(int player) const;
     bool HandHoldsRank(int player, int rank, int exceptSlot) const;
-    bool LegalCapture(int rank, unsigned columns, const Column* before) const;
+    struct PileValue {  // what a capture reads of a column
+        int value;
+        bool block;
+    };
+    bool LegalCapture(int rank, unsigned columns, const PileValue* before) const;
     int RoundPoints(int player) const;
 
     int numColumns_;
@@ -99,6 +132,7 @@ class Mirror {
     int points_[2] = {0, 0};  // game totals
     bool inRound_ = false;
     Totals totals_;
+    Signature signature_;
 };
 
 // A round's points of one Capture Pile, sweeps excluded: aces, the 2 of

@@ -18,81 +18,179 @@ inline std::string Quote(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
+// Card characters by table: a switch becomes a jump that is seldom guessed.
+struct CardCharTable {
+    unsigned char rank[256] = {}, suit[256] = {};
+    constexpr CardCharTable() {
+        const char* ranks = "A23456789TJQK";
+        for (int r = 0; r < 13; ++r)
+            rank[static_cast<unsigned char>(ranks[r])] = static_cast<unsigned char>(r + 1);
+        const char* suits = "cdhs";
+        for (int s = 0; s < 4; ++s)
+            suit[static_cast<unsigned char>(suits[s])] = static_cast<unsigned char>(s + 1);
+    }
+};
+inline constexpr CardCharTable kCardChars{};
+
 // The items of one reply, read front to back. The reply must be a run of
-// items "<" code ">" text ending in exactly one terminator "</>".
+// items "<" code ">" text ending in exactly one terminator "</>". Only the
+// head "<c>" of the next item is read ahead; its text is read when the item
+// is taken, checked against the length or the text expected (a text never
+// holds "<", so the next item must start right after it), and added to the
+// signature on the way. End() passes only at the terminator, so every reply
+// the mirror accepts has been read to its last character. The messages of a
+// failure are built apart (Wrong...), out of the way of the checks that pass.
 class ReplyReader {
   public:
-    explicit ReplyReader(std::string_view reply) {
-        std::size_t i = 0;
-        for (;;) {
-            if (i >= reply.size()) Fail("the reply has no terminator item");
-            if (reply[i] != '<' || i + 2 >= reply.size() || reply[i + 2] != '>')
-                Fail("malformed item at offset " + std::to_string(i));
-            char code = reply[i + 1];
-            std::size_t start = i + 3;
-            std::size_t end = reply.find('<', start);
-            if (end == std::string_view::npos) end = reply.size();
-            if (code == '/') {
-                if (end != start || end != reply.size()) Fail("text after the terminator");
-                return;
-            }
-            if (n_ == kMaxItems) Fail("too many items");
-            items_[n_++] = Item{code, reply.substr(start, end - start)};
-            i = end;
-        }
+    // Each item read goes into `signature`.
+    ReplyReader(std::string_view reply, Signature& signature) : reply_(reply), sign_(signature) {
+        Head();
     }
 
-    const Item* Peek() const { return pos_ < n_ ? &items_[pos_] : nullptr; }
+    // The code of the next item; 0 at the terminator.
+    char PeekCode() const { return atEnd_ ? 0 : code_; }
 
     // The next item, which must have this code and text length.
-    Item Take(char code, std::size_t length) {
-        if (pos_ >= n_) Fail(std::string("expected a <") + code + "> item, the reply ends");
-        const Item& it = items_[pos_];
-        if (it.code != code || it.text.size() != length)
-            Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
-                 " characters, found <" + it.code + ">" + Quote(it.text));
-        ++pos_;
+    // (Inline, so that the loops over a known length unroll.)
+    [[gnu::always_inline]] Item Take(char code, std::size_t length) {
+        std::size_t start = itemStart_ + 3, end = start + length;
+        if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, length);
+        std::uint64_t h = sign_.hash;  // in a register: the reply might alias it
+        bool shorter = false;
+        for (std::size_t i = start; i < end; ++i) {
+            shorter |= reply_[i] == '<';
+            h = Signature::Step(h, reply_[i]);
+        }
+        if (shorter) WrongItem(code, length);
+        sign_.hash = h;
+        Item it{code, reply_.substr(start, length)};
+        Next(end);
         return it;
     }
 
     // The next item, which must be exactly this one.
-    void Expect(char code, std::string_view text) {
-        Item it = Take(code, text.size());
-        if (it.text != text)
-            Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
-                 Quote(it.text));
+    [[gnu::always_inline]] void Expect(char code, std::string_view text) {
+        std::size_t start = itemStart_ + 3, end = start + text.size();
+        if (atEnd_ || code_ != code || !EndsAt(end)) WrongItem(code, text.size());
+        std::uint64_t h = sign_.hash;
+        bool differs = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char c = reply_[start + i];
+            differs |= c != text[i];
+            h = Signature::Step(h, c);
+        }
+        if (differs) WrongText(code, text);
+        sign_.hash = h;
+        Next(end);
+    }
+
+    // The next `items` items, which must be exactly `run`, written out whole
+    // ("<G>1...<U>c..."): compared at once, and item by item only to say
+    // where a difference lies.
+    void ExpectRun(std::string_view run, int items) {
+        std::size_t end = itemStart_ + run.size();
+        if (!atEnd_ && EndsAt(end) && reply_.substr(itemStart_, run.size()) == run) {
+            sign_.Add(reply_.substr(itemStart_ + 3, end - itemStart_ - 3));  // the head is in
+            taken_ += items - 1;
+            Next(end);
+            return;
+        }
+        for (std::size_t i = 0; i < run.size();) {
+            std::size_t next = run.find('<', i + 1);
+            if (next == std::string_view::npos) next = run.size();
+            Expect(run[i + 1], run.substr(i + 3, next - i - 3));
+            i = next;
+        }
     }
 
     void End() {
-        if (pos_ < n_)
-            Fail(std::string("unexpected item <") + items_[pos_].code + ">" +
-                 Quote(items_[pos_].text));
+        if (!atEnd_) WrongEnd();
     }
 
     [[noreturn]] void Fail(const std::string& what) const {
-        throw Broken(what + " (at item " + std::to_string(pos_ + 1) + ")");
+        throw Broken(what + " (at item " + std::to_string(taken_ + 1) + ")");
     }
 
     // Reads a card text ("00" for no card).
     Card ParseCard(std::string_view t) const {
-        if (t == "00") return Card{};
-        static const std::string_view kRanks = "A23456789TJQK", kSuits = "cdhs";
-        std::size_t r = kRanks.find(t[0]), s = kSuits.find(t[1]);
-        if (r == std::string_view::npos || s == std::string_view::npos)
-            Fail("not a card: " + Quote(t));
-        return Card{int(r) + 1, int(s) + 1};
+        if (t[0] == '0' && t[1] == '0') return Card{};
+        int rank = RankOf(t[0]), suit = SuitOf(t[1]);
+        if (rank == 0 || suit == 0) WrongCard(t);
+        return Card{rank, suit};
     }
 
     int ParseDigit(char ch) const {
-        if (ch < '0' || ch > '9') Fail(std::string("not a digit: ") + ch);
+        if (ch < '0' || ch > '9') WrongDigit(ch);
         return ch - '0';
     }
 
   private:
-    static constexpr int kMaxItems = 400;  // 1000 characters hold at most 333 items
-    Item items_[kMaxItems];
-    int n_ = 0;
-    int pos_ = 0;
+    static int RankOf(char ch) { return kCardChars.rank[static_cast<unsigned char>(ch)]; }
+    static int SuitOf(char ch) { return kCardChars.suit[static_cast<unsigned char>(ch)]; }
+
+    // Whether the item's text may end at `end`: the reply ends there or the
+    // next item starts there.
+    bool EndsAt(std::size_t end) const {
+        return end == reply_.size() || (end < reply_.size() && reply_[end] == '<');
+    }
+
+    void Next(std::size_t at) {
+        at_ = at;
+        ++taken_;
+        Head();
+    }
+
+    // Reads the head of the item at at_; the terminator must end the reply.
+    void Head() {
+        std::size_t i = at_, size = reply_.size();
+        if (i + 2 >= size || reply_[i] != '<' || reply_[i + 2] != '>') WrongStart(i);
+        code_ = reply_[i + 1];
+        itemStart_ = i;
+        sign_.hash = Signature::Step(Signature::Step(Signature::Step(sign_.hash, '<'), code_), '>');
+        if (code_ == '/') {
+            if (i + 3 != size) Fail("text after the terminator");
+            atEnd_ = true;
+        }
+    }
+
+    // The next item's text as it stands (for messages).
+    std::string_view Text() const {
+        std::size_t start = itemStart_ + 3, end = start;
+        while (end < reply_.size() && reply_[end] != '<')
+            ++end;
+        return reply_.substr(start, end - start);
+    }
+
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongItem(char code, std::size_t length) const {
+        if (atEnd_) Fail(std::string("expected a <") + code + "> item, the reply ends");
+        Fail(std::string("expected a <") + code + "> item of " + std::to_string(length) +
+             " characters, found <" + code_ + ">" + Quote(Text()));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongText(char code, std::string_view text) const {
+        Fail(std::string("expected <") + code + ">" + Quote(text) + ", found <" + code + ">" +
+             Quote(Text()));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongEnd() const {
+        Fail(std::string("unexpected item <") + code_ + ">" + Quote(Text()));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongStart(std::size_t i) const {
+        if (i >= reply_.size()) Fail("the reply has no terminator item");
+        Fail("malformed item at offset " + std::to_string(i));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongCard(std::string_view t) const {
+        Fail("not a card: " + Quote(t));
+    }
+    [[noreturn, gnu::noinline, gnu::cold]] void WrongDigit(char ch) const {
+        Fail(std::string("not a digit: ") + ch);
+    }
+
+    std::string_view reply_;
+    Signature& sign_;
+    std::size_t itemStart_ = 0;  // where the next item starts
+    std::size_t at_ = 0;
+    char code_ = 0;  // the next item's code
+    bool atEnd_ = false;
+    int taken_ = 0;  // items taken, for the messages
 };
 
 }  // namespace sim
