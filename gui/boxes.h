@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -58,5 +60,8 @@ class TConfirmBox : public QDialog {
 
 void ShowHelpBox();
 void ShowAboutBox();
-// Asks an OK/Cancel question; true when the user pressed OK. Beeps first when sound is on.
-bool ShowConfirmBox(const QString& caption, const QString& text);
+// Asks an OK/Cancel question; true when the user pressed OK. Beeps first when
+// sound is on. The box opens centred on the screen, or with the top centre of
+// its frame at `topCentre` (global pixels), kept on the screen.
+bool ShowConfirmBox(const QString& caption, const QString& text,
+                    std::optional<QPoint> topCentre = std::nullopt);
