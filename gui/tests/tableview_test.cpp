@@ -340,6 +340,11 @@ class TableViewTest : public QObject {
             QCOMPARE(shown.pixel(p), buffer.pixel(p));
     }
 
+    void scoreLabelsFit() {
+        const QStringList cramped = CrampedScoreLabels(*window, 3);
+        QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QStringLiteral("; "))));
+    }
+
     // The button raises the panel to 450 and lowers it from there; a click on
     // the panel raises it by 100, after which the button raises it further.
     void remainingCardsPanelSlides() {
