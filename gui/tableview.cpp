@@ -189,21 +189,27 @@ bool TableIsEmpty() {
     return table.captureCount[3] == 0 && table.captureCount[4] == 0;
 }
 
-// Lines of text centred in `band`, light on a darker green plate with round corners.
+// Lines of text centred in `band`, light on a darker green plate with round
+// corners; a long line wraps, and the letters get smaller until all fits.
 void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
+    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
+    const QRect room = band.adjusted(10, 3, -10, -3);
     QFont font = painter.font();
-    font.setPixelSize(13);
     font.setBold(true);
+    QRect inner;
+    for (int size = 13; size >= 8; --size) {
+        font.setPixelSize(size);
+        inner = QFontMetrics(font).boundingRect(room, kFlags, text);
+        if (room.contains(inner)) break;
+    }
     painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const QRect inner = metrics.boundingRect(band, Qt::AlignCenter, text);
     const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 88, 0));
     painter.drawRoundedRect(plate, 6, 6);
     painter.setPen(QColor(255, 250, 220));
-    painter.drawText(band, Qt::AlignCenter, text);
+    painter.drawText(room, kFlags, text);
 }
 
 // The outlines of the marked places, just outside their edges, on the green.
