@@ -310,8 +310,8 @@ MoveContext MoveContextNow() {
 void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
     // A move's reply leaves the places it touched marked and its words on the
     // table: the computer's move until the player acts, the player's own while
-    // the computer thinks. They are shown once the move is drawn, before any
-    // question at the end of a round.
+    // the computer thinks (up to the end of the pause after its reveal). They
+    // are shown once the move is drawn, before any question at the end of a round.
     const QString words = DescribeMove(BufferText(reply), MoveContextNow());
     bool marking = !words.isEmpty();
     if (marking) BeginMoveMarks();
@@ -348,6 +348,7 @@ void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
             p = in.Pos();
         else
             ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));
+        if (marking && code == 'D') ClearMoveMarks();  // the move is about to be drawn
         if (last) return showMarks();
     }
 }

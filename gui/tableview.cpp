@@ -417,7 +417,6 @@ FlightFrame CardInFlight() {
 }
 
 void BeginMoveMarks() {
-    ClearMoveMarks();
     for (int area = 0; area <= 4; ++area)
         noted[area].Fill(QRect());
     noting = true;

@@ -93,7 +93,7 @@ void PaintTable(QPainter& painter);
 // the green below the piles. The window's paint draws them over the back
 // buffer, so they never change the table's picture; they stay until the
 // player acts or the table is cleared.
-// Forgets the marks shown and starts noting the places that cards come to and go from.
+// Starts noting the places that cards come to and go from; the marks shown stay.
 void BeginMoveMarks();
 // Stops noting and shows the outlines of the places noted, and `words`.
 void ShowMoveMarks(const QString& words);

@@ -20,6 +20,26 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
+// Runs `seen` at every paint of `widget` while it lives.
+class PaintSpy : public QObject {
+  public:
+    PaintSpy(QWidget* widget, std::function<void()> seen)
+        : widget_(widget), seen_(std::move(seen)) {
+        widget_->installEventFilter(this);
+    }
+    ~PaintSpy() override { widget_->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) seen_();
+        return false;
+    }
+
+  private:
+    QWidget* widget_;
+    std::function<void()> seen_;
+};
+
 }  // namespace
 
 class SelectionTest : public QObject {
@@ -285,6 +305,22 @@ class SelectionTest : public QObject {
             DealHands();
             DealPile(5, {19});
         }
+    }
+
+    // The player's own move stays marked until the computer's move, shown
+    // face up in its hand, is about to be drawn.
+    void ownMoveMarkedWhileTheComputerThinks() {
+        DealHands();
+        ProcessReply("<1>1100<0>51As<P>2</>");
+        QCOMPARE(MoveWords(), QStringLiteral("Player No. 1 put the ace of spades on the table"));
+        QStringList wordsAtPaints;
+        PaintSpy spy(window->Table, [&] { wordsAtPaints << MoveWords(); });
+        ProcessReply("<2>21Ks<D>0<2>2100<0>61Ks<P>1</>");
+        QVERIFY(!wordsAtPaints.isEmpty());
+        QCOMPARE(wordsAtPaints.first(),
+                 QStringLiteral("Player No. 1 put the ace of spades on the table"));
+        QCOMPARE(MoveWords(), QStringLiteral("Player No. 2 put the king of spades on the table"));
+        QCOMPARE(MoveMarks(), std::vector<QRect>{PileExtent(6, 1, false)});
     }
 
     void hintAccepted() {
