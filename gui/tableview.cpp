@@ -190,16 +190,26 @@ bool TableIsEmpty() {
 }
 
 // Lines of text centred in `band`, light on a darker green plate with round
-// corners; a long line wraps, and the letters get smaller until all fits.
+// corners. A line too long for the band is first set a little smaller, then
+// wrapped, and the letters get smaller until all fits.
 void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
-    constexpr int kFlags = Qt::AlignCenter | Qt::TextWordWrap;
     const QRect room = band.adjusted(10, 3, -10, -3);
     QFont font = painter.font();
     font.setBold(true);
+    constexpr int kLine = Qt::AlignCenter;
+    constexpr int kWrapped = Qt::AlignCenter | Qt::TextWordWrap;
+    struct Setting {
+        int size;
+        int flags;
+    };
+    const Setting settingsToTry[] = {{13, kLine},    {12, kLine},    {11, kLine},   {12, kWrapped},
+                                     {11, kWrapped}, {10, kWrapped}, {9, kWrapped}, {8, kWrapped}};
+    int flags = kLine;
     QRect inner;
-    for (int size = 13; size >= 8; --size) {
-        font.setPixelSize(size);
-        inner = QFontMetrics(font).boundingRect(room, kFlags, text);
+    for (const Setting& tried : settingsToTry) {
+        font.setPixelSize(tried.size);
+        flags = tried.flags;
+        inner = QFontMetrics(font).boundingRect(room, flags, text);
         if (room.contains(inner)) break;
     }
     painter.setFont(font);
@@ -209,7 +219,7 @@ void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
     painter.setBrush(QColor(0, 88, 0));
     painter.drawRoundedRect(plate, 6, 6);
     painter.setPen(QColor(255, 250, 220));
-    painter.drawText(room, kFlags, text);
+    painter.drawText(room, flags, text);
 }
 
 // The outlines of the marked places, just outside their edges, on the green.
