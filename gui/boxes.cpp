@@ -158,7 +158,7 @@ void ShowAboutBox() {
     box.exec();
 }
 
-bool ShowConfirmBox(const QString& caption, const QString& text) {
+bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre) {
     TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
@@ -168,7 +168,10 @@ bool ShowConfirmBox(const QString& caption, const QString& text) {
         else
             QApplication::beep();
     }
-    CentreOnScreen(&box);
+    if (topCentre)
+        PlaceOnScreen(&box, *topCentre);
+    else
+        CentreOnScreen(&box);
     box.exec();
     return box.confirmed;
 }

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPlainTextEdit;
@@ -59,8 +61,11 @@ class TConfirmBox : public QDialog {
 
 void ShowHelpBox();
 void ShowAboutBox();
-// Asks an OK/Cancel question; true when the user pressed OK. Beeps first when sound is on.
-bool ShowConfirmBox(const QString& caption, const QString& text);
+// Asks an OK/Cancel question; true when the user pressed OK. Beeps first when
+// sound is on. The box opens centred on the screen, or with the top centre of
+// its frame at `topCentre` (global pixels), kept on the screen.
+bool ShowConfirmBox(const QString& caption, const QString& text,
+                    std::optional<QPoint> topCentre = std::nullopt);
 // Asks whether to try a failed action again: true for `retry`, false for
 // `giveUp`. Escape and the title bar's close button try again, so nothing is
 // given up without the user choosing it.

@@ -51,6 +51,49 @@ int CardPicture(char rank, char suit) {
     return value + std::max(SuitOffset(suit), 0);
 }
 
+int PictureRank(int picture) {
+    if (picture < 1 || picture > kBackPictures) return 0;
+    return (picture - 1) % 13 + 1;
+}
+
+namespace {
+
+// The rank of value 1 to 13 in words: "ace", "2" .. "10", "jack", "queen", "king".
+QString RankWord(int value) {
+    switch (value) {
+        case 1:
+            return QStringLiteral("ace");
+        case 11:
+            return QStringLiteral("jack");
+        case 12:
+            return QStringLiteral("queen");
+        case 13:
+            return QStringLiteral("king");
+        default:
+            return QString::number(value);
+    }
+}
+
+}  // namespace
+
+QString CardName(char rank, char suit) {
+    const int value = RankValue(rank);
+    const int offset = SuitOffset(suit);
+    if (value == 0 || offset < 0 || offset == kBackPictures) return {};
+    Checked<const char*, 0, 3> suits;
+    suits[0] = "clubs";
+    suits[1] = "diamonds";
+    suits[2] = "hearts";
+    suits[3] = "spades";
+    return RankWord(value) + QStringLiteral(" of ") + QString::fromLatin1(suits[offset / 13]);
+}
+
+QString RankPlural(char rank) {
+    const int value = RankValue(rank);
+    if (value == 0) return {};
+    return RankWord(value) + QLatin1Char('s');
+}
+
 int RemainingRowOf(char suit) {
     const char lower = suit >= 'A' && suit <= 'Z' ? char(suit - 'A' + 'a') : suit;
     const char* at = lower ? std::strchr(kRemainingSuits, lower) : nullptr;

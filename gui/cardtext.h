@@ -1,6 +1,7 @@
 // Card text of the program: a card's wire form (rank and suit characters) and
 // its picture number, the ranks of the card backs, the rows of the
-// remaining-cards panel, and the single-byte wire text of names shown on screen.
+// remaining-cards panel, the names of cards and ranks in words, and the
+// single-byte wire text of names shown on screen.
 #pragma once
 
 #include <QString>
@@ -16,6 +17,14 @@ char RankChar(int value);
 int CardPicture(char rank, char suit);
 constexpr int kBackPictures = 52;  // picture of back rank r: 52 + rank value
 constexpr char kBackSuit = 'B';
+// The rank value of a face picture 1 to 52; 0 for no card or a back.
+int PictureRank(int picture);
+
+// A card in words, from its wire form: "9 of diamonds", "queen of spades";
+// empty for a card that is not a face.
+QString CardName(char rank, char suit);
+// A rank in words, many of them: "aces", "8s", "10s", "jacks"; empty for no rank.
+QString RankPlural(char rank);
 
 // The rows of the remaining-cards panel, top to bottom, by suit character.
 constexpr char kRemainingSuits[] = "chsd";

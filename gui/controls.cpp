@@ -110,8 +110,10 @@ void TCasinoGUI::BuildControls() {
     BevelLine(Scores1, kBevelY);
     BevelLine(Scores2, kBevelY);
 
+    // The row names' panel reaches 6 pixels further over each value panel than
+    // the two value panels overlap, so that "10 of Diamonds" has room to spare.
     Panel1 = new QFrame(client);
-    MakePanel(Panel1, QRect(352, 25, 88, 121));
+    MakePanel(Panel1, QRect(346, 25, 100, 121));
     const char* rowNames[] = {"Aces", "2 of Spades", "10 of Diamonds", "Sweeps", "Spades", "Cards"};
     for (int i = 0; i < 6; ++i)
         RowName(Panel1, QString::fromLatin1(rowNames[i]), kRowY[i], false);

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -56,6 +57,19 @@ void CentreOnScreen(QWidget* window) {
     if (!screen) return;
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void PlaceOnScreen(QWidget* window, const QPoint& topCentre) {
+    QRect frame = window->frameGeometry();
+    frame.moveTopLeft(QPoint(topCentre.x() - frame.width() / 2, topCentre.y()));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveRight(std::min(frame.right(), room.right()));
+        frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+        frame.moveLeft(std::max(frame.left(), room.left()));
+        frame.moveTop(std::max(frame.top(), room.top()));
+    }
     window->move(frame.topLeft());
 }
 

@@ -3,6 +3,7 @@
 // client pixels, the owner a dialog opens over, and centring on the screen.
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <Qt>
@@ -25,6 +26,9 @@ QWidget* DialogOwner();
 void SetMainWindow(QWidget* window);
 // Moves a top-level window to the centre of the primary screen.
 void CentreOnScreen(QWidget* window);
+// Moves a top-level window so that the top centre of its frame lies at
+// `topCentre` (global pixels), as far as the screen allows.
+void PlaceOnScreen(QWidget* window, const QPoint& topCentre);
 
 // A label sized to its text, its top left at (x, y).
 QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);

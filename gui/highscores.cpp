@@ -170,8 +170,11 @@ void THighScores::SortBy(int key) {
 
 void THighScores::ClearButtonClick() {
     if (!ShowConfirmBox(QStringLiteral("Clear High Scores?"),
-                        QStringLiteral("Are you sure you want to erase all high scores?")))
+                        QStringLiteral("Are you sure you want to erase all high scores?"))) {
+        // Back as the dialog opened: Enter closes it with OK rather than asking again.
+        OKButton->setFocus();
         return;
+    }
     RequestBuffer buffer;
     MakeMessage('H', buffer);
     MakeGetHighScoresMessage(0, buffer);

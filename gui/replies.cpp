@@ -7,6 +7,7 @@
 
 #include "ambiguous.h"
 #include "boxes.h"
+#include "movetext.h"
 #include "operations.h"
 #include "selection.h"
 #include "tableview.h"
@@ -294,18 +295,44 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
 
 }  // namespace
 
+MoveContext MoveContextNow() {
+    MoveContext context;
+    context.names[1] = settings.player1Name;
+    context.names[2] = settings.player2Name;
+    context.sweeps[1] = scores[1].sweeps;
+    context.sweeps[2] = scores[2].sweeps;
+    for (int column = 1; column <= kNumColumns; ++column)
+        context.bottomRank[column] =
+            table.pileDepth[0][column] > 0 ? PictureRank(table.pileCards[column][1]) : 0;
+    return context;
+}
+
 void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
+    // A move's reply leaves the places it touched marked and its words on the
+    // table: the computer's move until the player acts, the player's own while
+    // the computer thinks (up to the end of the pause after its reveal). They
+    // are shown once the move is drawn, before any question at the end of a round.
+    const QString words = DescribeMove(BufferText(reply), MoveContextNow());
+    bool marking = !words.isEmpty();
+    if (marking) BeginMoveMarks();
+    const auto showMarks = [&] {
+        if (marking) ShowMoveMarks(words);
+        marking = false;
+    };
+
     int p = 0;
     for (;;) {
-        if (reply[p] == '\0') return;
+        if (reply[p] == '\0') return showMarks();
         while (reply[p] != '<' && reply[p] != '\0')
             ++p;
         if (reply[p] == '\0') {
+            showMarks();
             ShowMessage(QStringLiteral("Process Message Error: No <"));
             return;
         }
         const char code = reply[p + 1];
         if (reply[p + 2] != '>') {
+            showMarks();
             ShowMessage(QStringLiteral("Process Message Error: No >"));
             return;
         }
@@ -314,12 +341,14 @@ void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
         while (reply[next] != '<' && reply[next] != '\0')
             ++next;
         const bool last = reply[next] == '\0';
-        if (code == '/') return;
+        if (code == '/') return showMarks();
+        if (code == 'M') showMarks();
         Cursor in(reply, p);
         if (HandleItem(code, in, buffer))
             p = in.Pos();
         else
             ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));
-        if (last) return;
+        if (marking && code == 'D') ClearMoveMarks();  // the move is about to be drawn
+        if (last) return showMarks();
     }
 }

@@ -2,12 +2,17 @@
 // each item's handler. Handlers draw through the table view, ask through the
 // selection and the boxes, update the program-wide state, and may build a
 // follow-up request in the buffer (the computer's move) or send one at once
-// (a menu answer, a new round).
+// (a menu answer, a new round). A move's reply also leaves its marks and
+// words on the table.
 #pragma once
 
 #include "logiclink.h"
+#include "movetext.h"
 
 void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+// What the words of a move need to know from before it: the names, the
+// sweeps and the bottom card of each table pile, as the program shows them.
+MoveContext MoveContextNow();
 
 // The texts that the reply handlers show.
 extern const char kNoRoomText[];

@@ -25,6 +25,8 @@ void SendHandCard(int player, int slot) {
 }  // namespace
 
 void CardSelect(int x, int y) {
+    // The player acts: the marks of the last move have been seen.
+    ClearMoveMarks();
     ShowStatus(QStringLiteral("no card selected on tableau"));
 
     if (y > kHandBottom) {
@@ -98,7 +100,9 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
         const int depth = table.pileDepth[0][column];
         if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
     }
-    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), QString::fromLatin1(kHintText))) {
+    // The question opens below the piles, so that it hides none of the move it offers.
+    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
+    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), QString::fromLatin1(kHintText), place)) {
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
         SendToLogic(buffer);
@@ -108,6 +112,7 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
 }
 
 void HintClick() {
+    ClearMoveMarks();
     const int player = CurrentPlayer();
     bool holdsCard = false;
     for (int slot = 1; slot <= 4; ++slot)

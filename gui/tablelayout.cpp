@@ -1,5 +1,7 @@
 #include "tablelayout.h"
 
+#include <algorithm>
+
 #include "globals.h"
 
 namespace {
@@ -15,6 +17,9 @@ constexpr int kCaptureLeft4 = 570;
 constexpr int kCaptureStep = 3;
 constexpr QPoint kSingleSpot(365, kCaptureTop);
 constexpr int kTagTop = 166;
+constexpr int kMostCardsInPile = 8;
+constexpr int kBandGap = 4;      // between the words and the piles or capture piles
+constexpr int kQuestionGap = 8;  // between the deepest pile and a question
 
 int HandLeft(int player) {
     CheckRange(player, 1, 2, "player");
@@ -82,4 +87,41 @@ int HandSlotAt(int player, int x, int y) {
     const int left = HandLeft(player);
     if (x <= left || x >= left + kHandWidth || y >= kHandBottom) return 0;
     return (x - left) / kCardWidth + 1;
+}
+
+QRect PileExtent(int column, int depth, bool tagged) {
+    if (depth <= 0) return {};
+    const int top = tagged ? kTagTop : kTableTop;
+    const int bottom = PilePlace(column, depth).y() + kCardHeight;
+    return {ColumnLeft(column), top, kCardWidth, bottom - top};
+}
+
+QRect CapturePileExtent(int area, int count) {
+    if (count <= 0) return {};
+    const QPoint first = CapturePlace(area, 0);
+    const int right = CapturePlace(area, count - 1).x() + kCardWidth;
+    return {first.x(), first.y(), right - first.x(), kCardHeight};
+}
+
+namespace {
+
+// The columns' span from the left edge of the first to the right edge of the last.
+int ColumnsWidth() {
+    return ColumnLeft(kNumColumns) + kCardWidth - ColumnLeft(1);
+}
+
+}  // namespace
+
+QRect WordsBand() {
+    const int top = PilePlace(1, kMostCardsInPile).y() + kCardHeight + kBandGap;
+    return {ColumnLeft(1), top, ColumnsWidth(), kCaptureTop - kBandGap - top};
+}
+
+QRect FirstRowBand() {
+    return {ColumnLeft(1), kTableTop, ColumnsWidth(), kCardHeight};
+}
+
+QPoint QuestionPlace(int deepest) {
+    return {ColumnLeft(1) + ColumnsWidth() / 2,
+            PilePlace(1, std::max(deepest, 1)).y() + kCardHeight + kQuestionGap};
 }

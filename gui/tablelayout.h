@@ -36,6 +36,22 @@ QPoint CardPlace(int area, int column, int depth, int captured);
 constexpr int kTagHeight = 14;
 QRect TagRect(int column);
 
+// The extent of a table pile of `depth` cards: from its tag (when `tagged`)
+// or its first card to the bottom of its top card; empty for no card.
+QRect PileExtent(int column, int depth, bool tagged);
+// The extent of a capture pile (area 3 or 4) of `count` cards; empty for none.
+QRect CapturePileExtent(int area, int count);
+
+// The green across the columns below a pile of eight cards, the most a pile
+// holds, and above the capture piles: where the words of the last move go.
+QRect WordsBand();
+// The first row of table piles, across the columns: where the note of an empty table goes.
+QRect FirstRowBand();
+// Where a question about the table's piles opens: the top centre of its
+// frame, across the middle of the columns and a little below the bottom of a
+// pile of `deepest` cards, over the green that no pile reaches.
+QPoint QuestionPlace(int deepest);
+
 // The remaining-cards panel and its button; the panel waits behind the button,
 // one press raises it to kPanelRaised in two steps of kPanelStep, a click on
 // the panel raises it by kPanelClickStep.

@@ -13,12 +13,15 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 
 #ifdef CASINO_HAVE_PICTURES
 #include "pictures.h"
 #endif
 
 TableMirror table;
+
+const char kStartNote[] = "New Game (F2) starts a game";
 
 namespace {
 
@@ -42,6 +45,14 @@ QImage backBuffer;
 
 // A card in flight: drawn over the back buffer by the window's paint only.
 FlightFrame flight;
+
+// The last move's marks. While noting, every card shown or erased on a table
+// pile or capture pile widens that place's noted extent to cover the place
+// before and after; the extents become the marks when the move is done.
+bool noting = false;
+Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
+std::vector<QRect> marks;
+QString words;
 
 // The back buffer is made at the window's ratio; before the window is there
 // (a table cleared at start), at the application's.
@@ -157,6 +168,72 @@ void Pause(int ms) {
     if (ms > 0) QThread::msleep(unsigned(ms));
 }
 
+// The extent of a table pile or capture pile as the mirror shows it now; empty for a hand.
+QRect PlaceExtent(int area, int column) {
+    if (area == 0)
+        return PileExtent(column, table.pileDepth[0][column], table.tagShown[column] == 1);
+    if (area == 3 || area == 4) return CapturePileExtent(area, table.captureCount[area]);
+    return {};
+}
+
+void Note(int area, int column) {
+    if (!noting) return;
+    if (area == 0) noted[0][column] |= PlaceExtent(0, column);
+    if (area == 3 || area == 4) noted[area][1] |= PlaceExtent(area, column);
+}
+
+bool TableIsEmpty() {
+    for (int area = 0; area <= 5; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            if (table.pileDepth[area][column] > 0) return false;
+    return table.captureCount[3] == 0 && table.captureCount[4] == 0;
+}
+
+// Lines of text centred in `band`, light on a darker green plate with round
+// corners. A line too long for the band is first set a little smaller, then
+// wrapped, and the letters get smaller until all fits.
+void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
+    const QRect room = band.adjusted(10, 3, -10, -3);
+    QFont font = painter.font();
+    font.setBold(true);
+    constexpr int kLine = Qt::AlignCenter;
+    constexpr int kWrapped = Qt::AlignCenter | Qt::TextWordWrap;
+    struct Setting {
+        int size;
+        int flags;
+    };
+    const Setting settingsToTry[] = {{13, kLine},    {12, kLine},    {11, kLine},   {12, kWrapped},
+                                     {11, kWrapped}, {10, kWrapped}, {9, kWrapped}, {8, kWrapped}};
+    int flags = kLine;
+    QRect inner;
+    for (const Setting& tried : settingsToTry) {
+        font.setPixelSize(tried.size);
+        flags = tried.flags;
+        inner = QFontMetrics(font).boundingRect(room, flags, text);
+        if (room.contains(inner)) break;
+    }
+    painter.setFont(font);
+    const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 88, 0));
+    painter.drawRoundedRect(plate, 6, 6);
+    painter.setPen(QColor(255, 250, 220));
+    painter.drawText(room, flags, text);
+}
+
+// The outlines of the marked places, just outside their edges, on the green.
+void DrawMarks(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen{QColor(kMarkColour)};
+    pen.setWidthF(kMarkWidth);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal out = kMarkGap + kMarkWidth / 2.0;
+    for (const QRect& place : marks)
+        painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
+}
+
 // Moves the remaining-cards panel by `dy` and shows it there at once.
 void MovePanel(int dy) {
     QWidget* panel = widgets.remainingPanel;
@@ -168,6 +245,17 @@ void MovePanel(int dy) {
 
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
+}
+
+QPoint TableToGlobal(const QPoint& at) {
+    return widgets.surface->mapToGlobal(at);
+}
+
+int DeepestPile() {
+    int deepest = 0;
+    for (int column = 1; column <= kNumColumns; ++column)
+        deepest = std::max(deepest, table.pileDepth[0][column]);
+    return deepest;
 }
 
 QPoint CardPosition(int area, int column, int depth) {
@@ -197,6 +285,9 @@ QImage& BackBuffer() {
 
 void ClearTable() {
     table = TableMirror{};
+    noting = false;
+    marks.clear();
+    words.clear();
     const qreal ratio = BufferRatio();
     backBuffer =
         QImage(int(kBackBufferWidth * ratio), int(kBackBufferHeight * ratio), QImage::Format_RGB32);
@@ -210,6 +301,7 @@ void ClearTable() {
 void DisplayCard(int area, int column, int depth, int picture, int mode) {
     const QPoint at = CardPosition(area, column, depth);
     if (picture == 0) mode = kErase;
+    if (mode != kToggleHighlight) Note(area, column);
     if (area == 3 || area == 4) table.captureCount[area] += 1;
     switch (mode) {
         case kShow:
@@ -234,6 +326,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
                 // The tag above the pile goes with its top card.
                 const int firstTop = CardPosition(area, column, 1).y();
                 FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
+                if (area == 0) table.tagShown[column] = 0;
             }
             break;
         case kToggleHighlight: {
@@ -254,6 +347,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
         default:
             break;
     }
+    if (mode != kToggleHighlight) Note(area, column);
     ShowBackBuffer();
 }
 
@@ -263,6 +357,13 @@ void ShowBackBuffer() {
 
 void PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
+    if (!marks.empty() || !words.isEmpty() || TableIsEmpty()) {
+        painter.save();
+        DrawMarks(painter);
+        if (!words.isEmpty()) DrawNote(painter, WordsBand(), words);
+        if (TableIsEmpty()) DrawNote(painter, FirstRowBand(), QString::fromLatin1(kStartNote));
+        painter.restore();
+    }
     if (flight.active)
         DrawMaskedCard(painter, flight.at, flight.picture, painter.device()->devicePixelRatioF());
 }
@@ -298,6 +399,10 @@ void DrawTag(int column, char letter) {
                             cell.top() + (cell.height() - ink.height()) / 2 - ink.top()),
                      text);
     painter.end();
+    if (column >= 1 && column <= kNumColumns) {
+        table.tagShown[column] = 1;
+        Note(0, column);
+    }
     ShowBackBuffer();
 }
 
@@ -319,6 +424,41 @@ void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int from
 
 FlightFrame CardInFlight() {
     return flight;
+}
+
+void BeginMoveMarks() {
+    for (int area = 0; area <= 4; ++area)
+        noted[area].Fill(QRect());
+    noting = true;
+}
+
+void ShowMoveMarks(const QString& text) {
+    noting = false;
+    marks.clear();
+    for (int area = 0; area <= 4; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            if (!noted[area][column].isNull()) marks.push_back(noted[area][column]);
+    words = text;
+    ShowBackBuffer();
+}
+
+void ClearMoveMarks() {
+    if (marks.empty() && words.isEmpty()) return;
+    marks.clear();
+    words.clear();
+    ShowBackBuffer();
+}
+
+const std::vector<QRect>& MoveMarks() {
+    return marks;
+}
+
+QString MoveWords() {
+    return words;
+}
+
+bool StartNoteShown() {
+    return TableIsEmpty();
 }
 
 void ShowRemainingCards(char suit, int mask) {

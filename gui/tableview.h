@@ -2,7 +2,9 @@
 // highlights, the cards of each pile and hand slot, capture counts), the back
 // buffer that all card drawing goes into, the card pictures, the drawing of
 // the reply items, and the texts of the window's labels that show the game:
-// score sheet, name panels, remaining-cards rows and the status line. The
+// score sheet, name panels, remaining-cards rows and the status line; and what
+// the window's paint draws over the back buffer: the marks and words of the
+// last move and the note of an empty table. The
 // window hands the view its widgets once; the reply handlers, move entry and
 // the game operations draw and show through the functions here.
 #pragma once
@@ -10,7 +12,9 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QString>
+#include <vector>
 
 class QLabel;
 class QPainter;
@@ -39,6 +43,8 @@ struct TableMirror {
     Checked<Checked<int, 1, 4>, 1, 2> handCards;
     // [area 3..4]: cards drawn into each capture pile since the table was cleared.
     Checked<int, 3, 4> captureCount;
+    // [column 1..9]: 1 while a tag is drawn above that table pile.
+    Checked<int, 1, kNumColumns> tagShown;
 };
 
 extern TableMirror table;
@@ -58,6 +64,11 @@ struct TableWidgets {
 // drawn, and takes them back (an empty set) when it goes.
 void AttachWidgets(const TableWidgets& widgets);
 
+// A point of the table in global (screen) pixels.
+QPoint TableToGlobal(const QPoint& at);
+// The most cards in any table pile now.
+int DeepestPile();
+
 // Top left corner of a card place (capture piles: the next card's place).
 QPoint CardPosition(int area, int column, int depth);
 
@@ -76,6 +87,28 @@ void DisplayCard(int area, int column, int depth, int picture, int mode);
 void ShowBackBuffer();
 // The window's paint: the back buffer, and over it the card in flight, if any.
 void PaintTable(QPainter& painter);
+
+// The marks of the last move: an outline around every place its cards left
+// or came to (table piles with their tags, capture piles) and its words on
+// the green below the piles. The window's paint draws them over the back
+// buffer, so they never change the table's picture; they stay until the
+// player acts or the table is cleared.
+// Starts noting the places that cards come to and go from; the marks shown stay.
+void BeginMoveMarks();
+// Stops noting and shows the outlines of the places noted, and `words`.
+void ShowMoveMarks(const QString& words);
+// Takes the marks and words away (the window shows it at once when there were any).
+void ClearMoveMarks();
+// What is shown: the outlined places (each the place's own extent) and the words.
+const std::vector<QRect>& MoveMarks();
+QString MoveWords();
+constexpr QRgb kMarkColour = qRgb(255, 215, 0);
+constexpr int kMarkGap = 1;    // between a place's edge and its outline
+constexpr int kMarkWidth = 3;  // of the outline
+
+// The empty table says how to begin: this note shows while no card is on it.
+extern const char kStartNote[];
+bool StartNoteShown();
 
 // Drawing of the reply items "T", "A", "U" and "G".
 // The tag above a table column: the strip of the player to move (101 for

@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
@@ -244,22 +245,33 @@ class HighScoresTest : public QObject {
         QVERIFY(pointsDown);
     }
 
+    // After the cancelled question, Enter closes the dialog with OK, as when it opened.
     void clearCancelledKeepsTheRecords() {
-        ConfirmAnswer asked;
+        QList<ConfirmAnswer> asked;
         bool stillOpen = false;
+        int result = -1;
+        ModalAnswerer cancel([&](QWidget* modal) {
+            if (auto* box = dynamic_cast<TConfirmBox*>(modal)) {
+                asked << ConfirmAnswer{box->windowTitle(), box->Label1->text(), true};
+                box->CancelButton->click();
+            }
+        });
         AnswerNextModal([&](QWidget* modal) {
             auto* box = dynamic_cast<THighScores*>(modal);
             QVERIFY(box);
-            AnswerNextConfirm(false, &asked);
-            box->ClearButton->click();
+            QTest::mouseClick(box->ClearButton, Qt::LeftButton);
             stillOpen = box->isVisible();
-            box->OKButton->click();
+            QWidget* focus = box->focusWidget();
+            QTest::keyClick(focus ? focus : box, Qt::Key_Return);
+            if (box->isVisible()) box->close();
+            result = box->result();
         });
         ShowHighScores();
-        QVERIFY(asked.asked);
-        QCOMPARE(asked.caption, QStringLiteral("Clear High Scores?"));
-        QCOMPARE(asked.text, QStringLiteral("Are you sure you want to erase all high scores?"));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].caption, QStringLiteral("Clear High Scores?"));
+        QCOMPARE(asked[0].text, QStringLiteral("Are you sure you want to erase all high scores?"));
         QVERIFY(stillOpen);
+        QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(Sent::List().isEmpty());
         RequestBuffer buffer;
         RequestHighScores(THighScores::kByPoints, buffer);

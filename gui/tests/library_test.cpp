@@ -1,6 +1,6 @@
 // The program against the real library: start-up, the settings report, the
 // Hall of Fame rows, a whole game played by two computer players through the
-// follow-up requests alone, and saving on the way out.
+// follow-up requests alone (each move told in words), and saving on the way out.
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -12,7 +12,9 @@
 #include "casinogui.h"
 #include "globals.h"
 #include "logiclink.h"
+#include "movetext.h"
 #include "operations.h"
+#include "replies.h"
 #include "tableview.h"
 #include "test_support.h"
 
@@ -90,8 +92,22 @@ class LibraryTest : public QObject {
         settings.animation = false;
         MessageLog log;
         ConfirmAnswers answers;
+        // Every move the computer makes has words, and they name its mover.
+        int toldMoves = 0;
+        QStringList untold;
+        PassThrough::after = [&](const std::string& reply) {
+            if (!IsComputerMove(reply)) return;
+            const QString words = DescribeMove(reply, MoveContextNow());
+            const QString mover = reply[1] == '1' ? QStringLiteral("Ann ") : QStringLiteral("Bob ");
+            if (words.startsWith(mover))
+                ++toldMoves;
+            else
+                untold << QString::fromStdString(reply);
+        };
         Sent::Clear();
         StartNewGame();
+        PassThrough::after = nullptr;
+        QVERIFY2(untold.isEmpty(), qPrintable(untold.join(QLatin1Char('\n'))));
 
         QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
         QVERIFY(answers.captions.size() >= 2);
@@ -105,6 +121,7 @@ class LibraryTest : public QObject {
         const int computerMoves = int(Sent::List().filter(QStringLiteral("<C></>")).size());
         QVERIFY(computerMoves >= 48 * rounds);
         QVERIFY(computerMoves <= 49 * rounds);
+        QCOMPARE(toldMoves, 48 * rounds);
 
         const QRegularExpression won(
             QStringLiteral("^(Ann|Bob) has won the game with (\\d+) points\\.  Play again\\?$"));

@@ -20,6 +20,26 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
+// Runs `seen` at every paint of `widget` while it lives.
+class PaintSpy : public QObject {
+  public:
+    PaintSpy(QWidget* widget, std::function<void()> seen)
+        : widget_(widget), seen_(std::move(seen)) {
+        widget_->installEventFilter(this);
+    }
+    ~PaintSpy() override { widget_->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) seen_();
+        return false;
+    }
+
+  private:
+    QWidget* widget_;
+    std::function<void()> seen_;
+};
+
 }  // namespace
 
 class SelectionTest : public QObject {
@@ -224,16 +244,19 @@ class SelectionTest : public QObject {
 
     // The hint's hand card and piles are highlighted while the question is
     // open; declined, all three highlights go.
+    // The question opens inside the window, below the piles it offers.
     void hintDeclined() {
         DealHands();
-        DealPile(4, 2);
+        DealPile(4, 8);
         DealPile(6, 1);
         DealPile(8, 1);
         Select(PileSpot(8));  // a selection of the user's own goes first
         StandIn::Script({"<?>1246</>"});
         ConfirmAnswer seen;
         QList<int> lit;
+        QRect box;
         AnswerNextModal([&](QWidget* modal) {
+            box = modal->frameGeometry();
             lit = {table.highlight[1][2], table.highlight[0][4], table.highlight[0][6],
                    table.highlight[0][8]};
             seen.caption = modal->windowTitle();
@@ -242,6 +265,9 @@ class SelectionTest : public QObject {
         });
         HintClick();
         QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
+        QVERIFY(window->frameGeometry().contains(box));
+        for (const QRect& pile : {PileExtent(4, 8, false), PileExtent(6, 1, false)})
+            QVERIFY(!box.intersects(QRect(TableToGlobal(pile.topLeft()), pile.size())));
         QCOMPARE(seen.caption, QStringLiteral("Hint"));
         QCOMPARE(seen.text,
                  QStringLiteral("The computer recommends this move.  Would you like to use it?"));
@@ -249,6 +275,52 @@ class SelectionTest : public QObject {
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= 9; ++column)
                 QCOMPARE(table.highlight[area][column], 0);
+    }
+
+    // The computer's move stays outlined and told until the player clicks or
+    // presses a play key; the outline lies on the window, not in the back buffer.
+    void computerMoveMarkedUntilThePlayerActs() {
+        DealHands();
+        DealPile(5, {19});  // the 6 of diamonds
+        const char* take =
+            "<2>316c<D>0<0>5100<A>046d5112<4>116d<2>3100<A>246c3111<4>116c<P>1"
+            "<G>100000000400<G>200000000200</>";
+        const QRect pile = PileExtent(5, 1, false);
+        const QPoint onOutline(pile.left() - kMarkGap - 2, pile.center().y());
+        for (int key : {0, int('1')}) {
+            ProcessReply(take);
+            QCOMPARE(MoveMarks(), (std::vector<QRect>{pile, CapturePileExtent(4, 2)}));
+            QCOMPARE(MoveWords(),
+                     QStringLiteral("Player No. 2 took the 6 of diamonds with the 6 of clubs"));
+            QCOMPARE(window->Table->grab().toImage().pixel(onOutline), kMarkColour);
+            QCOMPARE(BackBuffer().pixel(onOutline), kTableColour);
+            if (key)
+                KeyboardPlay(key);
+            else
+                Select(PileSpot(1));
+            QVERIFY(MoveMarks().empty());
+            QVERIFY(MoveWords().isEmpty());
+            QCOMPARE(window->Table->grab().toImage().pixel(onOutline), kTableColour);
+            ClearTable();
+            DealHands();
+            DealPile(5, {19});
+        }
+    }
+
+    // The player's own move stays marked until the computer's move, shown
+    // face up in its hand, is about to be drawn.
+    void ownMoveMarkedWhileTheComputerThinks() {
+        DealHands();
+        ProcessReply("<1>1100<0>51As<P>2</>");
+        QCOMPARE(MoveWords(), QStringLiteral("Player No. 1 put the ace of spades on the table"));
+        QStringList wordsAtPaints;
+        PaintSpy spy(window->Table, [&] { wordsAtPaints << MoveWords(); });
+        ProcessReply("<2>21Ks<D>0<2>2100<0>61Ks<P>1</>");
+        QVERIFY(!wordsAtPaints.isEmpty());
+        QCOMPARE(wordsAtPaints.first(),
+                 QStringLiteral("Player No. 1 put the ace of spades on the table"));
+        QCOMPARE(MoveWords(), QStringLiteral("Player No. 2 put the king of spades on the table"));
+        QCOMPARE(MoveMarks(), std::vector<QRect>{PileExtent(6, 1, false)});
     }
 
     void hintAccepted() {

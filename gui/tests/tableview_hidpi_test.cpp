@@ -83,6 +83,11 @@ class TableViewHiDpiTest : public QObject {
         QVERIFY(BackBuffer() == before);
     }
 
+    void scoreLabelsFit() {
+        const QStringList cramped = CrampedScoreLabels(*window, 3);
+        QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QStringLiteral("; "))));
+    }
+
     void windowShowsTheBufferAtFullDensity() {
         DisplayCard(0, 1, 1, 40, kShow);
         const QImage shown = window->Table->grab().toImage();

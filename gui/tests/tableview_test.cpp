@@ -340,6 +340,28 @@ class TableViewTest : public QObject {
             QCOMPARE(shown.pixel(p), buffer.pixel(p));
     }
 
+    // Until the first deal the table's first row tells how to begin; the note
+    // is on the window, not in the back buffer.
+    void startNoteUntilTheFirstDeal() {
+        const auto noteShown = [this] {
+            const QImage shown = window->Table->grab().toImage();
+            const QRect band = FirstRowBand();
+            for (int x = band.left(); x <= band.right(); ++x)
+                if (shown.pixel(x, band.center().y()) != kTableColour) return true;
+            return false;
+        };
+        QVERIFY(StartNoteShown());
+        QVERIFY(noteShown());
+        DisplayCard(1, 1, 1, 40, kShow);
+        QVERIFY(!StartNoteShown());
+        QVERIFY(!noteShown());
+    }
+
+    void scoreLabelsFit() {
+        const QStringList cramped = CrampedScoreLabels(*window, 3);
+        QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QStringLiteral("; "))));
+    }
+
     // The button raises the panel to 450 and lowers it from there; a click on
     // the panel raises it by 100, after which the button raises it further.
     void remainingCardsPanelSlides() {

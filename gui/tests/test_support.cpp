@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -187,6 +188,18 @@ QPoint PileSpot(int column) {
 
 QPoint HandSpot(int player, int slot) {
     return HandPlace(player, slot) + QPoint(kCardWidth / 2, kCardHeight / 2);
+}
+
+QStringList CrampedScoreLabels(const TCasinoGUI& window, int margin) {
+    QStringList cramped;
+    for (const QWidget* panel : {window.Scores1, window.Panel1, window.Scores2})
+        for (const QLabel* label : panel->findChildren<QLabel*>()) {
+            const int width = QFontMetrics(label->font(), label).horizontalAdvance(label->text());
+            const int room = label->contentsRect().width();
+            if (width + 2 * margin > room)
+                cramped << QStringLiteral("%1: %2 of %3").arg(label->text()).arg(width).arg(room);
+        }
+    return cramped;
 }
 
 MessageLog::MessageLog() {

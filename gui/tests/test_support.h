@@ -80,6 +80,11 @@ void DealHands();
 QPoint PileSpot(int column);
 QPoint HandSpot(int player, int slot);
 
+// The labels of the window's score sheet whose text does not fit their width
+// with `margin` pixels to spare on either side, at the label's font, each as
+// "text: width of room".
+QStringList CrampedScoreLabels(const TCasinoGUI& window, int margin);
+
 // Collects what ShowMessage would show, instead of opening boxes.
 struct MessageLog {
     QStringList texts;

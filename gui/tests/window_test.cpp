@@ -67,7 +67,7 @@ class WindowTest : public QObject {
     void controlsAtTheirPlaces() {
         TCasinoGUI window;
         QCOMPARE(window.Scores1->geometry(), QRect(312, 25, 88, 121));
-        QCOMPARE(window.Panel1->geometry(), QRect(352, 25, 88, 121));
+        QCOMPARE(window.Panel1->geometry(), QRect(346, 25, 100, 121));
         QCOMPARE(window.Scores2->geometry(), QRect(392, 25, 88, 121));
         QCOMPARE(window.Player1Name->geometry(), QRect(25, 122, 284, 24));
         QCOMPARE(window.Player2Name->geometry(), QRect(483, 122, 284, 24));
