@@ -168,10 +168,9 @@ void SendToLogic(RequestBuffer& buffer) {
         const std::int32_t length = Call(buffer, reply);
         lastReply = BufferText(reply);
         if (traceLog || debugFlag) {
-            const std::string text = BufferText(reply);
-            TraceLine("<- ", text.c_str());
+            TraceLine("<- ", lastReply.c_str());
             if (debugFlag)
-                ShowMessage(WireToText(text) + QStringLiteral(" ") + QString::number(length));
+                ShowMessage(WireToText(lastReply) + QStringLiteral(" ") + QString::number(length));
         }
         ProcessMessage(reply, buffer);
         if (writePos == 0) return;

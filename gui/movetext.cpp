@@ -1,28 +1,10 @@
 #include "movetext.h"
 
 #include <QStringList>
-#include <vector>
 
 #include "cardtext.h"
 
 namespace {
-
-// One item of a reply: its code and its text up to the next item.
-struct Item {
-    char code;
-    std::string text;
-};
-
-std::vector<Item> Items(const std::string& reply) {
-    std::vector<Item> items;
-    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
-        if (at + 2 >= reply.size() || reply[at + 2] != '>') continue;
-        const std::size_t next = reply.find('<', at + 1);
-        const std::size_t end = next == std::string::npos ? reply.size() : next;
-        items.push_back({reply[at + 1], reply.substr(at + 3, end - at - 3)});
-    }
-    return items;
-}
 
 bool IsHand(char code) {
     return code == '1' || code == '2';
@@ -42,7 +24,7 @@ struct CardItem {
     QString Name() const { return QStringLiteral("the ") + CardName(rank, suit); }
 };
 
-bool ReadCard(const Item& item, CardItem& card) {
+bool ReadCard(const ReplyItem& item, CardItem& card) {
     if (item.code < '0' || item.code > '4' || item.text.size() < 4) return false;
     card = {item.code, item.text[0] - '0', item.text[1] - '0', item.text[2], item.text[3]};
     return true;
@@ -66,15 +48,15 @@ QString Name(const MoveContext& before, int player) {
 }
 
 // The sweeps count of `player` in the score lines among `items`, or -1.
-int SweepsAfter(const std::vector<Item>& items, int player) {
-    for (const Item& item : items)
+int SweepsAfter(const std::vector<ReplyItem>& items, int player) {
+    for (const ReplyItem& item : items)
         if (item.code == 'G' && item.text.size() >= 6 && item.text[0] - '0' == player)
             return (item.text[4] - '0') * 10 + (item.text[5] - '0');
     return -1;
 }
 
 // The sentence for the move reported by items [first, last).
-QString MoveSentence(const std::vector<Item>& items, std::size_t first, std::size_t last,
+QString MoveSentence(const std::vector<ReplyItem>& items, std::size_t first, std::size_t last,
                      const MoveContext& before) {
     int mover = 0;
     CardItem arrival;       // the card that came to the table
@@ -83,7 +65,7 @@ QString MoveSentence(const std::vector<Item>& items, std::size_t first, std::siz
     CardItem noRoom;        // the card of an "F" item
     char tag = 0;
     for (std::size_t i = first; i < last; ++i) {
-        const Item& item = items[i];
+        const ReplyItem& item = items[i];
         CardItem card;
         if (item.code == 'F' && item.text.size() >= 4) {
             noRoom = {'F', 1, 1, item.text[2], item.text[3]};
@@ -137,7 +119,7 @@ QString MoveSentence(const std::vector<Item>& items, std::size_t first, std::siz
 }
 
 // The sentence for the pickup of the last cards in items [first, last).
-QString PickupSentence(const std::vector<Item>& items, std::size_t first, std::size_t last,
+QString PickupSentence(const std::vector<ReplyItem>& items, std::size_t first, std::size_t last,
                        const MoveContext& before) {
     for (std::size_t i = first; i < last; ++i) {
         CardItem card;
@@ -148,7 +130,7 @@ QString PickupSentence(const std::vector<Item>& items, std::size_t first, std::s
 }
 
 // The index of the first "P" item at or after `from`, or the number of items.
-std::size_t NextPlayerItem(const std::vector<Item>& items, std::size_t from) {
+std::size_t NextPlayerItem(const std::vector<ReplyItem>& items, std::size_t from) {
     while (from < items.size() && items[from].code != 'P')
         ++from;
     return from;
@@ -156,15 +138,26 @@ std::size_t NextPlayerItem(const std::vector<Item>& items, std::size_t from) {
 
 }  // namespace
 
+std::vector<ReplyItem> ReplyItems(const std::string& reply) {
+    std::vector<ReplyItem> items;
+    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
+        if (at + 2 >= reply.size() || reply[at + 2] != '>') continue;
+        const std::size_t next = reply.find('<', at + 1);
+        const std::size_t end = next == std::string::npos ? reply.size() : next;
+        items.push_back({reply[at + 1], reply.substr(at + 3, end - at - 3)});
+    }
+    return items;
+}
+
 bool IsComputerMove(const std::string& reply) {
-    const std::vector<Item> items = Items(reply);
+    const std::vector<ReplyItem> items = ReplyItems(reply);
     CardItem reveal;
     return items.size() >= 2 && ReadCard(items[0], reveal) && IsHand(reveal.code) &&
            !reveal.Empty() && items[1].code == 'D';
 }
 
 QString DescribeMove(const std::string& reply, const MoveContext& before) {
-    const std::vector<Item> items = Items(reply);
+    const std::vector<ReplyItem> items = ReplyItems(reply);
     // The move's own items end with the first player item; the pickup of the
     // last cards, when the move ended a round, follows its pause up to the next one.
     const std::size_t moveEnd = NextPlayerItem(items, 0);

@@ -8,8 +8,18 @@
 
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "globals.h"
+
+// One item of a reply: its code and its text up to the next item.
+struct ReplyItem {
+    char code;
+    std::string text;
+};
+// The items of a reply text in order, the terminator "</>" as code '/'; the
+// words are read from them, and the tests read replies with it too.
+std::vector<ReplyItem> ReplyItems(const std::string& reply);
 
 // What the words need besides the reply, as it stood before the move.
 struct MoveContext {

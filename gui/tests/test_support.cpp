@@ -143,18 +143,6 @@ LogicEntry PassThrough::Real() {
     return realEntry;
 }
 
-std::vector<ReplyItem> ReplyItems(const std::string& reply) {
-    std::vector<ReplyItem> items;
-    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
-        if (at + 3 > reply.size() || reply[at + 2] != '>') continue;
-        const std::size_t next = reply.find('<', at + 1);
-        items.push_back(
-            {reply[at + 1],
-             reply.substr(at + 3, next == std::string::npos ? std::string::npos : next - at - 3)});
-    }
-    return items;
-}
-
 RequestBuffer ProcessReply(const char* text) {
     ReplyBuffer reply;
     std::memcpy(reply.data(), text, std::strlen(text) + 1);

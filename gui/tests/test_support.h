@@ -1,9 +1,10 @@
 // Helpers of the program's tests, shared by every test program: the one test
 // window, the one record of the requests sent (to a scripted stand-in for the
-// library or through to the real one), a reader of reply items, the feeding
-// of a reply to the reply handlers, a test table dealt onto the window, the
-// log of the messages the program shows, and the one way modal boxes are
-// answered: by a timer while they are open.
+// library or through to the real one), the reader of reply items (the
+// program's own, from movetext), the feeding of a reply to the reply
+// handlers, a test table dealt onto the window, the log of the messages the
+// program shows, and the one way modal boxes are answered: by a timer while
+// they are open.
 #pragma once
 
 #include <QPoint>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "logiclink.h"
+#include "movetext.h"  // ReplyItems, the one reader of reply items
 
 class QTimer;
 class TCasinoGUI;
@@ -61,12 +63,6 @@ struct PassThrough {
     static LogicEntry Real();
 };
 
-// One item of a reply: its code and the text up to the next item.
-struct ReplyItem {
-    char code;
-    std::string text;
-};
-std::vector<ReplyItem> ReplyItems(const std::string& reply);
 // Hands `text` to the reply handlers as a reply; returns the request buffer they leave.
 RequestBuffer ProcessReply(const char* text);
 
