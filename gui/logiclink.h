@@ -9,13 +9,14 @@
 #include <string>
 
 #include "globals.h"
+#include "wire.h"
 
 // The library's entry: request text in, reply text out (at least 1001 bytes of
 // room); returns the reply's length.
 using LogicEntry = std::int32_t (*)(const char* request, char* reply);
 
-constexpr int kRequestSize = 256;
-constexpr int kReplySize = 1001;
+using wire::kReplySize;
+using wire::kRequestSize;
 using RequestBuffer = Checked<char, 0, kRequestSize - 1>;
 using ReplyBuffer = Checked<char, 0, kReplySize - 1>;
 

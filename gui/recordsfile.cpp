@@ -3,15 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-const char kRecordsFile[] = "kzq.gds";
 const char kSaveFailedCaption[] = "Casino: Records Not Saved";
 const char kTryAgain[] = "Try Again";
 const char kExitWithoutSaving[] = "Exit Without Saving";
 
 namespace {
 
-// The library's words when it could not write the records file.
-const char kSaveError[] = "<E>ERROR: Unable to save game data";
+// The library's item when it could not write the records file.
+const std::string kSaveItem = std::string("<E>") + wire::kSaveError;
 
 // Anything at all by that name, a dangling link included: the library never
 // keeps a file aside under a name that is taken.
@@ -23,9 +22,9 @@ bool Taken(const QString& name) {
 }  // namespace
 
 QString KeptName(int index) {
-    QString name = QString::fromLatin1(kRecordsFile) + QStringLiteral(".bad");
-    if (index > 0) name += QString::number(index);
-    return name;
+    char name[64];
+    if (!wire::KeptAsideName(name, sizeof name, kRecordsFile, index)) return {};
+    return QString::fromLatin1(name);
 }
 
 KeptAsideCheck::KeptAsideCheck() {
@@ -48,10 +47,10 @@ QString RecordsFolder() {
 }
 
 bool SaveFailed(const std::string& reply) {
-    const std::size_t at = reply.find(kSaveError);
+    const std::size_t at = reply.find(kSaveItem);
     if (at == std::string::npos) return false;
     // The whole item: the next item or the end of the reply follows.
-    const std::size_t end = at + sizeof kSaveError - 1;
+    const std::size_t end = at + kSaveItem.size();
     return end == reply.size() || reply[end] == '<';
 }
 

@@ -8,9 +8,10 @@
 #include <bitset>
 #include <string>
 
-extern const char kRecordsFile[];
-// The most names the library tries when it keeps a file aside.
-constexpr int kKeptNames = 1000;
+#include "wire.h"
+
+using wire::kKeptNames;
+using wire::kRecordsFile;
 
 // Tells whether the begin request refused the records file and kept it
 // aside. Made just before the request: notes whether the file is there as a

@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "wire.h"
+
 namespace kzq {
 
 namespace {
@@ -181,12 +183,8 @@ bool KeepAside(const char* name, const FileId& id) {
     struct stat st;
     if (stat(name, &st) != 0 || st.st_dev != id.device || st.st_ino != id.inode) return false;
     char kept[PATH_MAX];
-    for (int i = 0; i < 1000; ++i) {
-        char number[8] = "";
-        if (i > 0) std::snprintf(number, sizeof number, "%d", i);
-        if (!Copy(kept, sizeof kept, name) || !Append(kept, sizeof kept, ".bad") ||
-            !Append(kept, sizeof kept, number))
-            return false;
+    for (int i = 0; i < wire::kKeptNames; ++i) {
+        if (!wire::KeptAsideName(kept, sizeof kept, name, i)) return false;
         if (renameat2(AT_FDCWD, name, AT_FDCWD, kept, RENAME_NOREPLACE) == 0) return true;
         if (errno == EEXIST) continue;
         if (errno != EINVAL && errno != ENOSYS) return false;

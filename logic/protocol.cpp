@@ -291,7 +291,7 @@ bool RunItem(char code, Param p) {
             HallOfFame(p);
             break;
         case 'W':
-            if (!SaveGameData(g.data)) WriteItem('E', "ERROR: Unable to save game data");
+            if (!SaveGameData(g.data)) WriteItem('E', wire::kSaveError);
             break;
         case '=':
             ResetRecords(g.data);

@@ -5,13 +5,15 @@
 #include <bit>
 #include <cstdint>
 
+#include "wire.h"
+
 namespace kzq {
 
 constexpr int kMaxPlayerRecords = 15;
 constexpr int kNameSize = 20;  // 19 characters and a NUL
 constexpr char kSignature[] = "Kzq(c)2000 Q+V Dorlan 20";
 constexpr int kSignatureSize = 24;
-constexpr char kRecordsFile[] = "kzq.gds";
+using wire::kRecordsFile;
 
 constexpr std::uint8_t kFlagSound = 8;
 constexpr std::uint8_t kFlagAnimation = 16;

@@ -8,10 +8,11 @@
 #include <cstring>
 
 #include "cards.h"
+#include "wire.h"
 
 namespace kzq {
 
-constexpr int kReplySize = 1001;
+constexpr int kReplySize = wire::kReplySize;
 constexpr int kReplyLimit = 1000;  // reply text, terminator included
 constexpr int kRoomForItems = kReplyLimit - 3;
 
