@@ -1,5 +1,6 @@
 #include "files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -74,10 +75,37 @@ int OpenFolderOf(char (&path)[PATH_MAX], const char*& base) {
     return dir;
 }
 
+// Opens the folder of the file that `name` stands for after its links;
+// `path` holds that file's path and `base` points at its last part.
+int OpenTargetFolder(const char* name, char (&path)[PATH_MAX], const char*& base) {
+    if (!FollowLinks(name, path)) return -1;
+    int dir = OpenFolderOf(path, base);
+    if (dir >= 0 && *base == 0) {
+        close(dir);
+        return -1;
+    }
+    return dir;
+}
+
+// The temporary name of a save: "<base>.tmp" and six of these characters.
+constexpr char kMark[] = ".tmp";
+constexpr int kRandomLetters = 6;
+constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+bool IsTemporaryOf(const char* entry, const char* base) {
+    const std::size_t n = std::strlen(base), mark = sizeof kMark - 1;
+    if (std::strncmp(entry, base, n) != 0 || std::strncmp(entry + n, kMark, mark) != 0)
+        return false;
+    const char* letters = entry + n + mark;
+    if (std::strlen(letters) != kRandomLetters) return false;
+    for (const char* c = letters; *c; ++c)
+        if (!std::strchr(kChars, *c)) return false;
+    return true;
+}
+
 // A new file "<base>.tmp" + six random characters in folder `dir`, created
 // exclusively: an existing file or link of that name is never opened.
 int CreateTemporary(int dir, const char* base, char (&name)[NAME_MAX + 1]) {
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);
@@ -85,8 +113,9 @@ int CreateTemporary(int dir, const char* base, char (&name)[NAME_MAX + 1]) {
                           (std::uint64_t(getpid()) << 40) ^
                           (std::uint64_t(attempt + 1) * 0x9E3779B97F4A7C15u);
         x ^= x >> 31, x *= 0xBF58476D1CE4E5B9u, x ^= x >> 27;
-        char suffix[11] = ".tmp";
-        for (int i = 4; i < 10; ++i, x /= sizeof kChars - 1)
+        char suffix[sizeof kMark + kRandomLetters] = {};
+        std::memcpy(suffix, kMark, sizeof kMark - 1);
+        for (int i = sizeof kMark - 1; i < int(sizeof suffix) - 1; ++i, x /= sizeof kChars - 1)
             suffix[i] = kChars[x % (sizeof kChars - 1)];
         if (!Copy(name, sizeof name, base) || !Append(name, sizeof name, suffix)) return -1;
         int fd = openat(dir, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -142,13 +171,20 @@ bool ReplaceIn(int dir, const char* base, bool hasOld, const struct stat& old, c
 
 Opened OpenRegularFile(const char* name, int& fd, FileId& id) {
     // Looked at before opening, so that no device or FIFO is ever opened;
-    // looked at again after, in case the name changed in between.
+    // looked at again after, in case the name changed in between. Only a
+    // name that is not there counts as absent: a file that could not be
+    // looked at may be there.
     struct stat st;
-    if (stat(name, &st) != 0 || !S_ISREG(st.st_mode)) return Opened::kAbsent;
+    if (stat(name, &st) != 0) return errno == ENOENT ? Opened::kAbsent : Opened::kUnreadable;
+    if (!S_ISREG(st.st_mode)) return Opened::kAbsent;
     id = IdOf(st);
     int f = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (f < 0) return errno == ENOENT ? Opened::kAbsent : Opened::kUnreadable;
-    if (fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(f, &st) != 0) {
+        close(f);
+        return Opened::kUnreadable;
+    }
+    if (!S_ISREG(st.st_mode)) {
         close(f);
         return Opened::kAbsent;
     }
@@ -180,19 +216,58 @@ void CloseFile(int fd) {
 }
 
 bool KeepAside(const char* name, const FileId& id) {
+    char path[PATH_MAX];
+    const char* base = nullptr;
+    int dir = OpenTargetFolder(name, path, base);
+    if (dir < 0) return false;
     struct stat st;
-    if (stat(name, &st) != 0 || st.st_dev != id.device || st.st_ino != id.inode) return false;
-    char kept[PATH_MAX];
-    for (int i = 0; i < wire::kKeptNames; ++i) {
-        if (!wire::KeptAsideName(kept, sizeof kept, name, i)) return false;
-        if (renameat2(AT_FDCWD, name, AT_FDCWD, kept, RENAME_NOREPLACE) == 0) return true;
-        if (errno == EEXIST) continue;
-        if (errno != EINVAL && errno != ENOSYS) return false;
-        // A file system without renames that refuse to replace: look first.
-        if (lstat(kept, &st) == 0) continue;
-        return errno == ENOENT && rename(name, kept) == 0;
+    bool kept = false;
+    if (fstatat(dir, base, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_dev == id.device && st.st_ino == id.inode) {
+        char aside[NAME_MAX + 1];
+        for (int i = 0; i < wire::kKeptNames && !kept; ++i) {
+            if (!wire::KeptAsideName(aside, sizeof aside, base, i)) break;
+            if (renameat2(dir, base, dir, aside, RENAME_NOREPLACE) == 0) {
+                kept = true;
+            } else if (errno == EINVAL || errno == ENOSYS) {
+                // A file system without renames that refuse to replace: look first.
+                if (fstatat(dir, aside, &st, AT_SYMLINK_NOFOLLOW) == 0) continue;
+                kept = errno == ENOENT && renameat(dir, base, dir, aside) == 0;
+                break;
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
     }
-    return false;
+    if (kept) fsync(dir);
+    close(dir);
+    return kept;
+}
+
+void RemoveStaleTemporaries(const char* name, long minAgeSeconds) {
+    char path[PATH_MAX];
+    const char* base = nullptr;
+    int dir = OpenTargetFolder(name, path, base);
+    if (dir < 0) return;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    alignas(dirent64) char entries[4096];
+    for (;;) {
+        ssize_t n = getdents64(dir, entries, sizeof entries);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const dirent64* e = reinterpret_cast<const dirent64*>(entries + at);
+            at += e->d_reclen;
+            struct stat st;
+            if (!IsTemporaryOf(e->d_name, base) ||
+                fstatat(dir, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+                continue;
+            // A younger one may belong to a save in progress, in this
+            // process or another.
+            if (now.tv_sec - st.st_mtim.tv_sec > minAgeSeconds) unlinkat(dir, e->d_name, 0);
+        }
+    }
+    close(dir);
 }
 
 bool MayReplace(const char* name) {
@@ -208,15 +283,14 @@ bool MayReplace(const char* name) {
 bool ReplaceFile(const char* name, const void* data, std::size_t size) {
     if (!MayReplace(name)) return false;
     char path[PATH_MAX];
-    if (!FollowLinks(name, path)) return false;
     const char* base = nullptr;
-    int dir = OpenFolderOf(path, base);
+    int dir = OpenTargetFolder(name, path, base);
     if (dir < 0) return false;
     struct stat old {};
     bool hasOld = fstatat(dir, base, &old, AT_SYMLINK_NOFOLLOW) == 0;
     // Only a regular file is replaced, or nothing (a link's missing target).
     bool usable = hasOld ? S_ISREG(old.st_mode) : errno == ENOENT;
-    bool ok = *base != 0 && usable && ReplaceIn(dir, base, hasOld, old, data, size);
+    bool ok = usable && ReplaceIn(dir, base, hasOld, old, data, size);
     close(dir);
     return ok;
 }

@@ -18,7 +18,7 @@ struct FileId {
 enum class Opened {
     kFile,        // open for reading
     kAbsent,      // missing, or not a regular file (a FIFO, device or folder)
-    kUnreadable,  // a regular file that could not be opened
+    kUnreadable,  // there, or maybe there, but it could not be looked at or opened
 };
 
 // Opens `name` for reading when it is a regular file, following links and
@@ -30,10 +30,17 @@ bool ReadAt(int fd, void* buffer, std::size_t size, off_t offset);
 off_t FileSize(int fd);
 void CloseFile(int fd);
 
-// Renames `name` to the first free one of "<name>.bad", "<name>.bad1" ...
-// "<name>.bad999", never replacing a file, and only while `name` still is
-// the file `id` (a link is moved as the link). False when it stays in place.
+// Renames the file `name` stands for to the first free one of "<file>.bad",
+// "<file>.bad1" ... "<file>.bad999" in its own folder, never replacing a
+// file, and only while it still is the file `id`. A link is followed and
+// stays: it is its target that is kept aside. False when it stays in place.
 bool KeepAside(const char* name, const FileId& id);
+
+// Removes the temporary files a save of `name` (or of the file it links to)
+// left behind, beside that file, that were last changed more than
+// `minAgeSeconds` ago: regular files named "<file>.tmp" and six letters or
+// digits, nothing else.
+void RemoveStaleTemporaries(const char* name, long minAgeSeconds);
 
 // True when `name` is missing, or is (or links to) a regular file that this
 // process may write. A file without any write permission bit counts as

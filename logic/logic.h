@@ -18,6 +18,7 @@ struct Logic {
     CardWeights cardWeight;
     std::uint8_t hallOrder[kMaxPlayerRecords];  // record indices in Hall of Fame order
     Game game;
+    RecordsFound recordsFound = RecordsFound::kNone;  // by the last begin request
 
     Logic();
 };

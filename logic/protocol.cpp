@@ -60,7 +60,11 @@ bool Begin(Param p) {
     char c = p.At(0);
     if (c < '6' || c > '<') return false;
     Game& g = TheGame();
-    LoadGameData(g.data);  // keeps the block as it was when the file is missing or unsound
+    // Keeps the block as it was when the file is missing or unsound; a file
+    // left in place refuses every save, and the program is told why.
+    theLogic.recordsFound = LoadGameData(g.data);
+    if (theLogic.recordsFound == RecordsFound::kUnreadable) WriteItem('E', wire::kReadError);
+    if (theLogic.recordsFound == RecordsFound::kNotKeptAside) WriteItem('E', wire::kKeepError);
     g.numColumns = c - '0';
     DiscardRound();
     ClearAmbiguous();
@@ -291,7 +295,7 @@ bool RunItem(char code, Param p) {
             HallOfFame(p);
             break;
         case 'W':
-            if (!SaveGameData(g.data)) WriteItem('E', wire::kSaveError);
+            if (!SaveGameData(g.data, theLogic.recordsFound)) WriteItem('E', wire::kSaveError);
             break;
         case '=':
             ResetRecords(g.data);

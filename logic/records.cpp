@@ -1,5 +1,7 @@
 #include "records.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -45,24 +47,30 @@ bool Sound(const GameData& data) {
     return true;
 }
 
-enum class Found { kNone, kSound, kUnsound };
+enum class Found { kNone, kSound, kUnsound, kUnreadable };
+
+// Temporary files younger than this may belong to a save in progress.
+constexpr long kStaleSeconds = 10 * 60;
 
 // Reads and checks the records file. kNone: no such file, or not a regular
 // file; kSound: `data` holds it, with byte 19 of every name 0 and the names
-// made safe; kUnsound: a regular file that is refused (`id` names it).
+// made safe; kUnsound: a regular file of the wrong size, or read whole and
+// refused (`id` names it); kUnreadable: it could not be opened or read.
 Found ReadRecordsFile(GameData& data, FileId& id) {
     int fd = -1;
     switch (OpenRegularFile(kRecordsFile, fd, id)) {
         case Opened::kAbsent:
             return Found::kNone;
         case Opened::kUnreadable:
-            return Found::kUnsound;
+            return Found::kUnreadable;
         case Opened::kFile:
             break;
     }
-    bool ok = FileSize(fd) == off_t(sizeof data) && ReadAt(fd, &data, sizeof data, 0);
+    const off_t size = FileSize(fd);
+    bool read = size == off_t(sizeof data) && ReadAt(fd, &data, sizeof data, 0);
     CloseFile(fd);
-    if (!ok || !Sound(data)) return Found::kUnsound;
+    if (size < 0 || (size == off_t(sizeof data) && !read)) return Found::kUnreadable;
+    if (!read || !Sound(data)) return Found::kUnsound;
     for (PlayerRecord& r : data.records) {
         r.name[kNameSize - 1] = 0;
         if (r.reserved != 0 || r.level > 9 || r.won > r.played) return Found::kUnsound;
@@ -107,26 +115,40 @@ void MakeNameSafe(char (&name)[kNameSize]) {
     }
 }
 
-bool LoadGameData(GameData& data) {
+RecordsFound LoadGameData(GameData& data) {
+    RemoveStaleTemporaries(kRecordsFile, kStaleSeconds);
     GameData loaded;
     FileId id;
-    Found found = ReadRecordsFile(loaded, id);
-    if (found == Found::kSound) {
-        data = loaded;
-        return true;
+    switch (ReadRecordsFile(loaded, id)) {
+        case Found::kNone:
+            return RecordsFound::kNone;
+        case Found::kSound:
+            data = loaded;
+            return RecordsFound::kLoaded;
+        case Found::kUnreadable:
+            return RecordsFound::kUnreadable;
+        case Found::kUnsound:
+            break;
     }
     // A refused file is moved out of the way before any save can replace it.
-    if (found == Found::kUnsound) KeepAside(kRecordsFile, id);
-    return false;
+    return KeepAside(kRecordsFile, id) ? RecordsFound::kKeptAside : RecordsFound::kNotKeptAside;
 }
 
-bool SaveGameData(const GameData& data) {
-    if (!MayReplace(kRecordsFile)) return false;
+bool SaveGameData(const GameData& data, RecordsFound found) {
+    if (SavesRefused(found) || !MayReplace(kRecordsFile)) return false;
     // A file that is there now but would be refused (put there after the
-    // begin request, or one the begin request could not move) is kept too.
+    // begin request) is kept too, and one that cannot be read is left alone.
     GameData old;
     FileId id;
-    if (ReadRecordsFile(old, id) == Found::kUnsound && !KeepAside(kRecordsFile, id)) return false;
+    switch (ReadRecordsFile(old, id)) {
+        case Found::kUnreadable:
+            return false;
+        case Found::kUnsound:
+            if (!KeepAside(kRecordsFile, id)) return false;
+            break;
+        default:
+            break;
+    }
     return ReplaceFile(kRecordsFile, &data, sizeof data);
 }
 
@@ -178,9 +200,11 @@ void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal) {
                     {data.header.slot[1 - winner], loserTotal - winnerTotal}};
     for (const Update& u : updates) {
         PlayerRecord& r = data.records[u.index];
-        r.points = std::int16_t(std::uint16_t(r.points) + std::uint16_t(u.add));
-        // The counts stop at their largest value: wrapping would leave won above
-        // played, and the records file would then be refused and lost.
+        // Points stop at the ends of their 16-bit range: wrapping would turn
+        // the leader's points into the lowest. The counts stop at their
+        // largest value: wrapping would leave won above played, and the
+        // records file would then be refused and lost.
+        r.points = std::int16_t(std::clamp(r.points + u.add, INT16_MIN, INT16_MAX));
         if (r.played < 0xFFFF) ++r.played;
         if (u.add > 0 && r.won < r.played) ++r.won;
     }

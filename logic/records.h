@@ -56,14 +56,33 @@ struct Player;
 void DefaultGameData(GameData& data);
 void DefaultRecords(GameData& data);
 
-// Reads "kzq.gds"; on any failure `data` is left exactly as it was. A regular
-// file that is refused is kept aside as "kzq.gds.bad" (or .bad1, .bad2 ...).
-// Names are made safe for replies (MakeNameSafe).
-bool LoadGameData(GameData& data);
+// What the begin request found of the records file.
+enum class RecordsFound : std::uint8_t {
+    kNone,          // no such file, or not a regular file
+    kLoaded,        // read whole and taken
+    kKeptAside,     // read whole, refused, and kept aside
+    kUnreadable,    // there, but it could not be opened or read: left in place
+    kNotKeptAside,  // read whole and refused, but no kept-aside name was free or
+                    // the rename failed: left in place
+};
+// Whether saves must leave the file alone: it was never read whole, or it is
+// a refused file still in place.
+inline bool SavesRefused(RecordsFound found) {
+    return found == RecordsFound::kUnreadable || found == RecordsFound::kNotKeptAside;
+}
+
+// Reads "kzq.gds"; `data` takes it only when the result is kLoaded, and is
+// left exactly as it was otherwise. A file read whole and refused is kept
+// aside as "kzq.gds.bad" (or .bad1, .bad2 ...) beside the file it stands for.
+// Names are made safe for replies (MakeNameSafe). Stale temporary files of
+// earlier saves are removed first.
+RecordsFound LoadGameData(GameData& data);
 // Replaces "kzq.gds" (or the file it links to) safely; false when it was left
-// as it was: not writable, not a regular file, or any step failed. A file the
-// loader would refuse is kept aside first, never replaced.
-bool SaveGameData(const GameData& data);
+// as it was: saves refused after what the begin request `found`, not
+// writable, not a regular file, or any step failed. A file the loader would
+// refuse is kept aside first, never replaced, and one that cannot be read
+// now is never replaced.
+bool SaveGameData(const GameData& data, RecordsFound found);
 
 // Replaces each "<", ")" and control character of a name (up to its NUL) by
 // '?': a name goes into replies as it stands, closed by ")", and must neither

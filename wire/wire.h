@@ -16,6 +16,14 @@ constexpr int kRequestSize = 256;
 
 // The text of the error item that answers a save request that wrote nothing.
 constexpr char kSaveError[] = "ERROR: Unable to save game data";
+// The error items of a begin request that left the records file where it is;
+// every save is then refused, so that the file is never replaced. The file
+// is there but could not be opened or read (no permission, no file
+// descriptor left, a read error) ...
+constexpr char kReadError[] = "ERROR: Unable to read game data";
+// ... or it was read and refused, and could not be kept aside (every
+// kept-aside name taken, or the folder not writable).
+constexpr char kKeepError[] = "ERROR: Unable to keep damaged game data aside";
 
 // The records file, in the folder the game runs in.
 constexpr char kRecordsFile[] = "kzq.gds";

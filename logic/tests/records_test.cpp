@@ -6,99 +6,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <string>
-#include <vector>
 
-#include "logic.h"
-#include "test_support.h"
+#include "records_support.h"
 
 namespace kzq {
 namespace {
 
-namespace fs = std::filesystem;
 using test::Call;
 using test::CheckFailure;
 using test::Items;
 
-std::string Bytes(const GameData& d) {
-    return std::string(reinterpret_cast<const char*>(&d), sizeof d);
-}
-
-void WriteFile(const std::string& name, const std::string& bytes) {
-    std::ofstream(name, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-GameData Defaults() {
-    GameData d;
-    DefaultGameData(d);
-    return d;
-}
-
-// The names in a folder, sorted: what a save leaves behind.
-std::vector<std::string> Folder(const std::string& path = ".") {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(path))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-using Names = std::vector<std::string>;
-constexpr const char* kSaveFailed = "<E>ERROR: Unable to save game data</>";
-
-// Each test runs in a new empty folder of its own.
-class Records : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        home_ = fs::current_path();
-        char pattern[] = "records-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = home_ / pattern;
-        fs::current_path(folder_);
-        test::FreshLibrary();
-    }
-    void TearDown() override {
-        fs::current_path(home_);
-        fs::remove_all(folder_);
-    }
-    static GameData& Data() { return TheGame().data; }
-    static std::string Report() { return Call("<I></>"); }
-
-  private:
-    fs::path home_, folder_;
-};
-
 // ---- Loading ---------------------------------------------------------------
-
-// A sound file that differs from the defaults everywhere a check looks.
-GameData Crafted() {
-    GameData d = Defaults();
-    d.header.delay = 9;
-    d.header.backRank = 13;
-    d.header.backSuit = 1;
-    d.header.slot[0] = 4;
-    d.header.slot[1] = 2;
-    d.header.numPlayersDefined = 5;
-    d.header.sortKey = 6;
-    d.header.flags = 0xff;
-    d.records[4].level = 9;
-    d.records[2].won = d.records[2].played;
-    std::strcpy(d.records[4].name, "Marker");
-    return d;
-}
 
 struct FileCase {
     const char* what;
@@ -350,7 +271,7 @@ TEST_F(Records, FinishedGameUpdatesBothRecords) {
               "<H>010(Alice Brown) -0002 00032 00016<H>020(Benjamin Cox) 00028 00030 00015</>");
 }
 
-TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsWrap) {
+TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsStopAtTheirEnds) {
     Call("<B>9<I>10Ann<I>20Ann</>");
     ASSERT_EQ(Data().header.slot[0], Data().header.slot[1]);
     PlayerRecord& r = Data().records[Data().header.slot[0]];
@@ -359,13 +280,19 @@ TEST_F(Records, SharedRecordTakesBothUpdatesAndPointsWrap) {
     EXPECT_EQ(r.played, 2);
     EXPECT_EQ(r.won, 1);
 
-    r.points = 32760;
-    RecordGame(Data(), 0, 23, 23);  // 16-bit points: +23 and then +0
-    EXPECT_EQ(r.points, -32753);
+    // 16-bit points stop at their ends instead of wrapping.
+    Call("<I>20Bob</>");
+    PlayerRecord& ann = Data().records[Data().header.slot[0]];
+    PlayerRecord& bob = Data().records[Data().header.slot[1]];
+    ann.points = 32760;
+    bob.points = -32760;
+    RecordGame(Data(), 0, 23, 0);
+    EXPECT_EQ(ann.points, 32767);
+    EXPECT_EQ(bob.points, -32768);
     char row[64];
-    const std::uint8_t order[kMaxPlayerRecords] = {Data().header.slot[0]};
+    const std::uint8_t order[kMaxPlayerRecords] = {Data().header.slot[1]};
     HallRow(Data(), order, 1, row, sizeof row);
-    EXPECT_STREQ(row, "010(Ann) -32753 00004 00002");
+    EXPECT_STREQ(row, "010(Bob) -32768 00001 00000");
 
     // The next start takes the saved file as it is.
     ASSERT_EQ(Call("<W></>"), "</>");

@@ -158,7 +158,8 @@ void CheckSavedRecords() {
     std::fclose(f);
     Check(n == sizeof data && std::memcmp(saved, &data, n) == 0, "the saved file is not the block");
     kzq::GameData loaded{};
-    Check(kzq::LoadGameData(loaded), "the loader refuses the saved file");
+    Check(kzq::LoadGameData(loaded) == kzq::RecordsFound::kLoaded,
+          "the loader refuses the saved file");
     Check(std::memcmp(&loaded, &data, sizeof data) == 0, "the loader changes the saved block");
 }
 
