@@ -1,7 +1,7 @@
 // The Help, About and Confirm boxes: how each one closes, what the confirm
 // box and the retry question return, the confirm box's beep, messages shown
 // as plain text, and the order and content of the help text.
-#include "boxes.h"
+#include "dialogs/boxes.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -10,9 +10,9 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "application.h"
-#include "globals.h"
+#include "core/globals.h"
 #include "test_support.h"
+#include "window/application.h"
 
 class BoxesTest : public QObject {
     Q_OBJECT

@@ -2,7 +2,7 @@
 // of known players: the lines of the columns, the sort buttons and the
 // library's orders, the High Scores command, and Clear Scores cancelled and
 // confirmed.
-#include "highscores.h"
+#include "dialogs/highscores.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QButtonGroup>
@@ -15,15 +15,15 @@
 #include <QTextEdit>
 #include <functional>
 
-#include "application.h"
-#include "boxes.h"
-#include "cardtext.h"
-#include "casinogui.h"
-#include "dialogs.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "operations.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "link/operations.h"
+#include "table/cardtext.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
+#include "window/commands.h"
 
 namespace {
 
@@ -184,7 +184,7 @@ class HighScoresTest : public QObject {
         QFETCH(int, key);
         QFETCH(QString, first);
         QFETCH(QString, last);
-        THighScores box;
+        THighScores box(nullptr, HallOfFameRequests());
         box.show();
         QPushButton* buttons[] = {box.Button2Name, box.Button3Points, box.Button4Won,
                                   box.Button5Lost, box.Button6Played, box.Button7Percent,

@@ -8,12 +8,12 @@
 #include <QTest>
 #include <functional>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "selection.h"
-#include "tableview.h"
+#include "dialogs/boxes.h"
+#include "link/selection.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "movetext.h"
-#include "operations.h"
-#include "replies.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "link/operations.h"
+#include "link/replies.h"
+#include "table/movetext.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The words for a move, from replies recorded from the library: each kind of
 // move the computer makes, the pickup that ends a round, and replies that
 // report no move.
-#include "movetext.h"
+#include "table/movetext.h"
 
 #include <QTest>
 

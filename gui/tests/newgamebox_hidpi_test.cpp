@@ -4,11 +4,11 @@
 // and moving the tick away still restores every pixel.
 #include <QTest>
 
-#include "application.h"
-#include "globals.h"
-#include "newgamebox.h"
-#include "pictures.h"
+#include "core/globals.h"
+#include "dialogs/newgamebox.h"
+#include "pictures/pictures.h"
 #include "test_support.h"
+#include "window/application.h"
 
 class NewGameBoxHiDpiTest : public QObject {
     Q_OBJECT

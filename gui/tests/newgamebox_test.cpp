@@ -1,7 +1,7 @@
 // The New Game dialog: what OK stores and refuses, the reduced settings form,
 // the back chooser's clicks and its exclusive-or tick, the help box over the
 // dialog, and the New Game and Game Settings commands against the real library.
-#include "newgamebox.h"
+#include "dialogs/newgamebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,15 +13,15 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "dialogs.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "operations.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "link/operations.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
+#include "window/commands.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <cctype>
 #include <cstring>
 
-#include "ambiguous.h"
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "logiclink.h"
-#include "operations.h"
-#include "tableview.h"
+#include "dialogs/ambiguous.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "link/operations.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QTest>
 #include <memory>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
+#include "dialogs/boxes.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 class RecordsTest : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // Processing replies item by item: cards, the player to move, scores, Hall of
 // Fame rows, settings, the menus at a move and at the end of a round, and the
 // framing errors.
-#include "replies.h"
+#include "link/replies.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -9,14 +9,14 @@
 #include <QTest>
 #include <cstring>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "operations.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "link/operations.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <QFile>
 #include <QTest>
 
-#include "application.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "selection.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "link/logiclink.h"
+#include "link/selection.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
 
 class RequestsTest : public QObject {
     Q_OBJECT

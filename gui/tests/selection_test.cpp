@@ -1,20 +1,20 @@
 // Card selection and move entry: where clicks hit, the status line, the move
 // requests, the Choose Action dialog for every menu code, the hint offer, the
 // Discard button and the hidden debug controls.
-#include "selection.h"
+#include "link/selection.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "ambiguous.h"
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "replies.h"
-#include "tableview.h"
+#include "dialogs/ambiguous.h"
+#include "dialogs/boxes.h"
+#include "link/replies.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QPainter>
 #include <QTest>
 
-#include "application.h"
-#include "casinogui.h"
-#include "tableview.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 class TableViewHiDpiTest : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // Drawing the table: cards through the mask, the three modes of DisplayCard
 // checked against tables drawn afresh, the capture piles, the tags, a card's
 // flight on the window, the remaining-cards panel and the window's paint.
-#include "tableview.h"
+#include "table/tableview.h"
 
 #include <QElapsedTimer>
 #include <QFrame>
@@ -11,10 +11,10 @@
 #include <QTest>
 #include <climits>
 
-#include "application.h"
-#include "casinogui.h"
-#include "globals.h"
+#include "core/globals.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <cstring>
 
-#include "boxes.h"
-#include "casinogui.h"
-#include "globals.h"
-#include "replies.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/replies.h"
+#include "table/tableview.h"
+#include "window/casinogui.h"
 
 std::vector<std::string> Sent::requests;
 std::deque<std::string> StandIn::replies;

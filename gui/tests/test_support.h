@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "logiclink.h"
-#include "movetext.h"  // ReplyItems, the one reader of reply items
+#include "link/logiclink.h"
+#include "table/movetext.h"  // ReplyItems, the one reader of reply items
 
 class QTimer;
 class TCasinoGUI;

@@ -11,13 +11,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include "application.h"
-#include "boxes.h"
-#include "casinogui.h"
-#include "globals.h"
-#include "logiclink.h"
-#include "tableview.h"
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "link/logiclink.h"
+#include "table/tableview.h"
 #include "test_support.h"
+#include "window/application.h"
+#include "window/casinogui.h"
 
 class WindowTest : public QObject {
     Q_OBJECT

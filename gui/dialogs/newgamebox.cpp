@@ -1,0 +1,319 @@
+#include "dialogs/newgamebox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cmath>
+
+#include "core/globals.h"
+#include "dialogs/boxes.h"
+#include "dialogs/formparts.h"
+#include "table/cardtext.h"
+
+#ifdef CASINO_HAVE_PICTURES
+#include "pictures/pictures.h"
+#endif
+
+namespace {
+
+constexpr int kWidth = 498;
+constexpr int kHeight = 414;
+constexpr int kTypedNameLimit = 19;
+const QColor kSilver(192, 192, 192);
+// The tick's corners, relative to the selected cell's top left.
+constexpr QPoint kTick[] = {{8, 24}, {17, 24}, {23, 48}, {53, 12}, {62, 12}, {23, 72}};
+
+QComboBox* NameBox(QWidget* parent, const QRect& at) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    // Typed names are not added to the list; the list is the Hall of Fame's.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(kTypedNameLimit);
+    box->setGeometry(at);
+    return box;
+}
+
+QSpinBox* SpinEdit(QWidget* parent, const QRect& at, int low, int high) {
+    auto* spin = new QSpinBox(parent);
+    spin->setRange(low, high);
+    spin->setValue(low);
+    spin->setGeometry(at);
+    return spin;
+}
+
+QCheckBox* CheckBox(QWidget* parent, const QRect& at) {
+    auto* box = new QCheckBox(parent);
+    box->setGeometry(at);
+    return box;
+}
+
+// Shows `name` in a name box, with its entry of the list current when it has one.
+void ShowName(QComboBox* box, const QString& name) {
+    box->setCurrentIndex(box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    box->setEditText(name);
+}
+
+// The chooser index that a card back's rank character (either letter case)
+// selects: its rank value, 2 to 13; 0 for none.
+int IndexOfRank(char rank) {
+    const char upper = rank >= 'a' && rank <= 'z' ? char(rank - 'a' + 'A') : rank;
+    const int value = RankValue(upper);
+    return value >= TNewGameBox::kFirstIndex ? value : 0;
+}
+
+// The top left of back `index` within the chooser picture.
+QPoint CellOf(int index) {
+    CheckRange(index, TNewGameBox::kFirstIndex, TNewGameBox::kLastIndex, "card back");
+    const int k = index - TNewGameBox::kFirstIndex;
+    return {TNewGameBox::kCellWidth * (k % 6), TNewGameBox::kCellHeight * (k / 6)};
+}
+
+}  // namespace
+
+QString CleanName(const QString& text) {
+    QString name = text;
+    name.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+    name.remove(QLatin1Char('<')).remove(QLatin1Char('>'));
+    if (name.isEmpty() || name == QStringLiteral(" ")) return QStringLiteral("Anonymous");
+    return name;
+}
+
+std::string StoredName(const QString& text) {
+    return TextToWire(CleanName(text).left(kMaxNameLength));
+}
+
+int TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
+
+TNewGameBox::TNewGameBox(NewGameMode mode, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), mode_(mode) {
+    BuildControls();
+    Fill();
+    if (mode_ == NewGameMode::kSettings) Reduce();
+}
+
+void TNewGameBox::BuildControls() {
+    setWindowTitle(QStringLiteral("New Game Settings"));
+    setFont(ProgramFont());
+    setFixedSize(kWidth, kHeight);
+
+    // The buttons come first in the tab order, so OK has the focus on opening.
+    GroupBox2 = PlaceGroup(this, QString(), QRect(224, 340, 265, 65));
+    StartButton = PlaceButton(GroupBox2, QStringLiteral("OK"), QRect(10, 22, 75, 25));
+    StartButton->setDefault(true);
+    CancelButton = PlaceButton(GroupBox2, QStringLiteral("Cancel"), QRect(93, 22, 75, 25));
+    HelpButton = PlaceButton(GroupBox2, QStringLiteral("Help"), QRect(178, 22, 75, 25));
+    connect(StartButton, &QPushButton::clicked, this, &TNewGameBox::OKButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &TNewGameBox::CancelButtonClick);
+    connect(HelpButton, &QPushButton::clicked, this, &TNewGameBox::HelpButtonClick);
+
+    Player1Group = PlaceGroup(this, QStringLiteral("Human Player"), QRect(8, 8, 233, 89));
+    Name1 = PlaceLabel(Player1Group, QStringLiteral("Name:"), 16, 25);
+    // Player 1's name box lies on the dialog itself, over its group.
+    PName1 = NameBox(this, QRect(64, 28, 153, 21));
+
+    Player2Group = PlaceGroup(this, QStringLiteral("Computer Player"), QRect(256, 8, 233, 89));
+    Name2 = PlaceLabel(Player2Group, QStringLiteral("Name:"), 16, 25);
+    PName2 = NameBox(Player2Group, QRect(56, 20, 153, 21));
+    Level2 = PlaceLabel(Player2Group, QStringLiteral("Level:"), 16, 56);
+    Level2->setEnabled(false);
+    SpinEdit2 = SpinEdit(Player2Group, QRect(56, 51, 41, 22), 1, kMaxLevel);
+    SpinEdit2->setEnabled(false);
+
+    // The frame around the back chooser, with its caption over the top line.
+    Bevel1 = PlaceBevelLine(this, QRect(8, 109, 481, 2));
+    Bevel2 = PlaceBevelLine(this, QRect(8, 333, 481, 2));
+    Bevel3 = PlaceBevelLine(this, QRect(8, 109, 2, 226));
+    Bevel4 = PlaceBevelLine(this, QRect(488, 109, 2, 226));
+    CardBack = PlaceLabel(this, QStringLiteral("Card Back"), 16, 104);
+    CardBack->setAutoFillBackground(true);
+    CardBack->resize(CardBack->width() + 4, CardBack->height());
+    CardBack->setIndent(2);
+
+    OtherGroup = PlaceGroup(this, QStringLiteral("Game Settings"), QRect(8, 340, 209, 65));
+    GameAnimation = PlaceLabel(OtherGroup, QStringLiteral("Animation:"), 8, 16);
+    GameAnimateCheckbox = CheckBox(OtherGroup, QRect(72, 16, 17, 17));
+    GameSpeed = PlaceLabel(OtherGroup, QStringLiteral("Delay:"), 96, 16);
+    SpinEdit3 = SpinEdit(OtherGroup, QRect(144, 11, 41, 22), 0, 9);
+    GameNumber = PlaceLabel(OtherGroup, QStringLiteral("No:"), 16, 45);
+    GameNumberSpinEdit = SpinEdit(OtherGroup, QRect(40, 40, 41, 22), 0, 9);
+    GameSound = PlaceLabel(OtherGroup, QStringLiteral("Sound:"), 96, 40);
+    GameSoundCheckbox = CheckBox(OtherGroup, QRect(144, 38, 25, 17));
+    GameAnimation->installEventFilter(this);
+    GameSound->installEventFilter(this);
+
+    setTabOrder(StartButton, CancelButton);
+    setTabOrder(CancelButton, HelpButton);
+    setTabOrder(HelpButton, PName1);
+    setTabOrder(PName1, PName2);
+    setTabOrder(PName2, SpinEdit2);
+    setTabOrder(SpinEdit2, GameAnimateCheckbox);
+    setTabOrder(GameAnimateCheckbox, SpinEdit3);
+    setTabOrder(SpinEdit3, GameNumberSpinEdit);
+    setTabOrder(GameNumberSpinEdit, GameSoundCheckbox);
+    StartButton->setFocus();
+}
+
+void TNewGameBox::Fill() {
+    for (int row = 1; row <= kHallRows; ++row) {
+        const std::string& name = hallOfFame[row].name;
+        if (name.empty()) continue;
+        PName1->addItem(WireToText(name));
+        PName2->addItem(WireToText(name));
+    }
+    // After the lists: adding the first item would replace the text.
+    ShowName(PName1, WireToText(settings.player1Name));
+    ShowName(PName2, WireToText(settings.player2Name));
+
+    // An unknown rank character keeps the back chosen last.
+    if (const int index = IndexOfRank(settings.backRank)) chooserIndex = index;
+    BuildChooser(devicePixelRatioF());
+
+    SpinEdit3->setMaximum(9);
+    SpinEdit3->setValue(settings.delaySetting);
+    GameSoundCheckbox->setChecked(settings.sound);
+    GameAnimateCheckbox->setChecked(settings.animation);
+    GameNumber->setVisible(debugFlag);
+    GameNumberSpinEdit->setVisible(debugFlag);
+}
+
+void TNewGameBox::Reduce() {
+    Player1Group->hide();
+    Player2Group->hide();
+    PName1->hide();
+    setWindowTitle(QStringLiteral("Modify Game Settings"));
+    setFixedSize(kWidth, kHeight - kReducedBy);
+    for (QWidget* control : {static_cast<QWidget*>(CardBack), static_cast<QWidget*>(Bevel1),
+                             static_cast<QWidget*>(Bevel2), static_cast<QWidget*>(Bevel3),
+                             static_cast<QWidget*>(Bevel4), static_cast<QWidget*>(OtherGroup),
+                             static_cast<QWidget*>(GroupBox2)})
+        control->move(control->x(), control->y() - kReducedBy);
+    chooserPlace_.ry() -= kReducedBy;
+}
+
+void TNewGameBox::BuildChooser(qreal ratio) {
+    if (!(ratio > 0) || !std::isfinite(ratio)) ratio = 1.0;
+    chooser_ = QImage(int(std::ceil(kChooserWidth * ratio)), int(std::ceil(kChooserHeight * ratio)),
+                      QImage::Format_RGB32);
+    chooser_.setDevicePixelRatio(ratio);
+    chooser_.fill(kSilver);
+    {
+        QPainter painter(&chooser_);
+        for (int index = kFirstIndex; index <= kLastIndex; ++index) {
+            const QRect card(CellOf(index), QSize(kCellWidth - kGap, kCellHeight - kGap));
+#ifdef CASINO_HAVE_PICTURES
+            const QPixmap back = pictures::Picture(kBackPictures + index, ratio);
+            if (!back.isNull()) {
+                painter.drawPixmap(card.topLeft(), back);
+                continue;
+            }
+#endif
+            // No artwork in this build: a plain back named by its rank character.
+            painter.setPen(Qt::black);
+            painter.setBrush(QColor(0, 0, 160));
+            painter.drawRect(card.adjusted(0, 0, -1, -1));
+            painter.setPen(Qt::white);
+            painter.drawText(card, Qt::AlignCenter, QString(QLatin1Char(RankChar(index))));
+        }
+    }
+    DrawTick(chooserIndex);
+}
+
+void TNewGameBox::DrawTick(int index) {
+    QPolygon tick;
+    const QPoint cell = CellOf(index);
+    for (const QPoint& corner : kTick)
+        tick << cell + corner;
+    QPainter painter(&chooser_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(kSilver, 1));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(tick);
+}
+
+void TNewGameBox::paintEvent(QPaintEvent*) {
+    // Drawn anew when the dialog has moved to a screen of another pixel density.
+    if (!qFuzzyCompare(chooser_.devicePixelRatio(), devicePixelRatioF()))
+        BuildChooser(devicePixelRatioF());
+    QPainter painter(this);
+    painter.drawImage(chooserPlace_, chooser_);
+}
+
+void TNewGameBox::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    FormMouseDown(at.x(), at.y());
+}
+
+void TNewGameBox::FormMouseDown(int x, int y) {
+    const int left = chooserPlace_.x();
+    const int top = chooserPlace_.y();
+    if (!(top < y && y < top + kChooserHeight && left < x && x < left + kChooserWidth)) return;
+    // A press in a gap selects the back to its left or above it, and a press
+    // near the left or top edge the first column or row (division truncates
+    // towards zero).
+    const int index =
+        (x - left - kGap) / kCellWidth + kFirstIndex + ((y - top - kGap) / kCellHeight) * 6;
+    if (index == chooserIndex) return;
+    DrawTick(chooserIndex);  // removes it
+    chooserIndex = index;
+    DrawTick(chooserIndex);
+    update(QRect(chooserPlace_, QSize(kChooserWidth, kChooserHeight)));
+}
+
+bool TNewGameBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == GameSound) GameSoundClick();
+        if (watched == GameAnimation) GameAnimationClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TNewGameBox::GameSoundClick() {
+    GameSoundCheckbox->toggle();
+}
+
+void TNewGameBox::GameAnimationClick() {
+    GameAnimateCheckbox->toggle();
+}
+
+void TNewGameBox::HelpButtonClick() {
+    ShowHelpBox();
+}
+
+void TNewGameBox::CancelButtonClick() {
+    reject();
+}
+
+void TNewGameBox::OKButtonClick() {
+    // Names are compared as they would be stored: two texts that clean to the
+    // same name would otherwise seat both players in one record.
+    const std::string name1 = StoredName(PName1->currentText());
+    const std::string name2 = StoredName(PName2->currentText());
+    if (name1 == name2) {
+        ShowMessage(QStringLiteral("Please enter unique player names."));
+        return;
+    }
+    outcome_ = mode_ == NewGameMode::kNewGame ? kOutcomeStartGame : kOutcomeApplySettings;
+    settings.player1Name = name1;
+    settings.player2Name = name2;
+    settings.player2Level = SpinEdit2->value();
+    CheckRange(chooserIndex, kFirstIndex, kLastIndex, "card back");
+    settings.backRank = RankChar(chooserIndex);
+    settings.backSuit = kBackSuit;
+    settings.delaySetting = SpinEdit3->value();
+    settings.sound = GameSoundCheckbox->isChecked();
+    settings.animation = GameAnimateCheckbox->isChecked();
+    settings.delayUnit = settings.delaySetting * kDelayMultiplier;
+    // Outside debug mode the number control is hidden and stays at 0.
+    settings.gameNumber = debugFlag ? GameNumberSpinEdit->value() : 0;
+    accept();
+}

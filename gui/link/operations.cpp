@@ -1,0 +1,56 @@
+#include "link/operations.h"
+
+#include "table/tableview.h"
+
+void StartNewGame() {
+    ClearTable();
+    ShowPlayerNames();
+    RequestBuffer buffer;
+    MakeMessage('I', buffer);
+    MakeSettingsMessage(buffer);
+    AddMessageCode('Z', buffer);
+    AddMessageCode('K', buffer);
+    AddDigit(settings.gameNumber, buffer);
+    AddMessageCode('U', buffer);
+    SendToLogic(buffer);
+}
+
+void ApplySettings(RequestBuffer& buffer) {
+    const int back = CardPicture(settings.backRank, settings.backSuit);
+    const int levels[] = {settings.player1Level, settings.player2Level};
+    for (int player = 1; player <= 2; ++player) {
+        if (levels[player - 1] <= 0) continue;
+        for (int slot = 1; slot <= 4; ++slot)
+            if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, back, kShow);
+    }
+    MakeMessage('I', buffer);
+    MakeSettingsMessage(buffer);
+    SendToLogic(buffer);
+}
+
+void RequestHighScores(int key, RequestBuffer& buffer) {
+    MakeMessage('I', buffer);
+    AddChar('6', buffer);
+    AddDigit(key, buffer);
+    SendToLogic(buffer);
+    for (int row = 1; row <= kHallRows; ++row) {
+        MakeMessage('H', buffer);
+        MakeGetHighScoresMessage(row, buffer);
+        SendToLogic(buffer);
+    }
+}
+
+HallOfFameActions HallOfFameRequests() {
+    HallOfFameActions actions;
+    actions.sortBy = [](int key) {
+        RequestBuffer buffer;
+        RequestHighScores(key, buffer);
+    };
+    actions.clearAll = [] {
+        RequestBuffer buffer;
+        MakeMessage('H', buffer);
+        MakeGetHighScoresMessage(0, buffer);
+        SendToLogic(buffer);
+    };
+    return actions;
+}

@@ -1,0 +1,17 @@
+// The exchanges with the library that the rest of the program starts:
+// a new game with the current settings, settings changed during a game, and
+// the fetch of the Hall of Fame rows in a chosen order.
+#pragma once
+
+#include "dialogs/highscores.h"
+#include "link/logiclink.h"
+
+// Clears the table, shows the plain names and sends the settings with a new game.
+void StartNewGame();
+// Shows a computer player's hand in the chosen back, then sends the settings.
+void ApplySettings(RequestBuffer& buffer);
+// Sets the Hall of Fame sort key (1 name .. 7 points per game) and fetches all 15 rows.
+void RequestHighScores(int key, RequestBuffer& buffer);
+// What the Hall of Fame dialog's buttons send: the rows in another order,
+// and every record erased (the emptied rows fetched after).
+HallOfFameActions HallOfFameRequests();

@@ -1,0 +1,21 @@
+// Reply processing: splits a reply of the library into its items and runs
+// each item's handler. Handlers draw through the table view, ask through the
+// selection and the boxes, update the program-wide state, and may build a
+// follow-up request in the buffer (the computer's move) or send one at once
+// (a menu answer, a new round). A move's reply also leaves its marks and
+// words on the table.
+#pragma once
+
+#include "link/logiclink.h"
+#include "table/movetext.h"
+
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+// What the words of a move need to know from before it: the names, the
+// sweeps and the bottom card of each table pile, as the program shows them.
+MoveContext MoveContextNow();
+
+// The texts that the reply handlers show.
+extern const char kNoRoomText[];
+extern const char kContinueCaption[];
+extern const char kContinueText[];
+extern const char kNewGameCaption[];

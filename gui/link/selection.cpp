@@ -1,0 +1,134 @@
+#include "link/selection.h"
+
+#include <string_view>
+
+#include "dialogs/boxes.h"
+#include "table/tableview.h"
+
+const char kHintCaption[] = "Hint";
+const char kHintText[] = "The computer recommends this move.  Would you like to use it?";
+const char kSlotKeys[] = "UIOP";
+const char kHintKey = '?';
+
+namespace {
+
+// Highlights the hand slot and sends it, with every highlighted table
+// column, as `player`'s move.
+void SendHandCard(int player, int slot) {
+    DisplayCard(player, slot, 1, 1, kToggleHighlight);
+    RequestBuffer buffer;
+    MakeMessage(char('0' + player), buffer);
+    MakeMoveMessage(slot, buffer);
+    SendToLogic(buffer);
+}
+
+}  // namespace
+
+void CardSelect(int x, int y) {
+    // The player acts: the marks of the last move have been seen.
+    ClearMoveMarks();
+    ShowStatus(QStringLiteral("no card selected on tableau"));
+
+    if (y > kHandBottom) {
+        const int column = ColumnAt(x);
+        if (column == 0) return;  // the gap, or beside the table
+        const int depth = table.pileDepth[0][column];
+        if (OnPile(depth, y)) {
+            DisplayCard(0, column, depth, 1, kToggleHighlight);
+            ShowStatus(QStringLiteral("tableau clicked. col1=%1 col2=%1").arg(column));
+        }
+        return;
+    }
+
+    ShowStatus(QStringLiteral("illegal selection"));
+    const int player = CurrentPlayer();
+    const int slot = HandSlotAt(player, x, y);
+    if (slot > 0 && table.pileDepth[player][slot] > 0) {
+        ShowStatus(QStringLiteral("legal players hand clicked. legal card selected. column= %1")
+                       .arg(slot));
+        SendHandCard(player, slot);
+    }
+}
+
+bool KeyboardPlay(int key) {
+    const std::size_t slotIndex =
+        key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
+    int column = 0;
+    int slot = 0;
+    if (key >= '1' && key <= '9')
+        column = key - '0';
+    else if (slotIndex != std::string_view::npos)
+        slot = int(slotIndex) + 1;
+    else if (key != kHintKey)
+        return false;
+
+    // While the computer is to move the keys do nothing, as its hand takes no clicks.
+    const int player = CurrentPlayer();
+    if (playerIsComputer[player] == 1) return true;
+    if (column == 0 && slot == 0) {
+        HintClick();
+        return true;
+    }
+    // A click at the middle of the pile's top card or of the hand card, so
+    // that the hit rules and everything a click does apply unchanged.
+    const QPoint at = (column > 0 ? CardPosition(0, column, 1) : CardPosition(player, slot, 1)) +
+                      QPoint(kCardWidth / 2, kCardHeight / 2);
+    CardSelect(at.x(), at.y());
+    return true;
+}
+
+void ClearSelection() {
+    for (int area = 0; area <= 2; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            if (table.highlight[area][column] == 1 && table.pileDepth[area][column] > 0)
+                DisplayCard(area, column, table.pileDepth[area][column], 1, kToggleHighlight);
+}
+
+void MakeMoveMessage(int slot, RequestBuffer& buffer) {
+    AddDigit(slot, buffer);
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.highlight[0][column] == 1) AddDigit(column, buffer);
+}
+
+void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer) {
+    // Only places that show a card are highlighted: a highlight on an empty
+    // place could not be taken off again and would mark the next card drawn there.
+    ClearSelection();
+    if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, 1, kToggleHighlight);
+    for (int column : columns) {
+        CheckRange(column, 1, kNumColumns, "hint column");
+        const int depth = table.pileDepth[0][column];
+        if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
+    }
+    // The question opens below the piles, so that it hides none of the move it offers.
+    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
+    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), QString::fromLatin1(kHintText), place)) {
+        MakeMessage(char('0' + player), buffer);
+        MakeMoveMessage(slot, buffer);
+        SendToLogic(buffer);
+    } else {
+        ClearSelection();
+    }
+}
+
+void HintClick() {
+    ClearMoveMarks();
+    const int player = CurrentPlayer();
+    bool holdsCard = false;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[player][slot] > 0) holdsCard = true;
+    if (!holdsCard) return;
+    RequestBuffer buffer;
+    MakeMessage('?', buffer);
+    SendToLogic(buffer);
+}
+
+void PlayPutClick() {
+    if (CurrentPlayer() != 1) return;
+    for (int slot = 1; slot <= 4; ++slot) {
+        if (table.pileDepth[1][slot] > 0) {
+            SendHandCard(1, slot);
+            return;
+        }
+    }
+}

@@ -1,0 +1,35 @@
+// Card selection and move entry: the mouse on the table and the keys that
+// stand for clicks, the highlights that make up a selection, the move request
+// built from them, and the hint offer. The reply handlers (replies.cpp) call
+// OfferHint and ClearSelection; the main window calls the click and key handlers.
+#pragma once
+
+#include <vector>
+
+#include "link/logiclink.h"
+
+// The window's mouse-down handler, with the click's position in the table.
+void CardSelect(int x, int y);
+// Keyboard play: the digit keys 1 to 9 click the table pile of that column,
+// the slot keys click the current player's hand slots 1 to 4, and the hint
+// key presses Hint. `key` is the key's code: the upper-case letter, digit or
+// character. True when it is one of these keys; it then acted, but only on a
+// human's turn.
+bool KeyboardPlay(int key);
+extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
+extern const char kHintKey;     // '?'
+// Takes every highlight off the table and the hands.
+void ClearSelection();
+// The hand slot digit, then the digit of every highlighted table column in ascending order.
+void MakeMoveMessage(int slot, RequestBuffer& buffer);
+// The computer's recommendation from a "?" item: highlights it and offers it;
+// on acceptance sends the move at once with `buffer`.
+void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer);
+// The Hint button and menu.
+void HintClick();
+// The hidden Discard button: player 1's first hand card is put on the table.
+void PlayPutClick();
+
+// The hint question.
+extern const char kHintCaption[];
+extern const char kHintText[];

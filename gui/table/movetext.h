@@ -1,0 +1,42 @@
+// The words for a move: what a player just did, told in a sentence such as
+// "Benjamin Cox took the 6 of clubs and the 3 of hearts with the 9 of
+// diamonds", built only from the items of the move's reply (where cards left
+// and arrived, the tag of a build or block, the score lines). The program
+// keeps no rules, so the words say only what the reply shows. Pure functions:
+// the reply handlers call them, and tests feed them recorded replies.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "core/globals.h"
+
+// One item of a reply: its code and its text up to the next item.
+struct ReplyItem {
+    char code;
+    std::string text;
+};
+// The items of a reply text in order, the terminator "</>" as code '/'; the
+// words are read from them, and the tests read replies with it too.
+std::vector<ReplyItem> ReplyItems(const std::string& reply);
+
+// What the words need besides the reply, as it stood before the move.
+struct MoveContext {
+    Checked<std::string, 1, 2> names;  // wire text
+    // Each player's sweeps, from the last score lines.
+    Checked<int, 1, 2> sweeps;
+    // The rank value of the bottom card of each table pile, 0 for an empty
+    // column: a tag "A" over an ace is a build of 14 on any other card and a
+    // block of aces on an ace.
+    Checked<int, 1, kNumColumns> bottomRank;
+};
+
+// True when `reply` opens as a computer's move does: the card it plays shown
+// face up in its hand, then the pause before the move.
+bool IsComputerMove(const std::string& reply);
+
+// The sentence for the move that `reply` reports and, on a second line, the
+// pickup of the last cards that ends a round; empty when the reply reports
+// no move (a deal, a menu, an error, a Hall of Fame row).
+QString DescribeMove(const std::string& reply, const MoveContext& before);

@@ -1,0 +1,127 @@
+#include "table/tablelayout.h"
+
+#include <algorithm>
+
+#include "core/globals.h"
+
+namespace {
+
+constexpr int kColumnStep = 87;
+constexpr int kColumnOffset = 75;  // column 1 starts 12 pixels from the edge
+constexpr int kHandLeft1 = 25;
+constexpr int kHandLeft2 = 483;
+constexpr int kHandWidth = 4 * kCardWidth;
+constexpr int kCaptureTop = 450;
+constexpr int kCaptureLeft3 = 25;
+constexpr int kCaptureLeft4 = 570;
+constexpr int kCaptureStep = 3;
+constexpr QPoint kSingleSpot(365, kCaptureTop);
+constexpr int kTagTop = 166;
+constexpr int kMostCardsInPile = 8;
+constexpr int kBandGap = 4;      // between the words and the piles or capture piles
+constexpr int kQuestionGap = 8;  // between the deepest pile and a question
+
+int HandLeft(int player) {
+    CheckRange(player, 1, 2, "player");
+    return player == 1 ? kHandLeft1 : kHandLeft2;
+}
+
+}  // namespace
+
+int ColumnLeft(int column) {
+    return kColumnStep * column - kColumnOffset;
+}
+
+QPoint PilePlace(int column, int depth) {
+    return {ColumnLeft(column), kTableTop + kPileStep * (depth - 1)};
+}
+
+QPoint HandPlace(int player, int slot) {
+    return {HandLeft(player) + kCardWidth * (slot - 1), kHandTop};
+}
+
+QPoint CapturePlace(int area, int count) {
+    CheckRange(area, 3, 4, "capture area");
+    return {(area == 3 ? kCaptureLeft3 : kCaptureLeft4) + kCaptureStep * count, kCaptureTop};
+}
+
+QPoint SingleSpotPlace() {
+    return kSingleSpot;
+}
+
+QPoint CardPlace(int area, int column, int depth, int captured) {
+    CheckRange(area, 0, 5, "area");
+    switch (area) {
+        case 0:
+            return PilePlace(column, depth);
+        case 1:
+        case 2:
+            return HandPlace(area, column);
+        case 3:
+        case 4:
+            return CapturePlace(area, captured);
+        default:
+            return SingleSpotPlace();
+    }
+}
+
+QRect TagRect(int column) {
+    return {ColumnLeft(column), kTagTop, kCardWidth, kTagHeight};
+}
+
+int ColumnAt(int x) {
+    // A column takes the clicks across its card; the 16 pixels between two
+    // cards belong to no column. Integer division truncates toward zero, so x
+    // 0 to 11, left of the first card, still counts as column 1.
+    const int c1 = (x - 12) / kColumnStep + 1;
+    const int c2 = (x + 4) / kColumnStep + 1;
+    if (c1 != c2 || c1 < 1 || c1 > kNumColumns) return 0;
+    return c1;
+}
+
+bool OnPile(int depth, int y) {
+    return depth > 0 && y > kTableTop && y < kTableTop + kCardHeight + kPileStep * depth;
+}
+
+int HandSlotAt(int player, int x, int y) {
+    const int left = HandLeft(player);
+    if (x <= left || x >= left + kHandWidth || y >= kHandBottom) return 0;
+    return (x - left) / kCardWidth + 1;
+}
+
+QRect PileExtent(int column, int depth, bool tagged) {
+    if (depth <= 0) return {};
+    const int top = tagged ? kTagTop : kTableTop;
+    const int bottom = PilePlace(column, depth).y() + kCardHeight;
+    return {ColumnLeft(column), top, kCardWidth, bottom - top};
+}
+
+QRect CapturePileExtent(int area, int count) {
+    if (count <= 0) return {};
+    const QPoint first = CapturePlace(area, 0);
+    const int right = CapturePlace(area, count - 1).x() + kCardWidth;
+    return {first.x(), first.y(), right - first.x(), kCardHeight};
+}
+
+namespace {
+
+// The columns' span from the left edge of the first to the right edge of the last.
+int ColumnsWidth() {
+    return ColumnLeft(kNumColumns) + kCardWidth - ColumnLeft(1);
+}
+
+}  // namespace
+
+QRect WordsBand() {
+    const int top = PilePlace(1, kMostCardsInPile).y() + kCardHeight + kBandGap;
+    return {ColumnLeft(1), top, ColumnsWidth(), kCaptureTop - kBandGap - top};
+}
+
+QRect FirstRowBand() {
+    return {ColumnLeft(1), kTableTop, ColumnsWidth(), kCardHeight};
+}
+
+QPoint QuestionPlace(int deepest) {
+    return {ColumnLeft(1) + ColumnsWidth() / 2,
+            PilePlace(1, std::max(deepest, 1)).y() + kCardHeight + kQuestionGap};
+}

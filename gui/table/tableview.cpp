@@ -1,0 +1,522 @@
+// The table mirror, the back buffer and the drawing of reply items.
+//
+// The back buffer is an image of 800 x 600 logical pixels at the window's
+// device pixel ratio, and the card pictures are taken at the same ratio, so
+// that a high-density screen gets cards drawn at its own density rather than
+// enlarged. At ratio 1 every picture is exactly 71 x 96 pixels.
+#include "table/tableview.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QThread>
+#include <algorithm>
+
+#ifdef CASINO_HAVE_PICTURES
+#include "pictures/pictures.h"
+#endif
+
+TableMirror table;
+
+const char kStartNote[] = "New Game (F2) starts a game";
+
+namespace {
+
+constexpr int kMaskPicture = 100;
+constexpr int kTagPlayer1 = 101;
+constexpr int kTagPlayer2 = 102;
+constexpr int kAnimationSteps = 5;
+constexpr QRgb kSilver = qRgb(192, 192, 192);
+
+// The pause between the two steps of the remaining-cards panel's slide.
+constexpr unsigned kPanelPauseMs = 100;
+
+TableWidgets widgets;
+
+// Made on first use: pixmaps need the application object.
+Checked<QPixmap, 1, 102>& PictureSet() {
+    static Checked<QPixmap, 1, 102> pictureSet;
+    return pictureSet;
+}
+QImage backBuffer;
+
+// A card in flight: drawn over the back buffer by the window's paint only.
+FlightFrame flight;
+
+// The last move's marks. While noting, every card shown or erased on a table
+// pile or capture pile widens that place's noted extent to cover the place
+// before and after; the extents become the marks when the move is done.
+bool noting = false;
+Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
+std::vector<QRect> marks;
+QString words;
+
+// The back buffer is made at the window's ratio; before the window is there
+// (a table cleared at start), at the application's.
+qreal BufferRatio() {
+    if (widgets.surface) return widgets.surface->devicePixelRatioF();
+    return qApp ? qApp->devicePixelRatio() : 1.0;
+}
+
+// Picture `number` at the given ratio: the one loaded at start when it
+// matches, else the set's own (cached) rendering at that ratio.
+QPixmap PictureAt(int number, qreal ratio) {
+    const QPixmap& loaded = Picture(number);
+#ifdef CASINO_HAVE_PICTURES
+    if (loaded.isNull() || !qFuzzyCompare(loaded.devicePixelRatio(), ratio))
+        return pictures::Picture(number, ratio);
+#else
+    Q_UNUSED(ratio);
+#endif
+    return loaded;
+}
+
+// Card picture n combined with the card mask by logical AND: a layer that
+// holds the card where the mask is opaque and nothing where it is clear.
+QImage MaskedCard(int picture, qreal ratio) {
+    CheckRange(picture, 1, 65, "card picture");
+    const QPixmap card = PictureAt(picture, ratio);
+    const QPixmap mask = PictureAt(kMaskPicture, ratio);
+    if (card.isNull() || mask.isNull()) return {};
+    QImage layer(qRound(kCardWidth * ratio), qRound(kCardHeight * ratio),
+                 QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    QPainter painter(&layer);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(0, 0, card);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.drawPixmap(0, 0, mask);
+    return layer;
+}
+
+// What the highlight inverts on a pile `height` logical pixels tall, from its
+// first card's top to its top card's bottom: the mask's upper half at the
+// top, its lower half at the bottom and white between. So it spares the
+// table outside the rounded corners of the first and the top card and their
+// smooth edge, which would turn a garish colour.
+QImage PileOutline(int height, qreal ratio) {
+    const QPixmap mask = PictureAt(kMaskPicture, ratio);
+    if (mask.isNull()) return {};
+    QImage outline(qRound(kCardWidth * ratio), qRound(height * ratio),
+                   QImage::Format_ARGB32_Premultiplied);
+    outline.setDevicePixelRatio(ratio);
+    QPainter painter(&outline);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(QRect(0, 0, kCardWidth, height), Qt::white);
+    const int half = kCardHeight / 2;
+    painter.setClipRect(QRect(0, 0, kCardWidth, half));
+    painter.drawPixmap(0, 0, mask);
+    painter.setClipRect(QRect(0, height - half, kCardWidth, half));
+    painter.drawPixmap(0, height - kCardHeight, mask);
+    return outline;
+}
+
+// Draws a card with its mask at `at` (logical pixels) through `painter`.
+void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
+    const QImage layer = MaskedCard(picture, ratio);
+    if (layer.isNull()) {
+        // No artwork in this build: a white card with a thin outline.
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::white);
+        painter.drawRect(at.x(), at.y(), kCardWidth - 1, kCardHeight - 1);
+        return;
+    }
+    painter.drawImage(at, layer);
+}
+
+void DrawPicture(const QPoint& at, int picture) {
+    QImage& buffer = BackBuffer();
+    QPainter painter(&buffer);
+    DrawMaskedCard(painter, at, picture, buffer.devicePixelRatio());
+}
+
+void FillTableColour(const QRect& area) {
+    QPainter painter(&BackBuffer());
+    painter.fillRect(area, QColor(kTableColour));
+}
+
+// Gives a card's place what lies under it before a card is shown there: the
+// table colour for a hand slot or the single spot, the cards below for a table
+// pile. A card's smooth edge then always falls on the same background, so a
+// card shown again looks exactly as it did. Capture piles fan out to the right
+// and never show a card twice in one place.
+void ClearPlace(int area, int column, int depth) {
+    if (area == 3 || area == 4) return;
+    const QPoint at = CardPosition(area, column, depth);
+    if (area != 0) {
+        FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
+        return;
+    }
+    // The pile from its first card down to the bottom of this place.
+    const int top = CardPosition(0, column, 1).y();
+    FillTableColour(QRect(at.x(), top, kCardWidth, at.y() + kCardHeight - top));
+    for (int below = 1; below < depth; ++below)
+        if (const int picture = table.pileCards[column][below]; picture != 0)
+            DrawPicture(CardPosition(0, column, below), picture);
+}
+
+// Shows the window as it is now, during a pause that blocks the event loop.
+void RepaintAtOnce() {
+    widgets.surface->repaint();
+}
+
+void Pause(int ms) {
+    if (ms > 0) QThread::msleep(unsigned(ms));
+}
+
+// The extent of a table pile or capture pile as the mirror shows it now; empty for a hand.
+QRect PlaceExtent(int area, int column) {
+    if (area == 0)
+        return PileExtent(column, table.pileDepth[0][column], table.tagShown[column] == 1);
+    if (area == 3 || area == 4) return CapturePileExtent(area, table.captureCount[area]);
+    return {};
+}
+
+void Note(int area, int column) {
+    if (!noting) return;
+    if (area == 0) noted[0][column] |= PlaceExtent(0, column);
+    if (area == 3 || area == 4) noted[area][1] |= PlaceExtent(area, column);
+}
+
+bool TableIsEmpty() {
+    for (int area = 0; area <= 5; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            if (table.pileDepth[area][column] > 0) return false;
+    return table.captureCount[3] == 0 && table.captureCount[4] == 0;
+}
+
+// Lines of text centred in `band`, light on a darker green plate with round
+// corners. A line too long for the band is first set a little smaller, then
+// wrapped, and the letters get smaller until all fits.
+void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
+    const QRect room = band.adjusted(10, 3, -10, -3);
+    QFont font = painter.font();
+    font.setBold(true);
+    constexpr int kLine = Qt::AlignCenter;
+    constexpr int kWrapped = Qt::AlignCenter | Qt::TextWordWrap;
+    struct Setting {
+        int size;
+        int flags;
+    };
+    const Setting settingsToTry[] = {{13, kLine},    {12, kLine},    {11, kLine},   {12, kWrapped},
+                                     {11, kWrapped}, {10, kWrapped}, {9, kWrapped}, {8, kWrapped}};
+    int flags = kLine;
+    QRect inner;
+    for (const Setting& tried : settingsToTry) {
+        font.setPixelSize(tried.size);
+        flags = tried.flags;
+        inner = QFontMetrics(font).boundingRect(room, flags, text);
+        if (room.contains(inner)) break;
+    }
+    painter.setFont(font);
+    const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 88, 0));
+    painter.drawRoundedRect(plate, 6, 6);
+    painter.setPen(QColor(255, 250, 220));
+    painter.drawText(room, flags, text);
+}
+
+// The outlines of the marked places, just outside their edges, on the green.
+void DrawMarks(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen{QColor(kMarkColour)};
+    pen.setWidthF(kMarkWidth);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal out = kMarkGap + kMarkWidth / 2.0;
+    for (const QRect& place : marks)
+        painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
+}
+
+// Moves the remaining-cards panel by `dy` and shows it there at once.
+void MovePanel(int dy) {
+    QWidget* panel = widgets.remainingPanel;
+    panel->move(panel->x(), panel->y() + dy);
+    RepaintAtOnce();
+}
+
+}  // namespace
+
+void AttachWidgets(const TableWidgets& attached) {
+    widgets = attached;
+}
+
+QPoint TableToGlobal(const QPoint& at) {
+    return widgets.surface->mapToGlobal(at);
+}
+
+int DeepestPile() {
+    int deepest = 0;
+    for (int column = 1; column <= kNumColumns; ++column)
+        deepest = std::max(deepest, table.pileDepth[0][column]);
+    return deepest;
+}
+
+QPoint CardPosition(int area, int column, int depth) {
+    const int captured = area == 3 || area == 4 ? table.captureCount[area] : 0;
+    return CardPlace(area, column, depth, captured);
+}
+
+void LoadPictures() {
+#ifdef CASINO_HAVE_PICTURES
+    const qreal ratio = BufferRatio();
+    for (int n = 1; n <= 65; ++n)
+        PictureSet()[n] = pictures::Picture(n, ratio);
+    PictureSet()[101] = pictures::Picture(101, ratio);
+    PictureSet()[102] = pictures::Picture(102, ratio);
+    PictureSet()[100] = pictures::Picture(100, ratio);
+#endif
+}
+
+const QPixmap& Picture(int number) {
+    return PictureSet()[number];
+}
+
+QImage& BackBuffer() {
+    if (backBuffer.isNull()) ClearTable();
+    return backBuffer;
+}
+
+void ClearTable() {
+    table = TableMirror{};
+    noting = false;
+    marks.clear();
+    words.clear();
+    const qreal ratio = BufferRatio();
+    backBuffer =
+        QImage(int(kBackBufferWidth * ratio), int(kBackBufferHeight * ratio), QImage::Format_RGB32);
+    backBuffer.setDevicePixelRatio(ratio);
+    QPainter painter(&backBuffer);
+    painter.setPen(Qt::black);
+    painter.setBrush(QColor(kTableColour));
+    painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
+}
+
+void DisplayCard(int area, int column, int depth, int picture, int mode) {
+    const QPoint at = CardPosition(area, column, depth);
+    if (picture == 0) mode = kErase;
+    if (mode != kToggleHighlight) Note(area, column);
+    if (area == 3 || area == 4) table.captureCount[area] += 1;
+    switch (mode) {
+        case kShow:
+            // The highlight comes off over the rectangle it was put on: the pile
+            // up to its old top card, or the one card of a hand slot.
+            if (table.highlight[area][column] == 1)
+                DisplayCard(area, column, area == 0 ? depth - 1 : depth, picture, kToggleHighlight);
+            ClearPlace(area, column, depth);
+            DrawPicture(at, picture);
+            table.pileDepth[area][column] = depth;
+            if (area == 0) table.pileCards[column][depth] = picture;
+            if (area == 1 || area == 2) table.handCards[area][column] = picture;
+            break;
+        case kErase:
+            FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
+            table.pileDepth[area][column] = 0;
+            table.highlight[area][column] = 0;
+            if (area == 0) table.pileCards[column][depth] = 0;
+            if (area == 1 || area == 2) table.handCards[area][column] = 0;
+            if (depth > 1) {
+                DisplayCard(area, column, depth - 1, table.pileCards[column][depth - 1], kShow);
+                // The tag above the pile goes with its top card.
+                const int firstTop = CardPosition(area, column, 1).y();
+                FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
+                if (area == 0) table.tagShown[column] = 0;
+            }
+            break;
+        case kToggleHighlight: {
+            // Exclusive-or with white over the pile's outline: the same
+            // outline drawn again gives back the picture exactly.
+            QPainter painter(&BackBuffer());
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            const int top = at.y() - kPileStep * (depth - 1);
+            const QRect pile(at.x(), top, kCardWidth, at.y() + kCardHeight - top);
+            const QImage outline = PileOutline(pile.height(), BackBuffer().devicePixelRatio());
+            if (outline.isNull())
+                painter.fillRect(pile, Qt::white);
+            else
+                painter.drawImage(pile.topLeft(), outline);
+            table.highlight[area][column] = 1 - table.highlight[area][column];
+            break;
+        }
+        default:
+            break;
+    }
+    if (mode != kToggleHighlight) Note(area, column);
+    ShowBackBuffer();
+}
+
+void ShowBackBuffer() {
+    widgets.surface->repaint();
+}
+
+void PaintTable(QPainter& painter) {
+    painter.drawImage(0, 0, BackBuffer());
+    if (!marks.empty() || !words.isEmpty() || TableIsEmpty()) {
+        painter.save();
+        DrawMarks(painter);
+        if (!words.isEmpty()) DrawNote(painter, WordsBand(), words);
+        if (TableIsEmpty()) DrawNote(painter, FirstRowBand(), QString::fromLatin1(kStartNote));
+        painter.restore();
+    }
+    if (flight.active)
+        DrawMaskedCard(painter, flight.at, flight.picture, painter.device()->devicePixelRatioF());
+}
+
+void DrawTag(int column, char letter) {
+    const QRect tag = TagRect(column);
+    const bool first = CurrentPlayer() == 1;
+    const int strip = first ? kTagPlayer1 : kTagPlayer2;
+    const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
+
+    QImage& buffer = BackBuffer();
+    QPainter painter(&buffer);
+    const QPixmap picture = PictureAt(strip, buffer.devicePixelRatio());
+    if (picture.isNull())
+        painter.fillRect(tag, QColor(kSilver));
+    else
+        painter.drawPixmap(tag.topLeft(), picture);
+
+    // A bold letter as tall as the strip allows, black on an opaque silver
+    // cell cut to the letter's own ink, so that no part of it (the hook of a
+    // "J") is clipped away.
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kTagHeight - 2);
+    font.setBold(true);
+    const QString text(QChar::fromLatin1(letter));
+    const QRect ink = QFontMetrics(font).tightBoundingRect(text);
+    const QRect cell(tag.x() + letterOffset, tag.y() + 1, ink.width() + 2, kTagHeight - 2);
+    painter.setFont(font);
+    painter.fillRect(cell, QColor(kSilver));
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(cell.left() + 1 - ink.left(),
+                            cell.top() + (cell.height() - ink.height()) / 2 - ink.top()),
+                     text);
+    painter.end();
+    if (column >= 1 && column <= kNumColumns) {
+        table.tagShown[column] = 1;
+        Note(0, column);
+    }
+    ShowBackBuffer();
+}
+
+void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int fromDepth, int toColumn,
+                 int toDepth) {
+    const QPoint p1 = CardPosition(fromArea, fromColumn, fromDepth);
+    const QPoint p2 = CardPosition(toArea, toColumn, toDepth);
+    // Integer division truncates toward zero, as the steps must.
+    const QPoint step((p2.x() - p1.x()) / kAnimationSteps, (p2.y() - p1.y()) / kAnimationSteps);
+    CheckRange(picture, 1, 65, "card picture");
+    for (int i = 1; i < kAnimationSteps; ++i) {
+        flight = FlightFrame{true, picture, p1 + i * step};
+        RepaintAtOnce();
+        Pause(settings.delayUnit / 4);
+        flight = FlightFrame{};
+        ShowBackBuffer();  // the window shows the back buffer alone again
+    }
+}
+
+FlightFrame CardInFlight() {
+    return flight;
+}
+
+void BeginMoveMarks() {
+    for (int area = 0; area <= 4; ++area)
+        noted[area].Fill(QRect());
+    noting = true;
+}
+
+void ShowMoveMarks(const QString& text) {
+    noting = false;
+    marks.clear();
+    for (int area = 0; area <= 4; ++area)
+        for (int column = 1; column <= kNumColumns; ++column)
+            if (!noted[area][column].isNull()) marks.push_back(noted[area][column]);
+    words = text;
+    ShowBackBuffer();
+}
+
+void ClearMoveMarks() {
+    if (marks.empty() && words.isEmpty()) return;
+    marks.clear();
+    words.clear();
+    ShowBackBuffer();
+}
+
+const std::vector<QRect>& MoveMarks() {
+    return marks;
+}
+
+QString MoveWords() {
+    return words;
+}
+
+bool StartNoteShown() {
+    return TableIsEmpty();
+}
+
+void ShowRemainingCards(char suit, int mask) {
+    if (const int row = RemainingRowOf(suit))
+        widgets.remainingRows[row]->setText(RemainingRow(suit, mask));
+}
+
+void ShowScores(int player, const ScoreRecord& values) {
+    const int numbers[] = {values.aces,   values.twoSpades, values.tenDiamonds, values.sweeps,
+                           values.spades, values.cards,     values.points};
+    for (int row = 1; row <= 7; ++row)
+        widgets.scores[player][row]->setText(QString::number(numbers[row - 1]));
+}
+
+void ShowPlayerNames() {
+    widgets.namePanels[1]->setText(WireToText(settings.player1Name));
+    widgets.namePanels[2]->setText(WireToText(settings.player2Name));
+}
+
+void ShowRoundTotals(int total1, int total2) {
+    const auto points = [](int total) {
+        return QString::number(total) +
+               (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
+    };
+    widgets.namePanels[1]->setText(WireToText(settings.player1Name) + QStringLiteral(" has ") +
+                                   points(total1));
+    widgets.namePanels[2]->setText(WireToText(settings.player2Name) + QStringLiteral(" has ") +
+                                   points(total2));
+    // Shown before the question that follows blocks the window.
+    widgets.surface->window()->repaint();
+}
+
+void ShowStatus(const QString& text) {
+    widgets.status->setText(text);
+    widgets.status->adjustSize();
+}
+
+void RemainingCardsButtonClick() {
+    const int top = widgets.remainingPanel->y();
+    if (top == kPanelRaised) {
+        MovePanel(kPanelStep);
+        Pause(int(kPanelPauseMs));
+        MovePanel(kPanelStep);
+        return;
+    }
+    // Raised further by clicks on it, the panel goes on up; once that would
+    // take its top out of the window, it goes back to its hidden place
+    // instead, so that it can always be brought back.
+    if (top - 2 * kPanelStep < 0) {
+        MovePanel(kPanelHidden - top);
+        return;
+    }
+    MovePanel(-kPanelStep);
+    Pause(int(kPanelPauseMs));
+    MovePanel(-kPanelStep);
+}
+
+void RemainingCardsClick() {
+    const int top = widgets.remainingPanel->y();
+    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
+}

@@ -1,0 +1,24 @@
+#include "window/application.h"
+
+#include <QFont>
+
+#include "dialogs/boxes.h"
+#include "dialogs/formparts.h"
+
+CasinoApplication::CasinoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Casino"));
+    setFont(ProgramFont());
+}
+
+bool CasinoApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportError(error);
+        return false;
+    }
+}
+
+void ReportError(const std::exception& error) {
+    ShowMessage(QString::fromLocal8Bit(error.what()));
+}

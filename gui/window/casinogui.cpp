@@ -1,0 +1,239 @@
+#include "window/casinogui.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <utility>
+
+#include "dialogs/boxes.h"
+#include "dialogs/formparts.h"
+#include "link/logiclink.h"
+#include "link/selection.h"
+#include "table/tableview.h"
+#include "window/commands.h"
+#include "window/recordsfile.h"
+
+const char kExitCaption[] = "Exit Casino?";
+const char kExitText[] = "Are you certain you want to stop playing Casino?";
+
+TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window) {
+    setFixedSize(TCasinoGUI::kClientWidth, TCasinoGUI::kClientHeight);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TableSurface::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    PaintTable(painter);
+}
+
+void TableSurface::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    CardSelect(at.x(), at.y());
+}
+
+void TableSurface::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        window_->DebugCardClicked();
+}
+
+void TableSurface::contextMenuEvent(QContextMenuEvent* event) {
+    window_->ShowPopupMenu(event->globalPos());
+    event->accept();
+}
+
+TCasinoGUI::TCasinoGUI()
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint) {
+    SetMainWindow(this);
+    setWindowTitle(QStringLiteral("Casino"));
+    Table = new TableSurface(this);
+    setCentralWidget(Table);
+    BuildMenus();
+    BuildControls();
+    // The client area is exactly 792 x 553 and the window cannot be resized or maximized.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+TCasinoGUI::~TCasinoGUI() {
+    ReleaseLogic();
+    CloseTraceLog();
+    AttachWidgets({});
+    SetMainWindow(nullptr);
+}
+
+void TCasinoGUI::BuildMenus() {
+    File1 = menuBar()->addMenu(QStringLiteral("File"));
+    auto add = [this](const char* caption, Qt::Key key, void (TCasinoGUI::*handler)()) {
+        QAction* action = File1->addAction(QString::fromLatin1(caption));
+        action->setShortcut(QKeySequence(key));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    HowtoPlay2 = add("&How to Play", Qt::Key_F1, &TCasinoGUI::HowtoPlay2Click);
+    NewGame1 = add("&New Game", Qt::Key_F2, &TCasinoGUI::NewGame1Click);
+    GameSettings1 = add("&Game Settings", Qt::Key_F3, &TCasinoGUI::GameSettingsClick);
+    HighScores1 = add("High &Scores", Qt::Key_F4, &TCasinoGUI::HighScores1Click);
+    About2 = add("&About", Qt::Key_F5, &TCasinoGUI::About2Click);
+    Exit1 = add("&Exit", Qt::Key_F6, &TCasinoGUI::Exit1Click);
+
+    HintMenu = menuBar()->addMenu(QStringLiteral("Hint"));
+    HintOK = HintMenu->addAction(QStringLiteral("OK"));
+    HintCancel = HintMenu->addAction(QStringLiteral("Cancel"));
+    connect(HintMenu->menuAction(), &QAction::triggered, this, [] { HintClick(); });
+    HintMenu->menuAction()->setVisible(false);
+
+    // The pop-up menu holds the same six commands; sharing the actions keeps
+    // one shortcut per key.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addActions(File1->actions());
+}
+
+void TCasinoGUI::ShowPopupMenu(const QPoint& globalPos) {
+    const int width = PopupMenu1->sizeHint().width();
+    PopupMenu1->exec(QPoint(globalPos.x() - width / 2, globalPos.y()));
+}
+
+bool TCasinoGUI::FormCreate(const QString& libraryFolder) {
+    if (!BindLogic(libraryFolder)) return false;
+    StartUp();
+    return true;
+}
+
+void TCasinoGUI::StartUp() {
+    if (kTraceSwitch) OpenTraceLog(QString::fromLatin1(kTraceFile));  // without a log if it fails
+    const KeptAsideCheck keptAside;
+    RequestBuffer buffer;
+    MakeMessage('B', buffer);
+    AddDigit(kNumColumns, buffer);
+    SendToLogic(buffer);
+    ClearTable();
+    SetCurrentPlayer(1);
+    LoadPictures();
+    const QString kept = keptAside.KeptFile();
+    if (kept.isEmpty()) return;
+    // Told once the window is up: the program starts before the window shows.
+    keptAsideNotice_ = KeptAsideText(kept);
+    if (isVisible()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+}
+
+void TCasinoGUI::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!keptAsideNotice_.isEmpty()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+}
+
+void TCasinoGUI::TellKeptAside() {
+    if (keptAsideNotice_.isEmpty()) return;
+    ShowMessage(std::exchange(keptAsideNotice_, QString()));
+}
+
+void TCasinoGUI::HowtoPlay2Click() {
+    ShowHelpBox();
+}
+
+void TCasinoGUI::NewGame1Click() {
+    NewGameCommand();
+}
+
+void TCasinoGUI::NewGameClick() {
+    NewGameCommand();
+}
+
+void TCasinoGUI::GameSettingsClick() {
+    GameSettingsCommand();
+}
+
+void TCasinoGUI::HighScores1Click() {
+    HighScoresCommand();
+}
+
+void TCasinoGUI::About2Click() {
+    RequestBuffer buffer;
+    MakeMessage('V', buffer);
+    SendToLogic(buffer);
+    ShowAboutBox();
+}
+
+// Outside debug mode too, a save that failed is told: the player may try
+// again (after freeing the disk or the folder) or leave without saving.
+void TCasinoGUI::SendSave() {
+    for (;;) {
+        RequestBuffer buffer;
+        MakeMessage('W', buffer);
+        SendToLogic(buffer);
+        if (!SaveFailed(LastReply())) break;
+        if (!ShowRetryBox(QString::fromLatin1(kSaveFailedCaption), SaveFailedText(RecordsFolder()),
+                          QString::fromLatin1(kTryAgain), QString::fromLatin1(kExitWithoutSaving)))
+            break;
+    }
+    ended_ = true;
+    ReleaseLogic();
+    CloseTraceLog();
+}
+
+void TCasinoGUI::Exit1Click() {
+    if (!ShowConfirmBox(QString::fromLatin1(kExitCaption), QString::fromLatin1(kExitText))) return;
+    SendSave();
+    // Ends the event loop without a close request, so the user is asked only once.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+void TCasinoGUI::closeEvent(QCloseEvent* event) {
+    if (ended_) {
+        event->accept();
+        return;
+    }
+    if (!ShowConfirmBox(QString::fromLatin1(kExitCaption), QString::fromLatin1(kExitText))) {
+        event->ignore();
+        return;
+    }
+    SendSave();
+    event->accept();
+}
+
+void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers commandKeys =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
+        KeyboardPlay(event->key())) {
+        DebugCardClicked();  // as the release of a click on the table
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TCasinoGUI::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == Edit2) DebugCardArrays();
+        if (watched == Edit3) DebugCardClicked();
+        if (watched == RemainingCards) {
+            // The panel takes its own clicks: none reaches a pile that lies under it.
+            RemainingCardsClick();
+            return true;
+        }
+    } else if (event->type() == QEvent::KeyPress && watched == RemainingCardsButton) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (!text.isEmpty()) RemainingCardsButtonKeyPress(text.at(0).toLatin1());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
