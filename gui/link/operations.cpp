@@ -1,5 +1,6 @@
 #include "link/operations.h"
 
+#include "link/saving.h"
 #include "table/tableview.h"
 
 void StartNewGame() {
@@ -51,6 +52,7 @@ HallOfFameActions HallOfFameRequests() {
         MakeMessage('H', buffer);
         MakeGetHighScoresMessage(0, buffer);
         SendToLogic(buffer);
+        SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
     };
     return actions;
 }

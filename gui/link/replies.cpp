@@ -8,6 +8,7 @@
 #include "dialogs/ambiguous.h"
 #include "dialogs/boxes.h"
 #include "link/operations.h"
+#include "link/saving.h"
 #include "link/selection.h"
 #include "table/movetext.h"
 #include "table/tableview.h"
@@ -142,6 +143,9 @@ void EndOfRound(int code, int total1, int total2) {
         SendToLogic(buffer);
         return;
     }
+    // The finished game is in the records now: saved before the question, so
+    // that at most the game in progress can be lost.
+    SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
     const bool first = code == 50;
     const QString text = WireToText(first ? settings.player1Name : settings.player2Name) +
                          QStringLiteral(" has won the game with ") +

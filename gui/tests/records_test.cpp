@@ -1,6 +1,9 @@
 // The records file as the player meets it, against the real library in a
 // folder of the test's own: a save that fails on the way out is told and can
-// be tried again, and a damaged file kept aside at start-up is told once.
+// be tried again, and what stands in the way of the records at start-up (a
+// damaged file kept aside, a place they cannot be saved to) is told once.
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +11,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "dialogs/boxes.h"
 #include "test_support.h"
@@ -59,7 +65,63 @@ class RecordsTest : public QObject {
         QCOMPARE(Sent::requests, (std::vector<std::string>{"<W></>", "<W></>"}));
         QVERIFY(window.Ended());
         QVERIFY(QFileInfo(QStringLiteral("kzq.gds")).isDir());
-        QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
+        // Told at start, too.
+        QCOMPARE(log.texts.size(), 1);
+        QVERIFY2(log.texts[0].contains(QStringLiteral("kzq.gds is not a file")),
+                 qPrintable(log.texts[0]));
+    }
+
+    // A read-only records file (read-only to the superuser too), and for a
+    // normal user a folder without write permission: told once the window is
+    // up, naming the folder and the reason; play goes on.
+    void unwritablePlaceIsToldAtStart() {
+        const QString folderPath = QDir::currentPath();
+        struct Case {
+            const char* reason;
+            std::function<void()> make, undo;
+        };
+        const QString sub = QDir::current().filePath(QStringLiteral("locked"));
+        const std::vector<Case> cases = {
+            {"the file is read-only",
+             [] {
+                 {  // a sound file, saved by the library
+                     TCasinoGUI window;
+                     QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+                     char reply[kReplySize];
+                     CurrentLogicEntry()("<W></>", reply);
+                 }
+                 QVERIFY(QFile::setPermissions(QStringLiteral("kzq.gds"), QFile::ReadOwner));
+             },
+             [] { QFile::remove(QStringLiteral("kzq.gds")); }},
+            {"permission denied",
+             [&] {
+                 QVERIFY(QDir().mkdir(sub));
+                 QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
+                 QVERIFY(QDir::setCurrent(sub));
+             },
+             [&] {
+                 QVERIFY(QDir::setCurrent(folderPath));
+                 QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+             }},
+        };
+        for (const Case& c : cases) {
+            if (geteuid() == 0 && std::strcmp(c.reason, "permission denied") == 0) continue;
+            ResetAll();
+            c.make();
+            MessageLog log;
+            {
+                TCasinoGUI window;
+                QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+                QVERIFY(log.texts.isEmpty());
+                window.show();
+                QTRY_COMPARE(log.texts.size(), 1);
+                QVERIFY2(log.texts[0].contains(QDir::currentPath()) &&
+                             log.texts[0].contains(QLatin1String(c.reason)),
+                         qPrintable(log.texts[0]));
+                QVERIFY(!window.Ended());
+            }
+            c.undo();
+        }
     }
 
     // One byte too many: the begin request keeps the file aside under the

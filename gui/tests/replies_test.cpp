@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
+#include "link/saving.h"
 #include "table/tableview.h"
 #include "test_support.h"
 #include "window/application.h"
@@ -177,21 +179,41 @@ class RepliesTest : public QObject {
         QCOMPARE(table.pileDepth[0][4], 0);  // the table was cleared for the new round
     }
 
-    void endOfGameAsksToPlayAgain() {
+    // The finished game is saved before the question; a failed save is told
+    // with Continue Without Saving, and play goes on to the question.
+    void endOfGameSavesThenAsksToPlayAgain() {
         settings.player2Name = "Bob";
-        ConfirmAnswer seen;
-        AnswerNextConfirm(false, &seen);
+        StandIn::Script({"<E>ERROR: Unable to save game data</>"});
+        std::vector<std::string> sentBeforeQuestion;
+        QString retryText;
+        AnswerNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {  // the question came first: the save did not ask
+                modal->close();
+                return;
+            }
+            retryText = box->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QLatin1String(kContinueWithoutSaving)) button->click();
+            AnswerNextModal([&](QWidget* question) {
+                sentBeforeQuestion = Sent::requests;
+                question->close();
+            });
+        });
         ProcessReply("<M>511521</>");
-        QCOMPARE(seen.caption, QStringLiteral("New Game"));
-        QCOMPARE(seen.text, QStringLiteral("Bob has won the game with 21 points.  Play again?"));
-        QVERIFY(Sent::requests.empty());
+        QVERIFY2(retryText.contains(QLatin1String(kTryAgain)), qPrintable(retryText));
+        QCOMPARE(sentBeforeQuestion, std::vector<std::string>{"<W></>"});
+        QCOMPARE(Sent::requests, std::vector<std::string>{"<W></>"});
 
         settings.player2Name = "Player No. 2";
+        Sent::Clear();
+        ConfirmAnswer seen;
         AnswerNextConfirm(true, &seen);
         ProcessReply("<M>502401</>");
+        QCOMPARE(seen.caption, QStringLiteral("New Game"));
         QCOMPARE(seen.text,
                  QStringLiteral("Player No. 1 has won the game with 24 points.  Play again?"));
-        QCOMPARE(Sent::requests, std::vector<std::string>{kDefaultNewGame});
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<W></>", kDefaultNewGame}));
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1"));
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2"));
     }

@@ -21,6 +21,7 @@
 #include "dialogs/boxes.h"
 #include "dialogs/formparts.h"
 #include "link/logiclink.h"
+#include "link/saving.h"
 #include "link/selection.h"
 #include "table/tableview.h"
 #include "window/commands.h"
@@ -126,24 +127,24 @@ void TCasinoGUI::StartUp() {
     MakeMessage('B', buffer);
     AddDigit(kNumColumns, buffer);
     SendToLogic(buffer);
+    const std::string begun = LastReply();
     ClearTable();
     SetCurrentPlayer(1);
     LoadPictures();
-    const QString kept = keptAside.KeptFile();
-    if (kept.isEmpty()) return;
+    startNotice_ = StartUpNotice(begun, keptAside);
     // Told once the window is up: the program starts before the window shows.
-    keptAsideNotice_ = KeptAsideText(kept);
-    if (isVisible()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+    if (!startNotice_.isEmpty() && isVisible())
+        QTimer::singleShot(0, this, &TCasinoGUI::TellStartNotice);
 }
 
 void TCasinoGUI::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!keptAsideNotice_.isEmpty()) QTimer::singleShot(0, this, &TCasinoGUI::TellKeptAside);
+    if (!startNotice_.isEmpty()) QTimer::singleShot(0, this, &TCasinoGUI::TellStartNotice);
 }
 
-void TCasinoGUI::TellKeptAside() {
-    if (keptAsideNotice_.isEmpty()) return;
-    ShowMessage(std::exchange(keptAsideNotice_, QString()));
+void TCasinoGUI::TellStartNotice() {
+    if (startNotice_.isEmpty()) return;
+    ShowMessage(std::exchange(startNotice_, QString()));
 }
 
 void TCasinoGUI::HowtoPlay2Click() {
@@ -176,18 +177,24 @@ void TCasinoGUI::About2Click() {
 // Outside debug mode too, a save that failed is told: the player may try
 // again (after freeing the disk or the folder) or leave without saving.
 void TCasinoGUI::SendSave() {
-    for (;;) {
-        RequestBuffer buffer;
-        MakeMessage('W', buffer);
-        SendToLogic(buffer);
-        if (!SaveFailed(LastReply())) break;
-        if (!ShowRetryBox(QString::fromLatin1(kSaveFailedCaption), SaveFailedText(RecordsFolder()),
-                          QString::fromLatin1(kTryAgain), QString::fromLatin1(kExitWithoutSaving)))
-            break;
-    }
+    SaveRecords(QString::fromLatin1(kExitWithoutSaving));
     ended_ = true;
     ReleaseLogic();
     CloseTraceLog();
+}
+
+void TCasinoGUI::EndSession() {
+    if (ended_) return;
+    // The library stays bound until the window goes: a handler that a box
+    // of this signal's arrival interrupted may still send as it unwinds.
+    SaveRecords(QString::fromLatin1(kExitWithoutSaving));
+    ended_ = true;
+    StopAsking();
+    QCoreApplication::exit(0);
+}
+
+void TCasinoGUI::CommitData() {
+    if (!ended_) SaveRecords(QString::fromLatin1(kContinueWithoutSaving), false);
 }
 
 void TCasinoGUI::Exit1Click() {

@@ -6,9 +6,10 @@
 // with the score sheet, the name panels and the other controls (handed to the
 // table view once, when they are built), the menu bar and the pop-up menu with
 // their commands, the hidden debug controls and their handlers, start-up
-// (binding the library and the first request, and telling of a records file
-// the library refused and kept aside) and the two ways out (the Exit command
-// and closing the window; a failed save is told there).
+// (binding the library and the first request, and telling what stands in
+// the way of the records file) and the ways out (the Exit command and
+// closing the window, which ask first; a signal, which does not; a failed
+// save is told there), and the save at the desktop session's end.
 #pragma once
 
 #include <QMainWindow>
@@ -54,6 +55,12 @@ class TCasinoGUI : public QMainWindow {
 
     // True once "<W>" has been sent on the way out.
     bool Ended() const { return ended_; }
+    // A signal ends the program: the save of the way out, without the
+    // question, then the event loop ends.
+    void EndSession();
+    // The desktop session is ending: saves without asking; the program may
+    // go on if the session's end is cancelled.
+    void CommitData();
 
     // Commands.
     void HowtoPlay2Click();
@@ -142,7 +149,7 @@ class TCasinoGUI : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
-    // Showing the window tells of a records file kept aside at start-up, once.
+    // Showing the window tells what start-up found of the records file, once.
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keyboard play (KeyboardPlay): keys that no control took, without Ctrl,
@@ -154,11 +161,11 @@ class TCasinoGUI : public QMainWindow {
     void BuildControls();  // controls.cpp
     // Sends "<W>"; while the library cannot save, asks whether to try again.
     void SendSave();
-    // Shows the notice of a records file kept aside, once.
-    void TellKeptAside();
+    // Shows the start-up notice about the records file, once.
+    void TellStartNotice();
 
     bool ended_ = false;
-    QString keptAsideNotice_;   // waiting to be shown when the window is up
+    QString startNotice_;       // waiting to be shown when the window is up
     bool accessArmed_ = false;  // "k" typed on the remaining-cards button
 };
 

@@ -1,20 +1,50 @@
-// The game program: creates the main window, which binds the logic library,
-// and runs the event loop until the user leaves.
+// The game program: claims the data folder (the current folder) for this one
+// game, creates the main window, which binds the logic library, and runs the
+// event loop until the user leaves or the session ends.
+#include <QDir>
+#include <QSessionManager>
+#include <cstring>
 #include <exception>
 
+#include "dialogs/boxes.h"
 #include "window/application.h"
 #include "window/casinogui.h"
+#include "window/session.h"
 
 int main(int argc, char* argv[]) {
     CasinoApplication app(argc, argv);
     // The desktop entry's id, so that the desktop ties the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kzq.Casino"));
+    if (argc == 4 && std::strcmp(argv[1], kNoDataFolderOption) == 0) {
+        ShowMessage(NoDataFolderText(QFile::decodeName(argv[2]), QString::fromLocal8Bit(argv[3])));
+        return 1;
+    }
+
+    // One game per data folder, before anything is loaded: a second start
+    // raises the first game's window and ends without touching the records.
+    const QString folder = QDir::current().canonicalPath();
+    SingleInstance instance(folder);
+    switch (instance.Take()) {
+        case SingleInstance::Claim::kRaised:
+            return 0;
+        case SingleInstance::Claim::kUnreached:
+            ShowMessage(AlreadyRunningText(folder));
+            return 1;
+        case SingleInstance::Claim::kClaimed:
+        case SingleInstance::Claim::kUnlocked:
+            break;
+    }
+
     TCasinoGUI window;
+    const SignalWatch signalWatch([&window](int) { window.EndSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.CommitData(); });
     try {
         if (!window.FormCreate(QCoreApplication::applicationDirPath())) return 1;
     } catch (const std::exception& error) {
         ReportError(error);  // the window is up; the user may go on from here
     }
     window.show();
+    instance.Listen(&window);
     return app.exec();
 }

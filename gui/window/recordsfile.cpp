@@ -1,16 +1,19 @@
 #include "window/recordsfile.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-const char kSaveFailedCaption[] = "Casino: Records Not Saved";
-const char kTryAgain[] = "Try Again";
-const char kExitWithoutSaving[] = "Exit Without Saving";
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "link/saving.h"
 
 namespace {
-
-// The library's item when it could not write the records file.
-const std::string kSaveItem = std::string("<E>") + wire::kSaveError;
 
 // Anything at all by that name, a dangling link included: the library never
 // keeps a file aside under a name that is taken.
@@ -18,6 +21,28 @@ bool Taken(const QString& name) {
     const QFileInfo info(name);
     return info.exists() || info.isSymLink();
 }
+
+// The system's words for an error, starting in lower case.
+QString Reason(int error) {
+    QString text = QString::fromLocal8Bit(std::strerror(error));
+    if (!text.isEmpty()) text[0] = text[0].toLower();
+    return text;
+}
+
+// Why `file` cannot be read now, or empty when it can.
+QString WhyNotReadable(const QString& file) {
+    const int fd = open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Reason(errno);
+    char bytes[512];
+    const ssize_t n = read(fd, bytes, sizeof bytes);
+    const int error = errno;
+    close(fd);
+    return n < 0 ? Reason(error) : QString();
+}
+
+const char kSessionLost[] =
+    "Casino leaves that file as it is and is using the default Hall of Fame and settings for "
+    "now. The results of this session will not be kept.";
 
 }  // namespace
 
@@ -29,29 +54,66 @@ QString KeptName(int index) {
 
 KeptAsideCheck::KeptAsideCheck() {
     // A folder, FIFO or device by that name is not read and so never kept aside.
-    wasFile_ = QFileInfo(QString::fromLatin1(kRecordsFile)).isFile();
+    const QFileInfo info(QString::fromLatin1(kRecordsFile));
+    wasFile_ = info.isFile();
+    file_ = wasFile_ ? info.canonicalFilePath() : info.absoluteFilePath();
     if (!wasFile_) return;
     for (int i = 0; i < kKeptNames; ++i)
-        taken_[i] = Taken(KeptName(i));
+        taken_[i] = Taken(Name(i));
+}
+
+QString KeptAsideCheck::Name(int index) const {
+    char name[PATH_MAX];
+    if (!wire::KeptAsideName(name, sizeof name, QFile::encodeName(file_).constData(), index))
+        return {};
+    return QFile::decodeName(name);
 }
 
 QString KeptAsideCheck::KeptFile() const {
-    if (!wasFile_ || Taken(QString::fromLatin1(kRecordsFile))) return {};
+    if (!wasFile_ || Taken(file_)) return {};
     for (int i = 0; i < kKeptNames; ++i)
-        if (!taken_[i] && Taken(KeptName(i))) return QDir::current().absoluteFilePath(KeptName(i));
+        if (!taken_[i] && Taken(Name(i))) return Name(i);
     return {};
 }
 
-QString RecordsFolder() {
-    return QDir::current().absolutePath();
+QString WhyNotWritable() {
+    // The library writes a new file beside the one the name stands for (the
+    // target of a link) and renames it over that one.
+    const QFileInfo info(QString::fromLatin1(kRecordsFile));
+    const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    if (access(folder.constData(), W_OK | X_OK) != 0) return Reason(errno);
+    if (!info.exists()) return {};
+    if (!info.isFile()) return QStringLiteral("%1 is not a file").arg(info.fileName());
+    struct stat st;
+    const QByteArray name = QFile::encodeName(file);
+    if (stat(name.constData(), &st) != 0) return Reason(errno);
+    // A file that nobody may write is read-only to the library, the superuser's too.
+    if ((st.st_mode & 0222) == 0) return QStringLiteral("the file is read-only");
+    if (access(name.constData(), W_OK) != 0) return Reason(errno);
+    return {};
 }
 
-bool SaveFailed(const std::string& reply) {
-    const std::size_t at = reply.find(kSaveItem);
-    if (at == std::string::npos) return false;
-    // The whole item: the next item or the end of the reply follows.
-    const std::size_t end = at + kSaveItem.size();
-    return end == reply.size() || reply[end] == '<';
+QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check) {
+    SetSavesRefused({});
+    const QString folder = QFileInfo(check.File()).absolutePath();
+    QString refused;
+    if (HasErrorItem(beginReply, wire::kReadError)) {
+        QString why = WhyNotReadable(check.File());
+        if (why.isEmpty()) why = QStringLiteral("it could not be read when Casino started");
+        refused = UnreadableText(check.File(), why);
+    } else if (HasErrorItem(beginReply, wire::kKeepError)) {
+        refused = NotKeptAsideText(check.File(), check.AllTaken(), WhyNotWritable());
+    }
+    if (!refused.isEmpty()) {
+        SetSavesRefused(refused);
+        return refused + QStringLiteral("\n\n") + QString::fromLatin1(kSessionLost);
+    }
+    const QString kept = check.KeptFile();
+    if (!kept.isEmpty()) return KeptAsideText(kept);
+    const QString why = WhyNotWritable();
+    if (!why.isEmpty()) return UnwritableText(RecordsFolder(), why);
+    return {};
 }
 
 QString KeptAsideText(const QString& keptFile) {
@@ -59,18 +121,38 @@ QString KeptAsideText(const QString& keptFile) {
                "Casino could not read its records file %1: the file is damaged or is not a "
                "Casino records file.\n\n"
                "It has been kept, unchanged, as:\n%2\n\n"
-               "Casino is using the default Hall of Fame and settings for now. When you exit, "
-               "your results are saved in a new %1.")
+               "Casino is using the default Hall of Fame and settings for now. Your results are "
+               "saved in a new %1.")
         .arg(QString::fromLatin1(kRecordsFile), keptFile);
 }
 
-QString SaveFailedText(const QString& folder) {
+QString UnreadableText(const QString& file, const QString& why) {
+    return QStringLiteral("Casino's records file could not be read: %1.\n\nThe file is:\n%2")
+        .arg(why, file);
+}
+
+QString NotKeptAsideText(const QString& file, bool allTaken, const QString& why) {
+    const QString base = QFileInfo(file).fileName();
+    const QString because =
+        allTaken ? QStringLiteral(
+                       "the names %1.bad, %1.bad1 … %1.bad999 in that folder are all "
+                       "taken")
+                       .arg(base)
+        : why.isEmpty() ? QStringLiteral("it could not be renamed")
+                        : QStringLiteral("it could not be renamed: %1").arg(why);
     return QStringLiteral(
-               "Casino could not save the Hall of Fame and your game settings.\n\n"
-               "They belong in the file %1 in this folder:\n%2\n\n"
-               "Please make sure that the folder and the file can be written to and that the "
-               "disk is not full, then choose %3.\n\n"
-               "If you exit without saving, the results and settings of this session are lost. "
-               "The records saved before stay as they were.")
-        .arg(QString::fromLatin1(kRecordsFile), folder, QString::fromLatin1(kTryAgain));
+               "Casino's records file is damaged or is not a Casino records file, and it could "
+               "not be kept aside because %1.\n\nThe file is:\n%2\n\nMove away some of the kept "
+               "files in its folder, or the damaged file itself.")
+        .arg(because, file);
+}
+
+QString UnwritableText(const QString& folder, const QString& why) {
+    return QStringLiteral(
+               "Casino cannot save its records (the Hall of Fame and your game settings) in this "
+               "folder:\n%1\n\nThe reason: %2.\n\n"
+               "You can play, but the results of this session will not be kept unless this is "
+               "fixed before you exit (for example by making the folder and the file %3 "
+               "writable).")
+        .arg(folder, why, QString::fromLatin1(kRecordsFile));
 }

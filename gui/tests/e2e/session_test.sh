@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The program among other processes, in a real X window (its own Xvfb):
+#  1. SIGTERM, SIGHUP and SIGINT end it through its way out: it saves its
+#     records and exits with status 0, without a question;
+#  2. a second start on the same data folder raises and activates the first
+#     game's window, exits at once with status 0 and leaves the records file
+#     alone;
+#  3. the lock of a killed game does not keep the next start from playing.
+#
+#   session_test.sh PROGRAM
+#
+# Exit code 77: Xvfb or xdotool is not installed.
+set -u
+
+program=${1:?usage: session_test.sh PROGRAM}
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/casino-session.XXXXXX")
+data=$work/data
+mkdir -p "$data"
+xvfb_pid=
+pids=()
+
+cleanup() {
+    for pid in "${pids[@]}" $xvfb_pid; do kill -KILL "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 2' INT TERM HUP
+
+fail() {
+    echo "FAIL: $*"
+    for log in "$work"/*.log; do [ -s "$log" ] && { echo "--- $log"; cat "$log"; }; done
+    exit 1
+}
+
+# Polls `command...` every tenth of a second for up to `seconds`.
+wait_for() {
+    local what=$1 seconds=$2
+    shift 2
+    local until=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$until" ] || fail "timed out waiting for $what"
+        sleep 0.1
+    done
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.txt" &
+xvfb_pid=$!
+wait_for "the X server" 20 test -s "$work/display"
+DISPLAY=:$(head -n 1 "$work/display")
+export DISPLAY QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY SESSION_MANAGER
+
+# Starts the program in the data folder; its pid in $game, its window in $window.
+start_game() {
+    (cd "$data" && exec "$program" >"$work/game$1.log" 2>&1) &
+    game=$!
+    pids+=("$game")
+    wait_for "the window of start $1" 30 window_of "$game"
+    window=$(window_of "$game")
+}
+window_of() {
+    kill -0 "$1" || return 1
+    xdotool search --onlyvisible --pid "$1" --name '^Casino$' | head -n 1 | grep .
+}
+ended() { ! kill -0 "$1"; }
+# Waits for `pid` to end and checks its exit status.
+expect_exit() {
+    wait_for "$2 to end" 15 ended "$1"
+    wait "$1"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$2 ended with status $status"
+}
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+# === 1. a signal saves and ends =============================================================
+for signal in TERM HUP INT; do
+    rm -f "$data/kzq.gds"
+    start_game "$signal"
+    kill -"$signal" "$game"
+    expect_exit "$game" "the game after SIG$signal"
+    [ "$(stat -c %s "$data/kzq.gds" 2>/dev/null)" = 512 ] ||
+        fail "SIG$signal: the records were not saved"
+done
+echo "SIGTERM, SIGHUP and SIGINT: records saved, exit status 0"
+
+# === 2. a second start raises the first and ends ============================================
+start_game first
+first=$game
+first_window=$window
+focused "$first_window" && fail "the first window has the focus before the second start"
+cp "$data/kzq.gds" "$work/before.gds"
+touch -d '2001-01-01' "$data/kzq.gds"
+stamp=$(stat -c '%i %Y' "$data/kzq.gds")
+(cd "$data" && exec "$program" >"$work/second.log" 2>&1) &
+second=$!
+pids+=("$second")
+expect_exit "$second" "the second start"
+wait_for "the first window to be activated" 5 focused "$first_window"
+[ "$(stat -c '%i %Y' "$data/kzq.gds")" = "$stamp" ] || fail "the second start wrote the records"
+cmp -s "$data/kzq.gds" "$work/before.gds" || fail "the records changed"
+kill -0 "$first" || fail "the first game ended"
+[ "$(xdotool search --onlyvisible --name '^Casino$' | wc -l)" -eq 1 ] || fail "a second window opened"
+echo "second start: the first window was activated, the second ended at once, records untouched"
+
+# === 3. a killed game's lock does not block =================================================
+kill -KILL "$first"
+wait "$first" 2>/dev/null
+[ -e "$data/casino.lock" ] || fail "no lock file was left by the killed game"
+start_game after-kill
+sleep 1
+kill -0 "$game" || fail "the start after a killed game ended"
+kill -TERM "$game"
+expect_exit "$game" "the game after the killed one"
+echo "a killed game's lock did not block the next start"
+echo PASS

@@ -1,0 +1,146 @@
+#include "window/session.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <cerrno>
+#include <csignal>
+
+const char SingleInstance::kLockFile[] = "casino.lock";
+
+namespace {
+
+// What a later start sends, and what the first answers once its window is raised.
+const char kRaiseRequest[] = "raise\n";
+const char kRaisedAnswer[] = "raised\n";
+constexpr int kAnswerMs = 5000;
+
+}  // namespace
+
+SingleInstance::SingleInstance(const QString& folder)
+    : folder_(folder), lock_(QDir(folder).filePath(QString::fromLatin1(kLockFile))) {
+    // Only a lock whose process has ended is stale; a game may run for days.
+    lock_.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::ServerName(const QString& folder) {
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256).toHex();
+    return QStringLiteral("casino-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash.left(24)));
+}
+
+SingleInstance::Claim SingleInstance::Take() {
+    if (lock_.tryLock(0)) return Claim::kClaimed;
+    if (lock_.error() != QLockFile::LockFailedError) return Claim::kUnlocked;
+    // Another game holds the folder: ask it to raise its window.
+    QLocalSocket socket;
+    socket.connectToServer(ServerName(folder_));
+    if (!socket.waitForConnected(kAnswerMs)) return Claim::kUnreached;
+    socket.write(kRaiseRequest);
+    if (!socket.waitForBytesWritten(kAnswerMs)) return Claim::kUnreached;
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(kAnswerMs)) return Claim::kUnreached;
+    return socket.readLine() == kRaisedAnswer ? Claim::kRaised : Claim::kUnreached;
+}
+
+void SingleInstance::Listen(QWidget* window) {
+    const QString name = ServerName(folder_);
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // The lock is ours, so a server of that name is left from a game that ended.
+    QLocalServer::removeServer(name);
+    if (!server_->listen(name)) return;  // later starts then say that they got no answer
+    connect(server_, &QLocalServer::newConnection, this, [this, window] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, window] {
+                if (!socket->canReadLine()) return;
+                if (socket->readLine() != kRaiseRequest) {
+                    socket->disconnectFromServer();
+                    return;
+                }
+                RaiseWindow(window);
+                socket->write(kRaisedAnswer);
+                socket->flush();
+            });
+        }
+    });
+}
+
+void RaiseWindow(QWidget* window) {
+    if (window->isMinimized()) window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QString AlreadyRunningText(const QString& folder) {
+    return QStringLiteral(
+               "Casino is already running with the records in this folder:\n%1\n\n"
+               "It did not answer the request to show its window, so this start ends here and "
+               "leaves the records alone. Look for the game's window, or end that game, then "
+               "start Casino again.")
+        .arg(folder);
+}
+
+const char kNoDataFolderOption[] = "--no-data-folder";
+
+QString NoDataFolderText(const QString& folder, const QString& why) {
+    return QStringLiteral(
+               "Casino cannot start: it keeps its records in this folder, which cannot be made "
+               "or used:\n%1\n\nThe reason: %2.")
+        .arg(folder, why);
+}
+
+// ---- Signals -----------------------------------------------------------------------------
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+// Async-signal-safe: one write of the signal number, nothing else.
+void OnSignal(int signal) {
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t n = write(signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+SignalWatch::SignalWatch(std::function<void(int)> end) : end_(std::move(end)) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SignalWatch::Read);
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : {SIGTERM, SIGHUP, SIGINT})
+        sigaction(signal, &action, nullptr);
+}
+
+SignalWatch::~SignalWatch() {
+    // Back to the default: a signal after the watch is gone ends the process.
+    for (int signal : {SIGTERM, SIGHUP, SIGINT})
+        std::signal(signal, SIG_DFL);
+}
+
+void SignalWatch::Read() {
+    unsigned char byte = 0;
+    int last = 0;
+    while (read(signalPipe[0], &byte, 1) == 1)
+        last = byte;
+    if (last == 0 || ended_) return;
+    ended_ = true;
+    end_(last);
+}
