@@ -90,18 +90,24 @@ start "$work/start1" XDG_DATA_HOME="$xdg" CASINO_FAKE_STATUS=3 "$launcher" -x "a
 start "$work/start1" XDG_DATA_HOME="$xdg" "$odd_launcher"
 expect_run "program path with blank and quote" "$xdg/casino" 4
 
-# --- no usable folder: a message, and the program is not started -----------------------------
-before=$(lines)
+# --- no usable folder: the program only shows why (folder and reason), and the launcher fails --
 mkdir -p "$work/blocked"
 : >"$work/blocked/casino"
 start "$work/start1" XDG_DATA_HOME="$work/blocked" "$launcher"
 [ "$status" -ne 0 ] || fail "a file in place of the data folder was accepted"
 case $errors in *"cannot use $work/blocked/casino"*) ;; *) fail "no message: $errors" ;; esac
+case $(last_line) in
+    "cwd=$work/start1 starts=1 args=--no-data-folder $work/blocked/casino "*?) ;;
+    *) fail "the program was not told of the blocked folder: $(last_line)" ;;
+esac
 
 start "$work/start1" "$launcher"
 [ "$status" -ne 0 ] || fail "started with neither HOME nor XDG_DATA_HOME"
 case $errors in *HOME*) ;; *) fail "no message about HOME: $errors" ;; esac
-[ "$(lines)" = "$before" ] || fail "the program ran without a data folder"
+case $(last_line) in
+    *"args=--no-data-folder "*"HOME is not set"*) ;;
+    *) fail "the program was not told that HOME is not set: $(last_line)" ;;
+esac
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2

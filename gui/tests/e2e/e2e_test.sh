@@ -5,8 +5,9 @@
 # from screenshots that the cards lie where the table's layout puts them,
 # selects a pile with a digit key, takes a hint with "?", plays with the slot
 # keys until someone wins the game (answering every question on the way),
-# leaves with F6 and checks that the records file counts the game for both
-# players.
+# checks that the records file counts the game for both players already
+# while "Play again?" is asked, then ends the program with SIGTERM (as a
+# logout does) and checks that it exits cleanly with the game still counted.
 #
 #   e2e_test.sh PROGRAM
 #
@@ -292,22 +293,29 @@ while :; do
     fi
 done
 snap won
-answer_confirm 'New Game' cancel
 echo "game won after $((rounds + 1)) rounds ($messages messages answered)"
 
-# === 6. leaving saves the records with the game counted =====================================
-exit_game
-[ "$(stat -c %s "$records")" -eq 512 ] || fail "the records file is not 512 bytes after the game"
-for offset in 27 28; do
-    slot=$(byte "$records" $offset)
-    before=$(played "$work/before.gds" "$slot")
-    after=$(played "$records" "$slot")
-    [ "$after" -eq $((before + 1)) ] || fail "record $slot played $before games before and $after after"
-done
-wins=0
-for slot in $(seq 0 14); do
-    wins=$((wins + $(won "$records" "$slot") - $(won "$work/before.gds" "$slot")))
-done
-[ "$wins" -eq 1 ] || fail "$wins games won were added"
-echo "records: both players' games played grew by 1, one game won was added"
+# === 6. the finished game is saved before Play again?, and a SIGTERM keeps it ================
+counted() {
+    [ "$(stat -c %s "$records")" -eq 512 ] || fail "the records file is not 512 bytes after the game"
+    local offset slot before after wins=0
+    for offset in 27 28; do
+        slot=$(byte "$records" $offset)
+        before=$(played "$work/before.gds" "$slot")
+        after=$(played "$records" "$slot")
+        [ "$after" -eq $((before + 1)) ] || fail "$1: record $slot played $before games before and $after after"
+    done
+    for slot in $(seq 0 14); do
+        wins=$((wins + $(won "$records" "$slot") - $(won "$work/before.gds" "$slot")))
+    done
+    [ "$wins" -eq 1 ] || fail "$1: $wins games won were added"
+}
+counted "while Play again? is asked"
+answer_confirm 'New Game' cancel
+kill -TERM "$game_pid"
+wait_for "the program to end on SIGTERM" 30 not_running
+wait "$game_pid" || fail "the program ended with status $? on SIGTERM"
+game_pid=
+counted "after SIGTERM"
+echo "records: the game was counted for both players before Play again?, and kept after SIGTERM"
 echo "PASS in $SECONDS seconds"

@@ -5,7 +5,9 @@
 #  2. a second start on the same data folder raises and activates the first
 #     game's window, exits at once with status 0 and leaves the records file
 #     alone;
-#  3. the lock of a killed game does not keep the next start from playing.
+#  3. the lock of a killed game does not keep the next start from playing;
+#  4. started by the launcher with --no-data-folder, it shows a box and ends
+#     with status 1, touching nothing.
 #
 #   session_test.sh PROGRAM
 #
@@ -120,4 +122,19 @@ kill -0 "$game" || fail "the start after a killed game ended"
 kill -TERM "$game"
 expect_exit "$game" "the game after the killed one"
 echo "a killed game's lock did not block the next start"
+
+# === 4. the launcher's failure is shown =====================================================
+mkdir "$work/elsewhere"
+(cd "$work/elsewhere" && exec "$program" --no-data-folder /nowhere/casino "permission denied" \
+    >"$work/nofolder.log" 2>&1) &
+told=$!
+pids+=("$told")
+wait_for "the box of the blocked folder" 30 window_of "$told"
+xdotool windowfocus --sync "$(window_of "$told")" key Return
+wait_for "the program to end after the box" 15 ended "$told"
+wait "$told"
+status=$?
+[ "$status" -eq 1 ] || fail "the program ended with status $status after telling the blocked folder"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "the program wrote $(ls -A "$work/elsewhere")"
+echo "--no-data-folder: a box was shown, the program ended with status 1 and wrote nothing"
 echo PASS
