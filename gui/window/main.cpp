@@ -3,6 +3,7 @@
 // event loop until the user leaves or the session ends.
 #include <QDir>
 #include <QSessionManager>
+#include <csignal>
 #include <cstring>
 #include <exception>
 
@@ -12,6 +13,9 @@
 #include "window/session.h"
 
 int main(int argc, char* argv[]) {
+    // Before anything writes (the toolkit's caches too): a write past the
+    // file size limit then fails with an error that is told like any other.
+    std::signal(SIGXFSZ, SIG_IGN);
     CasinoApplication app(argc, argv);
     // The desktop entry's id, so that the desktop ties the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kzq.Casino"));
@@ -19,6 +23,16 @@ int main(int argc, char* argv[]) {
         ShowMessage(NoDataFolderText(QFile::decodeName(argv[2]), QString::fromLocal8Bit(argv[3])));
         return 1;
     }
+
+    // The signals that end a session, caught from here on (acted on once the
+    // event loop runs).
+    TCasinoGUI* window = nullptr;
+    const SignalWatch signalWatch([&window](int) {
+        if (window)
+            window->EndSession();
+        else
+            QCoreApplication::exit(1);
+    });
 
     // One game per data folder, before anything is loaded: a second start
     // raises the first game's window and ends without touching the records.
@@ -35,16 +49,16 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    TCasinoGUI window;
-    const SignalWatch signalWatch([&window](int) { window.EndSession(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.CommitData(); });
+    TCasinoGUI mainWindow;
+    window = &mainWindow;
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
+                     [&mainWindow](QSessionManager&) { mainWindow.CommitData(); });
     try {
-        if (!window.FormCreate(QCoreApplication::applicationDirPath())) return 1;
+        if (!mainWindow.FormCreate(QCoreApplication::applicationDirPath())) return 1;
     } catch (const std::exception& error) {
         ReportError(error);  // the window is up; the user may go on from here
     }
-    window.show();
-    instance.Listen(&window);
+    mainWindow.show();
+    instance.Listen(&mainWindow);
     return app.exec();
 }

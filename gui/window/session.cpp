@@ -39,24 +39,30 @@ QString SingleInstance::ServerName(const QString& folder) {
 
 SingleInstance::Claim SingleInstance::Take() {
     if (lock_.tryLock(0)) return Claim::kClaimed;
-    if (lock_.error() != QLockFile::LockFailedError) return Claim::kUnlocked;
+    if (lock_.error() != QLockFile::LockFailedError)
+        // No lock file here; a game that listens for the folder still counts.
+        return AskToRaise() ? Claim::kRaised : Claim::kUnlocked;
     // Another game holds the folder: ask it to raise its window.
+    return AskToRaise() ? Claim::kRaised : Claim::kUnreached;
+}
+
+bool SingleInstance::AskToRaise() const {
     QLocalSocket socket;
     socket.connectToServer(ServerName(folder_));
-    if (!socket.waitForConnected(kAnswerMs)) return Claim::kUnreached;
+    if (!socket.waitForConnected(kAnswerMs)) return false;
     socket.write(kRaiseRequest);
-    if (!socket.waitForBytesWritten(kAnswerMs)) return Claim::kUnreached;
+    if (!socket.waitForBytesWritten(kAnswerMs)) return false;
     while (!socket.canReadLine())
-        if (!socket.waitForReadyRead(kAnswerMs)) return Claim::kUnreached;
-    return socket.readLine() == kRaisedAnswer ? Claim::kRaised : Claim::kUnreached;
+        if (!socket.waitForReadyRead(kAnswerMs)) return false;
+    return socket.readLine() == kRaisedAnswer;
 }
 
 void SingleInstance::Listen(QWidget* window) {
     const QString name = ServerName(folder_);
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // The lock is ours, so a server of that name is left from a game that ended.
-    QLocalServer::removeServer(name);
+    // With the lock ours, a server of that name is left from a game that ended.
+    if (lock_.isLocked()) QLocalServer::removeServer(name);
     if (!server_->listen(name)) return;  // later starts then say that they got no answer
     connect(server_, &QLocalServer::newConnection, this, [this, window] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
@@ -117,7 +123,6 @@ void OnSignal(int signal) {
 }  // namespace
 
 SignalWatch::SignalWatch(std::function<void(int)> end) : end_(std::move(end)) {
-    std::signal(SIGXFSZ, SIG_IGN);
     if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SignalWatch::Read);

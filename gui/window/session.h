@@ -2,8 +2,7 @@
 // second start raises the first game's window and ends), and the ends of a
 // session that the player did not choose in the window: SIGTERM, SIGHUP and
 // SIGINT (logout, shutdown, a closed terminal, Ctrl+C), and the desktop
-// session's end. SIGXFSZ is ignored, so a write past the file size limit
-// fails like any other.
+// session's end.
 #pragma once
 
 #include <QLockFile>
@@ -43,6 +42,10 @@ class SingleInstance : public QObject {
     static const char kLockFile[];
 
   private:
+    // Asks the game that listens for the folder to raise its window; true
+    // when it answered that it did.
+    bool AskToRaise() const;
+
     QString folder_;
     QLockFile lock_;
     QLocalServer* server_ = nullptr;
@@ -62,7 +65,7 @@ extern const char kNoDataFolderOption[];
 QString NoDataFolderText(const QString& folder, const QString& why);
 
 // Catches SIGTERM, SIGHUP and SIGINT through a pipe that only the handler
-// writes, and calls `end` from the event loop, once; ignores SIGXFSZ.
+// writes, and calls `end` from the event loop, once.
 class SignalWatch : public QObject {
   public:
     explicit SignalWatch(std::function<void(int signal)> end);

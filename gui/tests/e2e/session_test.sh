@@ -7,7 +7,9 @@
 #     alone;
 #  3. the lock of a killed game does not keep the next start from playing;
 #  4. started by the launcher with --no-data-folder, it shows a box and ends
-#     with status 1, touching nothing.
+#     with status 1, touching nothing;
+#  5. under a file size limit of 0 it is not killed by SIGXFSZ: a SIGTERM's
+#     save fails and says so, and Exit Without Saving ends it cleanly.
 #
 #   session_test.sh PROGRAM
 #
@@ -137,4 +139,18 @@ status=$?
 [ "$status" -eq 1 ] || fail "the program ended with status $status after telling the blocked folder"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the program wrote $(ls -A "$work/elsewhere")"
 echo "--no-data-folder: a box was shown, the program ended with status 1 and wrote nothing"
+
+# === 5. no file size left ===================================================================
+rm -rf "$data" && mkdir -p "$data"
+(ulimit -f 0 && cd "$data" && exec "$program" >"$work/nosize.log" 2>&1) &
+game=$!
+pids+=("$game")
+wait_for "the window under a file size limit" 30 window_of "$game"
+kill -TERM "$game"
+wait_for "the Records Not Saved box" 15 xdotool search --onlyvisible --name 'Records Not Saved'
+box=$(xdotool search --onlyvisible --name 'Records Not Saved' | head -n 1)
+xdotool windowfocus --sync "$box" key Tab space  # Exit Without Saving
+expect_exit "$game" "the game that could not save"
+[ -z "$(ls -A "$data")" ] || fail "a failed save left $(ls -A "$data")"
+echo "file size limit 0: the failed save was told, the program ended with status 0"
 echo PASS
