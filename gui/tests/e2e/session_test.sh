@@ -4,7 +4,7 @@
 #     records and exits with status 0, without a question;
 #  2. a second start on the same data folder raises and activates the first
 #     game's window, exits at once with status 0 and leaves the records file
-#     alone;
+#     alone; when the first does not answer, it says so and ends (status 1);
 #  3. the lock of a killed game does not keep the next start from playing;
 #  4. started by the launcher with --no-data-folder, it shows a box and ends
 #     with status 1, touching nothing;
@@ -82,6 +82,14 @@ expect_exit() {
     local status=$?
     [ "$status" -eq 0 ] || fail "$2 ended with status $status"
 }
+windows_named_casino() { [ "$(xdotool search --onlyvisible --name '^Casino$' | wc -l)" -ge "$1" ]; }
+# Presses Return in the window of `pid` (its box); true once `pid` has ended.
+press_return_on() {
+    local box
+    box=$(window_of "$1") && xdotool windowfocus --sync "$box" key Return
+    sleep 0.3
+    ended "$1"
+}
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
 # === 1. a signal saves and ends =============================================================
@@ -114,6 +122,21 @@ kill -0 "$first" || fail "the first game ended"
 [ "$(xdotool search --onlyvisible --name '^Casino$' | wc -l)" -eq 1 ] || fail "a second window opened"
 echo "second start: the first window was activated, the second ended at once, records untouched"
 
+# A first game that does not answer (stopped): the second says so and ends, records untouched.
+kill -STOP "$first"
+(cd "$data" && exec "$program" >"$work/unanswered.log" 2>&1) &
+second=$!
+pids+=("$second")
+wait_for "the box of the unanswered start" 30 windows_named_casino 2
+kill -TERM "$second"  # keys would go to the stopped game, which has the focus
+wait_for "the unanswered start to end" 15 ended "$second"
+wait "$second"
+status=$?
+kill -CONT "$first"
+[ "$status" -eq 1 ] || fail "the unanswered start ended with status $status"
+[ "$(stat -c '%i %Y' "$data/kzq.gds")" = "$stamp" ] || fail "the unanswered start wrote the records"
+echo "a first game that does not answer: the second start told so and ended, records untouched"
+
 # === 3. a killed game's lock does not block =================================================
 kill -KILL "$first"
 wait "$first" 2>/dev/null
@@ -132,8 +155,7 @@ mkdir "$work/elsewhere"
 told=$!
 pids+=("$told")
 wait_for "the box of the blocked folder" 30 window_of "$told"
-xdotool windowfocus --sync "$(window_of "$told")" key Return
-wait_for "the program to end after the box" 15 ended "$told"
+wait_for "the program to end after the box" 15 press_return_on "$told"
 wait "$told"
 status=$?
 [ "$status" -eq 1 ] || fail "the program ended with status $status after telling the blocked folder"
