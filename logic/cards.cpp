@@ -6,16 +6,6 @@
 
 namespace kzq {
 
-char RankChar(int rank) {
-    static const char kRanks[] = "0A23456789TJQKA";
-    return (rank >= 1 && rank <= 14) ? kRanks[rank] : '0';
-}
-
-char SuitChar(int suit) {
-    static const char kSuits[] = "0cdhsb";
-    return (suit >= 1 && suit <= 5) ? kSuits[suit] : '0';
-}
-
 int ParseRank(char c) {
     if (c >= '2' && c <= '9') return c - '0';
     switch (c) {
@@ -65,11 +55,6 @@ Card ParseCard(char rank, char suit) {
 char ValueChar(int value) {
     static const char kValues[] = "-A23456789TJQKA";
     return (value >= 0 && value <= 14) ? kValues[value] : '?';
-}
-
-char SuitLetter(int suit) {
-    static const char kLetters[] = ".cdhsb";
-    return (suit >= 0 && suit <= 5) ? kLetters[suit] : '?';
 }
 
 // ---- Stack ---------------------------------------------------------------

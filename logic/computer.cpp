@@ -17,7 +17,6 @@ void CardWeights::Build() {
             w[s][r] = weight;
         }
     }
-    built = 1;
 }
 
 namespace {

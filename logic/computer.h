@@ -11,7 +11,6 @@ namespace kzq {
 
 struct CardWeights {
     std::int32_t w[5][16];
-    std::uint8_t built;
 
     void Build();
     int operator()(Card c) const { return (c.suit < 5 && c.rank < 16) ? w[c.suit][c.rank] : 0; }

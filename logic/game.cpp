@@ -51,7 +51,7 @@ void NewRound(int gameNumber) {
     g.moveNr = 0;
 }
 
-int Deal(int gameNumber) {
+void Deal(int gameNumber) {
     Game& g = TheGame();
     if (!LoadNumberedDeal(g.deck, gameNumber)) {
         g.deck.Fill();
@@ -59,7 +59,6 @@ int Deal(int gameNumber) {
     }
     KZQ_CHECK(kMaxHand * 2 == PlayersDeal(), "kMaxHand*2==PlayersDeal()", 1122);
     KZQ_CHECK(kMaxHand == TableauDeal(), "kMaxHand==TableauDeal()", 1123);
-    return 12;
 }
 
 int PlayersDeal() {
@@ -178,14 +177,14 @@ void UnseenMasks(int masks[5]) {
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
-                unseen.faces |= DeckTally::FaceBit(c);
+                unseen.ranks |= DeckTally::CardBit(c);
     for (int s = kClubs; s <= kSpades; ++s)
         masks[s] = unseen.RankMask(s);
 }
 
 // The suit letter and the 13-bit rank mask in four digits: 5 characters.
 void UnseenText(int suit, int mask, char* out) {
-    out[0] = ".cdhs"[suit];  // SuitLetter
+    out[0] = ".cdhs"[suit];
     TwoDigits(mask / 100, out + 1);
     TwoDigits(mask % 100, out + 3);
 }

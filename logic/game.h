@@ -74,7 +74,7 @@ struct Game {
 
 void NewGame(int gameNumber);
 void NewRound(int gameNumber);
-int Deal(int gameNumber);
+void Deal(int gameNumber);
 int PlayersDeal();
 int TableauDeal();
 void AfterMove();

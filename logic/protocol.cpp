@@ -23,7 +23,7 @@ Logic::Logic() {
     replyBuffer[0] = 0;
     for (auto& m : ambiguousMoves)
         m = 0;
-    if (!cardWeight.built) cardWeight.Build();
+    cardWeight.Build();
     DefaultGameData(game.data);
     SortHall(game.data, hallOrder);
 }

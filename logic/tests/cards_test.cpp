@@ -28,10 +28,7 @@ std::string Table(F f, int from, int to) {
 }
 
 TEST(CardText, CharactersOut) {
-    EXPECT_EQ(Table(RankChar, 0, 15), "0A23456789TJQKA0");  // 14 is the ace too
-    EXPECT_EQ(Table(SuitChar, 0, 6), "0cdhsb0");
     EXPECT_EQ(Table(ValueChar, 0, 14), "-A23456789TJQKA");
-    EXPECT_EQ(Table(SuitLetter, 0, 5), ".cdhsb");
     char text[2];
     CardText(C(10, 2), text);
     EXPECT_EQ(std::string(text, 2), "Td");
@@ -55,7 +52,6 @@ TEST(CardText, ParsingIgnoresCaseAndDefaultsToTheBack) {
     EXPECT_EQ(ParseCard('t', 'd'), C(10, 2));
     for (char c : std::string("xB0 "))
         EXPECT_EQ(ParseSuit(c), kBack) << c;
-    EXPECT_EQ(C(7, 3).Code(), 3 * 256 + 7);
 }
 
 TEST(CardText, RankMaskCountsTheAceHigh) {
@@ -95,21 +91,15 @@ TEST(Containers, PileValues) {
 
 TEST(Containers, FullDeckOrder) {
     Deck d;
-    d.value = 3;
     d.Fill();
     EXPECT_EQ(d.AllCards(), 52);
     EXPECT_EQ(d.cards[0], C(1, 1));
     EXPECT_EQ(d.cards[13], C(1, 2));
-    EXPECT_EQ(d.value, 3);  // Fill leaves value and isBlock as they were
     Card c;
     ASSERT_TRUE(d.Pop(c));
     EXPECT_EQ(c, C(13, 4));  // dealt from the top
     d.Clear();
-    EXPECT_EQ(d.value, 0);
     EXPECT_FALSE(d.Pop(c));
-    for (int i = 0; i < kSizeDeck; ++i)
-        d.Push(C(i % 13 + 1, 1));
-    EXPECT_EQ(d.value, 0);  // a deck has no value
 }
 
 TEST(Containers, HandSlots) {
