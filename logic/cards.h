@@ -1,8 +1,9 @@
 // Cards, their two-character wire text, and the three fixed-capacity card
 // containers: a table pile (Stack), a full-size deck (Deck: the stock and each
 // Capture Pile, with the tally of its cards that the score lines read) and a
-// four-slot Hand. Also the library's random source and the shuffle, which
-// must stay exactly as they are so that deals repeat.
+// four-slot Hand. Also the random source and the shuffle, which must stay
+// exactly as they are so that deals repeat; the source's state is a record
+// the caller owns and hands in.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +79,17 @@ constexpr CardBitTable MakeCardBits() {
 }
 inline constexpr CardBitTable kCardBits = MakeCardBits();
 
+// The state of a 15-bit linear congruential generator: 1 at load, so that
+// the shuffles repeat from one load to the next unless a reseed is asked for.
+struct RandomSource {
+    std::uint32_t state = 1;
+    bool reseedPending = false;
+};
+// The next number of `random`, reduced to 0 .. n - 1.
+int Random(RandomSource& random, int n);
+// Makes the next Random call reseed from the calendar time (request Z).
+void RequestReseed(RandomSource& random);
+
 // What a deck holds, in the terms that the score lines and the unseen-cards
 // report ask for, so that neither has to look at every card after every move.
 // A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
@@ -125,7 +137,7 @@ struct Deck {
     bool Pop(Card& c);
     int AllCards() const { return numCards; }
     void Fill();
-    void Shuffle();
+    void Shuffle(RandomSource& random);
     void Clear() { numCards = 0, tally = DeckTally{}; }
     DeckTally Recount() const;
 };
@@ -180,12 +192,5 @@ struct Hand {
     }
     void Clear();
 };
-
-// 15-bit linear congruential generator; state 1 at load.
-int Random(int n);
-// Makes the next Random call reseed from the calendar time (request Z).
-void RequestReseed();
-// Back to the state at load (tests only).
-void ResetRandom();
 
 }  // namespace kzq
