@@ -47,10 +47,10 @@ void WriteFlight(const CardMove& r) {
     WriteItem('A', text, 8);
 }
 
-void PopAndWriteFlight(Game& g, int checkLine) {
+void PopAndWriteFlight(Game& g, int checkNumber) {
     CardMove r;
     bool popped = PopCardMove(g, r);
-    KZQ_CHECK(popped, "Pop(r)", checkLine);
+    KZQ_CHECK(popped, "Pop(r)", checkNumber);
     WriteFlight(r);
 }
 
