@@ -11,6 +11,8 @@
 
 namespace kzq {
 
+// The weight of every card by suit and rank (an ace also as rank 14), built
+// once at load; it never changes after.
 struct CardWeights {
     std::int32_t w[5][16];
 
