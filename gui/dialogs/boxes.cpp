@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -150,12 +151,19 @@ TConfirmBox::TConfirmBox(QWidget* parent)
 void TConfirmBox::FitText() {
     const QRect label = Label1->geometry();
     if (Label1->heightForWidth(label.width()) <= label.height()) return;
-    // A longer question (a hint that tells its move) gets a wider box, as tall as it needs.
-    constexpr int kWideLabel = 300;
-    const int grow = kWideLabel - label.width();
-    const int height = Label1->heightForWidth(kWideLabel);
+    // A longer question (a hint that tells its move) gets a box as wide as
+    // its longest line, up to kWidestLabel, so that a line rarely wraps, and
+    // as tall as it needs.
+    constexpr int kWidestLabel = 560;
+    const QFontMetrics metrics(Label1->font());
+    int widest = label.width();
+    for (const QString& line : Label1->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line) + 4);
+    const int wide = std::min(widest, kWidestLabel);
+    const int grow = wide - label.width();
+    const int height = Label1->heightForWidth(wide);
     const int taller = std::max(0, height - label.height());
-    Label1->setGeometry(label.x(), label.y(), kWideLabel, height);
+    Label1->setGeometry(label.x(), label.y(), wide, height);
     bevel_->resize(bevel_->width() + grow, bevel_->height() + taller);
     for (QPushButton* button : {OKButton, CancelButton})
         button->move(button->x() + grow / 2, button->y() + taller);
