@@ -270,8 +270,8 @@ class SelectionTest : public QObject {
         for (const QRect& pile : {PileExtent(4, 8, false), PileExtent(6, 1, false)})
             QVERIFY(!box.intersects(QRect(TableToGlobal(pile.topLeft()), pile.size())));
         QCOMPARE(seen.caption, QStringLiteral("Hint"));
-        QCOMPARE(seen.text,
-                 QStringLiteral("The computer recommends this move.  Would you like to use it?"));
+        QVERIFY(seen.text.startsWith(QStringLiteral("The computer recommends this move:")));
+        QVERIFY(seen.text.endsWith(QStringLiteral("Would you like to use it?")));
         QCOMPARE(Sent::requests, Requests{"<?></>"});
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= 9; ++column)
