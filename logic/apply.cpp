@@ -1,7 +1,6 @@
 #include "apply.h"
 
 #include "check.h"
-#include "logic.h"
 #include "reply.h"
 
 namespace kzq {
@@ -48,10 +47,10 @@ void WriteFlight(const CardMove& r) {
     WriteItem('A', text, 8);
 }
 
-void PopAndWriteFlight(Game& g, int checkLine) {
+void PopAndWriteFlight(Game& g, int checkNumber) {
     CardMove r;
     bool popped = PopCardMove(g, r);
-    KZQ_CHECK(popped, "Pop(r)", checkLine);
+    KZQ_CHECK(popped, "Pop(r)", checkNumber);
     WriteFlight(r);
 }
 
@@ -74,7 +73,7 @@ void CheckAllCards(Game& g) {
               1237);
 #ifndef NDEBUG
     // What the piles and the stock keep about their cards still matches them.
-    KZQ_CHECK(TalliesAgree(), "TalliesAgree()", 1238);
+    KZQ_CHECK(TalliesAgree(g), "TalliesAgree()", 1238);
 #endif
 }
 
@@ -85,8 +84,7 @@ void NoteCounts(const Game& g, int counts[kMaxColumns]) {
 
 }  // namespace
 
-int FindFreeColumn() {
-    const Game& g = TheGame();
+int FindFreeColumn(const Game& g) {
     int h = g.numColumns / 2;
     auto free = [&](int c) { return g.tableau[c].numCards == 0; };
     if (g.CurIndex() == 0) {
@@ -103,8 +101,7 @@ int FindFreeColumn() {
     return -1;
 }
 
-Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]) {
-    Game& g = TheGame();
+Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
     Player& p = *g.curPlayer;
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
@@ -127,7 +124,7 @@ Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]) {
             break;
         }
         case kPut: {
-            int c = FindFreeColumn();
+            int c = FindFreeColumn(g);
             move = MakeMove(c >= 0 ? 1 << c : 0, kPut, s);
             if (c >= 0) {
                 g.tableau[c].Push(card);
@@ -169,8 +166,7 @@ Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]) {
     return card;
 }
 
-void ReportMove(Card card, Move move) {
-    Game& g = TheGame();
+void ReportMove(Game& g, Card card, Move move) {
     int s = MoveSlot(move);
     char handCode = char('1' + g.CurIndex());
     char pileCode = char('3' + g.CurIndex());
@@ -214,47 +210,44 @@ void ReportMove(Card card, Move move) {
     WriteItem('P', g.CurIndex() == 0 ? "2" : "1");
 }
 
-void EndPickup() {
-    Game& g = TheGame();
+void EndPickup(Game& g) {
     Move move = kPickupMove;
     g.curPlayer = &g.players[g.lastTaker];
     int counts[kMaxColumns];
     NoteCounts(g, counts);
-    Card card = ApplyMove(move, counts);
+    Card card = ApplyMove(g, move, counts);
     WriteDelay(g);
-    ReportMove(card, move);
+    ReportMove(g, card, move);
     g.moveNr = kMovesPerRound;
 }
 
-void RevealMove(Card card, Move move) {
-    Game& g = TheGame();
+void RevealMove(const Game& g, Card card, Move move) {
     WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
     WriteDelay(g);
 }
 
-void PlayMove(Move move, Turn turn) {
-    Game& g = TheGame();
+void PlayMove(Game& g, Move move, Turn turn) {
     int counts[kMaxColumns];
     NoteCounts(g, counts);
-    Card card = ApplyMove(move, counts);
-    if (turn == Turn::kComputer) RevealMove(card, move);
-    ReportMove(card, move);
-    if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup();
+    Card card = ApplyMove(g, move, counts);
+    if (turn == Turn::kComputer) RevealMove(g, card, move);
+    ReportMove(g, card, move);
+    if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup(g);
     switch (turn) {
         case Turn::kHuman:
-            ScoreLines();
+            ScoreLines(g);
             g.curPlayer = g.OtherPlayer();
-            AfterMove();
+            AfterMove(g);
             break;
         case Turn::kMenuAnswer:
-            ScoreLines();
-            AfterMove();
+            ScoreLines(g);
+            AfterMove(g);
             g.curPlayer = g.OtherPlayer();
             break;
         case Turn::kComputer:
             g.curPlayer = g.OtherPlayer();
-            ScoreLines();
-            AfterMove();
+            ScoreLines(g);
+            AfterMove(g);
             break;
     }
 }

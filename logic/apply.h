@@ -5,21 +5,23 @@
 
 #include "cards.h"
 #include "game.h"
-#include "moves.h"
+#include "movecode.h"
 
 namespace kzq {
 
-// Applies `move` (a Put's mask becomes the column it went to); returns the card played.
-Card ApplyMove(Move& move, const int countsBefore[kMaxColumns]);
+// Applies `move` to `g` for the player to move (a Put's mask becomes the
+// column it went to), noting every card movement; returns the card played.
+Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]);
 // Column for a Put of the player to move, or -1 when the table is full.
-int FindFreeColumn();
-void ReportMove(Card card, Move move);
-void EndPickup();
-void RevealMove(Card card, Move move);
+int FindFreeColumn(const Game& g);
+// Writes the card movements that ApplyMove noted as reply items.
+void ReportMove(Game& g, Card card, Move move);
+void EndPickup(Game& g);
+void RevealMove(const Game& g, Card card, Move move);
 
 enum class Turn { kHuman, kMenuAnswer, kComputer };
 // One whole move: apply, report, pickup after move 48, score lines, change of
 // player, redeal or end of round.
-void PlayMove(Move move, Turn turn);
+void PlayMove(Game& g, Move move, Turn turn);
 
 }  // namespace kzq

@@ -6,16 +6,6 @@
 
 namespace kzq {
 
-char RankChar(int rank) {
-    static const char kRanks[] = "0A23456789TJQKA";
-    return (rank >= 1 && rank <= 14) ? kRanks[rank] : '0';
-}
-
-char SuitChar(int suit) {
-    static const char kSuits[] = "0cdhsb";
-    return (suit >= 1 && suit <= 5) ? kSuits[suit] : '0';
-}
-
 int ParseRank(char c) {
     if (c >= '2' && c <= '9') return c - '0';
     switch (c) {
@@ -67,11 +57,6 @@ char ValueChar(int value) {
     return (value >= 0 && value <= 14) ? kValues[value] : '?';
 }
 
-char SuitLetter(int suit) {
-    static const char kLetters[] = ".cdhsb";
-    return (suit >= 0 && suit <= 5) ? kLetters[suit] : '?';
-}
-
 // ---- Stack ---------------------------------------------------------------
 
 int Stack::LabelValue() const {
@@ -105,9 +90,9 @@ DeckTally Deck::Recount() const {
 
 // Fisher-Yates as the game has always dealt it: j is drawn from 0..i-1, and the
 // loop stops before the last exchange of positions 0 and 1.
-void Deck::Shuffle() {
+void Deck::Shuffle(RandomSource& random) {
     for (int i = numCards - 1; i > 1; --i) {
-        int j = Random(i);
+        int j = Random(random, i);
         Card t = cards[i];
         cards[i] = cards[j];
         cards[j] = t;
@@ -134,28 +119,18 @@ void Hand::Clear() {
 
 // ---- Random --------------------------------------------------------------
 
-namespace {
-std::uint32_t randomState = 1;
-bool reseedPending = false;
-}  // namespace
-
-int Random(int n) {
-    if (reseedPending) {
-        reseedPending = false;
-        randomState = std::uint32_t(std::time(nullptr));
+int Random(RandomSource& random, int n) {
+    if (random.reseedPending) {
+        random.reseedPending = false;
+        random.state = std::uint32_t(std::time(nullptr));
     }
-    randomState = randomState * 22695477u + 1u;
-    int r = int((randomState >> 16) & 32767u);
+    random.state = random.state * 22695477u + 1u;
+    int r = int((random.state >> 16) & 32767u);
     return r % n;
 }
 
-void RequestReseed() {
-    reseedPending = true;
-}
-
-void ResetRandom() {
-    randomState = 1;
-    reseedPending = false;
+void RequestReseed(RandomSource& random) {
+    random.reseedPending = true;
 }
 
 }  // namespace kzq

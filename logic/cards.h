@@ -1,8 +1,9 @@
 // Cards, their two-character wire text, and the three fixed-capacity card
 // containers: a table pile (Stack), a full-size deck (Deck: the stock and each
 // Capture Pile, with the tally of its cards that the score lines read) and a
-// four-slot Hand. Also the library's random source and the shuffle, which
-// must stay exactly as they are so that deals repeat.
+// four-slot Hand. Also the random source and the shuffle, which must stay
+// exactly as they are so that deals repeat; the source's state is a record
+// the caller owns and hands in.
 #pragma once
 
 #include <cstdint>
@@ -30,20 +31,17 @@ struct Card {
 
     bool Valid() const { return rank != 0; }
     bool IsFace() const { return rank >= 1 && rank <= 13 && suit >= 1 && suit <= 4; }
-    std::uint16_t Code() const { return std::uint16_t(suit * 256 + rank); }
     bool operator==(const Card&) const = default;
 };
 
 // Wire text.
-char RankChar(int rank);  // "A23456789TJQK", ace also for 14, else '0'
-char SuitChar(int suit);  // "cdhsb", else '0'
-int ParseRank(char c);    // 0 when not a rank character
-int ParseSuit(char c);    // 5 (back) when not a suit letter
+int ParseRank(char c);  // 0 when not a rank character
+int ParseSuit(char c);  // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
-char ValueChar(int value);  // "-A23456789TJQKA" for 0..14
-char SuitLetter(int suit);  // ".cdhsb" for 0..5
-// Writes the two characters of a card (or "00" for no card) to out[0..1]:
-// RankChar and SuitChar, read from tables because every reply writes dozens.
+char ValueChar(int value);  // "-A23456789TJQKA" for 0..14: a pile's label
+// Writes the two characters of a card to out[0..1]: rank "A23456789TJQK" (an
+// ace also for 14) and suit "cdhsb"; '0' for either when absent or out of
+// range, so no card is "00". Read from tables because every reply writes dozens.
 inline void CardText(Card c, char* out) {
     out[0] = c.rank < 16 ? "0A23456789TJQKA0"[c.rank] : '0';
     out[1] = c.suit < 8 ? "0cdhsb00"[c.suit] : '0';
@@ -63,31 +61,41 @@ struct Stack {
     int Push(Card c);
     bool Pop(Card& c);
     int AllCards() const { return numCards; }
-    Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
     int LabelValue() const;
     void Clear();
 };
 
-// FaceBit of every rank and suit below 16 and 8, read from a table since the
+// CardBit of every rank and suit below 16 and 8, read from a table since the
 // unseen-cards report asks for every hand card after every move.
-struct FaceBitTable {
+struct CardBitTable {
     std::uint64_t bit[8][16];
 };
-constexpr FaceBitTable MakeFaceBits() {
-    FaceBitTable t{};
+constexpr CardBitTable MakeCardBits() {
+    CardBitTable t{};
     for (int s = kClubs; s <= kSpades; ++s)
         for (int r = 1; r <= 13; ++r)
             t.bit[s][r] = std::uint64_t(RankBit(r)) << (16 * (s - 1));
     return t;
 }
-inline constexpr FaceBitTable kFaceBits = MakeFaceBits();
+inline constexpr CardBitTable kCardBits = MakeCardBits();
+
+// The state of a 15-bit linear congruential generator: 1 at load, so that
+// the shuffles repeat from one load to the next unless a reseed is asked for.
+struct RandomSource {
+    std::uint32_t state = 1;
+    bool reseedPending = false;
+};
+// The next number of `random`, reduced to 0 .. n - 1.
+int Random(RandomSource& random, int n);
+// Makes the next Random call reseed from the calendar time (request Z).
+void RequestReseed(RandomSource& random);
 
 // What a deck holds, in the terms that the score lines and the unseen-cards
 // report ask for, so that neither has to look at every card after every move.
 // A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
 // fresh one to check it against.
 struct DeckTally {
-    std::uint64_t faces = 0;  // the face cards: suit s's rank mask at bit 16 * (s - 1)
+    std::uint64_t ranks = 0;  // every card: suit s's rank mask at bit 16 * (s - 1)
     std::uint8_t aces = 0;
     std::uint8_t spades = 0;
     std::uint8_t twoOfSpades = 0;
@@ -98,7 +106,7 @@ struct DeckTally {
         spades += c.suit == kSpades;
         twoOfSpades += c.rank == 2 && c.suit == kSpades;
         tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
-        faces |= FaceBit(c);
+        ranks |= CardBit(c);
     }
     // Cards leave only the stock, which holds every card at most once.
     void Remove(Card c) {
@@ -106,35 +114,31 @@ struct DeckTally {
         spades -= c.suit == kSpades;
         twoOfSpades -= c.rank == 2 && c.suit == kSpades;
         tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
-        faces &= ~FaceBit(c);
+        ranks &= ~CardBit(c);
     }
     // Suit s's cards as a rank mask (RankBit).
-    int RankMask(int suit) const { return int(faces >> (16 * (suit - 1))) & 0x1FFF; }
-    // A face card's bit in `faces`; 0 for anything else (no card, a back).
-    static std::uint64_t FaceBit(Card c) {
-        return c.rank < 16 && c.suit < 8 ? kFaceBits.bit[c.suit][c.rank] : 0;
+    int RankMask(int suit) const { return int(ranks >> (16 * (suit - 1))) & 0x1FFF; }
+    // A card's bit in `ranks`; 0 for anything else (no card, a back).
+    static std::uint64_t CardBit(Card c) {
+        return c.rank < 16 && c.suit < 8 ? kCardBits.bit[c.suit][c.rank] : 0;
     }
     // All 52 cards.
     static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
     bool operator==(const DeckTally&) const = default;
 };
 
-// A deck continues the Stack's eight slots with 44 more, so that its 52 cards
-// form one run, bottom first.
+// The stock or a Capture Pile: up to 52 cards, bottom first.
 struct Deck {
     std::int32_t numCards = 0;
-    std::int32_t value = 0;
-    std::uint8_t isBlock = 0;
     Card cards[kSizeDeck] = {};
     DeckTally tally;  // of cards[0 .. numCards - 1]
 
     int Push(Card c);
     bool Pop(Card& c);
     int AllCards() const { return numCards; }
-    Card Top() const { return numCards > 0 ? cards[numCards - 1] : Card{}; }
     void Fill();
-    void Shuffle();
-    void Clear() { numCards = 0, value = 0, isBlock = 0, tally = DeckTally{}; }
+    void Shuffle(RandomSource& random);
+    void Clear() { numCards = 0, tally = DeckTally{}; }
     DeckTally Recount() const;
 };
 
@@ -188,12 +192,5 @@ struct Hand {
     }
     void Clear();
 };
-
-// 15-bit linear congruential generator; state 1 at load.
-int Random(int n);
-// Makes the next Random call reseed from the calendar time (request Z).
-void RequestReseed();
-// Back to the state at load (tests only).
-void ResetRandom();
 
 }  // namespace kzq

@@ -7,12 +7,12 @@
 
 namespace kzq {
 
-[[noreturn]] void CheckFailed(const char* condition, int line);
+[[noreturn]] void CheckFailed(const char* condition, int number);
 
 }  // namespace kzq
 
 // KZQ_CHECK(condition, "condition text", check number)
-#define KZQ_CHECK(cond, text, line)                  \
-    do {                                             \
-        if (!(cond)) ::kzq::CheckFailed(text, line); \
+#define KZQ_CHECK(cond, text, number)                  \
+    do {                                               \
+        if (!(cond)) ::kzq::CheckFailed(text, number); \
     } while (0)

@@ -1,8 +1,5 @@
 #include "computer.h"
 
-#include "logic.h"
-#include "moves.h"
-
 namespace kzq {
 
 void CardWeights::Build() {
@@ -17,7 +14,6 @@ void CardWeights::Build() {
             w[s][r] = weight;
         }
     }
-    built = 1;
 }
 
 namespace {
@@ -36,9 +32,7 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 // table rather than by branches, since the kinds of a list follow no pattern
 // that a processor could guess. (Empty columns are never part of a listed
 // move.)
-void EvaluateMoves(const Piles& piles) {
-    Game& g = TheGame();
-    const CardWeights& W = theLogic.cardWeight;
+void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& W) {
     const Hand& hand = g.curPlayer->hand;
     int pileWeight[kMaxColumns] = {};
     int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14

@@ -2,20 +2,17 @@
 
 #include "check.h"
 #include "deals.h"
-#include "logic.h"
 #include "reply.h"
 
 namespace kzq {
 
-void RecomputeHidden() {
-    Game& g = TheGame();
+void RecomputeHidden(Game& g) {
     bool computer1 = g.players[0].level != 0, computer2 = g.players[1].level != 0;
     g.players[0].hidden = computer1 && !computer2;
     g.players[1].hidden = computer2 && !computer1;
 }
 
-void DiscardRound() {
-    Game& g = TheGame();
+void DiscardRound(Game& g) {
     for (Stack& s : g.tableau)
         s.Clear();
     for (Player& p : g.players) {
@@ -29,15 +26,13 @@ void DiscardRound() {
     g.curMoveStack = 0;
 }
 
-void NewGame(int gameNumber) {
-    Game& g = TheGame();
+void NewGame(Game& g, RandomSource& random, int gameNumber) {
     for (Player& p : g.players)
         p.points = 0;
-    NewRound(gameNumber);
+    NewRound(g, random, gameNumber);
 }
 
-void NewRound(int gameNumber) {
-    Game& g = TheGame();
+void NewRound(Game& g, RandomSource& random, int gameNumber) {
     for (Stack& s : g.tableau)
         s.Clear();
     for (Player& p : g.players) {
@@ -45,25 +40,22 @@ void NewRound(int gameNumber) {
         p.sweeps = 0;
         p.hand.Clear();
     }
-    Deal(gameNumber);
+    Deal(g, random, gameNumber);
     g.curPlayer = &g.players[g.starter];
     WriteItem('P', g.starter == 0 ? "1" : "2");
     g.moveNr = 0;
 }
 
-int Deal(int gameNumber) {
-    Game& g = TheGame();
+void Deal(Game& g, RandomSource& random, int gameNumber) {
     if (!LoadNumberedDeal(g.deck, gameNumber)) {
         g.deck.Fill();
-        g.deck.Shuffle();
+        g.deck.Shuffle(random);
     }
-    KZQ_CHECK(kMaxHand * 2 == PlayersDeal(), "kMaxHand*2==PlayersDeal()", 1122);
-    KZQ_CHECK(kMaxHand == TableauDeal(), "kMaxHand==TableauDeal()", 1123);
-    return 12;
+    KZQ_CHECK(kMaxHand * 2 == PlayersDeal(g), "kMaxHand*2==PlayersDeal()", 1122);
+    KZQ_CHECK(kMaxHand == TableauDeal(g), "kMaxHand==TableauDeal()", 1123);
 }
 
-int PlayersDeal() {
-    Game& g = TheGame();
+int PlayersDeal(Game& g) {
     for (int slot = 0; slot < kMaxHand; ++slot) {
         for (int which = 0; which < kPlayers; ++which) {
             Player& p = g.players[which];
@@ -76,8 +68,7 @@ int PlayersDeal() {
     return kMaxHand * 2;
 }
 
-int TableauDeal() {
-    Game& g = TheGame();
+int TableauDeal(Game& g) {
     int h = g.numColumns / 2;
     int c = h, lo = h - 1, hi = h;
     for (int k = 0; k < 4; ++k) {
@@ -98,9 +89,8 @@ int TableauDeal() {
     return 4;
 }
 
-void AfterMove() {
-    Game& g = TheGame();
-    if (g.moveNr % 8 == 0 && PlayersDeal() == 0) EndRound();
+void AfterMove(Game& g) {
+    if (g.moveNr % 8 == 0 && PlayersDeal(g) == 0) EndRound(g);
 }
 
 namespace {
@@ -118,8 +108,7 @@ int RoundPoints(const Player& p) {
     return Points(p.pile, p.sweeps);
 }
 
-int EndRound() {
-    Game& g = TheGame();
+int EndRound(Game& g) {
     Player& p1 = g.players[0];
     Player& p2 = g.players[1];
     p1.points += RoundPoints(p1);
@@ -152,8 +141,8 @@ namespace {
 // each, then sweeps, spades, cards and points in two digits each: the score
 // line in its usual widths, 12 characters. False for counts beyond them
 // (only the debugging request J can bring them about).
-bool ShortScoreLine(int which, char* out) {
-    const Player& p = TheGame().players[which];
+bool ShortScoreLine(const Game& g, int which, char* out) {
+    const Player& p = g.players[which];
     const DeckTally& k = p.pile.tally;
     int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
     if (k.aces >= 10 || unsigned(p.sweeps) >= 100u || k.spades >= 100 || cards >= 100 ||
@@ -172,33 +161,32 @@ bool ShortScoreLine(int which, char* out) {
 
 // The unseen cards of each suit (index 1 to 4) as rank masks: the stock and
 // the hands of computer players.
-void UnseenMasks(int masks[5]) {
-    const Game& g = TheGame();
+void UnseenMasks(const Game& g, int masks[5]) {
     DeckTally unseen = g.deck.tally;
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
-                unseen.faces |= DeckTally::FaceBit(c);
+                unseen.ranks |= DeckTally::CardBit(c);
     for (int s = kClubs; s <= kSpades; ++s)
         masks[s] = unseen.RankMask(s);
 }
 
 // The suit letter and the 13-bit rank mask in four digits: 5 characters.
 void UnseenText(int suit, int mask, char* out) {
-    out[0] = ".cdhs"[suit];  // SuitLetter
+    out[0] = ".cdhs"[suit];
     TwoDigits(mask / 100, out + 1);
     TwoDigits(mask % 100, out + 3);
 }
 
 }  // namespace
 
-void ScoreLine(int which) {
+void ScoreLine(const Game& g, int which) {
     char text[12];
-    if (ShortScoreLine(which, text)) {
+    if (ShortScoreLine(g, which, text)) {
         WriteItem('G', text, 12);
         return;
     }
-    const Player& p = TheGame().players[which];
+    const Player& p = g.players[which];
     const DeckTally& k = p.pile.tally;
     ItemText()
         .Number(which + 1)
@@ -212,9 +200,9 @@ void ScoreLine(int which) {
         .Write('G');
 }
 
-void UnseenCards() {
+void UnseenCards(const Game& g) {
     int masks[5];
-    UnseenMasks(masks);
+    UnseenMasks(g, masks);
     for (int s = kClubs; s <= kSpades; ++s) {
         char text[5];
         UnseenText(s, masks[s], text);
@@ -222,8 +210,7 @@ void UnseenCards() {
     }
 }
 
-bool TalliesAgree() {
-    const Game& g = TheGame();
+bool TalliesAgree(const Game& g) {
     return g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();
@@ -232,9 +219,9 @@ bool TalliesAgree() {
 // Every move writes these six items: usually as one run, with a single test
 // for room; one by one (each whole or not at all) near the end of the reply
 // or with a score line in its longer form.
-void ScoreLines() {
+void ScoreLines(const Game& g) {
     char lines[2][12];
-    if (ShortScoreLine(0, lines[0]) && ShortScoreLine(1, lines[1])) {
+    if (ShortScoreLine(g, 0, lines[0]) && ShortScoreLine(g, 1, lines[1])) {
         if (char* out = RunSpace(2 * (3 + 12) + 4 * (3 + 5))) {
             for (const char* line : lines) {
                 out[0] = '<', out[1] = 'G', out[2] = '>';
@@ -242,7 +229,7 @@ void ScoreLines() {
                 out += 3 + 12;
             }
             int masks[5];
-            UnseenMasks(masks);
+            UnseenMasks(g, masks);
             for (int s = kClubs; s <= kSpades; ++s) {
                 out[0] = '<', out[1] = 'U', out[2] = '>';
                 UnseenText(s, masks[s], out + 3);
@@ -251,9 +238,9 @@ void ScoreLines() {
             return;
         }
     }
-    ScoreLine(0);
-    ScoreLine(1);
-    UnseenCards();
+    ScoreLine(g, 0);
+    ScoreLine(g, 1);
+    UnseenCards(g);
 }
 
 }  // namespace kzq

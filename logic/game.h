@@ -72,21 +72,24 @@ struct Game {
     Card BackCard() const { return Card{data.header.backRank, kBack}; }
 };
 
-void NewGame(int gameNumber);
-void NewRound(int gameNumber);
-int Deal(int gameNumber);
-int PlayersDeal();
-int TableauDeal();
-void AfterMove();
+// A game number from 1 to 32000 deals that numbered deal; any other, or one
+// that cannot be read, a stock shuffled with `random`.
+void NewGame(Game& g, RandomSource& random, int gameNumber);
+void NewRound(Game& g, RandomSource& random, int gameNumber);
+void Deal(Game& g, RandomSource& random, int gameNumber);
+int PlayersDeal(Game& g);  // 0 when the stock has run out, else the cards dealt
+int TableauDeal(Game& g);
+// After a move: the next deal of hands, or the end of the round.
+void AfterMove(Game& g);
 int RoundPoints(const Player& p);
-int EndRound();
-void ScoreLines();
-void ScoreLine(int which);  // one G item
-void UnseenCards();         // the four U items
-void RecomputeHidden();
+int EndRound(Game& g);  // the winner of the game, or -1
+void ScoreLines(const Game& g);
+void ScoreLine(const Game& g, int which);  // one G item
+void UnseenCards(const Game& g);           // the four U items
+void RecomputeHidden(Game& g);
 // Whether the tallies of the stock and the Capture Piles match a recount.
-bool TalliesAgree();
+bool TalliesAgree(const Game& g);
 // Empties the table, the hands, the piles and the stock: no round in play.
-void DiscardRound();
+void DiscardRound(Game& g);
 
 }  // namespace kzq

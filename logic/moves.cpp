@@ -1,7 +1,7 @@
 #include "moves.h"
 
 #include "apply.h"
-#include "logic.h"
+#include "reply.h"
 
 namespace kzq {
 
@@ -82,24 +82,7 @@ struct Generator {
 
 }  // namespace
 
-Piles::Piles(const Game& g) {
-    for (int c = 0; c < g.numColumns; ++c) {  // written always, kept when occupied
-        const Stack& s = g.tableau[c];
-        column[count] = c;
-        value[count] = s.value;
-        block[count] = s.isBlock != 0;
-        single[count] = s.numCards == 1;
-        count += s.numCards != 0;
-    }
-    smallestFrom[count] = kNoSum;
-    for (int k = count - 1; k >= 0; --k) {
-        int v = block[k] ? kNoSum : value[k];
-        smallestFrom[k] = v < smallestFrom[k + 1] ? v : smallestFrom[k + 1];
-    }
-}
-
-int GenerateMoves() {
-    Game& g = TheGame();
+int GenerateMoves(Game& g, const CardWeights& weights) {
     g.numMoves = 0;
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
@@ -130,19 +113,18 @@ int GenerateMoves() {
         gen.Search(r);
         gen.Unions(start);
     }
-    if (g.numMoves > 0) EvaluateMoves(piles);
+    if (g.numMoves > 0) EvaluateMoves(g, piles, weights);
     return g.numMoves;
 }
 
-bool IsListed(Move code) {
-    const Game& g = TheGame();
+bool IsListed(const Game& g, Move code) {
     for (int i = 0; i < g.numMoves; ++i)
         if (Move(g.moves[i]) == code) return true;
     return false;
 }
 
-bool CheckHumanMove(const char* selection, char code, int length) {
-    Game& g = TheGame();
+bool CheckHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, char code,
+                    int length) {
     if (code - '1' != g.CurIndex()) {
         WriteItem('E', "Wrong Player");
         return false;
@@ -172,7 +154,6 @@ bool CheckHumanMove(const char* selection, char code, int length) {
             candidates[numCandidates++] = MakeMove(mask, kBlock, slot);
         }
     }
-    std::uint32_t* ambiguous = theLogic.ambiguousMoves;
     for (int k = 0; k < 4; ++k)
         ambiguous[k] = 0;
     int kinds = 1 << kPut;
@@ -180,14 +161,14 @@ bool CheckHumanMove(const char* selection, char code, int length) {
     Move match = 0;
     for (int k = 0; k < numCandidates; ++k) {
         Move m = candidates[k];
-        if (!IsListed(m)) continue;
+        if (!IsListed(g, m)) continue;
         ambiguous[MoveKindOf(m)] = m;
         kinds += 1 << MoveKindOf(m);
         ++found;
         match = m;
     }
     if (found == 1) {
-        PlayMove(match, Turn::kHuman);
+        PlayMove(g, match, Turn::kHuman);
         return true;
     }
     ambiguous[kPut] = MakeMove(0, kPut, slot);
@@ -195,9 +176,8 @@ bool CheckHumanMove(const char* selection, char code, int length) {
     return false;
 }
 
-void ReplyMsg(const char* param, int length) {
-    Game& g = TheGame();
-    std::uint32_t* ambiguous = theLogic.ambiguousMoves;
+void ReplyMsg(Game& g, const CardWeights& weights, AmbiguousMoves& ambiguous, const char* param,
+              int length) {
     if (length < 1) {
         WriteItem('E', "ReplyMsg needs parameter");
         return;
@@ -211,12 +191,12 @@ void ReplyMsg(const char* param, int length) {
     Move m = Move(ambiguous[kind]);
     // The entry is played only while it is still legal: the table may have
     // changed since the menu was offered.
-    if (m == 0 || !g.curPlayer->hand.Occupied(MoveSlot(m)) || GenerateMoves() == 0 ||
-        !IsListed(m)) {
+    if (m == 0 || !g.curPlayer->hand.Occupied(MoveSlot(m)) || GenerateMoves(g, weights) == 0 ||
+        !IsListed(g, m)) {
         WriteItem('E', "Illegal menu selection");
         return;
     }
-    PlayMove(m, Turn::kMenuAnswer);
+    PlayMove(g, m, Turn::kMenuAnswer);
 }
 
 }  // namespace kzq

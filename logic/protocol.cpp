@@ -18,12 +18,17 @@ static_assert(sizeof kVersionBanner > kSignatureSize);
 
 Logic theLogic;
 
+// The reply writer's buffer and position, set at compile time so that they
+// hold before any constructor runs.
+constinit char* const replyText = theLogic.replyBuffer;
+constinit int* const replyEnd = &theLogic.replyPos;
+
 Logic::Logic() {
     replyPos = 0;
     replyBuffer[0] = 0;
     for (auto& m : ambiguousMoves)
         m = 0;
-    if (!cardWeight.built) cardWeight.Build();
+    cardWeight.Build();
     DefaultGameData(game.data);
     SortHall(game.data, hallOrder);
 }
@@ -33,7 +38,6 @@ void ResetLogic() {
     theLogic.~Logic();
     std::memset(static_cast<void*>(&theLogic), 0, sizeof theLogic);
     new (&theLogic) Logic();
-    ResetRandom();
 }
 
 namespace {
@@ -46,8 +50,8 @@ struct Param {
     char At(int i) const { return i < length ? text[i] : '\0'; }
 };
 
-bool Initialized() {
-    return TheGame().curPlayer != nullptr;
+bool Initialized(const Game& g) {
+    return g.curPlayer != nullptr;
 }
 
 void ClearAmbiguous() {
@@ -66,7 +70,7 @@ bool Begin(Param p) {
     if (theLogic.recordsFound == RecordsFound::kUnreadable) WriteItem('E', wire::kReadError);
     if (theLogic.recordsFound == RecordsFound::kNotKeptAside) WriteItem('E', wire::kKeepError);
     g.numColumns = c - '0';
-    DiscardRound();
+    DiscardRound(g);
     ClearAmbiguous();
     for (int which = 0; which < kPlayers; ++which) {
         const PlayerRecord& r = g.data.records[g.data.header.slot[which]];
@@ -111,7 +115,7 @@ void SetPlayer(int which, Param p) {
     std::memset(player.name, 0, kNameSize);
     std::memcpy(player.name, p.text + 2, std::size_t(n));
     MakeNameSafe(player.name);  // as names read from the records file
-    AssignPlayer(g.data, player, which);
+    AssignPlayer(g.data, player.name, player.level, which);
 }
 
 void SetFlag(std::uint8_t flag, char value) {
@@ -153,7 +157,7 @@ void Settings(Param p) {
             SettingsReport();
             return;
     }
-    RecomputeHidden();
+    RecomputeHidden(TheGame());
 }
 
 void HallOfFame(Param p) {
@@ -205,26 +209,28 @@ int GameNumber(Param p) {
 }
 
 void HumanMove(char code, Param p) {
-    if (GenerateMoves() == 0) {
+    Game& g = TheGame();
+    if (GenerateMoves(g, theLogic.cardWeight) == 0) {
         WriteItem('E', "No moves possible");
         return;
     }
-    if (!CheckHumanMove(p.text, code, p.length)) WriteItem('E', "HumanMove failed");
+    if (!CheckHumanMove(g, theLogic.ambiguousMoves, p.text, code, p.length))
+        WriteItem('E', "HumanMove failed");
 }
 
 void ComputerMove() {
     Game& g = TheGame();
-    if (GenerateMoves() == 0) {
+    if (GenerateMoves(g, theLogic.cardWeight) == 0) {
         WriteItem('E', "No moves possible");
         return;
     }
     Move best = Move(g.moves[ChooseMove(g.numMoves, g.moves)]);
-    PlayMove(best, Turn::kComputer);
+    PlayMove(g, best, Turn::kComputer);
 }
 
 void Hint() {
     Game& g = TheGame();
-    if (GenerateMoves() == 0) {
+    if (GenerateMoves(g, theLogic.cardWeight) == 0) {
         WriteItem('E', "No moves possible");
         return;
     }
@@ -256,25 +262,25 @@ bool RunItem(char code, Param p) {
             Settings(p);
             break;
         case 'Z':
-            RequestReseed();
+            RequestReseed(theLogic.random);
             break;
         case 'N':
-            NewGame(0);
+            NewGame(g, theLogic.random, 0);
             break;
         case 'K':
-            NewGame(GameNumber(p));
+            NewGame(g, theLogic.random, GameNumber(p));
             break;
         case 'R':
-            NewRound(0);
+            NewRound(g, theLogic.random, 0);
             WriteItem('P', g.CurIndex() == 0 ? "1" : "2");
-            ScoreLines();
+            ScoreLines(g);
             break;
         case '1':
         case '2':
             HumanMove(code, p);
             break;
         case 'Y':
-            ReplyMsg(p.text, p.length);
+            ReplyMsg(g, theLogic.cardWeight, theLogic.ambiguousMoves, p.text, p.length);
             break;
         case 'C':
             ComputerMove();
@@ -283,10 +289,10 @@ bool RunItem(char code, Param p) {
             Hint();
             break;
         case 'G':
-            ScoreLine(g.CurIndex());
+            ScoreLine(g, g.CurIndex());
             break;
         case 'U':
-            UnseenCards();
+            UnseenCards(g);
             break;
         case 'Q':
             WriteItemf('Q', "MoveNr=%02d", g.moveNr);
@@ -330,7 +336,7 @@ void Dispatch(const char* request) {
             ++p.length;
         s += p.length;
 
-        if (!Initialized()) {
+        if (!Initialized(TheGame())) {
             if (code != 'B') {
                 WriteItem('E', "Error: Logic not initialized.");
                 return;

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cards.h"
 #include "check.h"
 #include "files.h"
-#include "game.h"
 
 namespace kzq {
 
@@ -152,12 +152,12 @@ bool SaveGameData(const GameData& data, RecordsFound found) {
     return ReplaceFile(kRecordsFile, &data, sizeof data);
 }
 
-void AssignPlayer(GameData& data, const Player& player, int which) {
+void AssignPlayer(GameData& data, const char (&name)[kNameSize], int level, int which) {
     GameDataHeader& h = data.header;
     int other = h.slot[1 - which];
     int index = -1;
     for (int i = 0; i < h.numPlayersDefined; ++i) {
-        if (std::strncmp(data.records[i].name, player.name, kNameSize) == 0) {
+        if (std::strncmp(data.records[i].name, name, kNameSize) == 0) {
             index = i;
             break;
         }
@@ -180,14 +180,14 @@ void AssignPlayer(GameData& data, const Player& player, int which) {
         index = h.numPlayersDefined;
         KZQ_CHECK(index < kMaxPlayerRecords, "index<kMaxPlayerRecords", 824);
         PlayerRecord& r = data.records[index];
-        SetName(r.name, player.name);
+        SetName(r.name, name);
         r.points = 0;
         r.played = 0;
         r.won = 0;
         r.reserved = 0;
         ++h.numPlayersDefined;
     }
-    data.records[index].level = std::uint16_t(player.level);
+    data.records[index].level = std::uint16_t(level);
     h.slot[which] = std::uint8_t(index);
 }
 

@@ -50,8 +50,6 @@ static_assert(sizeof(PlayerRecord) == 32);
 static_assert(sizeof(GameData) == 512);
 static_assert(std::endian::native == std::endian::little, "the records file is little-endian");
 
-struct Player;
-
 // The defaults the library starts with.
 void DefaultGameData(GameData& data);
 void DefaultRecords(GameData& data);
@@ -89,9 +87,9 @@ bool SaveGameData(const GameData& data, RecordsFound found);
 // end early nor start items of its own.
 void MakeNameSafe(char (&name)[kNameSize]);
 
-// Ties a player (by name) to a record, creating or evicting as needed, and
-// stores the record's index in the player's slot (which = 0 or 1).
-void AssignPlayer(GameData& data, const Player& player, int which);
+// Ties a player (by name) to a record, creating or evicting as needed, sets
+// the record's level, and stores its index in the player's slot (which = 0 or 1).
+void AssignPlayer(GameData& data, const char (&name)[kNameSize], int level, int which);
 // Adds a finished game to both players' records.
 void RecordGame(GameData& data, int winner, int winnerTotal, int loserTotal);
 void ClearScores(GameData& data);

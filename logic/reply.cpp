@@ -4,17 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "logic.h"
-
 namespace kzq {
 
 namespace {
 constexpr char kTerminator[] = "</>";
 }  // namespace
-
-// Set at compile time, so they hold before any constructor runs.
-constinit char* const replyText = theLogic.replyBuffer;
-constinit int* const replyEnd = &theLogic.replyPos;
 
 const char kTwoDigits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -22,8 +16,8 @@ const char kTwoDigits[201] =
     "8081828384858687888990919293949596979899";
 
 void ReplyReset() {
-    theLogic.replyPos = 0;
-    theLogic.replyBuffer[0] = 0;
+    *replyEnd = 0;
+    replyText[0] = 0;
 }
 
 void WriteItemf(char code, const char* format, ...) {
@@ -66,10 +60,10 @@ ItemText& ItemText::LongNumber(int v, int width) {
 }
 
 int ReplyFinish(char* out) {
-    int& pos = theLogic.replyPos;
-    std::memcpy(theLogic.replyBuffer + pos, kTerminator, sizeof kTerminator);
+    int& pos = *replyEnd;
+    std::memcpy(replyText + pos, kTerminator, sizeof kTerminator);
     pos += 3;
-    std::memcpy(out, theLogic.replyBuffer, std::size_t(pos) + 1);
+    std::memcpy(out, replyText, std::size_t(pos) + 1);
     return pos;
 }
 

@@ -16,13 +16,15 @@ constexpr int kReplySize = wire::kReplySize;
 constexpr int kReplyLimit = 1000;  // reply text, terminator included
 constexpr int kRoomForItems = kReplyLimit - 3;
 
-void ReplyReset();
-
-// The global object's reply buffer and write position (reply.cpp points
-// these at them), so that the writing of an item below is inline: a move
-// writes a dozen items or more.
+// The reply buffer (kReplySize characters) and its write position. They live
+// in the library's one object, and the entry that owns it defines these two
+// pointers to them at compile time, so that the writing of an item below is
+// inline: a move writes a dozen items or more.
 extern char* const replyText;
 extern int* const replyEnd;
+
+// Empties the reply.
+void ReplyReset();
 
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left

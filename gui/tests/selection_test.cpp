@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "dialogs/ambiguous.h"
@@ -269,8 +270,8 @@ class SelectionTest : public QObject {
         for (const QRect& pile : {PileExtent(4, 8, false), PileExtent(6, 1, false)})
             QVERIFY(!box.intersects(QRect(TableToGlobal(pile.topLeft()), pile.size())));
         QCOMPARE(seen.caption, QStringLiteral("Hint"));
-        QCOMPARE(seen.text,
-                 QStringLiteral("The computer recommends this move.  Would you like to use it?"));
+        QVERIFY(seen.text.startsWith(QStringLiteral("The computer recommends this move:")));
+        QVERIFY(seen.text.endsWith(QStringLiteral("Would you like to use it?")));
         QCOMPARE(Sent::requests, Requests{"<?></>"});
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= 9; ++column)
@@ -386,20 +387,27 @@ class SelectionTest : public QObject {
         QVERIFY(!window->H->isVisible());
     }
 
+    // "CardArray" lists every place's pile depth and "Clicks" its highlight, as
+    // area.place= value.
     void debugDumps() {
         window->HClick();  // the debug controls show
         DealPile(2, 3);
         DisplayCard(1, 4, 1, 9, kShow);
         Select(PileSpot(2));
-        QTest::mouseClick(window->Edit2, Qt::LeftButton);
-        const QString depths = window->Edit2->text();
-        QVERIFY(depths.startsWith(QStringLiteral("Ar        0.1= 0        0.2= 3        0.3= 0")));
-        QVERIFY(depths.contains(QStringLiteral("        1.4= 1        1.5= 0")));
-        QVERIFY(depths.endsWith(QStringLiteral("        2.9= 0")));
-        QCOMPARE(depths.count(QStringLiteral("= ")), 27);
-        QTest::mouseClick(window->Edit3, Qt::LeftButton);
-        QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl        0.1= 0        0.2= 1")));
-        QCOMPARE(window->Edit3->text().count(QStringLiteral("= 1")), 1);
+        const auto nonZero = [](QLineEdit* dump) {
+            QTest::mouseClick(dump, Qt::LeftButton);
+            QStringList found;
+            int places = 0;
+            static const QRegularExpression entry(QStringLiteral("(\\d\\.\\d)= (\\d+)"));
+            for (const auto& m : entry.globalMatch(dump->text())) {
+                ++places;
+                if (m.captured(2) != QStringLiteral("0"))
+                    found << m.captured(1) + "=" + m.captured(2);
+            }
+            return places == 27 ? found : QStringList{QStringLiteral("places: %1").arg(places)};
+        };
+        QCOMPARE(nonZero(window->Edit2), (QStringList{"0.2=3", "1.4=1"}));
+        QCOMPARE(nonZero(window->Edit3), QStringList{"0.2=1"});
         window->HClick();
     }
 
@@ -418,15 +426,20 @@ class SelectionTest : public QObject {
         QCOMPARE(log.texts.last(), QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
     }
 
+    // Each switch does what its caption then says: "1=C" makes player 1 the
+    // computer, "2=H" player 2 a human; Debug toggles the debug mode.
     void playerAndDebugSwitches() {
-        window->Button9->click();
-        QCOMPARE(playerIsComputer[1], 1);
-        QCOMPARE(window->Button9->text(), QStringLiteral("1=C"));
-        window->Button9->click();
-        QCOMPARE(window->Button9->text(), QStringLiteral("1=H"));
-        window->Button10->click();
-        QCOMPARE(playerIsComputer[2], 0);
-        QCOMPARE(window->Button10->text(), QStringLiteral("2=H"));
+        for (int round = 0; round < 2; ++round) {  // each click turns a player over
+            window->Button9->click();
+            window->Button10->click();
+            QCOMPARE(playerIsComputer[1], round == 0 ? 1 : 0);
+            QCOMPARE(playerIsComputer[2], round == 0 ? 0 : 1);
+            for (int player : {1, 2}) {
+                const QPushButton* button = player == 1 ? window->Button9 : window->Button10;
+                QCOMPARE(button->text(), QStringLiteral("%1=%2").arg(player).arg(
+                                             playerIsComputer[player] ? 'C' : 'H'));
+            }
+        }
         window->Button7->click();
         QVERIFY(debugFlag);
         window->Button7->click();

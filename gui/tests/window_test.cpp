@@ -64,40 +64,26 @@ class WindowTest : public QObject {
         QCOMPARE(window.HintMenu->actions().size(), 2);
     }
 
-    void controlsAtTheirPlaces() {
+    // A click at the centre of each control the player sees reaches that
+    // control (the row names lie above both value panels, the button above
+    // its panel), and the debug controls stay hidden.
+    void controlsReachableAndDebugHidden() {
         TCasinoGUI window;
-        QCOMPARE(window.Scores1->geometry(), QRect(312, 25, 88, 121));
-        QCOMPARE(window.Panel1->geometry(), QRect(346, 25, 100, 121));
-        QCOMPARE(window.Scores2->geometry(), QRect(392, 25, 88, 121));
-        QCOMPARE(window.Player1Name->geometry(), QRect(25, 122, 284, 24));
-        QCOMPARE(window.Player2Name->geometry(), QRect(483, 122, 284, 24));
-        QCOMPARE(window.Hint->geometry(), QRect(312, 8, 169, 17));
-        QCOMPARE(window.RemainingCardsButton->geometry(), QRect(232, 536, 327, 17));
-        QCOMPARE(window.RemainingCards->geometry(), QRect(233, 536, 325, 257));
-        QCOMPARE(window.Aces1->pos(), QPoint(16, 5));
-        QCOMPARE(window.Points2->pos(), QPoint(62, 102));
-        QCOMPARE(window.Points1->text(), QStringLiteral("0"));
-        QVERIFY(window.Points1->font().bold());
-        QVERIFY(window.Player1Name->text().isEmpty());
-
-        // The row names lie above both value panels; the button above its panel.
-        const QObjectList& order = window.Table->children();
-        QVERIFY(order.indexOf(window.Panel1) > order.indexOf(window.Scores1));
-        QVERIFY(order.indexOf(window.Panel1) > order.indexOf(window.Scores2));
-        QVERIFY(order.indexOf(window.RemainingCardsButton) > order.indexOf(window.RemainingCards));
-
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* seen[] = {window.Hint, window.Panel1, window.Player1Name, window.Player2Name,
+                           window.RemainingCardsButton};
+        for (QWidget* control : seen) {
+            const QPoint centre = control->mapTo(window.Table, control->rect().center());
+            QWidget* hit = window.Table->childAt(centre);
+            QVERIFY(hit == control || control->isAncestorOf(hit));
+        }
+        QVERIFY(window.Points1->font().bold());
         QWidget* hidden[] = {window.Label1,  window.PutButton, window.H,       window.Button7,
                              window.NewGame, window.Button8,   window.Button9, window.Button10,
                              window.Edit2,   window.Edit3};
         for (QWidget* control : hidden)
             QVERIFY(!control->isVisible());
-        QVERIFY(window.Hint->isVisible());
-        QVERIFY(window.Scores1->isVisible());
-        QCOMPARE(window.Button9->text(), QStringLiteral("1=H"));
-        QCOMPARE(window.Button10->text(), QStringLiteral("2=C"));
-        QCOMPARE(window.Edit2->text(), QStringLiteral("CardArray"));
     }
 
     void startUpBeginsWithNineColumns() {

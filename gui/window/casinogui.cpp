@@ -30,6 +30,9 @@
 const char kExitCaption[] = "Exit Casino?";
 const char kExitText[] = "Are you certain you want to stop playing Casino?";
 
+static_assert(TCasinoGUI::kClientWidth == kTableWidth && TCasinoGUI::kClientHeight == kTableHeight,
+              "the table's layout fills the window's client area");
+
 TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window) {
     setFixedSize(TCasinoGUI::kClientWidth, TCasinoGUI::kClientHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -129,6 +132,7 @@ void TCasinoGUI::StartUp() {
     SendToLogic(buffer);
     const std::string begun = LastReply();
     ClearTable();
+    SetTableNote(QString::fromLatin1(kStartNote));
     SetCurrentPlayer(1);
     LoadPictures();
     startNotice_ = StartUpNotice(begun, keptAside);

@@ -43,7 +43,7 @@ TEST(FreeColumn, EachPlayerFillsItsSideFromTheMiddleOut) {
         for (int col : c.taken)
             table[std::size_t(col)] = Pile{{cards[std::size_t(col)]}};
         Arrange(table, {"Kh"}, {"Kd"}, c.player);
-        EXPECT_EQ(FindFreeColumn(), c.column)
+        EXPECT_EQ(FindFreeColumn(TheGame()), c.column)
             << "player " << c.player + 1 << ", " << c.taken.size() << " columns taken";
     }
 }

@@ -35,7 +35,7 @@ TEST(Evaluate, TheFourteenMoveExample) {
     Seat();
     Arrange({Pile{{"2s"}}, Pile{{"5c", "7c"}}, Pile{{"Jh"}}}, {"2c", "2h", "Qh", "Ah"},
             {"Kd", "Kc", "Kh", "Ks"});
-    GenerateMoves();
+    GenerateMoves(TheGame(), theLogic.cardWeight);
     EXPECT_EQ(Scores(),
               (std::vector<int>{0, 16, 300, 312, 0, 16, 300, 312, -2, 298, 18, -256, -253, 572}));
     // The hint names the Ace and both columns, whatever the levels.

@@ -91,7 +91,7 @@ inline std::string Describe(Move m) {
 
 // Generates the move list of the player to move and describes it.
 inline std::vector<std::string> ListedMoves() {
-    GenerateMoves();
+    GenerateMoves(TheGame(), theLogic.cardWeight);
     std::vector<std::string> out;
     for (int i = 0; i < TheGame().numMoves; ++i)
         out.push_back(Describe(Move(TheGame().moves[i])));

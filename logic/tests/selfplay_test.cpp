@@ -146,7 +146,8 @@ struct Mirror {
             ASSERT_EQ(pile[p], g.players[p].pile.numCards) << "player " << p + 1;
         }
         ASSERT_EQ(stock, g.deck.numCards);
-        ASSERT_TRUE(TalliesAgree()) << "the tallies of the stock and the piles are not a recount";
+        ASSERT_TRUE(TalliesAgree(TheGame()))
+            << "the tallies of the stock and the piles are not a recount";
         if (winner == -2) {
             ASSERT_EQ(Cards(), kSizeDeck);
         }

@@ -81,13 +81,13 @@ void WriteDeals(const std::vector<std::vector<std::uint8_t>>& records) {
     std::fclose(f);
 }
 
-std::string CheckFailure(const std::string& condition, int line) {
+std::string CheckFailure(const std::string& condition, int number) {
     std::string pattern = "Assertion failed: ";
     for (char c : condition) {
         if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) pattern += '\\';
         pattern += c;
     }
-    return pattern + ", file kzqlogic, line " + std::to_string(line) + "\n";
+    return pattern + ", file kzqlogic, line " + std::to_string(number) + "\n";
 }
 
 }  // namespace kzq::test

@@ -36,7 +36,7 @@ std::vector<std::uint8_t> DealRecord(const std::vector<std::vector<std::string>>
 std::uint8_t DealByte(const std::string& card);
 
 // Death-test pattern that matches exactly the message of a failed internal
-// check: "Assertion failed: <condition>, file kzqlogic, line <line>".
-std::string CheckFailure(const std::string& condition, int line);
+// check: "Assertion failed: <condition>, file kzqlogic, line <check number>".
+std::string CheckFailure(const std::string& condition, int number);
 
 }  // namespace kzq::test

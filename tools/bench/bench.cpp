@@ -87,7 +87,7 @@ void GenerateOn(benchmark::State& state, const char* const hand[4], const char* 
     SetUp(hand, table, 9);
     int n = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(n = kzq::GenerateMoves());
+        benchmark::DoNotOptimize(n = kzq::GenerateMoves(kzq::TheGame(), kzq::theLogic.cardWeight));
     state.counters["moves"] = n;
     state.SetItemsProcessed(state.iterations());
 }

@@ -11,7 +11,7 @@ out="$root/build-fuzz"
 mkdir -p "$out/obj" "$out/corpus" "$out/work"
 
 flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined
-       -fno-sanitize-recover=undefined -I"$root/logic")
+       -fno-sanitize-recover=undefined -I"$root/logic" -I"$root/wire")
 sources=("$root"/logic/*.cpp "$root/tools/fuzz/fuzz_requests.cpp")
 
 # Compile what changed, two files at a time.
@@ -19,7 +19,7 @@ stale=()
 for src in "${sources[@]}"; do
     obj="$out/obj/$(basename "$src" .cpp).o"
     if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ "$0" -nt "$obj" ] ||
-       [ -n "$(find "$root/logic" -name '*.h' -newer "$obj" -print -quit)" ]; then
+       [ -n "$(find "$root/logic" "$root/wire" -name '*.h' -newer "$obj" -print -quit)" ]; then
         stale+=("$src")
     fi
 done
