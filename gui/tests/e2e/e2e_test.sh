@@ -154,7 +154,14 @@ answer_confirm() {
     local box=$1 button=$2 id
     wait_for "the question \"$box\"" 20 windows_named "$box"
     id=$(windows_named "$box" | head -n 1)
-    if [ "$button" = ok ]; then click_in "$id" 56 92; else click_in "$id" 144 92; fi
+    # The two buttons sit 88 pixels apart about the box's middle, 21 above its
+    # bottom edge; the box grows with its question.
+    geometry "$id"
+    if [ "$button" = ok ]; then
+        click_in "$id" $((WW / 2 - 44)) $((WH - 21))
+    else
+        click_in "$id" $((WW / 2 + 44)) $((WH - 21))
+    fi
     wait_for "the question \"$box\" to close" 20 not_shown "$box"
 }
 not_shown() { [ -z "$(windows_named "$1")" ]; }
