@@ -146,6 +146,13 @@ void TNewGameBox::BuildControls() {
     GameNumberSpinEdit = SpinEdit(OtherGroup, QRect(40, 40, 41, 22), 0, 9);
     GameSound = PlaceLabel(OtherGroup, QStringLiteral("Sound:"), 96, 40);
     GameSoundCheckbox = CheckBox(OtherGroup, QRect(144, 38, 25, 17));
+    TieLabel(Name1, PName1, QStringLiteral("Human player's name"));
+    TieLabel(Name2, PName2, QStringLiteral("Computer player's name"));
+    TieLabel(Level2, SpinEdit2, QStringLiteral("Computer player's level"));
+    TieLabel(GameAnimation, GameAnimateCheckbox, QStringLiteral("Animation"));
+    TieLabel(GameSpeed, SpinEdit3, QStringLiteral("Delay"));
+    TieLabel(GameNumber, GameNumberSpinEdit, QStringLiteral("Deal number"));
+    TieLabel(GameSound, GameSoundCheckbox, QStringLiteral("Sound"));
     GameAnimation->installEventFilter(this);
     GameSound->installEventFilter(this);
 

@@ -54,6 +54,13 @@ Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
 std::vector<QRect> marks;
 QString words;
 
+// Who hears of changes.
+void (*watcher)() = nullptr;
+
+void TellWatcher() {
+    if (watcher) watcher();
+}
+
 // The back buffer is made at the window's ratio; before the window is there
 // (a table cleared at start), at the application's.
 qreal BufferRatio() {
@@ -234,17 +241,44 @@ void DrawMarks(QPainter& painter) {
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
 }
 
+// The score sheet's cells and the name panels as a screen reader names them:
+// each cell with its player and row ("Alice Brown, aces: 2"), a blank name
+// panel by what it is for.
+void NameScoreSheet() {
+    const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
+                          "spades", "cards",       "points"};
+    for (int player = 1; player <= 2; ++player) {
+        const QString name = WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+        for (int row = 1; row <= 7; ++row) {
+            QLabel* cell = widgets.scores[player][row];
+            cell->setAccessibleName(name + QStringLiteral(", ") +
+                                    QString::fromLatin1(rows[row - 1]) + QStringLiteral(": ") +
+                                    cell->text());
+        }
+        QLabel* panel = widgets.namePanels[player];
+        panel->setAccessibleName(panel->text().isEmpty()
+                                     ? QStringLiteral("Player %1: no game yet").arg(player)
+                                     : panel->text());
+    }
+}
+
 // Moves the remaining-cards panel by `dy` and shows it there at once.
 void MovePanel(int dy) {
     QWidget* panel = widgets.remainingPanel;
     panel->move(panel->x(), panel->y() + dy);
     RepaintAtOnce();
+    TellWatcher();
 }
 
 }  // namespace
 
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
+    if (widgets.surface) NameScoreSheet();
+}
+
+QWidget* SurfaceWidget() {
+    return widgets.surface;
 }
 
 QPoint TableToGlobal(const QPoint& at) {
@@ -296,6 +330,8 @@ void ClearTable() {
     painter.setPen(Qt::black);
     painter.setBrush(QColor(kTableColour));
     painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
+    painter.end();
+    TellWatcher();
 }
 
 void DisplayCard(int area, int column, int depth, int picture, int mode) {
@@ -314,6 +350,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             table.pileDepth[area][column] = depth;
             if (area == 0) table.pileCards[column][depth] = picture;
             if (area == 1 || area == 2) table.handCards[area][column] = picture;
+            if (area == 3 || area == 4) table.captureTop[area] = picture;
             break;
         case kErase:
             FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
@@ -327,6 +364,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
                 const int firstTop = CardPosition(area, column, 1).y();
                 FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
                 if (area == 0) table.tagShown[column] = 0;
+                if (area == 0) table.tagLetter[column] = 0;
             }
             break;
         case kToggleHighlight: {
@@ -353,6 +391,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
 
 void ShowBackBuffer() {
     widgets.surface->repaint();
+    TellWatcher();
 }
 
 void PaintTable(QPainter& painter) {
@@ -401,6 +440,7 @@ void DrawTag(int column, char letter) {
     painter.end();
     if (column >= 1 && column <= kNumColumns) {
         table.tagShown[column] = 1;
+        table.tagLetter[column] = letter;
         Note(0, column);
     }
     ShowBackBuffer();
@@ -462,8 +502,10 @@ bool StartNoteShown() {
 }
 
 void ShowRemainingCards(char suit, int mask) {
-    if (const int row = RemainingRowOf(suit))
+    if (const int row = RemainingRowOf(suit)) {
         widgets.remainingRows[row]->setText(RemainingRow(suit, mask));
+        widgets.remainingRows[row]->setAccessibleName(RemainingWords(suit, mask));
+    }
 }
 
 void ShowScores(int player, const ScoreRecord& values) {
@@ -471,11 +513,13 @@ void ShowScores(int player, const ScoreRecord& values) {
                            values.spades, values.cards,     values.points};
     for (int row = 1; row <= 7; ++row)
         widgets.scores[player][row]->setText(QString::number(numbers[row - 1]));
+    NameScoreSheet();
 }
 
 void ShowPlayerNames() {
     widgets.namePanels[1]->setText(WireToText(settings.player1Name));
     widgets.namePanels[2]->setText(WireToText(settings.player2Name));
+    NameScoreSheet();
 }
 
 void ShowRoundTotals(int total1, int total2) {
@@ -487,6 +531,7 @@ void ShowRoundTotals(int total1, int total2) {
                                    points(total1));
     widgets.namePanels[2]->setText(WireToText(settings.player2Name) + QStringLiteral(" has ") +
                                    points(total2));
+    NameScoreSheet();
     // Shown before the question that follows blocks the window.
     widgets.surface->window()->repaint();
 }
@@ -494,6 +539,22 @@ void ShowRoundTotals(int total1, int total2) {
 void ShowStatus(const QString& text) {
     widgets.status->setText(text);
     widgets.status->adjustSize();
+}
+
+void SetTableWatcher(void (*tableWatcher)()) {
+    watcher = tableWatcher;
+}
+
+void NotifyTableWatcher() {
+    TellWatcher();
+}
+
+QWidget* RemainingPanel() {
+    return widgets.remainingPanel;
+}
+
+bool RemainingPanelOpen() {
+    return widgets.remainingPanel && widgets.remainingPanel->y() != kPanelHidden;
 }
 
 void RemainingCardsButtonClick() {

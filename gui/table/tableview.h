@@ -51,6 +51,10 @@ struct TableMirror {
     Checked<int, 3, 4> captureCount;
     // [column 1..9]: 1 while a tag is drawn above that table pile.
     Checked<int, 1, kNumColumns> tagShown;
+    // [column 1..9]: the letter of that tag, 0 for none.
+    Checked<char, 1, kNumColumns> tagLetter;
+    // [area 3..4]: picture of the card drawn last into each capture pile, 0 for none.
+    Checked<int, 3, 4> captureTop;
 };
 
 extern TableMirror table;
@@ -70,6 +74,8 @@ struct TableWidgets {
 // drawn, and takes them back (an empty set) when it goes.
 void AttachWidgets(const TableWidgets& widgets);
 
+// The widget that shows the table; null while no window is attached.
+QWidget* SurfaceWidget();
 // A point of the table in global (screen) pixels.
 QPoint TableToGlobal(const QPoint& at);
 // The most cards in any table pile now.
@@ -140,6 +146,17 @@ void ShowPlayerNames();
 void ShowRoundTotals(int total1, int total2);
 // The status line of move entry (a hidden debug control).
 void ShowStatus(const QString& text);
+
+// The accessible table registers here to hear of every change of what the
+// table shows (cards, highlights, tags, words, notes, focus); the drawing
+// calls it after each.
+void SetTableWatcher(void (*watcher)());
+// Tells the watcher of a change made elsewhere (the keyboard focus).
+void NotifyTableWatcher();
+
+// The remaining-cards panel, and whether it is raised into view.
+QWidget* RemainingPanel();
+bool RemainingPanelOpen();
 
 // The slide of the remaining-cards panel: the button raises it to 450 or
 // lowers it from there; a click on the panel raises it by 100. A move that

@@ -148,6 +148,7 @@ void TCasinoGUI::BuildControls() {
     fixed.setPixelSize(11);
     auto row = [&](char suit, int y, Qt::GlobalColor colour) {
         auto* label = new QLabel(RemainingRow(suit, kAllRanks), RemainingCards);
+        label->setAccessibleName(RemainingWords(suit, kAllRanks));
         label->setFont(fixed);
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour);
@@ -165,6 +166,7 @@ void TCasinoGUI::BuildControls() {
         *rows[i] = row(suit, kRemainingRowY[i], suit == 'h' || suit == 'd' ? Qt::red : Qt::black);
     }
     RemainingCardsButton = new QPushButton(client);
+    RemainingCardsButton->setAccessibleName(QStringLiteral("Show the cards not yet seen"));
     RemainingCardsButton->setGeometry(kPanelButtonRect);
     RemainingCardsButton->installEventFilter(this);
     connect(RemainingCardsButton, &QPushButton::clicked, this, [] { RemainingCardsButtonClick(); });
@@ -192,6 +194,16 @@ void TCasinoGUI::BuildControls() {
     Edit2->installEventFilter(this);
     Edit3 = DebugEdit(client, QStringLiteral("CardClicked"), QRect(0, 448, 793, 22));
     Edit3->installEventFilter(this);
+
+    // What the panels are to a screen reader; Tab goes from Hint to the
+    // remaining-cards button to the table.
+    Scores1->setAccessibleName(QStringLiteral("First player's scores"));
+    Panel1->setAccessibleName(QStringLiteral("Score rows"));
+    Scores2->setAccessibleName(QStringLiteral("Second player's scores"));
+    RemainingCards->setAccessibleName(QStringLiteral("Cards not yet seen"));
+    Label1->setAccessibleDescription(QStringLiteral("Status line of move entry"));
+    setTabOrder(Hint, RemainingCardsButton);
+    setTabOrder(RemainingCardsButton, Table);
 
     // What the table view draws into and writes.
     TableWidgets widgets;

@@ -1,0 +1,416 @@
+// The accessible table: an interface for the table widget whose children are
+// the places that show cards and the controls on the table that are shown,
+// and the watcher that sends the events of every change to the places, the
+// focus and the words.
+#include "table/tableaccess.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+const char kTableObjectName[] = "casinoTable";
+
+namespace {
+
+QString PlayerName(int player) {
+    return WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+}
+
+// A person plays this hand: its cards are told one by one, with their keys.
+bool CardsTold(int player) {
+    return playerIsComputer[player] == 0;
+}
+
+QString Cards(int count) {
+    return count == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(count);
+}
+
+// "a", "a and b", "a, b and c".
+QString Listed(const QStringList& names) {
+    if (names.size() <= 1) return names.value(0);
+    return QStringList(names.mid(0, names.size() - 1)).join(QStringLiteral(", ")) +
+           QStringLiteral(" and ") + names.last();
+}
+
+QString HandCardName(int player, int slot) {
+    int count = 0;
+    int number = 0;
+    for (int s = 1; s <= 4; ++s)
+        if (table.pileDepth[player][s] > 0) {
+            ++count;
+            if (s == slot) number = count;
+        }
+    const QString owner = CardsTold(3 - player) ? PlayerName(player) + QStringLiteral("'s hand")
+                                                : QStringLiteral("Your hand");
+    QString name = QStringLiteral("%1, card %2 of %3: %4")
+                       .arg(owner)
+                       .arg(number)
+                       .arg(count)
+                       .arg(PictureName(table.handCards[player][slot]));
+    if (player == CurrentPlayer())
+        name +=
+            QStringLiteral(" (key ") + QChar::fromLatin1(kSlotKeys[slot - 1]) + QLatin1Char(')');
+    if (table.highlight[player][slot] == 1) name += QStringLiteral(", selected");
+    return name;
+}
+
+QString HandCountName(int player) {
+    int count = 0;
+    QStringList faceUp;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[player][slot] > 0) {
+            ++count;
+            if (const QString card = PictureName(table.handCards[player][slot]); !card.isEmpty())
+                faceUp << card;
+        }
+    if (count == 0) return {};
+    QString name = PlayerName(player) + QStringLiteral("'s hand: ") + Cards(count);
+    if (faceUp.isEmpty()) return name + QStringLiteral(", face down");
+    return name + QStringLiteral(", face up: ") + Listed(faceUp);
+}
+
+QString PileName(int column) {
+    const int depth = table.pileDepth[0][column];
+    if (depth == 0) return {};
+    QStringList cards;
+    bool allOfTagRank = true;
+    const char tag = table.tagLetter[column];
+    for (int d = 1; d <= depth; ++d) {
+        const int picture = table.pileCards[column][d];
+        cards << PictureName(picture);
+        if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
+    }
+    QString name = QStringLiteral("Table pile %1 (key %1): ").arg(column) + Listed(cards);
+    if (table.tagShown[column] == 1 && RankValue(tag) != 0) {
+        // A block's cards are all of the rank its tag names; a build's add up to it.
+        if (allOfTagRank)
+            name += QStringLiteral(", block of ") + RankPlural(tag);
+        else
+            name += QStringLiteral(", build of %1").arg(RankValue(tag) == 1 ? 14 : RankValue(tag));
+    }
+    if (table.highlight[0][column] == 1) name += QStringLiteral(", selected");
+    return name;
+}
+
+QString CaptureName(int area) {
+    const int count = table.captureCount[area];
+    if (count == 0) return {};
+    QString name = PlayerName(area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
+    if (const QString top = PictureName(table.captureTop[area]); !top.isEmpty())
+        name += QStringLiteral(", top card ") + top;
+    return name;
+}
+
+// A place of the table: a pile (area 0), a hand card (area 1 or 2, column
+// the slot), a hand told as a count (column 0), a capture pile (area 3 or 4).
+struct Place {
+    int area;
+    int column;
+    bool operator==(const Place&) const = default;
+};
+constexpr int kPlaceCount = 9 + 2 * 5 + 2;
+
+int PlaceIndex(const Place& place) {
+    if (place.area == 0) return place.column - 1;
+    if (place.area <= 2) return 9 + (place.area - 1) * 5 + place.column;
+    return 19 + place.area - 3;
+}
+
+// The places that show cards, in reading order: the hands, the table piles,
+// the capture piles.
+std::vector<Place> ShownPlaces() {
+    std::vector<Place> shown;
+    for (int player = 1; player <= 2; ++player) {
+        if (!CardsTold(player)) {
+            if (!HandCountName(player).isEmpty()) shown.push_back({player, 0});
+            continue;
+        }
+        for (int slot = 1; slot <= 4; ++slot)
+            if (table.pileDepth[player][slot] > 0) shown.push_back({player, slot});
+    }
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0) shown.push_back({0, column});
+    for (int area = 3; area <= 4; ++area)
+        if (table.captureCount[area] > 0) shown.push_back({area, 0});
+    return shown;
+}
+
+QRect PlaceRect(const Place& place) {
+    if (place.area == 0)
+        return PileExtent(place.column, table.pileDepth[0][place.column],
+                          table.tagShown[place.column] == 1);
+    if (place.area >= 3) return CapturePileExtent(place.area, table.captureCount[place.area]);
+    if (place.column > 0)
+        return QRect(HandPlace(place.area, place.column), QSize(kCardWidth, kCardHeight));
+    const QPoint left = HandPlace(place.area, 1);
+    return QRect(left, QSize(4 * kCardWidth, kCardHeight));
+}
+
+class TableAccessible;
+
+// One place: a virtual child of the table, not a widget of its own.
+class PlaceItem : public QAccessibleInterface {
+  public:
+    PlaceItem(QWidget* surface, Place place) : surface_(surface), place_(place) {}
+
+    bool isValid() const override { return !surface_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return surface_ ? surface_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!surface_) return {};
+        const QRect at = PlaceRect(place_);
+        return QRect(surface_->mapToGlobal(at.topLeft()), at.size());
+    }
+    QAccessible::Role role() const override {
+        if (place_.area == 0) return QAccessible::ListItem;
+        if ((place_.area == 1 || place_.area == 2) && place_.column > 0) return QAccessible::Button;
+        return QAccessible::StaticText;
+    }
+    QAccessible::State state() const override;
+
+    Place place() const { return place_; }
+    bool Focused() const;
+
+  private:
+    QPointer<QWidget> surface_;
+    Place place_;
+};
+
+// The table widget: its places, then the controls on it that are shown.
+class TableAccessible : public QAccessibleWidget {
+  public:
+    explicit TableAccessible(QWidget* surface) : QAccessibleWidget(surface, QAccessible::Pane) {
+        std::vector<Place> all;
+        for (int column = 1; column <= kNumColumns; ++column)
+            all.push_back({0, column});
+        for (int player = 1; player <= 2; ++player)
+            for (int slot = 0; slot <= 4; ++slot)
+                all.push_back({player, slot});
+        all.push_back({3, 0});
+        all.push_back({4, 0});
+        for (const Place& place : all)
+            items_[PlaceIndex(place)] = new PlaceItem(surface, place);
+        for (PlaceItem* item : items_)
+            QAccessible::registerAccessibleInterface(item);
+    }
+    ~TableAccessible() override {
+        for (PlaceItem* item : items_)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return QStringLiteral("Card table");
+        if (t == QAccessible::Description) return TableWords();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return int(ShownPlaces().size() + Controls().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const std::vector<Place> places = ShownPlaces();
+        if (index < 0) return nullptr;
+        if (index < int(places.size())) return Item(places[std::size_t(index)]);
+        const QList<QWidget*> controls = Controls();
+        index -= int(places.size());
+        return index < controls.size() ? QAccessible::queryAccessibleInterface(controls[index])
+                                       : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const std::vector<Place> places = ShownPlaces();
+        if (const auto* item = dynamic_cast<const PlaceItem*>(child)) {
+            for (std::size_t i = 0; i < places.size(); ++i)
+                if (places[i] == item->place()) return int(i);
+            return -1;
+        }
+        const int at =
+            child ? int(Controls().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+        return at < 0 ? -1 : int(places.size()) + at;
+    }
+    QAccessibleInterface* focusChild() const override {
+        if (PlaceItem* focused = FocusedItem()) return focused;
+        return QAccessibleWidget::focusChild();
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
+        for (const Place& place : ShownPlaces()) {
+            PlaceItem* item = Item(place);
+            if (item->rect().contains(x, y)) return item;
+        }
+        return nullptr;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        return s;
+    }
+
+    PlaceItem* Item(const Place& place) const { return items_[PlaceIndex(place)]; }
+    // The place with the keyboard focus, while the table has it.
+    PlaceItem* FocusedItem() const {
+        if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
+        return Item({FocusPlace().area, FocusPlace().column});
+    }
+    // The words as last told to `item`: only to the place that had the focus then.
+    QString ToldTo(const PlaceItem* item) const {
+        return item == toldTo_ ? told_.words : QString();
+    }
+
+    // Sends the events of what changed since the last call.
+    void Tell();
+
+  private:
+    // The controls on the table that are shown: the hidden debug controls and
+    // the remaining-cards panel while it waits below the window are left out.
+    QList<QWidget*> Controls() const {
+        QList<QWidget*> shown;
+        for (QObject* child : widget()->children()) {
+            auto* control = qobject_cast<QWidget*>(child);
+            if (!control || control->isWindow() || control->isHidden()) continue;
+            if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
+            shown << control;
+        }
+        return shown;
+    }
+
+    struct Told {
+        std::vector<Place> places;
+        std::array<QString, kPlaceCount> names;
+        std::array<bool, kPlaceCount> selected{};
+        PlaceItem* focused = nullptr;
+        QString words;
+    };
+    std::array<PlaceItem*, kPlaceCount> items_{};
+    Told told_;
+    PlaceItem* toldTo_ = nullptr;
+};
+
+QString PlaceItem::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
+    if (t == QAccessible::Description) {
+        auto* table = dynamic_cast<TableAccessible*>(parent());
+        return table ? table->ToldTo(this) : QString();
+    }
+    return {};
+}
+
+bool PlaceItem::Focused() const {
+    auto* table = dynamic_cast<TableAccessible*>(parent());
+    return table && table->FocusedItem() == this;
+}
+
+QAccessible::State PlaceItem::state() const {
+    QAccessible::State s;
+    if (place_.area <= 2 && place_.column > 0) {
+        s.focusable = Focusable({place_.area, place_.column});
+        s.focused = Focused();
+        s.selectable = place_.area == 0;
+        s.selected = table.highlight[place_.area][place_.column] == 1;
+    }
+    return s;
+}
+
+void Send(QAccessibleInterface* iface, QAccessible::Event type) {
+    QAccessibleEvent event(iface, type);
+    QAccessible::updateAccessibility(&event);
+}
+
+void TableAccessible::Tell() {
+    Told now;
+    now.places = ShownPlaces();
+    for (const Place& place : now.places) {
+        now.names[PlaceIndex(place)] = PlaceName(place.area, place.column);
+        now.selected[PlaceIndex(place)] =
+            place.column > 0 && place.area <= 2 && table.highlight[place.area][place.column] == 1;
+    }
+    now.focused = FocusedItem();
+    now.words = TableWords();
+
+    const auto among = [](const std::vector<Place>& places, const Place& place) {
+        return std::find(places.begin(), places.end(), place) != places.end();
+    };
+    for (const Place& place : told_.places)
+        if (!among(now.places, place)) Send(Item(place), QAccessible::ObjectDestroyed);
+    for (const Place& place : now.places) {
+        const int i = PlaceIndex(place);
+        if (!among(told_.places, place)) {
+            Send(Item(place), QAccessible::ObjectCreated);
+            continue;
+        }
+        if (now.names[i] != told_.names[i]) Send(Item(place), QAccessible::NameChanged);
+        if (now.selected[i] != told_.selected[i]) {
+            QAccessible::State changed;
+            changed.selected = true;
+            QAccessibleStateChangeEvent event(Item(place), changed);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    if (now.focused != told_.focused) {
+        toldTo_ = nullptr;  // a place told the words no longer has the focus
+        if (now.focused) Send(now.focused, QAccessible::Focus);
+    }
+    const bool newWords = now.words != told_.words;
+    told_ = now;
+    if (newWords) {
+        // Screen readers speak a description change of the object with the
+        // focus: the focused place when there is one, and the table.
+        toldTo_ = now.focused;
+        if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
+        Send(this, QAccessible::DescriptionChanged);
+    }
+}
+
+void TableChanged() {
+    QWidget* surface = SurfaceWidget();
+    if (!surface || !QAccessible::isActive()) return;
+    if (auto* accessible =
+            dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface)))
+        accessible->Tell();
+}
+
+QAccessibleInterface* TableFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->objectName() == QLatin1String(kTableObjectName))
+        return new TableAccessible(widget);
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallTableAccessible() {
+    static bool installed = false;
+    if (!installed) QAccessible::installFactory(TableFactory);
+    installed = true;
+    SetTableWatcher(TableChanged);
+}
+
+QString PlaceName(int area, int column) {
+    if (area == 0) return PileName(column);
+    if (area == 1 || area == 2) {
+        if (column == 0) return HandCountName(area);
+        return table.pileDepth[area][column] > 0 ? HandCardName(area, column) : QString();
+    }
+    if (area == 3 || area == 4) return CaptureName(area);
+    return {};
+}
+
+QString TableWords() {
+    QStringList lines;
+    if (!MoveWords().isEmpty()) lines << MoveWords();
+    if (StartNoteShown()) lines << QString::fromLatin1(kStartNote);
+    return lines.join(QLatin1Char('\n'));
+}
