@@ -17,6 +17,8 @@ const char kTableObjectName[] = "casinoTable";
 
 namespace {
 
+void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
+
 QString PlayerName(int player) {
     return WireToText(player == 1 ? settings.player1Name : settings.player2Name);
 }
@@ -326,7 +328,7 @@ QAccessible::State PlaceItem::state() const {
 
 void Send(QAccessibleInterface* iface, QAccessible::Event type) {
     QAccessibleEvent event(iface, type);
-    QAccessible::updateAccessibility(&event);
+    sink(&event);
 }
 
 void TableAccessible::Tell() {
@@ -356,7 +358,7 @@ void TableAccessible::Tell() {
             QAccessible::State changed;
             changed.selected = true;
             QAccessibleStateChangeEvent event(Item(place), changed);
-            QAccessible::updateAccessibility(&event);
+            sink(&event);
         }
     }
     if (now.focused != told_.focused) {
@@ -376,7 +378,7 @@ void TableAccessible::Tell() {
 
 void TableChanged() {
     QWidget* surface = SurfaceWidget();
-    if (!surface || !QAccessible::isActive()) return;
+    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility)) return;
     if (auto* accessible =
             dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface)))
         accessible->Tell();
@@ -396,6 +398,10 @@ void InstallTableAccessible() {
     if (!installed) QAccessible::installFactory(TableFactory);
     installed = true;
     SetTableWatcher(TableChanged);
+}
+
+void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
+    sink = eventSink ? eventSink : QAccessible::updateAccessibility;
 }
 
 QString PlaceName(int area, int column) {

@@ -12,6 +12,8 @@
 
 #include <QString>
 
+class QAccessibleEvent;
+
 #include "table/tablefocus.h"
 
 // The name the window gives the table widget; the factory knows it by it.
@@ -20,6 +22,10 @@ extern const char kTableObjectName[];
 // Installs, once, the factory that gives the table widget its accessible
 // interface, and has the table tell it of every change.
 void InstallTableAccessible();
+
+// Where the table's events go: the toolkit's accessibility update (null), or
+// a test's recorder, which also hears them while no screen reader listens.
+void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
 
 // What the table's places are called: "Your hand, card 2 of 4: 9 of hearts
 // (key I)", "Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9,
