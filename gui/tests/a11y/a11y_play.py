@@ -180,11 +180,11 @@ program = subprocess.Popen(STOPPED + [os.path.join(folder, "casinogui")], cwd=ru
 wait_for("the table in the tree", table, 30)
 main = table().parent
 for node in walk(main):
-    if node.getState().contains(pyatspi.STATE_SHOWING):
-        if node.name in DEBUG_NAMES or node.getRoleName() == "text":
-            fail("a hidden debug control is in the tree: %s %r" % (node.getRoleName(), node.name))
-        if node.getRoleName() in CONTROLS and not node.name.strip():
-            fail("a %s has no name" % node.getRoleName())
+    if node.name in DEBUG_NAMES or node.getRoleName() == "text":
+        fail("a hidden debug control is in the tree: %s %r" % (node.getRoleName(), node.name))
+    if (node.getState().contains(pyatspi.STATE_SHOWING) and node.getRoleName() in CONTROLS
+            and not node.name.strip()):
+        fail("a %s has no name" % node.getRoleName())
 if "New Game (F2)" not in table().description:
     fail("the empty table does not tell how to begin: %r" % table().description)
 print("tree: no debug controls, every control named; the table says:", table().description)
