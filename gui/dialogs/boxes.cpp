@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "core/globals.h"
 #include "dialogs/formparts.h"
@@ -90,7 +92,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, kFixedDialogFlags) {
     setFixedSize(193, 164);
     QFrame* panel = PlaceBevelPanel(this, QRect(8, 10, 169, 113));
 
-    Label1 = new QLabel(QStringLiteral("Casino Kzq"), panel);
+    Label1 = new QLabel(QStringLiteral("Casino"), panel);
     QFont big = Label1->font();
     big.setPointSize(12);
     big.setBold(true);
@@ -125,9 +127,9 @@ TConfirmBox::TConfirmBox(QWidget* parent)
     : QDialog(parent, kFixedDialogFlags | Qt::WindowMinimizeButtonHint) {
     setWindowTitle(QStringLiteral("Casino Confirm Exit"));
     setFixedSize(201, 113);
-    auto* bevel = new QFrame(this);
-    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    bevel->setGeometry(8, 8, 185, 57);
+    bevel_ = new QFrame(this);
+    bevel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel_->setGeometry(8, 8, 185, 57);
     Label1 = new QLabel(QStringLiteral("Are you sure you want to exit?"), this);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -146,6 +148,28 @@ TConfirmBox::TConfirmBox(QWidget* parent)
     });
 }
 
+void TConfirmBox::FitText() {
+    const QRect label = Label1->geometry();
+    if (Label1->heightForWidth(label.width()) <= label.height()) return;
+    // A longer question (a hint that tells its move) gets a box as wide as
+    // its longest line, up to kWidestLabel, so that a line rarely wraps, and
+    // as tall as it needs.
+    constexpr int kWidestLabel = 560;
+    const QFontMetrics metrics(Label1->font());
+    int widest = label.width();
+    for (const QString& line : Label1->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line) + 4);
+    const int wide = std::min(widest, kWidestLabel);
+    const int grow = wide - label.width();
+    const int height = Label1->heightForWidth(wide);
+    const int taller = std::max(0, height - label.height());
+    Label1->setGeometry(label.x(), label.y(), wide, height);
+    bevel_->resize(bevel_->width() + grow, bevel_->height() + taller);
+    for (QPushButton* button : {OKButton, CancelButton})
+        button->move(button->x() + grow / 2, button->y() + taller);
+    setFixedSize(width() + grow, this->height() + taller);
+}
+
 void ShowHelpBox() {
     THelpBox box(DialogOwner());
     CentreOnScreen(&box);
@@ -162,6 +186,7 @@ bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<Q
     TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
+    box.FitText();
     if (settings.sound) {
         if (beepSink)
             beepSink();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -57,6 +58,12 @@ class TConfirmBox : public QDialog {
     QPushButton* CancelButton;
     // True only when the user pressed OK.
     bool confirmed = false;
+    // Widens the box and makes it taller when its text needs more room than
+    // the usual two lines; a short question keeps the usual size.
+    void FitText();
+
+  private:
+    QFrame* bevel_ = nullptr;
 };
 
 void ShowHelpBox();

@@ -63,6 +63,10 @@ void SetLogicEntry(LogicEntry entry) {
     logicEntry = entry;
 }
 
+void DropFollowUp() {
+    writePos = 0;
+}
+
 void MakeMessage(char code, RequestBuffer& buffer) {
     buffer[0] = '<';
     buffer[1] = code;

@@ -31,6 +31,8 @@ using ReplyBuffer = Checked<char, 0, kReplySize - 1>;
 // every append advances it, SendToLogic sets it to 0 after each call of the
 // library. Not 0 after a reply has been processed: a follow-up request waits.
 extern int writePos;
+// Drops a follow-up request that a reply left in the buffer, so that it is not sent.
+void DropFollowUp();
 
 // The library's file name on this platform and the name of its entry.
 extern const char kLibraryFile[];

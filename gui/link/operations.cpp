@@ -2,9 +2,20 @@
 
 #include "table/tableview.h"
 
+const char kFirstTurnNote[] =
+    "Your turn: click piles on the table to take or build, then a card in your hand.  "
+    "A hand card alone puts it down.";
+
 void StartNewGame() {
     ClearTable();
     ShowPlayerNames();
+    // The new game's deal carries no score lines: the last game's go now.
+    for (int player = 1; player <= 2; ++player) {
+        scores[player] = ScoreRecord{};
+        ShowScores(player, scores[player]);
+    }
+    ShowTurn(0);
+    SetTableNote(QString::fromLatin1(kFirstTurnNote));
     RequestBuffer buffer;
     MakeMessage('I', buffer);
     MakeSettingsMessage(buffer);

@@ -6,8 +6,11 @@
 #include "dialogs/highscores.h"
 #include "link/logiclink.h"
 
-// Clears the table, shows the plain names and sends the settings with a new game.
+// Clears the table and the score sheet, shows the plain names, tells how to
+// move, and sends the settings with a new game.
 void StartNewGame();
+// The note that tells how to move, from a new game until the player's first move.
+extern const char kFirstTurnNote[];
 // Shows a computer player's hand in the chosen back, then sends the settings.
 void ApplySettings(RequestBuffer& buffer);
 // Sets the Hall of Fame sort key (1 name .. 7 points per game) and fetches all 15 rows.

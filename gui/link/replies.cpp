@@ -130,12 +130,18 @@ void SettingsItem(Cursor& in) {
 }
 
 // Item "M" at the end of a round: 49 no winner yet, 50 player 1 won, 51 player 2 won.
+// A question declined sends nothing: the computer's move that the round's
+// last player item left waiting is dropped, and the table says how to go on.
 void EndOfRound(int code, int total1, int total2) {
     ShowRoundTotals(total1, total2);
+    ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
-                            QString::fromLatin1(kContinueText)))
+                            QString::fromLatin1(kContinueText))) {
+            DropFollowUp();
+            SetTableNote(StoppedNote(total1, total2));
             return;
+        }
         ClearTable();
         RequestBuffer buffer;
         MakeMessage('R', buffer);
@@ -147,7 +153,12 @@ void EndOfRound(int code, int total1, int total2) {
                          QStringLiteral(" has won the game with ") +
                          QString::number(first ? total1 : total2) +
                          QStringLiteral(" points.  Play again?");
-    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) StartNewGame();
+    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
+        StartNewGame();
+        return;
+    }
+    DropFollowUp();
+    SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
 }
 
 // Item "M": a move menu or the end of a round.
@@ -183,6 +194,7 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
 void PlayerToMove(Cursor& in, RequestBuffer& buffer) {
     SetCurrentPlayer(in.Digit());
     if (playerIsComputer[CurrentPlayer()] == 1) MakeMessage('C', buffer);
+    ShowTurn(CurrentPlayer());
     ClearSelection();
 }
 
@@ -234,7 +246,11 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             return true;
         }
         case 'F':
-            ShowMessage(QString::fromLatin1(kNoRoomText));
+            // The player is told before the card goes; the computer's move
+            // says it in its words.
+            in.TextToNextItem();
+            if (playerIsComputer[CurrentPlayer()] != 1)
+                ShowMessage(QString::fromLatin1(kNoRoomText));
             return true;
         case 'G': {
             const int player = in.Digit();
@@ -293,7 +309,29 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
     }
 }
 
+const char kGoOn[] = "  New Game (F2) starts a new game.";
+
+QString Points(int total) {
+    return QString::number(total) +
+           (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
+}
+
 }  // namespace
+
+QString StoppedNote(int total1, int total2) {
+    return QStringLiteral("Game stopped: ") + WireToText(settings.player1Name) +
+           QStringLiteral(" has ") + Points(total1) + QStringLiteral(", ") +
+           WireToText(settings.player2Name) + QStringLiteral(" has ") + Points(total2) +
+           QStringLiteral(".") + QString::fromLatin1(kGoOn);
+}
+
+QString GameOverNote(int winner, int total1, int total2) {
+    const bool first = winner == 1;
+    return WireToText(first ? settings.player1Name : settings.player2Name) +
+           QStringLiteral(" won the game ") + QString::number(first ? total1 : total2) +
+           QStringLiteral(" to ") + QString::number(first ? total2 : total1) + QStringLiteral(".") +
+           QString::fromLatin1(kGoOn);
+}
 
 MoveContext MoveContextNow() {
     MoveContext context;
@@ -312,8 +350,12 @@ void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
     // are shown once the move is drawn, before any question at the end of a round.
-    const QString words = DescribeMove(BufferText(reply), MoveContextNow());
+    const std::string text = BufferText(reply);
+    const QString words = DescribeMove(text, MoveContextNow());
     bool marking = !words.isEmpty();
+    // The player's first move of a game: the note on how to move has served.
+    if (marking && !IsComputerMove(text) && TableNote() == QLatin1String(kFirstTurnNote))
+        SetTableNote(QString());
     if (marking) BeginMoveMarks();
     const auto showMarks = [&] {
         if (marking) ShowMoveMarks(words);

@@ -19,3 +19,7 @@ extern const char kNoRoomText[];
 extern const char kContinueCaption[];
 extern const char kContinueText[];
 extern const char kNewGameCaption[];
+// The table's note once the player stops a game at the end of a round, and
+// once a game is won and not played again: the totals and how to go on.
+QString StoppedNote(int total1, int total2);
+QString GameOverNote(int winner, int total1, int total2);

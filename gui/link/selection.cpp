@@ -3,11 +3,14 @@
 #include <string_view>
 
 #include "dialogs/boxes.h"
+#include "table/movetext.h"
 #include "table/tablefocus.h"
 #include "table/tableview.h"
 
 const char kHintCaption[] = "Hint";
 const char kHintText[] = "The computer recommends this move.  Would you like to use it?";
+const char kHintOpening[] = "The computer recommends this move:";
+const char kHintClosing[] = "Would you like to use it?";
 const char kHintKey = '?';
 
 namespace {
@@ -22,7 +25,46 @@ void SendHandCard(int player, int slot) {
     SendToLogic(buffer);
 }
 
+WireCard CardOf(int picture) {
+    const int rank = PictureRank(picture);
+    if (rank == 0) return {};
+    return {RankChar(rank), "cdhs"[(picture - 1) / 13]};
+}
+
+// The hint's move as the table shows it now, for its words.
+HintTable HintAsShown(int player, int slot, const std::vector<int>& columns) {
+    HintTable hint;
+    hint.handCard = CardOf(table.handCards[player][slot]);
+    for (int other = 1; other <= 4; ++other)
+        if (other != slot && table.pileDepth[player][other] > 0)
+            hint.otherHandCards.push_back(CardOf(table.handCards[player][other]));
+    hint.freeColumn = false;
+    for (int column = 1; column <= kNumColumns; ++column) {
+        const int depth = table.pileDepth[0][column];
+        if (depth > 0)
+            ++hint.occupiedPiles;
+        else
+            hint.freeColumn = true;
+    }
+    for (int column : columns) {
+        HintTable::Pile pile;
+        for (int depth = 1; depth <= table.pileDepth[0][column]; ++depth)
+            pile.cards.push_back(CardOf(table.pileCards[column][depth]));
+        pile.tag = table.tagLetter[column];
+        if (!pile.cards.empty()) hint.chosen.push_back(pile);
+    }
+    return hint;
+}
+
 }  // namespace
+
+QString HintQuestion(int player, int slot, const std::vector<int>& columns) {
+    const HintTable hint = HintAsShown(player, slot, columns);
+    const QString move = hint.handCard.rank == 0 ? QString() : DescribeHint(hint);
+    if (move.isEmpty()) return QString::fromLatin1(kHintText);
+    return QString::fromLatin1(kHintOpening) + QLatin1Char('\n') + move + QLatin1Char('\n') +
+           QString::fromLatin1(kHintClosing);
+}
 
 void CardSelect(int x, int y) {
     // The player acts: the marks of the last move have been seen.
@@ -132,7 +174,8 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
     }
     // The question opens below the piles, so that it hides none of the move it offers.
     const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
-    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), QString::fromLatin1(kHintText), place)) {
+    const QString question = HintQuestion(player, slot, columns);
+    if (ShowConfirmBox(QString::fromLatin1(kHintCaption), question, place)) {
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
         SendToLogic(buffer);

@@ -4,6 +4,7 @@
 // OfferHint and ClearSelection; the main window calls the click and key handlers.
 #pragma once
 
+#include <QString>
 #include <vector>
 
 #include "link/logiclink.h"
@@ -35,6 +36,8 @@ void HintClick();
 // The hidden Discard button: player 1's first hand card is put on the table.
 void PlayPutClick();
 
-// The hint question.
+// The hint question: the move in words and what it gains, asked before the
+// table as it is now changes. kHintText when the move cannot be told.
+QString HintQuestion(int player, int slot, const std::vector<int>& columns);
 extern const char kHintCaption[];
 extern const char kHintText[];

@@ -37,10 +37,47 @@ QString List(const QStringList& names) {
            QStringLiteral(" and ") + names.last();
 }
 
-// A build's value from its tag letter: "9", "10" .. "14".
+// A build as its tag shows it: "9", "10", "11 for a jack" .. "14 for an ace".
 QString BuildValue(char tag) {
     const int value = RankValue(tag);
-    return QString::number(value == 1 ? 14 : value);
+    switch (value) {
+        case 1:
+            return QStringLiteral("14 for an ace");
+        case 11:
+            return QStringLiteral("11 for a jack");
+        case 12:
+            return QStringLiteral("12 for a queen");
+        case 13:
+            return QStringLiteral("13 for a king");
+        default:
+            return QString::number(value);
+    }
+}
+
+bool IsScoringCard(char rank, char suit) {
+    return rank == 'A' || (rank == '2' && (suit == 's' || suit == 'S')) ||
+           (rank == 'T' && (suit == 'd' || suit == 'D'));
+}
+
+QString TheCard(const WireCard& card) {
+    return QStringLiteral("the ") + CardName(card.rank, card.suit);
+}
+
+// The cards a take lifts from the table: up to three by name; more as a
+// count, naming the scoring cards among them (aces, the 2 of spades, the 10
+// of diamonds): "6 cards, the ace of clubs among them".
+QString TakenCards(const std::vector<WireCard>& cards) {
+    QStringList names;
+    for (const WireCard& card : cards)
+        names << TheCard(card);
+    if (cards.size() <= 3) return List(names);
+    QStringList scoring;
+    for (const WireCard& card : cards)
+        if (IsScoringCard(card.rank, card.suit)) scoring << TheCard(card);
+    QString text = QString::number(cards.size()) + QStringLiteral(" cards");
+    if (!scoring.isEmpty())
+        text += QStringLiteral(", ") + List(scoring) + QStringLiteral(" among them,");
+    return text;
 }
 
 QString Name(const MoveContext& before, int player) {
@@ -59,10 +96,10 @@ int SweepsAfter(const std::vector<ReplyItem>& items, int player) {
 QString MoveSentence(const std::vector<ReplyItem>& items, std::size_t first, std::size_t last,
                      const MoveContext& before) {
     int mover = 0;
-    CardItem arrival;       // the card that came to the table
-    QStringList captured;   // cards that came to the mover's capture pile, in order
-    CardItem lastCaptured;  // the last of them: the hand card of a take
-    CardItem noRoom;        // the card of an "F" item
+    CardItem arrival;             // the card that came to the table
+    CardItem lastCaptured;        // the last of them: the hand card of a take
+    std::vector<WireCard> taken;  // cards that came to the mover's capture pile, in order
+    CardItem noRoom;              // the card of an "F" item
     char tag = 0;
     for (std::size_t i = first; i < last; ++i) {
         const ReplyItem& item = items[i];
@@ -75,7 +112,7 @@ QString MoveSentence(const std::vector<ReplyItem>& items, std::size_t first, std
             if (IsHand(card.code) && card.Empty()) mover = card.code - '0';
             if (card.code == '0' && !card.Empty()) arrival = card;
             if (IsCapturePile(card.code) && !card.Empty()) {
-                captured << card.Name();
+                taken.push_back({card.rank, card.suit});
                 lastCaptured = card;
             }
         }
@@ -86,7 +123,7 @@ QString MoveSentence(const std::vector<ReplyItem>& items, std::size_t first, std
 
     if (noRoom.code != 0)
         return told(QStringLiteral("found no room on the table and put the ") +
-                    CardName(noRoom.rank, noRoom.suit) + QStringLiteral(" on their capture pile"));
+                    CardName(noRoom.rank, noRoom.suit) + QStringLiteral(" on its capture pile"));
     if (tag != 0 && arrival.code != 0) {
         // A block's tag names the rank of its cards; a build's names a sum,
         // which is larger than the card played, save for a build of 14 with an ace.
@@ -101,14 +138,11 @@ QString MoveSentence(const std::vector<ReplyItem>& items, std::size_t first, std
         return told(QStringLiteral("built ") + BuildValue(tag) + QStringLiteral(" with ") +
                     arrival.Name());
     }
-    if (!captured.isEmpty()) {
+    if (!taken.empty()) {
         // The hand card comes to the capture pile last.
-        captured.removeLast();
-        const QString taken = captured.size() <= 5
-                                  ? List(captured)
-                                  : QString::number(captured.size()) + QStringLiteral(" cards");
-        QString sentence =
-            told(QStringLiteral("took ") + taken + QStringLiteral(" with ") + lastCaptured.Name());
+        taken.pop_back();
+        QString sentence = told(QStringLiteral("took ") + TakenCards(taken) +
+                                QStringLiteral(" with ") + lastCaptured.Name());
         const int sweeps = SweepsAfter(items, mover);
         if (sweeps > before.sweeps[mover]) sentence += QStringLiteral(" and made a sweep");
         return sentence;
@@ -136,7 +170,104 @@ std::size_t NextPlayerItem(const std::vector<ReplyItem>& items, std::size_t from
     return from;
 }
 
+// What cards coming to the player's capture pile gain: "3 cards, an ace and a sweep".
+QString Gains(const std::vector<WireCard>& cards, bool sweep) {
+    int aces = 0;
+    int spades = 0;
+    QStringList parts;
+    parts << (cards.size() == 1 ? QStringLiteral("1 card")
+                                : QString::number(cards.size()) + QStringLiteral(" cards"));
+    QStringList special;
+    for (const WireCard& card : cards) {
+        const bool spade = card.suit == 's' || card.suit == 'S';
+        if (card.rank == 'A') ++aces;
+        if (spade) ++spades;
+        if (card.rank != 'A' && IsScoringCard(card.rank, card.suit)) special << TheCard(card);
+    }
+    if (aces == 1) parts << QStringLiteral("an ace");
+    if (aces > 1) parts << QString::number(aces) + QStringLiteral(" aces");
+    parts << special;
+    if (spades == 1) parts << QStringLiteral("1 spade");
+    if (spades > 1) parts << QString::number(spades) + QStringLiteral(" spades");
+    if (sweep) parts << QStringLiteral("a sweep");
+    return List(parts);
+}
+
+// A pile's value as the rules count it for a take: its tag's rank, else its card's; ace 1.
+int PileRank(const HintTable::Pile& pile) {
+    if (pile.tag != 0) return RankValue(pile.tag);
+    return pile.cards.empty() ? 0 : RankValue(pile.cards.front().rank);
+}
+
+// A pile of cards of one rank (a single card or a block), which a card of that rank may block.
+bool OneRank(const HintTable::Pile& pile) {
+    for (const WireCard& card : pile.cards)
+        if (RankValue(card.rank) != PileRank(pile)) return false;
+    return !pile.cards.empty();
+}
+
+bool Holds(const HintTable& hint, int value) {
+    for (const WireCard& card : hint.otherHandCards) {
+        const int rank = RankValue(card.rank);
+        if (rank == value || (rank == 1 && value == 14)) return true;
+    }
+    return false;
+}
+
+QString Capitalised(QString text) {
+    if (!text.isEmpty()) text[0] = text[0].toUpper();
+    return text;
+}
+
 }  // namespace
+
+QString DescribeHint(const HintTable& hint) {
+    const QString card = TheCard(hint.handCard);
+    const int hand = RankValue(hint.handCard.rank);
+    if (hint.chosen.empty()) {
+        if (hint.freeColumn)
+            return QStringLiteral("Put ") + card + QStringLiteral(" on the table.");
+        return QStringLiteral("Put ") + card +
+               QStringLiteral(" on your capture pile, as the table has no room.\nIt wins ") +
+               Gains({hint.handCard}, false) + QStringLiteral(".");
+    }
+    // A take lifts piles of the hand card's rank, or several piles at once.
+    const HintTable::Pile& first = hint.chosen.front();
+    const bool one = hint.chosen.size() == 1;
+    const bool take = !one || PileRank(first) == hand;
+    // With one pile, the same selection may also build or block: the player is then asked which.
+    QStringList others;
+    const int buildOn =
+        first.tag == 'A' ? 0 : (first.tag != 0 ? RankValue(first.tag) : PileRank(first));
+    const int built = buildOn + hand;
+    const bool blockPile = first.tag == 0 || OneRank(first);
+    if (one && buildOn > 0 && built <= 14 &&
+        !(first.tag != 0 && OneRank(first) && first.cards.size() > 1) && Holds(hint, built))
+        others << QStringLiteral("build ") + BuildValue(RankChar(built == 14 ? 1 : built));
+    if (one && take && blockPile && Holds(hint, hand))
+        others << QStringLiteral("block the ") + RankPlural(hint.handCard.rank);
+    if (!take) {
+        if (others.isEmpty()) return {};
+        QString text =
+            Capitalised(others.takeFirst()) + QStringLiteral(" with ") + card + QStringLiteral(".");
+        if (!others.isEmpty())
+            text += QStringLiteral("\nOr ") + List(others) +
+                    QStringLiteral(": you will be asked which.");
+        return text;
+    }
+    std::vector<WireCard> lifted;
+    for (const HintTable::Pile& pile : hint.chosen)
+        lifted.insert(lifted.end(), pile.cards.begin(), pile.cards.end());
+    std::vector<WireCard> gained = lifted;
+    gained.push_back(hint.handCard);
+    const bool sweep = int(hint.chosen.size()) == hint.occupiedPiles;
+    QString text = QStringLiteral("Take ") + TakenCards(lifted) + QStringLiteral(" with ") + card +
+                   QStringLiteral(".\nIt wins ") + Gains(gained, sweep) + QStringLiteral(".");
+    if (!others.isEmpty())
+        text +=
+            QStringLiteral("\nOr ") + List(others) + QStringLiteral(": you will be asked which.");
+    return text;
+}
 
 std::vector<ReplyItem> ReplyItems(const std::string& reply) {
     std::vector<ReplyItem> items;

@@ -36,6 +36,31 @@ struct MoveContext {
 // face up in its hand, then the pause before the move.
 bool IsComputerMove(const std::string& reply);
 
+// A card as the words need it: its wire form, rank and suit characters.
+struct WireCard {
+    char rank = 0;
+    char suit = 0;
+};
+// What a hint's words need: the hand card it plays, the player's other hand
+// cards, the table piles it uses (each pile's cards, first card first, and
+// its tag letter or 0), how many piles the table holds, and whether a column
+// is free for a card put down.
+struct HintTable {
+    WireCard handCard;
+    std::vector<WireCard> otherHandCards;
+    struct Pile {
+        std::vector<WireCard> cards;
+        char tag = 0;
+    };
+    std::vector<Pile> chosen;
+    int occupiedPiles = 0;
+    bool freeColumn = true;
+};
+// The hint's move told from the player's side, "Take the 8 of clubs with
+// the 8 of hearts", and on a second line what it gains: "It wins 2 cards
+// and a sweep.". The same words as the move sentences.
+QString DescribeHint(const HintTable& hint);
+
 // The sentence for the move that `reply` reports and, on a second line, the
 // pickup of the last cards that ends a round; empty when the reply reports
 // no move (a deal, a menu, an error, a Hall of Fame row).

@@ -103,8 +103,9 @@ QString CaptureName(int area) {
     const int count = table.captureCount[area];
     if (count == 0) return {};
     QString name = PlayerName(area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
-    if (const QString top = PictureName(table.captureTop[area]); !top.isEmpty())
-        name += QStringLiteral(", top card ") + top;
+    const int top = table.capturedCards[area][std::min(count, kCapturedMost)];
+    if (const QString card = PictureName(top); !card.isEmpty())
+        name += QStringLiteral(", top card ") + card;
     return name;
 }
 
@@ -417,6 +418,6 @@ QString PlaceName(int area, int column) {
 QString TableWords() {
     QStringList lines;
     if (!MoveWords().isEmpty()) lines << MoveWords();
-    if (StartNoteShown()) lines << QString::fromLatin1(kStartNote);
+    if (!TableNote().isEmpty()) lines << TableNote();
     return lines.join(QLatin1Char('\n'));
 }

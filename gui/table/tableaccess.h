@@ -34,5 +34,6 @@ void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
 // a place that shows no card.
 QString PlaceName(int area, int column);
 // The words on the table, as the table's description: the last move's
-// sentence and the note, one per line.
+// sentence and the table's note (how to begin, whose turn and how to move,
+// a stopped game), one per line.
 QString TableWords();

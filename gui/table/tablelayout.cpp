@@ -42,9 +42,36 @@ QPoint HandPlace(int player, int slot) {
     return {HandLeft(player) + kCardWidth * (slot - 1), kHandTop};
 }
 
-QPoint CapturePlace(int area, int count) {
+namespace {
+
+int CaptureLeft(int area) {
     CheckRange(area, 3, 4, "capture area");
-    return {(area == 3 ? kCaptureLeft3 : kCaptureLeft4) + kCaptureStep * count, kCaptureTop};
+    return area == 3 ? kCaptureLeft3 : kCaptureLeft4;
+}
+
+// The furthest left a capture pile's top card may lie.
+int CaptureLastLeft(int area) {
+    const int right = area == 3 ? kPanelButtonRect.left() : kTableWidth;
+    return right - kOutlineRoom - kCardWidth;
+}
+
+}  // namespace
+
+int CaptureFullStepCards(int area) {
+    return (CaptureLastLeft(area) - CaptureLeft(area)) / kCaptureStep + 1;
+}
+
+QPoint CapturePlace(int area, int index, int total) {
+    const int left = CaptureLeft(area);
+    if (total <= 0) total = index + 1;
+    if (total <= CaptureFullStepCards(area)) return {left + kCaptureStep * index, kCaptureTop};
+    // Past the room, the cards share it evenly.
+    return {left + (CaptureLastLeft(area) - left) * index / (total - 1), kCaptureTop};
+}
+
+QRect CaptureRoom(int area) {
+    const int left = CaptureLeft(area);
+    return {left, kCaptureTop, CaptureLastLeft(area) + kCardWidth - left, kCardHeight};
 }
 
 QPoint SingleSpotPlace() {
@@ -61,7 +88,7 @@ QPoint CardPlace(int area, int column, int depth, int captured) {
             return HandPlace(area, column);
         case 3:
         case 4:
-            return CapturePlace(area, captured);
+            return CapturePlace(area, captured, captured + 1);
         default:
             return SingleSpotPlace();
     }
@@ -100,8 +127,8 @@ QRect PileExtent(int column, int depth, bool tagged) {
 
 QRect CapturePileExtent(int area, int count) {
     if (count <= 0) return {};
-    const QPoint first = CapturePlace(area, 0);
-    const int right = CapturePlace(area, count - 1).x() + kCardWidth;
+    const QPoint first = CapturePlace(area, 0, count);
+    const int right = CapturePlace(area, count - 1, count).x() + kCardWidth;
     return {first.x(), first.y(), right - first.x(), kCardHeight};
 }
 

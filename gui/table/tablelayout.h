@@ -22,9 +22,24 @@ QPoint PilePlace(int column, int depth);
 constexpr int kHandTop = 25;
 QPoint HandPlace(int player, int slot);
 
-// The capture piles (areas 3 and 4) fan out 3 pixels a card to the right;
-// `count` is the number of cards already drawn into the pile.
-QPoint CapturePlace(int area, int count);
+// The table's own size: the window's client area.
+constexpr int kTableWidth = 792;
+constexpr int kTableHeight = 553;
+// What a place needs around it for the outline that marks it, so that the
+// outline too stays on the green.
+constexpr int kOutlineRoom = 6;
+
+// The capture piles (areas 3 and 4) fan out 3 pixels a card to the right, as
+// far as their room goes: player 1's up to the remaining-cards button, player
+// 2's up to the window's right edge, each with room for an outline. A pile
+// that holds more cards than that fans out with an even, smaller step, so its
+// top card stays wholly on the table. The place of card `index` (0 the first)
+// of a pile of `total` cards; `total` 0 means the pile ends with that card.
+QPoint CapturePlace(int area, int index, int total = 0);
+// The most cards a capture pile shows at the full step.
+int CaptureFullStepCards(int area);
+// The green a capture pile may take, whatever it holds.
+QRect CaptureRoom(int area);
 // The single spot (area 5).
 QPoint SingleSpotPlace();
 

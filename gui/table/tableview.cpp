@@ -15,6 +15,8 @@
 #include <QThread>
 #include <algorithm>
 
+#include "table/notedraw.h"
+
 #ifdef CASINO_HAVE_PICTURES
 #include "pictures/pictures.h"
 #endif
@@ -30,6 +32,7 @@ constexpr int kTagPlayer1 = 101;
 constexpr int kTagPlayer2 = 102;
 constexpr int kAnimationSteps = 5;
 constexpr QRgb kSilver = qRgb(192, 192, 192);
+constexpr QRgb kTurnPanelColour = qRgb(255, 240, 170);
 
 // The pause between the two steps of the remaining-cards panel's slide.
 constexpr unsigned kPanelPauseMs = 100;
@@ -53,6 +56,8 @@ bool noting = false;
 Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
 std::vector<QRect> marks;
 QString words;
+QString tableNote;
+int turnShown = 0;
 
 // Who hears of changes.
 void (*watcher)() = nullptr;
@@ -189,44 +194,20 @@ void Note(int area, int column) {
     if (area == 3 || area == 4) noted[area][1] |= PlaceExtent(area, column);
 }
 
-bool TableIsEmpty() {
-    for (int area = 0; area <= 5; ++area)
-        for (int column = 1; column <= kNumColumns; ++column)
-            if (table.pileDepth[area][column] > 0) return false;
-    return table.captureCount[3] == 0 && table.captureCount[4] == 0;
+bool NoTablePile() {
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0) return false;
+    return true;
 }
 
-// Lines of text centred in `band`, light on a darker green plate with round
-// corners. A line too long for the band is first set a little smaller, then
-// wrapped, and the letters get smaller until all fits.
-void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
-    const QRect room = band.adjusted(10, 3, -10, -3);
-    QFont font = painter.font();
-    font.setBold(true);
-    constexpr int kLine = Qt::AlignCenter;
-    constexpr int kWrapped = Qt::AlignCenter | Qt::TextWordWrap;
-    struct Setting {
-        int size;
-        int flags;
-    };
-    const Setting settingsToTry[] = {{13, kLine},    {12, kLine},    {11, kLine},   {12, kWrapped},
-                                     {11, kWrapped}, {10, kWrapped}, {9, kWrapped}, {8, kWrapped}};
-    int flags = kLine;
-    QRect inner;
-    for (const Setting& tried : settingsToTry) {
-        font.setPixelSize(tried.size);
-        flags = tried.flags;
-        inner = QFontMetrics(font).boundingRect(room, flags, text);
-        if (room.contains(inner)) break;
-    }
-    painter.setFont(font);
-    const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 88, 0));
-    painter.drawRoundedRect(plate, 6, 6);
-    painter.setPen(QColor(255, 250, 220));
-    painter.drawText(room, flags, text);
+// A capture pile past its room, drawn afresh: every card at its place in the
+// pile as it is now.
+void DrawCapturePile(int area) {
+    FillTableColour(CaptureRoom(area));
+    const int count = table.captureCount[area];
+    for (int index = 0; index < count && index < kCapturedMost; ++index)
+        if (const int picture = table.capturedCards[area][index + 1])
+            DrawPicture(CapturePlace(area, index, count), picture);
 }
 
 // The outlines of the marked places, just outside their edges, on the green.
@@ -242,9 +223,10 @@ void DrawMarks(QPainter& painter) {
 }
 
 // The score sheet's cells and the name panels as a screen reader names them:
-// each cell with its player and row ("Alice Brown, aces: 2"), a blank name
-// panel by what it is for.
+// each cell with its player and row ("Alice Brown, aces: 2"), a name panel
+// with the turn it marks, a blank one by what it is for.
 void NameScoreSheet() {
+    if (!widgets.surface) return;  // no window
     const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
                           "spades", "cards",       "points"};
     for (int player = 1; player <= 2; ++player) {
@@ -256,9 +238,11 @@ void NameScoreSheet() {
                                     cell->text());
         }
         QLabel* panel = widgets.namePanels[player];
-        panel->setAccessibleName(panel->text().isEmpty()
-                                     ? QStringLiteral("Player %1: no game yet").arg(player)
-                                     : panel->text());
+        if (panel->text().isEmpty())
+            panel->setAccessibleName(QStringLiteral("Player %1: no game yet").arg(player));
+        else
+            panel->setAccessibleName(
+                panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
     }
 }
 
@@ -274,7 +258,7 @@ void MovePanel(int dy) {
 
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
-    if (widgets.surface) NameScoreSheet();
+    NameScoreSheet();
 }
 
 QWidget* SurfaceWidget() {
@@ -346,11 +330,21 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             if (table.highlight[area][column] == 1)
                 DisplayCard(area, column, area == 0 ? depth - 1 : depth, picture, kToggleHighlight);
             ClearPlace(area, column, depth);
-            DrawPicture(at, picture);
+            if (area == 3 || area == 4) {
+                const int count = table.captureCount[area];
+                table.capturedCards[area][count] = picture;
+                if (count > CaptureFullStepCards(area)) {
+                    DrawCapturePile(area);
+                } else {
+                    DrawPicture(at, picture);
+                }
+            } else {
+                DrawPicture(at, picture);
+            }
+            if (tableNote == QLatin1String(kStartNote)) SetTableNote(QString());
             table.pileDepth[area][column] = depth;
             if (area == 0) table.pileCards[column][depth] = picture;
             if (area == 1 || area == 2) table.handCards[area][column] = picture;
-            if (area == 3 || area == 4) table.captureTop[area] = picture;
             break;
         case kErase:
             FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
@@ -363,8 +357,10 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
                 // The tag above the pile goes with its top card.
                 const int firstTop = CardPosition(area, column, 1).y();
                 FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
-                if (area == 0) table.tagShown[column] = 0;
-                if (area == 0) table.tagLetter[column] = 0;
+                if (area == 0) {
+                    table.tagShown[column] = 0;
+                    table.tagLetter[column] = 0;
+                }
             }
             break;
         case kToggleHighlight: {
@@ -396,11 +392,21 @@ void ShowBackBuffer() {
 
 void PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
-    if (!marks.empty() || !words.isEmpty() || TableIsEmpty()) {
+    if (!marks.empty() || !words.isEmpty() || !tableNote.isEmpty()) {
         painter.save();
         DrawMarks(painter);
-        if (!words.isEmpty()) DrawNote(painter, WordsBand(), words);
-        if (TableIsEmpty()) DrawNote(painter, FirstRowBand(), QString::fromLatin1(kStartNote));
+        // On the band of the words the note takes the lower half while words show.
+        const bool noteOnFirstRow = NoTablePile();
+        QRect wordsBand = WordsBand();
+        if (!tableNote.isEmpty() && !noteOnFirstRow && !words.isEmpty()) {
+            QRect noteBand = wordsBand;
+            wordsBand.setBottom(wordsBand.center().y());
+            noteBand.setTop(wordsBand.bottom() + 1);
+            DrawNote(painter, noteBand, tableNote);
+        } else if (!tableNote.isEmpty()) {
+            DrawNote(painter, noteOnFirstRow ? FirstRowBand() : wordsBand, tableNote);
+        }
+        if (!words.isEmpty()) DrawNote(painter, wordsBand, words);
         painter.restore();
     }
     if (flight.active)
@@ -497,8 +503,41 @@ QString MoveWords() {
     return words;
 }
 
+void SetTableNote(const QString& text) {
+    if (text == tableNote) return;
+    tableNote = text;
+    if (widgets.surface) ShowBackBuffer();
+}
+
+QString TableNote() {
+    return tableNote;
+}
+
 bool StartNoteShown() {
-    return TableIsEmpty();
+    return tableNote == QLatin1String(kStartNote);
+}
+
+void ShowTurn(int player) {
+    turnShown = player;
+    for (int panel = 1; panel <= 2; ++panel) {
+        QLabel* label = widgets.namePanels[panel];
+        if (!label) continue;
+        const bool marked = panel == player;
+        QFont font = label->font();
+        font.setBold(marked);
+        label->setFont(font);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Button,
+                         marked ? QColor(kTurnPanelColour)
+                                : label->parentWidget()->palette().color(QPalette::Button));
+        label->setPalette(palette);
+        label->repaint();  // shown also while the computer thinks
+    }
+    NameScoreSheet();
+}
+
+int TurnShown() {
+    return turnShown;
 }
 
 void ShowRemainingCards(char suit, int mask) {

@@ -34,6 +34,7 @@ class QWidget;
 constexpr int kBackBufferWidth = 800;
 constexpr int kBackBufferHeight = 600;
 constexpr QRgb kTableColour = qRgb(0, 128, 0);
+constexpr int kCapturedMost = 52;  // a capture pile never holds more than the deck
 
 // DisplayCard modes.
 enum DisplayMode { kShow = 1, kErase = 2, kToggleHighlight = 3 };
@@ -53,8 +54,9 @@ struct TableMirror {
     Checked<int, 1, kNumColumns> tagShown;
     // [column 1..9]: the letter of that tag, 0 for none.
     Checked<char, 1, kNumColumns> tagLetter;
-    // [area 3..4]: picture of the card drawn last into each capture pile, 0 for none.
-    Checked<int, 3, 4> captureTop;
+    // [area 3..4][card 1..52]: picture numbers of the cards shown in each
+    // capture pile, first card first; a pile past its room is drawn afresh.
+    Checked<Checked<int, 1, kCapturedMost>, 3, 4> capturedCards;
 };
 
 extern TableMirror table;
@@ -118,9 +120,20 @@ constexpr QRgb kMarkColour = qRgb(255, 215, 0);
 constexpr int kMarkGap = 1;    // between a place's edge and its outline
 constexpr int kMarkWidth = 3;  // of the outline
 
-// The empty table says how to begin: this note shows while no card is on it.
+// The table's note: a line or two on the green that tells the player what to
+// do now (how to begin, how to move, that the game stopped). It goes on the
+// first row while no table pile holds a card, else on the band of the move's
+// words, below them. Every note is set here, and TableNote is what shows ("" for none).
+void SetTableNote(const QString& text);
+QString TableNote();
+// The empty table says how to begin; the first card shown takes it away.
 extern const char kStartNote[];
 bool StartNoteShown();
+
+// Whose turn it is: that player's name panel is marked (bold on a lighter
+// panel), shown at once; 0 marks neither.
+void ShowTurn(int player);
+int TurnShown();
 
 // Drawing of the reply items "T", "A", "U" and "G".
 // The tag above a table column: the strip of the player to move (101 for

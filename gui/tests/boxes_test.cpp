@@ -134,7 +134,7 @@ class BoxesTest : public QObject {
         TAboutBox box;
         QCOMPARE(box.windowTitle(), QStringLiteral("About Casino"));
         QCOMPARE(box.size(), QSize(193, 164));
-        QCOMPARE(box.Label1->text(), QStringLiteral("Casino Kzq"));
+        QCOMPARE(box.Label1->text(), QStringLiteral("Casino"));
         QVERIFY(box.Label1->font().bold());
         QCOMPARE(box.Version->text(), QStringLiteral("Version 2.1"));
         QCOMPARE(box.OKButton->text(), QStringLiteral("OK"));

@@ -240,12 +240,104 @@ class RepliesTest : public QObject {
         QCOMPARE(CurrentPlayer(), 2);  // the item after them is still run
     }
 
+    // The player is told before the card goes; the computer's move is told in its words only.
     void noRoomItem() {
         MessageLog log;
         ProcessReply("<F>11Kc</>");
         QCOMPARE(log.texts, QStringList{QStringLiteral(
                                 "There is no room on the table.  This card will be sent to your "
                                 "Capture Pile.")});
+        log.texts.clear();
+        SetCurrentPlayer(2);
+        ProcessReply("<2>113s<D>0<F>113s<2>1100<A>243s1111<4>113s<P>1</>");
+        QVERIFY(log.texts.isEmpty());
+        QVERIFY(MoveWords().contains(QStringLiteral("found no room")));
+    }
+
+    // The round's last player item names the computer before the question;
+    // declining either question sends nothing more.
+    void decliningSendsNothing() {
+        for (const char* reply : {"<P>2<M>491209</>", "<P>2<M>511521</>"}) {
+            StandIn::Script({reply});
+            Sent::Clear();
+            AnswerNextConfirm(false);
+            RequestBuffer buffer;
+            MakeMessage('N', buffer);
+            SendToLogic(buffer);
+            QCOMPARE(Sent::requests, std::vector<std::string>{"<N></>"});
+            QCOMPARE(writePos, 0);
+        }
+    }
+
+    // The turn marker and the table's note: before any game, through a new
+    // game's first turns, and once a game is stopped or over. A new game's
+    // score sheet is clean although its deal carries no score lines.
+    void turnAndNotes_data() {
+        QTest::addColumn<std::string>("deal");     // answers the new game; none: no game
+        QTest::addColumn<QStringList>("replies");  // then these, questions declined
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<int>("turn");
+        const std::string dealFirst =
+            "<1>113d<2>11Kh<1>214h<2>21Ad<1>31Th<2>31Td<1>416c<2>414c<0>512s<0>418h<0>61Tc"
+            "<0>318d<P>1</>";
+        std::string dealSecond = dealFirst;
+        dealSecond.replace(dealSecond.size() - 4, 1, "2");
+        const QString firstTurn = QStringLiteral(
+            "Your turn: click piles on the table to take or build, then a card in your hand.  A "
+            "hand card alone puts it down.");
+        QTest::newRow("before any game")
+            << std::string() << QStringList() << QStringLiteral("New Game (F2) starts a game") << 0;
+        QTest::newRow("new game") << dealFirst << QStringList() << firstTurn << 1;
+        QTest::newRow("after the player's first move")
+            << dealFirst
+            << QStringList{QStringLiteral(
+                   "<0>3100<A>038d3112<3>118d<0>5100<A>032s5113<3>112s<0>6100<A>03Tc6114"
+                   "<3>11Tc<1>3100<A>13Th3111<3>11Th<P>2<G>101000010401<G>200000000000</>")}
+            << QString() << 2;
+        // The computer moves first; the player's turn still begins the game.
+        QTest::newRow("computer begins")
+            << dealSecond + "<2>11Kh<D>0<2>1100<A>20Kh1151<0>51Kh<P>1</>" << QStringList()
+            << firstTurn << 1;
+        QTest::newRow("stopped game")
+            << dealFirst << QStringList{QStringLiteral("<P>2<M>491209</>")}
+            << QStringLiteral(
+                   "Game stopped: Player No. 1 has 12 points, Player No. 2 has 9 "
+                   "points.  New Game (F2) starts a new game.")
+            << 0;
+        QTest::newRow("game over")
+            << dealFirst << QStringList{QStringLiteral("<M>502401</>")}
+            << QStringLiteral(
+                   "Player No. 1 won the game 24 to 1.  New Game (F2) starts a new game.")
+            << 0;
+    }
+    void turnAndNotes() {
+        QFETCH(std::string, deal);
+        QFETCH(QStringList, replies);
+        QFETCH(QString, note);
+        QFETCH(int, turn);
+        ProcessReply("<G>131102072809<G>231002072809</>");  // the last game's sheet
+        if (!deal.empty()) {
+            // A deal that names the computer is followed by its move, the
+            // recorded reply's tail after the deal's terminator.
+            const std::size_t end = deal.find("</>") + 3;
+            if (end < deal.size())
+                StandIn::Script({deal.substr(0, end), deal.substr(end) + "</>"});
+            else
+                StandIn::Script({deal});
+            StartNewGame();
+            if (replies.isEmpty())
+                for (QLabel* label :
+                     {window->Aces1, window->Points1, window->Cards2, window->Points2})
+                    QCOMPARE(label->text(), QStringLiteral("0"));
+        }
+        for (const QString& reply : replies) {
+            if (reply.contains(QStringLiteral("<M>"))) AnswerNextConfirm(false);
+            ProcessReply(reply.toLatin1().constData());
+        }
+        QCOMPARE(TableNote(), note);
+        QCOMPARE(TurnShown(), turn);
+        QCOMPARE(window->Player1Name->font().bold(), turn == 1);
+        QCOMPARE(window->Player2Name->font().bold(), turn == 2);
     }
 
     // Without animation a flight item draws no frame; the item after it is run.

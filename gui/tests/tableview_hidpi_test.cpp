@@ -83,6 +83,13 @@ class TableViewHiDpiTest : public QObject {
         QVERIFY(BackBuffer() == before);
     }
 
+    // A round in which one player takes every card: each whole capture pile
+    // stays on the table, clear of the button and the name panels.
+    void fullCapturePilesStayOnTheTable() {
+        const QStringList faults = CapturePileFaults(*window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
     void scoreLabelsFit() {
         const QStringList cramped = CrampedScoreLabels(*window, 3);
         QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QStringLiteral("; "))));

@@ -357,6 +357,13 @@ class TableViewTest : public QObject {
         QVERIFY(!noteShown());
     }
 
+    // A round in which one player takes every card: each whole capture pile
+    // stays on the table, clear of the button and the name panels.
+    void fullCapturePilesStayOnTheTable() {
+        const QStringList faults = CapturePileFaults(*window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
     void scoreLabelsFit() {
         const QStringList cramped = CrampedScoreLabels(*window, 3);
         QVERIFY2(cramped.isEmpty(), qPrintable(cramped.join(QStringLiteral("; "))));

@@ -97,6 +97,8 @@ void CloseTestWindow() {
 void ResetAll() {
     ResetProgramState();
     ClearTable();
+    SetTableNote(QString::fromLatin1(kStartNote));
+    ShowTurn(0);
     writePos = 0;
     SetLogicEntry(nullptr);
     SetMessageSink({});
@@ -167,6 +169,50 @@ void DealHands() {
         DisplayCard(1, slot, 1, 40 + slot, kShow);
         DisplayCard(2, slot, 1, 58, kShow);
     }
+}
+
+QStringList CapturePileFaults(const TCasinoGUI& window) {
+    for (int card = 1; card <= kCapturedMost; ++card) {
+        DisplayCard(3, 1, 1, card, kShow);
+        DisplayCard(4, 1, 1, kCapturedMost + 1 - card, kShow);
+    }
+    QStringList faults;
+    const QRect client = window.Table->rect();
+    const QRect button = window.RemainingCardsButton->geometry();
+    const QImage& buffer = BackBuffer();
+    const qreal ratio = buffer.devicePixelRatio();
+    const auto pixel = [&](int x, int y) {
+        return buffer.pixel(int(x * ratio), int(y * ratio)) & 0xffffffu;
+    };
+    for (int area = 3; area <= 4; ++area) {
+        const int out = kMarkGap + kMarkWidth;
+        const QRect pile = CapturePileExtent(area, table.captureCount[area]);
+        const QRect outlined = pile.adjusted(-out, -out, out, out);
+        if (!client.contains(outlined))
+            faults << QStringLiteral("pile %1 leaves the window").arg(area);
+        for (const QWidget* other :
+             {static_cast<QWidget*>(window.RemainingCardsButton),
+              static_cast<QWidget*>(window.Player1Name), static_cast<QWidget*>(window.Player2Name)})
+            if (outlined.intersects(other->geometry()))
+                faults << QStringLiteral("pile %1 meets %2").arg(area).arg(other->objectName());
+        // The top card's right edge is drawn, inside its rounded corners.
+        if (pixel(pile.right() - 1, pile.center().y()) == (kTableColour & 0xffffffu))
+            faults << QStringLiteral("top card of pile %1 not drawn").arg(area);
+    }
+    // Nothing drawn under the button nor past the window's right edge.
+    for (int y = CapturePlace(3, 0).y(); y < CapturePlace(3, 0).y() + kCardHeight; ++y) {
+        for (int x = button.left(); x <= button.right(); ++x)
+            if (pixel(x, y) != (kTableColour & 0xffffffu)) {
+                faults << QStringLiteral("card under the button at %1, %2").arg(x).arg(y);
+                return faults;
+            }
+        for (int x = client.right() + 1; x < kBackBufferWidth; ++x)
+            if (pixel(x, y) != (kTableColour & 0xffffffu) && x < kBackBufferWidth - 1) {
+                faults << QStringLiteral("card past the edge at %1, %2").arg(x).arg(y);
+                return faults;
+            }
+    }
+    return faults;
 }
 
 QPoint PileSpot(int column) {

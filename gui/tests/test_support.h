@@ -81,6 +81,12 @@ QPoint HandSpot(int player, int slot);
 // "text: width of room".
 QStringList CrampedScoreLabels(const TCasinoGUI& window, int margin);
 
+// Draws 52 cards into each capture pile and returns what lies where it must
+// not: a pile's top card or its outline outside the table or over the
+// remaining-cards button or a name panel, a card drawn under the button or
+// past the window's edge, a top card not drawn whole.
+QStringList CapturePileFaults(const TCasinoGUI& window);
+
 // Collects what ShowMessage would show, instead of opening boxes.
 struct MessageLog {
     QStringList texts;

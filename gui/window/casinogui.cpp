@@ -31,6 +31,9 @@
 const char kExitCaption[] = "Exit Casino?";
 const char kExitText[] = "Are you certain you want to stop playing Casino?";
 
+static_assert(TCasinoGUI::kClientWidth == kTableWidth && TCasinoGUI::kClientHeight == kTableHeight,
+              "the table's layout fills the window's client area");
+
 TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window) {
     // Named first: the accessible table's factory knows the widget by its name.
     setObjectName(QString::fromLatin1(kTableObjectName));
@@ -159,6 +162,7 @@ void TCasinoGUI::StartUp() {
     AddDigit(kNumColumns, buffer);
     SendToLogic(buffer);
     ClearTable();
+    SetTableNote(QString::fromLatin1(kStartNote));
     SetCurrentPlayer(1);
     LoadPictures();
     const QString kept = keptAside.KeptFile();

@@ -127,9 +127,17 @@ void TCasinoGUI::BuildControls() {
     Player2Name = new QLabel(client);
     MakePanel(Player2Name, QRect(483, 122, 284, 24));
     Player2Name->setAlignment(Qt::AlignCenter);
+    Player1Name->setToolTip(QStringLiteral("Your name; marked while it is your turn"));
+    Player2Name->setToolTip(QStringLiteral("Your opponent's name; marked while it is to move"));
+    const QString sheet = QStringLiteral(
+        "The score sheet of this round: your counts on the left, your opponent's on the right");
+    for (QWidget* part : {static_cast<QWidget*>(Scores1), static_cast<QWidget*>(Panel1),
+                          static_cast<QWidget*>(Scores2)})
+        part->setToolTip(sheet);
 
     Hint = new QPushButton(QStringLiteral("Hint"), client);
     Hint->setGeometry(312, 8, 169, 17);
+    Hint->setToolTip(QStringLiteral("Shows the move the computer would make for you (?)"));
     connect(Hint, &QPushButton::clicked, this, [] { HintClick(); });
 
     // Remaining cards: the panel waits below the window, behind its button.
@@ -165,9 +173,15 @@ void TCasinoGUI::BuildControls() {
         const char suit = kRemainingSuits[i];
         *rows[i] = row(suit, kRemainingRowY[i], suit == 'h' || suit == 'd' ? Qt::red : Qt::black);
     }
-    RemainingCardsButton = new QPushButton(client);
+    RemainingCardsButton =
+        new QPushButton(QStringLiteral("\u25B2  Cards not yet seen  \u25B2"), client);
     RemainingCardsButton->setAccessibleName(QStringLiteral("Show the cards not yet seen"));
     RemainingCardsButton->setGeometry(kPanelButtonRect);
+    RemainingCardsButton->setToolTip(
+        QStringLiteral("Cards not yet seen: shows or hides the cards still to come"));
+    QFont small = RemainingCardsButton->font();
+    small.setPixelSize(10);
+    RemainingCardsButton->setFont(small);
     RemainingCardsButton->installEventFilter(this);
     connect(RemainingCardsButton, &QPushButton::clicked, this, [] { RemainingCardsButtonClick(); });
 
