@@ -214,7 +214,10 @@ for column, name in sorted(piles.items()):
     if want not in names:
         fail("no place named %r among %r" % (want, names))
 computer = next(n for n in names if "'s hand: 4 cards, face down" in n).split("'s hand")[0]
+if "Your turn" not in table().description:
+    fail("the table does not tell whose turn it is: %r" % table().description)
 print("deal named as dealt:", "; ".join(names))
+print("the table says:", table().description)
 
 # --- the focus keys ----------------------------------------------------------------------------
 press("Casino", "Down")
@@ -289,6 +292,9 @@ while True:
 if "has won the game" not in ended:
     fail("the end of the game says %r" % ended)
 print("game over after %d rounds: %s" % (rounds, ended))
+stopped = wait_for("the end of the game to be told", lambda: next(
+    (words for source, words in told if source == "Card table" and "won the game" in words), None))
+print("the table says:", stopped)
 
 press("Casino", "F6")
 wait_for("the exit question", lambda: dialog() and dialog().name == "Exit Casino?")
