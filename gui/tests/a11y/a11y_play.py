@@ -193,8 +193,26 @@ print("tree: no debug controls, every control named; the table says:", table().d
 hand, piles = expected_deal()
 press("Casino", "F2")
 wait_for("the New Game dialog", lambda: dialog() and dialog().name == "New Game Settings")
-# Faster play: animation off and no delay, reached by Tab and the fields' names.
 box = dialog()
+unnamed = [n.getRoleName() for n in walk(box) if n.getState().contains(pyatspi.STATE_SHOWING)
+           and n.getRoleName() in CONTROLS - {"text"} and not n.name.strip()]
+if unnamed:
+    fail("unnamed fields in the New Game dialog: %r" % unnamed)
+# The back chooser by keys: Tab reaches it, an arrow key chooses the next back.
+for _ in range(12):
+    chooser = focused(box)
+    if chooser is not None and chooser.name.startswith("Card back "):
+        break
+    press("New Game Settings", "Tab")
+    pump(0.1)
+else:
+    fail("Tab does not reach the card backs")
+before = chooser.name
+press("New Game Settings", "Right")
+after = wait_for("the next back", lambda: (lambda f: f.name if f and f.name != before and
+                                           f.name.startswith("Card back ") else None)(focused(box)))
+print("the back chooser says:", before, "->", after)
+# Faster play: animation off and no delay, reached by Tab and the fields' names.
 for _ in range(12):
     if named_focus(box, "Animation"):
         break
