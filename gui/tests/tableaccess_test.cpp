@@ -5,6 +5,7 @@
 #include "table/tableaccess.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -120,12 +121,21 @@ class TableAccessTest : public QObject {
         RemainingCardsButtonClick();
     }
 
-    // The arrow keys move the focus over the places that are there, Space
-    // selects the focused pile and Enter sends what the focused card's key sends.
+    // Tab goes from Hint to the remaining-cards button to the table; there the
+    // arrow keys move the focus over the places that are there, Space selects
+    // the focused pile and Enter sends what the focused card's key sends.
     void focusKeysSelectAndPlay() {
         DealHands();
         DealPile(2, 1);
         DealPile(6, 1);
+        window->activateWindow();
+        window->Hint->setFocus();
+        for (QWidget* next :
+             {static_cast<QWidget*>(window->RemainingCardsButton),
+              static_cast<QWidget*>(window->Table), static_cast<QWidget*>(window->Hint)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
         window->Table->setFocus();
         const auto focused = [&] {
             QAccessibleInterface* focus = Table()->focusChild();

@@ -97,6 +97,7 @@ TCasinoGUI::TCasinoGUI()
     Table = new TableSurface(this);
     setCentralWidget(Table);
     BuildMenus();
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     BuildControls();
     Table->setFocus();  // the keys of play reach the table from the start
     // The client area is exactly 792 x 553 and the window cannot be resized or maximized.

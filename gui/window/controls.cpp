@@ -209,15 +209,13 @@ void TCasinoGUI::BuildControls() {
     Edit3 = DebugEdit(client, QStringLiteral("CardClicked"), QRect(0, 448, 793, 22));
     Edit3->installEventFilter(this);
 
-    // What the panels are to a screen reader; Tab goes from Hint to the
-    // remaining-cards button to the table.
+    // What the panels are to a screen reader. (Tab goes from the table to Hint
+    // to the remaining-cards button, in the order they were made.)
     Scores1->setAccessibleName(QStringLiteral("First player's scores"));
     Panel1->setAccessibleName(QStringLiteral("Score rows"));
     Scores2->setAccessibleName(QStringLiteral("Second player's scores"));
     RemainingCards->setAccessibleName(QStringLiteral("Cards not yet seen"));
     Label1->setAccessibleDescription(QStringLiteral("Status line of move entry"));
-    setTabOrder(Hint, RemainingCardsButton);
-    setTabOrder(RemainingCardsButton, Table);
 
     // What the table view draws into and writes.
     TableWidgets widgets;
