@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <array>
@@ -220,7 +221,7 @@ class TableAccessible : public QAccessibleWidget {
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return QStringLiteral("Card table");
-        if (t == QAccessible::Description) return TableWords();
+        if (t == QAccessible::Description) return wordsTold_.isEmpty() ? TableWords() : wordsTold_;
         return QAccessibleWidget::text(t);
     }
     int childCount() const override { return int(ShownPlaces().size() + Controls().size()); }
@@ -269,12 +270,12 @@ class TableAccessible : public QAccessibleWidget {
         return Item({FocusPlace().area, FocusPlace().column});
     }
     // The words as last told to `item`: only to the place that had the focus then.
-    QString ToldTo(const PlaceItem* item) const {
-        return item == toldTo_ ? told_.words : QString();
-    }
+    QString ToldTo(const PlaceItem* item) const { return item == toldTo_ ? wordsTold_ : QString(); }
 
-    // Sends the events of what changed since the last call.
+    // Sends the events of what changed since the last call: the places at
+    // once, the focus and the words once the event loop runs again.
     void Tell();
+    void TellFocusAndWords();
 
   private:
     // The controls on the table that are shown: the hidden debug controls and
@@ -294,12 +295,15 @@ class TableAccessible : public QAccessibleWidget {
         std::vector<Place> places;
         std::array<QString, kPlaceCount> names;
         std::array<bool, kPlaceCount> selected{};
-        PlaceItem* focused = nullptr;
-        QString words;
     };
     std::array<PlaceItem*, kPlaceCount> items_{};
     Told told_;
-    PlaceItem* toldTo_ = nullptr;
+    bool flushPending_ = false;
+    PlaceItem* focusTold_ = nullptr;
+    QString wordsTold_;
+    QStringList movesHeard_;  // the words of moves shown since the last telling
+    QStringList movesTold_;
+    PlaceItem* toldTo_ = nullptr;  // the place that was told wordsTold_
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
@@ -340,8 +344,6 @@ void TableAccessible::Tell() {
         now.selected[PlaceIndex(place)] =
             place.column > 0 && place.area <= 2 && table.highlight[place.area][place.column] == 1;
     }
-    now.focused = FocusedItem();
-    now.words = TableWords();
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -362,19 +364,42 @@ void TableAccessible::Tell() {
             sink(&event);
         }
     }
-    if (now.focused != told_.focused) {
-        toldTo_ = nullptr;  // a place told the words no longer has the focus
-        if (now.focused) Send(now.focused, QAccessible::Focus);
-    }
-    const bool newWords = now.words != told_.words;
     told_ = now;
-    if (newWords) {
-        // Screen readers speak a description change of the object with the
-        // focus: the focused place when there is one, and the table.
-        toldTo_ = now.focused;
-        if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
-        Send(this, QAccessible::DescriptionChanged);
+    // Every move whose words were shown is told, the player's own too, which
+    // the computer's answer replaces before the window is free again.
+    const QString move = MoveWords();
+    const QStringList& last = movesHeard_.isEmpty() ? movesTold_ : movesHeard_;
+    if (!move.isEmpty() && (last.isEmpty() || last.last() != move)) movesHeard_ << move;
+    // The focus and the words are told once the event loop runs again: a
+    // move and the computer's answer change them many times in one go, and a
+    // screen reader should speak only what stands at the end.
+    if (!flushPending_) QTimer::singleShot(0, widget(), [this] { TellFocusAndWords(); });
+    flushPending_ = true;
+}
+
+void TableAccessible::TellFocusAndWords() {
+    flushPending_ = false;
+    PlaceItem* focused = FocusedItem();
+    if (focused != focusTold_) {
+        focusTold_ = focused;
+        toldTo_ = nullptr;  // a place told the words no longer has the focus
+        if (focused) Send(focused, QAccessible::Focus);
     }
+    if (!movesHeard_.isEmpty())
+        movesTold_ = movesHeard_;
+    else if (MoveWords().isEmpty())
+        movesTold_.clear();  // the player acted: the words were taken away
+    movesHeard_.clear();
+    QStringList lines = movesTold_;
+    if (!TableNote().isEmpty()) lines << TableNote();
+    const QString words = lines.join(QLatin1Char('\n'));
+    if (words == wordsTold_) return;
+    wordsTold_ = words;
+    // Screen readers speak a description change of the object with the
+    // focus: the focused place when there is one, and the table.
+    toldTo_ = focused;
+    if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
+    Send(this, QAccessible::DescriptionChanged);
 }
 
 void TableChanged() {

@@ -165,9 +165,13 @@ class TableAccessTest : public QObject {
         DealHands();
         window->Table->setFocus();
         QVERIFY(window->Table->hasFocus());
+        QCoreApplication::processEvents();
         told.clear();
         ShowMoveMarks(QStringLiteral("Player No. 2 put the 7 of clubs on the table"));
         ShowBackBuffer();
+        QCoreApplication::processEvents();
+        ShowBackBuffer();
+        QCoreApplication::processEvents();
         std::vector<QString> described;
         for (const Told& event : told)
             if (event.type == QAccessible::DescriptionChanged)

@@ -282,7 +282,7 @@ def answer_dialogs():
 # The change is told to the table and to the hand card that has the focus.
 spoken = wait_for("the computer's move to be told", lambda: next(
     (words for source, words in told
-     if source == "Card table" and words.startswith(computer + " ")), None), 20)
+     if source == "Card table" and "\n%s " % computer in "\n" + words), None), 20)
 if not any(source.startswith("Your hand") and words == spoken for source, words in told):
     fail("the focused card was not told %r: %r" % (spoken, told))
 print("Enter played the focused card; the computer's move was told:", spoken)
