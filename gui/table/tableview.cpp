@@ -34,9 +34,6 @@ constexpr int kAnimationSteps = 5;
 constexpr QRgb kSilver = qRgb(192, 192, 192);
 constexpr QRgb kTurnPanelColour = qRgb(255, 240, 170);
 
-// The pause between the two steps of the remaining-cards panel's slide.
-constexpr unsigned kPanelPauseMs = 100;
-
 TableWidgets widgets;
 
 // Made on first use: pixmaps need the application object.
@@ -244,14 +241,6 @@ void NameScoreSheet() {
             panel->setAccessibleName(
                 panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
     }
-}
-
-// Moves the remaining-cards panel by `dy` and shows it there at once.
-void MovePanel(int dy) {
-    QWidget* panel = widgets.remainingPanel;
-    panel->move(panel->x(), panel->y() + dy);
-    RepaintAtOnce();
-    TellWatcher();
 }
 
 }  // namespace
@@ -590,33 +579,4 @@ void NotifyTableWatcher() {
 
 QWidget* RemainingPanel() {
     return widgets.remainingPanel;
-}
-
-bool RemainingPanelOpen() {
-    return widgets.remainingPanel && widgets.remainingPanel->y() != kPanelHidden;
-}
-
-void RemainingCardsButtonClick() {
-    const int top = widgets.remainingPanel->y();
-    if (top == kPanelRaised) {
-        MovePanel(kPanelStep);
-        Pause(int(kPanelPauseMs));
-        MovePanel(kPanelStep);
-        return;
-    }
-    // Raised further by clicks on it, the panel goes on up; once that would
-    // take its top out of the window, it goes back to its hidden place
-    // instead, so that it can always be brought back.
-    if (top - 2 * kPanelStep < 0) {
-        MovePanel(kPanelHidden - top);
-        return;
-    }
-    MovePanel(-kPanelStep);
-    Pause(int(kPanelPauseMs));
-    MovePanel(-kPanelStep);
-}
-
-void RemainingCardsClick() {
-    const int top = widgets.remainingPanel->y();
-    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
 }

@@ -28,6 +28,7 @@ class QWidget;
 
 #include "core/globals.h"
 #include "table/cardtext.h"
+#include "table/remainingpanel.h"  // the slide of the remaining-cards panel
 #include "table/tablelayout.h"
 
 // Areas: 0 the table, 1 and 2 the hands, 3 and 4 the capture piles, 5 the single spot.
@@ -167,12 +168,5 @@ void SetTableWatcher(void (*watcher)());
 // Tells the watcher of a change made elsewhere (the keyboard focus).
 void NotifyTableWatcher();
 
-// The remaining-cards panel, and whether it is raised into view.
+// The remaining-cards panel (its slide: remainingpanel.h).
 QWidget* RemainingPanel();
-bool RemainingPanelOpen();
-
-// The slide of the remaining-cards panel: the button raises it to 450 or
-// lowers it from there; a click on the panel raises it by 100. A move that
-// would take its top above the window sends it back to its hidden place.
-void RemainingCardsButtonClick();
-void RemainingCardsClick();
