@@ -150,10 +150,13 @@ play_key() {
 
 # Answers the confirm box titled $1 with OK (ok) or Cancel (cancel).
 answer_confirm() {
-    local box=$1 button=$2 id
+    local box=$1 button=$2 id key
     wait_for "the question \"$box\"" 20 windows_named "$box"
     id=$(windows_named "$box" | head -n 1)
-    if [ "$button" = ok ]; then click_in "$id" 56 92; else click_in "$id" 144 92; fi
+    # The box grows with its question, so its buttons have no fixed place:
+    # OK has the focus and takes Enter, Escape cancels.
+    if [ "$button" = ok ]; then key=Return; else key=Escape; fi
+    xdotool windowfocus --sync "$id" key "$key"
     wait_for "the question \"$box\" to close" 20 not_shown "$box"
 }
 not_shown() { [ -z "$(windows_named "$1")" ]; }
