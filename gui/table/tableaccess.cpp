@@ -213,6 +213,7 @@ class TableAccessible : public QAccessibleWidget {
             items_[PlaceIndex(place)] = new PlaceItem(surface, place);
         for (PlaceItem* item : items_)
             QAccessible::registerAccessibleInterface(item);
+        told_ = Now();  // what a reader finds when it first asks
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
@@ -293,9 +294,13 @@ class TableAccessible : public QAccessibleWidget {
 
     struct Told {
         std::vector<Place> places;
+        QList<QPointer<QWidget>> controls;
         std::array<QString, kPlaceCount> names;
         std::array<bool, kPlaceCount> selected{};
     };
+    // The places and controls as they are now.
+    Told Now() const;
+
     std::array<PlaceItem*, kPlaceCount> items_{};
     Told told_;
     bool flushPending_ = false;
@@ -336,7 +341,7 @@ void Send(QAccessibleInterface* iface, QAccessible::Event type) {
     sink(&event);
 }
 
-void TableAccessible::Tell() {
+TableAccessible::Told TableAccessible::Now() const {
     Told now;
     now.places = ShownPlaces();
     for (const Place& place : now.places) {
@@ -344,6 +349,13 @@ void TableAccessible::Tell() {
         now.selected[PlaceIndex(place)] =
             place.column > 0 && place.area <= 2 && table.highlight[place.area][place.column] == 1;
     }
+    for (QWidget* control : Controls())
+        now.controls << control;
+    return now;
+}
+
+void TableAccessible::Tell() {
+    const Told now = Now();
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -364,6 +376,14 @@ void TableAccessible::Tell() {
             sink(&event);
         }
     }
+    // Controls come and go as they are shown and hidden (the debug controls,
+    // the remaining-cards panel as it is raised or lowered).
+    for (const QPointer<QWidget>& control : told_.controls)
+        if (control && !now.controls.contains(control))
+            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectDestroyed);
+    for (const QPointer<QWidget>& control : now.controls)
+        if (!told_.controls.contains(control))
+            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
     told_ = now;
     // Every move whose words were shown is told, the player's own too, which
     // the computer's answer replaces before the window is free again.

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 #include "link/selection.h"
 #include "test_support.h"
@@ -100,8 +101,9 @@ class TableAccessTest : public QObject {
         QCOMPARE(Child(Table(), QStringLiteral("Your hand"))->role(), QAccessible::Button);
     }
 
-    // Hidden controls are not children; the remaining-cards panel is one
-    // while it is raised; every control that is shown has a name.
+    // Hidden controls are not children, and a reader is told when they are
+    // shown; the remaining-cards panel is one while it is raised; every
+    // control that is shown has a name.
     void hiddenControlsAreLeftOut() {
         const auto isChild = [&](QWidget* control) {
             return Table()->indexOfChild(QAccessible::queryAccessibleInterface(control)) >= 0;
@@ -110,8 +112,12 @@ class TableAccessTest : public QObject {
         QVERIFY(!isChild(window->RemainingCards));
         for (int i = 0; i < Table()->childCount(); ++i)
             QVERIFY(!Table()->child(i)->text(QAccessible::Name).isEmpty());
+        told.clear();
         window->HClick();
         QVERIFY(isChild(window->PutButton));
+        QVERIFY(std::any_of(told.begin(), told.end(), [](const Told& event) {
+            return event.type == QAccessible::ObjectCreated && event.name == "Discard";
+        }));
         window->HClick();
         RemainingCardsButtonClick();
         QVERIFY(isChild(window->RemainingCards));

@@ -240,6 +240,7 @@ void TCasinoGUI::HClick() {
                            Edit2,   Edit3,   Label1,   PutButton};
     for (QWidget* c : controls)
         c->setVisible(!c->isVisible());
+    NotifyTableWatcher();  // the accessible table lists the controls shown
 }
 
 void TCasinoGUI::DebugShowMsg11() {
