@@ -4,10 +4,11 @@
 // each table pile with its cards, value, tag and selection, each capture
 // pile), each named in words with its key, placed where it is drawn and
 // marked selected or focused; the controls on the table follow them, the
-// hidden ones left out. The words on the table (the last move's sentence,
-// the note) are the table's description; every change of them is sent as a
-// description change of the object that holds the keyboard focus, which is
-// what screen readers speak (the table, and the focused place as well).
+// hidden ones left out. The words on the table (the sentences of the moves
+// shown since the player last acted, the table's note) are the table's
+// description; each change is sent, once the window is free again, as a
+// description change of the table and of the place with the keyboard focus:
+// screen readers speak the description changes of what has the focus.
 #pragma once
 
 #include <QString>
