@@ -65,6 +65,7 @@ THelpBox::THelpBox(QWidget* parent)
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(QString::fromLatin1(kHelpText));
+    Memo1->setAccessibleName(QStringLiteral("How to play"));
     QFrame* panel = PlaceBevelPanel(this, QRect(8, 456, 705, 41));
     OKButton = PlaceButton(panel, QStringLiteral("OK"), QRect(622, 8, 75, 25));
     OKButton->setDefault(true);

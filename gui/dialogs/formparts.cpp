@@ -80,6 +80,11 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y) {
     return label;
 }
 
+void TieLabel(QLabel* label, QWidget* field, const QString& name) {
+    label->setBuddy(field);
+    field->setAccessibleName(name);
+}
+
 QPushButton* PlaceButton(QWidget* parent, const QString& text, const QRect& at) {
     auto* button = new QPushButton(text, parent);
     button->setGeometry(at);

@@ -43,6 +43,10 @@ void PlaceOnScreen(QWidget* window, const QPoint& topCentre);
 
 // A label sized to its text, its top left at (x, y).
 QLabel* PlaceLabel(QWidget* parent, const QString& text, int x, int y);
+// Ties a field to the label before it: the label is its buddy, and the field
+// gets `name` as its accessible name (check boxes and spin boxes take none
+// from a buddy).
+void TieLabel(QLabel* label, QWidget* field, const QString& name);
 QPushButton* PlaceButton(QWidget* parent, const QString& text, const QRect& at);
 // A group box; an empty caption draws the frame alone.
 QGroupBox* PlaceGroup(QWidget* parent, const QString& caption, const QRect& at);

@@ -66,7 +66,7 @@ C. HOW TO  PLAY THE COMPUTER GAME
 
 i. Playing a game
 
-Choose New Game from the File menu to start.  The New Game window lets you enter your name and your opponent's name, choose the design on the back of the cards, set the delay (0 is fastest, 9 is slowest) that the computer waits before it shows its move, and switch animation and sound on or off.  During a game, Game Settings in the File menu changes the card back, the speed, the animation and the sound; to change a player's name you must start a new game.
+Choose New Game from the File menu to start.  The New Game window lets you enter your name and your opponent's name, choose the design on the back of the cards (with a click, or with the arrow keys once Tab has reached the backs), set the delay (0 is fastest, 9 is slowest) that the computer waits before it shows its move, and switch animation and sound on or off.  During a game, Game Settings in the File menu changes the card back, the speed, the animation and the sound; to change a player's name you must start a new game.
 
 Your cards are at the top left of the window and your opponent's at the top right.  The tableau is in the middle.  Your Capture Pile is at the bottom left, and your opponent's at the bottom right.  Between the two hands is the score breakdown of the current round, with your numbers on the left and your opponent's on the right, and the Hint button above it.  The long grey button "Cards not yet seen" at the bottom of the window shows which cards have not been played yet.  While it is your turn, your name is marked, and the table tells what the last move did.
 
@@ -86,7 +86,7 @@ HALL OF FAME (F4) lists the top fifteen players.  After every completed game the
 
 ABOUT (F5) shows the version of the program and who wrote it.
 
-PLAYING WITH THE KEYBOARD.  Every move can also be made with keys.  The keys 1 to 9 select or deselect the table pile in that column, counted from the left, as a click on the pile does.  The keys U, I, O and P play the first, second, third and fourth card of your hand, as a click on that card does.  The ? key asks for a hint, as the Hint button does.  In the Choose Action window and the questions, Tab moves between the buttons, Enter or the space bar presses the one that has the focus, and Escape cancels.
+PLAYING WITH THE KEYBOARD.  Every move can also be made with keys.  The keys 1 to 9 select or deselect the table pile in that column, counted from the left, as a click on the pile does.  The keys U, I, O and P play the first, second, third and fourth card of your hand, as a click on that card does.  The ? key asks for a hint, as the Hint button does.  Tab moves from the Hint button to the button of the cards not yet seen and on to the table.  On the table the arrow keys move a dashed outline over the cards of your hand and the table piles (up to your hand, down to the piles), and the space bar or Enter does what a click on the outlined card does.  A screen reader finds every card, pile and capture pile by name and hears each move as it is made.  In the Choose Action window and the questions, Tab moves between the buttons, Enter or the space bar presses the one that has the focus, and Escape cancels.
 
 
 D. HINTS AND TIPS

@@ -120,6 +120,26 @@ THighScores::THighScores(QWidget* parent, HallOfFameActions actions)
     LPercent = Column(group, QRect(416, 56, 65, 218), right);
     LPPG = Column(group, QRect(488, 56, 49, 218), right);
 
+    // Each column is named by its header, and the sort buttons say what they do.
+    const struct {
+        QTextEdit* column;
+        const char* title;
+        QPushButton* sort;
+    } headed[] = {{LNumber, "Rank", nullptr},
+                  {LName, "Name", Button2Name},
+                  {LPoints, "Points", Button3Points},
+                  {LWon, "Won", Button4Won},
+                  {LLost, "Lost", Button5Lost},
+                  {LPlayed, "Played", Button6Played},
+                  {LPercent, "Percent", Button7Percent},
+                  {LPPG, "Points per game", Button8PPG}};
+    for (const auto& [column, title, sort] : headed) {
+        column->setAccessibleName(QString::fromLatin1(title) + QStringLiteral(" column"));
+        if (sort)
+            sort->setAccessibleDescription(QStringLiteral("Sorts the rows by ") +
+                                           QString::fromLatin1(title).toLower());
+    }
+
     // Covers the strip of the columns below their fifteenth line.
     HiderPanel = new QFrame(group);
     HiderPanel->setGeometry(8, 250, 561, 17);
@@ -158,6 +178,17 @@ void THighScores::FillColumns() {
     SetLines(LPlayed, played);
     SetLines(LPercent, percent);
     SetLines(LPPG, ppg);
+    // The table read row by row, as a screen reader reads the group.
+    QStringList rows;
+    for (int rank = 1; rank <= kHallRows; ++rank)
+        if (!name[rank - 1].isEmpty())
+            rows << QStringLiteral(
+                        "%1. %2: %3 points, won %4, lost %5, played %6, %7 percent, "
+                        "%8 points per game")
+                        .arg(number[rank - 1], name[rank - 1], points[rank - 1], won[rank - 1],
+                             lost[rank - 1], played[rank - 1], percent[rank - 1].trimmed(),
+                             ppg[rank - 1].trimmed());
+    HighScoresGroup->setAccessibleDescription(rows.join(QLatin1Char('\n')));
 }
 
 void THighScores::SortBy(int key) {

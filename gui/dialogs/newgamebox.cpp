@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -76,6 +77,53 @@ QPoint CellOf(int index) {
     return {TNewGameBox::kCellWidth * (k % 6), TNewGameBox::kCellHeight * (k / 6)};
 }
 
+// The chooser for the keyboard: it lies over the picture of the backs, lets
+// clicks through to the dialog, moves the tick with the arrow keys and shows
+// the focus around the chosen back.
+class BackKeys : public QWidget {
+  public:
+    explicit BackKeys(TNewGameBox* box) : QWidget(box), box_(box) {
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAccessibleDescription(QStringLiteral("The arrow keys choose another back"));
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int steps[][2] = {
+            {Qt::Key_Left, -1}, {Qt::Key_Right, 1}, {Qt::Key_Up, -6}, {Qt::Key_Down, 6}};
+        for (const auto& [key, step] : steps)
+            if (event->key() == key) {
+                const int index = TNewGameBox::chooserIndex + step;
+                if (index >= TNewGameBox::kFirstIndex && index <= TNewGameBox::kLastIndex)
+                    box_->SelectBack(index);
+                return;
+            }
+        QWidget::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent*) override {
+        if (!hasFocus()) return;
+        QPainter painter(this);
+        QPen pen(Qt::black, 1, Qt::DashLine);
+        painter.setPen(pen);
+        const QRect cell(CellOf(TNewGameBox::chooserIndex),
+                         QSize(TNewGameBox::kCellWidth - TNewGameBox::kGap,
+                               TNewGameBox::kCellHeight - TNewGameBox::kGap));
+        painter.drawRect(cell.adjusted(-3, -3, 2, 2));
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QWidget::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QWidget::focusOutEvent(event);
+        update();
+    }
+
+  private:
+    TNewGameBox* box_;
+};
+
 }  // namespace
 
 QString CleanName(const QString& text) {
@@ -136,6 +184,9 @@ void TNewGameBox::BuildControls() {
     CardBack->setAutoFillBackground(true);
     CardBack->resize(CardBack->width() + 4, CardBack->height());
     CardBack->setIndent(2);
+    BackChooser = new BackKeys(this);
+    BackChooser->setGeometry(QRect(chooserPlace_, QSize(kChooserWidth, kChooserHeight)));
+    CardBack->setBuddy(BackChooser);
 
     OtherGroup = PlaceGroup(this, QStringLiteral("Game Settings"), QRect(8, 340, 209, 65));
     GameAnimation = PlaceLabel(OtherGroup, QStringLiteral("Animation:"), 8, 16);
@@ -146,6 +197,13 @@ void TNewGameBox::BuildControls() {
     GameNumberSpinEdit = SpinEdit(OtherGroup, QRect(40, 40, 41, 22), 0, 9);
     GameSound = PlaceLabel(OtherGroup, QStringLiteral("Sound:"), 96, 40);
     GameSoundCheckbox = CheckBox(OtherGroup, QRect(144, 38, 25, 17));
+    TieLabel(Name1, PName1, QStringLiteral("Human player's name"));
+    TieLabel(Name2, PName2, QStringLiteral("Computer player's name"));
+    TieLabel(Level2, SpinEdit2, QStringLiteral("Computer player's level"));
+    TieLabel(GameAnimation, GameAnimateCheckbox, QStringLiteral("Animation"));
+    TieLabel(GameSpeed, SpinEdit3, QStringLiteral("Delay"));
+    TieLabel(GameNumber, GameNumberSpinEdit, QStringLiteral("Deal number"));
+    TieLabel(GameSound, GameSoundCheckbox, QStringLiteral("Sound"));
     GameAnimation->installEventFilter(this);
     GameSound->installEventFilter(this);
 
@@ -154,7 +212,8 @@ void TNewGameBox::BuildControls() {
     setTabOrder(HelpButton, PName1);
     setTabOrder(PName1, PName2);
     setTabOrder(PName2, SpinEdit2);
-    setTabOrder(SpinEdit2, GameAnimateCheckbox);
+    setTabOrder(SpinEdit2, BackChooser);
+    setTabOrder(BackChooser, GameAnimateCheckbox);
     setTabOrder(GameAnimateCheckbox, SpinEdit3);
     setTabOrder(SpinEdit3, GameNumberSpinEdit);
     setTabOrder(GameNumberSpinEdit, GameSoundCheckbox);
@@ -196,6 +255,7 @@ void TNewGameBox::Reduce() {
                              static_cast<QWidget*>(GroupBox2)})
         control->move(control->x(), control->y() - kReducedBy);
     chooserPlace_.ry() -= kReducedBy;
+    BackChooser->move(chooserPlace_);
 }
 
 void TNewGameBox::BuildChooser(qreal ratio) {
@@ -224,6 +284,19 @@ void TNewGameBox::BuildChooser(qreal ratio) {
         }
     }
     DrawTick(chooserIndex);
+    BackChooser->setAccessibleName(BackName(chooserIndex));
+}
+
+QString TNewGameBox::BackName(int index) {
+    // The designs of the backs 2 to king, in the chooser's order.
+    static const char* const designs[] = {"teal waves",   "green argyle",   "golden checks",
+                                          "purple rings", "blue medallion", "light blue scales",
+                                          "brown dots",   "grey zigzags",   "orange sunburst",
+                                          "pink stars",   "cream flowers",  "navy stripes"};
+    CheckRange(index, kFirstIndex, kLastIndex, "card back");
+    return QStringLiteral("Card back %1 of 12: %2")
+        .arg(index - kFirstIndex + 1)
+        .arg(QString::fromLatin1(designs[index - kFirstIndex]));
 }
 
 void TNewGameBox::DrawTick(int index) {
@@ -261,11 +334,17 @@ void TNewGameBox::FormMouseDown(int x, int y) {
     // towards zero).
     const int index =
         (x - left - kGap) / kCellWidth + kFirstIndex + ((y - top - kGap) / kCellHeight) * 6;
+    SelectBack(index);
+}
+
+void TNewGameBox::SelectBack(int index) {
+    CheckRange(index, kFirstIndex, kLastIndex, "card back");
     if (index == chooserIndex) return;
     DrawTick(chooserIndex);  // removes it
     chooserIndex = index;
     DrawTick(chooserIndex);
     update(QRect(chooserPlace_, QSize(kChooserWidth, kChooserHeight)));
+    BackChooser->setAccessibleName(BackName(chooserIndex));
 }
 
 bool TNewGameBox::eventFilter(QObject* watched, QEvent* event) {

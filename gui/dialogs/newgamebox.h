@@ -61,6 +61,11 @@ class TNewGameBox : public QDialog {
 
     // FormMouseDown: a press at (x, y) in client pixels; selects a back when it is on the chooser.
     void FormMouseDown(int x, int y);
+    // Selects back `index` (2 to 13): the tick moves there.
+    void SelectBack(int index);
+    // A back in words, as a screen reader names the chooser: "Card back 4 of
+    // 12: purple rings".
+    static QString BackName(int index);
     void OKButtonClick();
     void CancelButtonClick();
     void HelpButtonClick();
@@ -76,6 +81,9 @@ class TNewGameBox : public QDialog {
     QLabel* Level2;
     QSpinBox* SpinEdit2;
     QLabel* CardBack;
+    // Over the chooser, taking no clicks: the keyboard's way to it. The arrow
+    // keys move the tick, and its name says which back is chosen.
+    QWidget* BackChooser;
     QFrame* Bevel1;
     QFrame* Bevel2;
     QFrame* Bevel3;

@@ -4,13 +4,13 @@
 
 #include "dialogs/boxes.h"
 #include "table/movetext.h"
+#include "table/tablefocus.h"
 #include "table/tableview.h"
 
 const char kHintCaption[] = "Hint";
 const char kHintText[] = "The computer recommends this move.  Would you like to use it?";
 const char kHintOpening[] = "The computer recommends this move:";
 const char kHintClosing[] = "Would you like to use it?";
-const char kSlotKeys[] = "UIOP";
 const char kHintKey = '?';
 
 namespace {
@@ -117,6 +117,36 @@ bool KeyboardPlay(int key) {
                       QPoint(kCardWidth / 2, kCardHeight / 2);
     CardSelect(at.x(), at.y());
     return true;
+}
+
+bool TableKey(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+            MoveFocus(-1, 0);
+            return true;
+        case Qt::Key_Right:
+            MoveFocus(1, 0);
+            return true;
+        case Qt::Key_Up:
+            MoveFocus(0, -1);
+            return true;
+        case Qt::Key_Down:
+            MoveFocus(0, 1);
+            return true;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            break;
+        default:
+            return false;
+    }
+    MoveFocus(0, 0);  // onto a place that is there
+    const TablePlace place = FocusPlace();
+    if (!Focusable(place)) return true;
+    if (place.area == 0) return KeyboardPlay('0' + place.column);
+    // The focus rests on the hand of the player to move whenever a person plays it.
+    if (place.area != CurrentPlayer()) return true;
+    return KeyboardPlay(kSlotKeys[place.column - 1]);
 }
 
 void ClearSelection() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/logiclink.h"
+#include "table/tablelayout.h"  // kSlotKeys
 
 // The window's mouse-down handler, with the click's position in the table.
 void CardSelect(int x, int y);
@@ -17,8 +18,12 @@ void CardSelect(int x, int y);
 // character. True when it is one of these keys; it then acted, but only on a
 // human's turn.
 bool KeyboardPlay(int key);
-extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
-extern const char kHintKey;     // '?'
+extern const char kHintKey;  // '?'
+// Keys on the table while it has the keyboard focus: the arrow keys move the
+// focus along the hand and the piles and between the two, Space and Enter
+// click the focused place (a pile is selected or deselected, a hand card is
+// played), as its key does. True when `key` is one of these keys.
+bool TableKey(int key);
 // Takes every highlight off the table and the hands.
 void ClearSelection();
 // The hand slot digit, then the digit of every highlighted table column in ascending order.

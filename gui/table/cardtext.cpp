@@ -1,5 +1,6 @@
 #include "table/cardtext.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cstring>
 
@@ -88,6 +89,11 @@ QString CardName(char rank, char suit) {
     return RankWord(value) + QStringLiteral(" of ") + QString::fromLatin1(suits[offset / 13]);
 }
 
+QString PictureName(int picture) {
+    if (picture < 1 || picture > kBackPictures) return {};
+    return CardName(RankChar((picture - 1) % 13 + 1), "CDHS"[(picture - 1) / 13]);
+}
+
 QString RankPlural(char rank) {
     const int value = RankValue(rank);
     if (value == 0) return {};
@@ -113,6 +119,17 @@ QString RemainingRow(char suit, int mask) {
     for (int k = 0; k < 13; ++k)
         if ((mask & (1 << k)) == 0) ranks[2 * k] = QLatin1Char(' ');
     return QString::fromLatin1(titles[row]) + ranks;
+}
+
+QString RemainingWords(char suit, int mask) {
+    const QString row = RemainingRow(suit, mask);
+    if (row.isEmpty()) return {};
+    QStringList ranks;
+    for (int k = 0; k < 13; ++k)
+        if (mask & (1 << k)) ranks << RankWord(k == 12 ? 1 : k + 2);
+    const QString title = row.section(QLatin1Char(':'), 0, 0);
+    return title + QStringLiteral(" not yet seen: ") +
+           (ranks.isEmpty() ? QStringLiteral("none") : ranks.join(QStringLiteral(", ")));
 }
 
 QString WireToText(const std::string& wire) {

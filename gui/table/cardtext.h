@@ -23,6 +23,8 @@ int PictureRank(int picture);
 // A card in words, from its wire form: "9 of diamonds", "queen of spades";
 // empty for a card that is not a face.
 QString CardName(char rank, char suit);
+// A card picture 1 to 52 in words ("9 of hearts"); empty for no card or a back.
+QString PictureName(int picture);
 // A rank in words, many of them: "aces", "8s", "10s", "jacks"; empty for no rank.
 QString RankPlural(char rank);
 
@@ -33,6 +35,9 @@ constexpr int kRemainingRows = 4;
 // in `mask` (bit 0 the two .. bit 12 the ace) and blanks for the others;
 // empty for an unknown suit.
 QString RemainingRow(char suit, int mask);
+// The same row in words, for a screen reader: "Clubs not yet seen: 2, 10,
+// jack, ace" ("none" when no rank is left); empty for an unknown suit.
+QString RemainingWords(char suit, int mask);
 // Its position among kRemainingSuits, 1 to 4; 0 for an unknown suit.
 int RemainingRowOf(char suit);
 constexpr int kAllRanks = 8191;

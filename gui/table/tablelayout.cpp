@@ -4,6 +4,8 @@
 
 #include "core/globals.h"
 
+const char kSlotKeys[] = "UIOP";
+
 namespace {
 
 constexpr int kColumnStep = 87;

@@ -77,6 +77,10 @@ constexpr int kPanelRaised = 450;
 constexpr int kPanelStep = 43;
 constexpr int kPanelClickStep = 100;
 
+// The keys that stand for places: the digits 1 to 9 for the table piles and
+// these letters for the hand slots 1 to 4.
+extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
+
 // Hit test. Clicks below kHandBottom fall on the table, above it on the hands.
 constexpr int kHandBottom = 121;
 // The column whose pile takes a click at x, or 0 in the gap between two

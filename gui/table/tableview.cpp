@@ -34,9 +34,6 @@ constexpr int kAnimationSteps = 5;
 constexpr QRgb kSilver = qRgb(192, 192, 192);
 constexpr QRgb kTurnPanelColour = qRgb(255, 240, 170);
 
-// The pause between the two steps of the remaining-cards panel's slide.
-constexpr unsigned kPanelPauseMs = 100;
-
 TableWidgets widgets;
 
 // Made on first use: pixmaps need the application object.
@@ -58,6 +55,13 @@ std::vector<QRect> marks;
 QString words;
 QString tableNote;
 int turnShown = 0;
+
+// Who hears of changes.
+void (*watcher)() = nullptr;
+
+void TellWatcher() {
+    if (watcher) watcher();
+}
 
 // The back buffer is made at the window's ratio; before the window is there
 // (a table cleared at start), at the application's.
@@ -215,17 +219,39 @@ void DrawMarks(QPainter& painter) {
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
 }
 
-// Moves the remaining-cards panel by `dy` and shows it there at once.
-void MovePanel(int dy) {
-    QWidget* panel = widgets.remainingPanel;
-    panel->move(panel->x(), panel->y() + dy);
-    RepaintAtOnce();
+// The score sheet's cells and the name panels as a screen reader names them:
+// each cell with its player and row ("Alice Brown, aces: 2"), a name panel
+// with the turn it marks, a blank one by what it is for.
+void NameScoreSheet() {
+    if (!widgets.surface) return;  // no window
+    const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
+                          "spades", "cards",       "points"};
+    for (int player = 1; player <= 2; ++player) {
+        const QString name = WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+        for (int row = 1; row <= 7; ++row) {
+            QLabel* cell = widgets.scores[player][row];
+            cell->setAccessibleName(name + QStringLiteral(", ") +
+                                    QString::fromLatin1(rows[row - 1]) + QStringLiteral(": ") +
+                                    cell->text());
+        }
+        QLabel* panel = widgets.namePanels[player];
+        if (panel->text().isEmpty())
+            panel->setAccessibleName(QStringLiteral("Player %1: no game yet").arg(player));
+        else
+            panel->setAccessibleName(
+                panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
+    }
 }
 
 }  // namespace
 
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
+    NameScoreSheet();
+}
+
+QWidget* SurfaceWidget() {
+    return widgets.surface;
 }
 
 QPoint TableToGlobal(const QPoint& at) {
@@ -277,6 +303,8 @@ void ClearTable() {
     painter.setPen(Qt::black);
     painter.setBrush(QColor(kTableColour));
     painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
+    painter.end();
+    TellWatcher();
 }
 
 void DisplayCard(int area, int column, int depth, int picture, int mode) {
@@ -348,6 +376,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
 
 void ShowBackBuffer() {
     widgets.surface->repaint();
+    TellWatcher();
 }
 
 void PaintTable(QPainter& painter) {
@@ -493,6 +522,7 @@ void ShowTurn(int player) {
         label->setPalette(palette);
         label->repaint();  // shown also while the computer thinks
     }
+    NameScoreSheet();
 }
 
 int TurnShown() {
@@ -500,8 +530,10 @@ int TurnShown() {
 }
 
 void ShowRemainingCards(char suit, int mask) {
-    if (const int row = RemainingRowOf(suit))
+    if (const int row = RemainingRowOf(suit)) {
         widgets.remainingRows[row]->setText(RemainingRow(suit, mask));
+        widgets.remainingRows[row]->setAccessibleName(RemainingWords(suit, mask));
+    }
 }
 
 void ShowScores(int player, const ScoreRecord& values) {
@@ -509,11 +541,13 @@ void ShowScores(int player, const ScoreRecord& values) {
                            values.spades, values.cards,     values.points};
     for (int row = 1; row <= 7; ++row)
         widgets.scores[player][row]->setText(QString::number(numbers[row - 1]));
+    NameScoreSheet();
 }
 
 void ShowPlayerNames() {
     widgets.namePanels[1]->setText(WireToText(settings.player1Name));
     widgets.namePanels[2]->setText(WireToText(settings.player2Name));
+    NameScoreSheet();
 }
 
 void ShowRoundTotals(int total1, int total2) {
@@ -525,6 +559,7 @@ void ShowRoundTotals(int total1, int total2) {
                                    points(total1));
     widgets.namePanels[2]->setText(WireToText(settings.player2Name) + QStringLiteral(" has ") +
                                    points(total2));
+    NameScoreSheet();
     // Shown before the question that follows blocks the window.
     widgets.surface->window()->repaint();
 }
@@ -534,27 +569,14 @@ void ShowStatus(const QString& text) {
     widgets.status->adjustSize();
 }
 
-void RemainingCardsButtonClick() {
-    const int top = widgets.remainingPanel->y();
-    if (top == kPanelRaised) {
-        MovePanel(kPanelStep);
-        Pause(int(kPanelPauseMs));
-        MovePanel(kPanelStep);
-        return;
-    }
-    // Raised further by clicks on it, the panel goes on up; once that would
-    // take its top out of the window, it goes back to its hidden place
-    // instead, so that it can always be brought back.
-    if (top - 2 * kPanelStep < 0) {
-        MovePanel(kPanelHidden - top);
-        return;
-    }
-    MovePanel(-kPanelStep);
-    Pause(int(kPanelPauseMs));
-    MovePanel(-kPanelStep);
+void SetTableWatcher(void (*tableWatcher)()) {
+    watcher = tableWatcher;
 }
 
-void RemainingCardsClick() {
-    const int top = widgets.remainingPanel->y();
-    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
+void NotifyTableWatcher() {
+    TellWatcher();
+}
+
+QWidget* RemainingPanel() {
+    return widgets.remainingPanel;
 }

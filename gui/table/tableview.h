@@ -28,6 +28,7 @@ class QWidget;
 
 #include "core/globals.h"
 #include "table/cardtext.h"
+#include "table/remainingpanel.h"  // the slide of the remaining-cards panel
 #include "table/tablelayout.h"
 
 // Areas: 0 the table, 1 and 2 the hands, 3 and 4 the capture piles, 5 the single spot.
@@ -76,6 +77,8 @@ struct TableWidgets {
 // drawn, and takes them back (an empty set) when it goes.
 void AttachWidgets(const TableWidgets& widgets);
 
+// The widget that shows the table; null while no window is attached.
+QWidget* SurfaceWidget();
 // A point of the table in global (screen) pixels.
 QPoint TableToGlobal(const QPoint& at);
 // The most cards in any table pile now.
@@ -158,8 +161,12 @@ void ShowRoundTotals(int total1, int total2);
 // The status line of move entry (a hidden debug control).
 void ShowStatus(const QString& text);
 
-// The slide of the remaining-cards panel: the button raises it to 450 or
-// lowers it from there; a click on the panel raises it by 100. A move that
-// would take its top above the window sends it back to its hidden place.
-void RemainingCardsButtonClick();
-void RemainingCardsClick();
+// The accessible table registers here to hear of every change of what the
+// table shows (cards, highlights, tags, words, notes, focus); the drawing
+// calls it after each.
+void SetTableWatcher(void (*watcher)());
+// Tells the watcher of a change made elsewhere (the keyboard focus).
+void NotifyTableWatcher();
+
+// The remaining-cards panel (its slide: remainingpanel.h).
+QWidget* RemainingPanel();

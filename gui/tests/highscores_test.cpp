@@ -136,6 +136,14 @@ class HighScoresTest : public QObject {
         QCOMPARE(LineOf(box, box.LPPG, cid), QStringLiteral("  0.0"));
         QCOMPARE(LineOf(box, box.LPercent, QStringLiteral("Dee")), QStringLiteral(" 75.0"));
         QCOMPARE(LineOf(box, box.LPPG, QStringLiteral("Bob")), QStringLiteral("  4.0"));
+
+        // A screen reader reads the rows from the group, each column by its header.
+        const QString rows = box.HighScoresGroup->accessibleDescription();
+        QVERIFY2(rows.endsWith(QStringLiteral("15. Ann: -3 points, won 1, lost 1, played 2, 50.0 "
+                                              "percent, -1.5 points per game")),
+                 qPrintable(rows));
+        QCOMPARE(rows.count(QLatin1Char('\n')), 4);  // no lines for unused records
+        QCOMPARE(box.LPPG->accessibleName(), QStringLiteral("Points per game column"));
     }
 
     // All fifteen lines stand above the panel that hides the strip below them.

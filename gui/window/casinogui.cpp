@@ -23,6 +23,8 @@
 #include "link/logiclink.h"
 #include "link/saving.h"
 #include "link/selection.h"
+#include "table/tableaccess.h"
+#include "table/tablefocus.h"
 #include "table/tableview.h"
 #include "window/commands.h"
 #include "window/recordsfile.h"
@@ -34,13 +36,17 @@ static_assert(TCasinoGUI::kClientWidth == kTableWidth && TCasinoGUI::kClientHeig
               "the table's layout fills the window's client area");
 
 TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window) {
+    // Named first: the accessible table's factory knows the widget by its name.
+    setObjectName(QString::fromLatin1(kTableObjectName));
     setFixedSize(TCasinoGUI::kClientWidth, TCasinoGUI::kClientHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TableSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintTable(painter);
+    DrawFocus(painter);
 }
 
 void TableSurface::mousePressEvent(QMouseEvent* event) {
@@ -58,16 +64,43 @@ void TableSurface::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+void TableSurface::keyPressEvent(QKeyEvent* event) {
+    const bool click = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                       event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers commandKeys =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!(event->modifiers() & commandKeys) && !(click && event->isAutoRepeat()) &&
+        TableKey(event->key())) {
+        if (click) window_->DebugCardClicked();  // as the release of a click on the table
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TableSurface::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    TableFocusChanged();
+}
+
+void TableSurface::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    TableFocusChanged();
+}
+
 TCasinoGUI::TCasinoGUI()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint) {
     SetMainWindow(this);
     setWindowTitle(QStringLiteral("Casino"));
+    InstallTableAccessible();
     Table = new TableSurface(this);
     setCentralWidget(Table);
     BuildMenus();
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     BuildControls();
+    Table->setFocus();  // the keys of play reach the table from the start
     // The client area is exactly 792 x 553 and the window cannot be resized or maximized.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();

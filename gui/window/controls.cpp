@@ -156,6 +156,7 @@ void TCasinoGUI::BuildControls() {
     fixed.setPixelSize(11);
     auto row = [&](char suit, int y, Qt::GlobalColor colour) {
         auto* label = new QLabel(RemainingRow(suit, kAllRanks), RemainingCards);
+        label->setAccessibleName(RemainingWords(suit, kAllRanks));
         label->setFont(fixed);
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, colour);
@@ -174,6 +175,7 @@ void TCasinoGUI::BuildControls() {
     }
     RemainingCardsButton =
         new QPushButton(QStringLiteral("\u25B2  Cards not yet seen  \u25B2"), client);
+    RemainingCardsButton->setAccessibleName(QStringLiteral("Show the cards not yet seen"));
     RemainingCardsButton->setGeometry(kPanelButtonRect);
     RemainingCardsButton->setToolTip(
         QStringLiteral("Cards not yet seen: shows or hides the cards still to come"));
@@ -207,6 +209,14 @@ void TCasinoGUI::BuildControls() {
     Edit3 = DebugEdit(client, QStringLiteral("CardClicked"), QRect(0, 448, 793, 22));
     Edit3->installEventFilter(this);
 
+    // What the panels are to a screen reader. (Tab goes from the table to Hint
+    // to the remaining-cards button, in the order they were made.)
+    Scores1->setAccessibleName(QStringLiteral("First player's scores"));
+    Panel1->setAccessibleName(QStringLiteral("Score rows"));
+    Scores2->setAccessibleName(QStringLiteral("Second player's scores"));
+    RemainingCards->setAccessibleName(QStringLiteral("Cards not yet seen"));
+    Label1->setAccessibleDescription(QStringLiteral("Status line of move entry"));
+
     // What the table view draws into and writes.
     TableWidgets widgets;
     widgets.surface = Table;
@@ -230,6 +240,7 @@ void TCasinoGUI::HClick() {
                            Edit2,   Edit3,   Label1,   PutButton};
     for (QWidget* c : controls)
         c->setVisible(!c->isVisible());
+    NotifyTableWatcher();  // the accessible table lists the controls shown
 }
 
 void TCasinoGUI::DebugShowMsg11() {

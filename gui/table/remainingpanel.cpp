@@ -1,0 +1,50 @@
+#include "table/remainingpanel.h"
+
+#include <QThread>
+#include <QWidget>
+
+#include "table/tableview.h"
+
+namespace {
+
+// The pause between the two steps of the slide.
+constexpr unsigned kPanelPauseMs = 100;
+
+// Moves the panel by `dy` and shows it there at once.
+void MovePanel(int dy) {
+    QWidget* panel = RemainingPanel();
+    panel->move(panel->x(), panel->y() + dy);
+    SurfaceWidget()->repaint();
+    NotifyTableWatcher();
+}
+
+}  // namespace
+
+bool RemainingPanelOpen() {
+    return RemainingPanel() && RemainingPanel()->y() != kPanelHidden;
+}
+
+void RemainingCardsButtonClick() {
+    const int top = RemainingPanel()->y();
+    if (top == kPanelRaised) {
+        MovePanel(kPanelStep);
+        QThread::msleep(kPanelPauseMs);
+        MovePanel(kPanelStep);
+        return;
+    }
+    // Raised further by clicks on it, the panel goes on up; once that would
+    // take its top out of the window, it goes back to its hidden place
+    // instead, so that it can always be brought back.
+    if (top - 2 * kPanelStep < 0) {
+        MovePanel(kPanelHidden - top);
+        return;
+    }
+    MovePanel(-kPanelStep);
+    QThread::msleep(kPanelPauseMs);
+    MovePanel(-kPanelStep);
+}
+
+void RemainingCardsClick() {
+    const int top = RemainingPanel()->y();
+    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
+}

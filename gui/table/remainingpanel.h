@@ -1,0 +1,11 @@
+// The remaining-cards panel's slide: the button raises the panel to 450 or
+// lowers it from there; a click on the panel raises it by 100. A move that
+// would take its top above the window sends it back to its hidden place.
+// Each step is shown at once, and the accessible table hears of it (the
+// panel is among its children only while it is raised).
+#pragma once
+
+void RemainingCardsButtonClick();
+void RemainingCardsClick();
+// True while the panel is raised into view.
+bool RemainingPanelOpen();

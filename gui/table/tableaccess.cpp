@@ -1,0 +1,468 @@
+// The accessible table: an interface for the table widget whose children are
+// the places that show cards and the controls on the table that are shown,
+// and the watcher that sends the events of every change to the places, the
+// focus and the words.
+#include "table/tableaccess.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+const char kTableObjectName[] = "casinoTable";
+
+namespace {
+
+void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
+
+QString PlayerName(int player) {
+    return WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+}
+
+// A person plays this hand: its cards are told one by one, with their keys.
+bool CardsTold(int player) {
+    return playerIsComputer[player] == 0;
+}
+
+QString Cards(int count) {
+    return count == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(count);
+}
+
+// "a", "a and b", "a, b and c".
+QString Listed(const QStringList& names) {
+    if (names.size() <= 1) return names.value(0);
+    return QStringList(names.mid(0, names.size() - 1)).join(QStringLiteral(", ")) +
+           QStringLiteral(" and ") + names.last();
+}
+
+QString HandCardName(int player, int slot) {
+    int count = 0;
+    int number = 0;
+    for (int s = 1; s <= 4; ++s)
+        if (table.pileDepth[player][s] > 0) {
+            ++count;
+            if (s == slot) number = count;
+        }
+    const QString owner = CardsTold(3 - player) ? PlayerName(player) + QStringLiteral("'s hand")
+                                                : QStringLiteral("Your hand");
+    QString name = QStringLiteral("%1, card %2 of %3: %4")
+                       .arg(owner)
+                       .arg(number)
+                       .arg(count)
+                       .arg(PictureName(table.handCards[player][slot]));
+    if (player == CurrentPlayer())
+        name +=
+            QStringLiteral(" (key ") + QChar::fromLatin1(kSlotKeys[slot - 1]) + QLatin1Char(')');
+    if (table.highlight[player][slot] == 1) name += QStringLiteral(", selected");
+    return name;
+}
+
+QString HandCountName(int player) {
+    int count = 0;
+    QStringList faceUp;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[player][slot] > 0) {
+            ++count;
+            if (const QString card = PictureName(table.handCards[player][slot]); !card.isEmpty())
+                faceUp << card;
+        }
+    if (count == 0) return {};
+    QString name = PlayerName(player) + QStringLiteral("'s hand: ") + Cards(count);
+    if (faceUp.isEmpty()) return name + QStringLiteral(", face down");
+    return name + QStringLiteral(", face up: ") + Listed(faceUp);
+}
+
+QString PileName(int column) {
+    const int depth = table.pileDepth[0][column];
+    if (depth == 0) return {};
+    QStringList cards;
+    bool allOfTagRank = true;
+    const char tag = table.tagLetter[column];
+    for (int d = 1; d <= depth; ++d) {
+        const int picture = table.pileCards[column][d];
+        cards << PictureName(picture);
+        if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
+    }
+    QString name = QStringLiteral("Table pile %1 (key %1): ").arg(column) + Listed(cards);
+    if (table.tagShown[column] == 1 && RankValue(tag) != 0) {
+        // A block's cards are all of the rank its tag names; a build's add up to it.
+        if (allOfTagRank)
+            name += QStringLiteral(", block of ") + RankPlural(tag);
+        else
+            name += QStringLiteral(", build of %1").arg(RankValue(tag) == 1 ? 14 : RankValue(tag));
+    }
+    if (table.highlight[0][column] == 1) name += QStringLiteral(", selected");
+    return name;
+}
+
+QString CaptureName(int area) {
+    const int count = table.captureCount[area];
+    if (count == 0) return {};
+    QString name = PlayerName(area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
+    const int top = table.capturedCards[area][std::min(count, kCapturedMost)];
+    if (const QString card = PictureName(top); !card.isEmpty())
+        name += QStringLiteral(", top card ") + card;
+    return name;
+}
+
+// A place of the table: a pile (area 0), a hand card (area 1 or 2, column
+// the slot), a hand told as a count (column 0), a capture pile (area 3 or 4).
+struct Place {
+    int area;
+    int column;
+    bool operator==(const Place&) const = default;
+};
+constexpr int kPlaceCount = 9 + 2 * 5 + 2;
+
+int PlaceIndex(const Place& place) {
+    if (place.area == 0) return place.column - 1;
+    if (place.area <= 2) return 9 + (place.area - 1) * 5 + place.column;
+    return 19 + place.area - 3;
+}
+
+// The places that show cards, in reading order: the hands, the table piles,
+// the capture piles.
+std::vector<Place> ShownPlaces() {
+    std::vector<Place> shown;
+    for (int player = 1; player <= 2; ++player) {
+        if (!CardsTold(player)) {
+            if (!HandCountName(player).isEmpty()) shown.push_back({player, 0});
+            continue;
+        }
+        for (int slot = 1; slot <= 4; ++slot)
+            if (table.pileDepth[player][slot] > 0) shown.push_back({player, slot});
+    }
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0) shown.push_back({0, column});
+    for (int area = 3; area <= 4; ++area)
+        if (table.captureCount[area] > 0) shown.push_back({area, 0});
+    return shown;
+}
+
+QRect PlaceRect(const Place& place) {
+    if (place.area == 0)
+        return PileExtent(place.column, table.pileDepth[0][place.column],
+                          table.tagShown[place.column] == 1);
+    if (place.area >= 3) return CapturePileExtent(place.area, table.captureCount[place.area]);
+    if (place.column > 0)
+        return QRect(HandPlace(place.area, place.column), QSize(kCardWidth, kCardHeight));
+    const QPoint left = HandPlace(place.area, 1);
+    return QRect(left, QSize(4 * kCardWidth, kCardHeight));
+}
+
+class TableAccessible;
+
+// One place: a virtual child of the table, not a widget of its own.
+class PlaceItem : public QAccessibleInterface {
+  public:
+    PlaceItem(QWidget* surface, Place place) : surface_(surface), place_(place) {}
+
+    bool isValid() const override { return !surface_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return surface_ ? surface_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!surface_) return {};
+        const QRect at = PlaceRect(place_);
+        return QRect(surface_->mapToGlobal(at.topLeft()), at.size());
+    }
+    QAccessible::Role role() const override {
+        if (place_.area == 0) return QAccessible::ListItem;
+        if ((place_.area == 1 || place_.area == 2) && place_.column > 0) return QAccessible::Button;
+        return QAccessible::StaticText;
+    }
+    QAccessible::State state() const override;
+
+    Place place() const { return place_; }
+    bool Focused() const;
+
+  private:
+    QPointer<QWidget> surface_;
+    Place place_;
+};
+
+// The table widget: its places, then the controls on it that are shown.
+class TableAccessible : public QAccessibleWidget {
+  public:
+    explicit TableAccessible(QWidget* surface) : QAccessibleWidget(surface, QAccessible::Pane) {
+        std::vector<Place> all;
+        for (int column = 1; column <= kNumColumns; ++column)
+            all.push_back({0, column});
+        for (int player = 1; player <= 2; ++player)
+            for (int slot = 0; slot <= 4; ++slot)
+                all.push_back({player, slot});
+        all.push_back({3, 0});
+        all.push_back({4, 0});
+        for (const Place& place : all)
+            items_[PlaceIndex(place)] = new PlaceItem(surface, place);
+        for (PlaceItem* item : items_)
+            QAccessible::registerAccessibleInterface(item);
+        told_ = Now();  // what a reader finds when it first asks
+    }
+    ~TableAccessible() override {
+        for (PlaceItem* item : items_)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return QStringLiteral("Card table");
+        if (t == QAccessible::Description) return wordsTold_.isEmpty() ? TableWords() : wordsTold_;
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return int(ShownPlaces().size() + Controls().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const std::vector<Place> places = ShownPlaces();
+        if (index < 0) return nullptr;
+        if (index < int(places.size())) return Item(places[std::size_t(index)]);
+        const QList<QWidget*> controls = Controls();
+        index -= int(places.size());
+        return index < controls.size() ? QAccessible::queryAccessibleInterface(controls[index])
+                                       : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const std::vector<Place> places = ShownPlaces();
+        if (const auto* item = dynamic_cast<const PlaceItem*>(child)) {
+            for (std::size_t i = 0; i < places.size(); ++i)
+                if (places[i] == item->place()) return int(i);
+            return -1;
+        }
+        const int at =
+            child ? int(Controls().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+        return at < 0 ? -1 : int(places.size()) + at;
+    }
+    QAccessibleInterface* focusChild() const override {
+        if (PlaceItem* focused = FocusedItem()) return focused;
+        return QAccessibleWidget::focusChild();
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
+        for (const Place& place : ShownPlaces()) {
+            PlaceItem* item = Item(place);
+            if (item->rect().contains(x, y)) return item;
+        }
+        return nullptr;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        return s;
+    }
+
+    PlaceItem* Item(const Place& place) const { return items_[PlaceIndex(place)]; }
+    // The place with the keyboard focus, while the table has it.
+    PlaceItem* FocusedItem() const {
+        if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
+        return Item({FocusPlace().area, FocusPlace().column});
+    }
+    // The words as last told to `item`: only to the place that had the focus then.
+    QString ToldTo(const PlaceItem* item) const { return item == toldTo_ ? wordsTold_ : QString(); }
+
+    // Sends the events of what changed since the last call: the places at
+    // once, the focus and the words once the event loop runs again.
+    void Tell();
+    void TellFocusAndWords();
+
+  private:
+    // The controls on the table that are shown: the hidden debug controls and
+    // the remaining-cards panel while it waits below the window are left out.
+    QList<QWidget*> Controls() const {
+        QList<QWidget*> shown;
+        for (QObject* child : widget()->children()) {
+            auto* control = qobject_cast<QWidget*>(child);
+            if (!control || control->isWindow() || control->isHidden()) continue;
+            if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
+            shown << control;
+        }
+        return shown;
+    }
+
+    struct Told {
+        std::vector<Place> places;
+        QList<QPointer<QWidget>> controls;
+        std::array<QString, kPlaceCount> names;
+        std::array<bool, kPlaceCount> selected{};
+    };
+    // The places and controls as they are now.
+    Told Now() const;
+
+    std::array<PlaceItem*, kPlaceCount> items_{};
+    Told told_;
+    bool flushPending_ = false;
+    PlaceItem* focusTold_ = nullptr;
+    QString wordsTold_;
+    QStringList movesHeard_;  // the words of moves shown since the last telling
+    QStringList movesTold_;
+    PlaceItem* toldTo_ = nullptr;  // the place that was told wordsTold_
+};
+
+QString PlaceItem::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
+    if (t == QAccessible::Description) {
+        auto* table = dynamic_cast<TableAccessible*>(parent());
+        return table ? table->ToldTo(this) : QString();
+    }
+    return {};
+}
+
+bool PlaceItem::Focused() const {
+    auto* table = dynamic_cast<TableAccessible*>(parent());
+    return table && table->FocusedItem() == this;
+}
+
+QAccessible::State PlaceItem::state() const {
+    QAccessible::State s;
+    if (place_.area <= 2 && place_.column > 0) {
+        s.focusable = Focusable({place_.area, place_.column});
+        s.focused = Focused();
+        s.selectable = place_.area == 0;
+        s.selected = table.highlight[place_.area][place_.column] == 1;
+    }
+    return s;
+}
+
+void Send(QAccessibleInterface* iface, QAccessible::Event type) {
+    QAccessibleEvent event(iface, type);
+    sink(&event);
+}
+
+TableAccessible::Told TableAccessible::Now() const {
+    Told now;
+    now.places = ShownPlaces();
+    for (const Place& place : now.places) {
+        now.names[PlaceIndex(place)] = PlaceName(place.area, place.column);
+        now.selected[PlaceIndex(place)] =
+            place.column > 0 && place.area <= 2 && table.highlight[place.area][place.column] == 1;
+    }
+    for (QWidget* control : Controls())
+        now.controls << control;
+    return now;
+}
+
+void TableAccessible::Tell() {
+    const Told now = Now();
+
+    const auto among = [](const std::vector<Place>& places, const Place& place) {
+        return std::find(places.begin(), places.end(), place) != places.end();
+    };
+    for (const Place& place : told_.places)
+        if (!among(now.places, place)) Send(Item(place), QAccessible::ObjectDestroyed);
+    for (const Place& place : now.places) {
+        const int i = PlaceIndex(place);
+        if (!among(told_.places, place)) {
+            Send(Item(place), QAccessible::ObjectCreated);
+            continue;
+        }
+        if (now.names[i] != told_.names[i]) Send(Item(place), QAccessible::NameChanged);
+        if (now.selected[i] != told_.selected[i]) {
+            QAccessible::State changed;
+            changed.selected = true;
+            QAccessibleStateChangeEvent event(Item(place), changed);
+            sink(&event);
+        }
+    }
+    // Controls come and go as they are shown and hidden (the debug controls,
+    // the remaining-cards panel as it is raised or lowered).
+    for (const QPointer<QWidget>& control : told_.controls)
+        if (control && !now.controls.contains(control))
+            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectDestroyed);
+    for (const QPointer<QWidget>& control : now.controls)
+        if (!told_.controls.contains(control))
+            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
+    told_ = now;
+    // Every move whose words were shown is told, the player's own too, which
+    // the computer's answer replaces before the window is free again.
+    const QString move = MoveWords();
+    const QStringList& last = movesHeard_.isEmpty() ? movesTold_ : movesHeard_;
+    if (!move.isEmpty() && (last.isEmpty() || last.last() != move)) movesHeard_ << move;
+    // The focus and the words are told once the event loop runs again: a
+    // move and the computer's answer change them many times in one go, and a
+    // screen reader should speak only what stands at the end.
+    if (!flushPending_) QTimer::singleShot(0, widget(), [this] { TellFocusAndWords(); });
+    flushPending_ = true;
+}
+
+void TableAccessible::TellFocusAndWords() {
+    flushPending_ = false;
+    PlaceItem* focused = FocusedItem();
+    if (focused != focusTold_) {
+        focusTold_ = focused;
+        toldTo_ = nullptr;  // a place told the words no longer has the focus
+        if (focused) Send(focused, QAccessible::Focus);
+    }
+    if (!movesHeard_.isEmpty())
+        movesTold_ = movesHeard_;
+    else if (MoveWords().isEmpty())
+        movesTold_.clear();  // the player acted: the words were taken away
+    movesHeard_.clear();
+    QStringList lines = movesTold_;
+    if (!TableNote().isEmpty()) lines << TableNote();
+    const QString words = lines.join(QLatin1Char('\n'));
+    if (words == wordsTold_) return;
+    wordsTold_ = words;
+    // Screen readers speak a description change of the object with the
+    // focus: the focused place when there is one, and the table.
+    toldTo_ = focused;
+    if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
+    Send(this, QAccessible::DescriptionChanged);
+}
+
+void TableChanged() {
+    QWidget* surface = SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility)) return;
+    if (auto* accessible =
+            dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface)))
+        accessible->Tell();
+}
+
+QAccessibleInterface* TableFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->objectName() == QLatin1String(kTableObjectName))
+        return new TableAccessible(widget);
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallTableAccessible() {
+    static bool installed = false;
+    if (!installed) QAccessible::installFactory(TableFactory);
+    installed = true;
+    SetTableWatcher(TableChanged);
+}
+
+void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
+    sink = eventSink ? eventSink : QAccessible::updateAccessibility;
+}
+
+QString PlaceName(int area, int column) {
+    if (area == 0) return PileName(column);
+    if (area == 1 || area == 2) {
+        if (column == 0) return HandCountName(area);
+        return table.pileDepth[area][column] > 0 ? HandCardName(area, column) : QString();
+    }
+    if (area == 3 || area == 4) return CaptureName(area);
+    return {};
+}
+
+QString TableWords() {
+    QStringList lines;
+    if (!MoveWords().isEmpty()) lines << MoveWords();
+    if (!TableNote().isEmpty()) lines << TableNote();
+    return lines.join(QLatin1Char('\n'));
+}

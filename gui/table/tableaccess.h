@@ -1,0 +1,40 @@
+// The table as a screen reader finds it. The table is painted, so it gets an
+// accessible interface of its own: one child for each place that shows
+// cards (each card of the hand a person plays, the other hand as a count,
+// each table pile with its cards, value, tag and selection, each capture
+// pile), each named in words with its key, placed where it is drawn and
+// marked selected or focused; the controls on the table follow them, the
+// hidden ones left out. The words on the table (the sentences of the moves
+// shown since the player last acted, the table's note) are the table's
+// description; each change is sent, once the window is free again, as a
+// description change of the table and of the place with the keyboard focus:
+// screen readers speak the description changes of what has the focus.
+#pragma once
+
+#include <QString>
+
+class QAccessibleEvent;
+
+#include "table/tablefocus.h"
+
+// The name the window gives the table widget; the factory knows it by it.
+extern const char kTableObjectName[];
+
+// Installs, once, the factory that gives the table widget its accessible
+// interface, and has the table tell it of every change.
+void InstallTableAccessible();
+
+// Where the table's events go: the toolkit's accessibility update (null), or
+// a test's recorder, which also hears them while no screen reader listens.
+void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
+
+// What the table's places are called: "Your hand, card 2 of 4: 9 of hearts
+// (key I)", "Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9,
+// selected", "Alice Brown's capture pile: 12 cards, top card 9 of hearts".
+// Area 1 or 2 with column 0 names a hand that is told as a count; empty for
+// a place that shows no card.
+QString PlaceName(int area, int column);
+// The words on the table, as the table's description: the last move's
+// sentence and the table's note (how to begin, whose turn and how to move,
+// a stopped game), one per line.
+QString TableWords();

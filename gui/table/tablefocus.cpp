@@ -1,0 +1,115 @@
+#include "table/tablefocus.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+TablePlace focusPlace;  // as set last
+
+// The focusable place of row `area` (0 the piles, else a hand): with
+// `across` 0 the one nearest to `column`, else the next one from `column` in
+// that direction; area -1 for none.
+TablePlace Nearest(int area, int column, int across) {
+    const int last = area == 0 ? kNumColumns : 4;
+    if (across != 0) {
+        for (int next = column + across; next >= 1 && next <= last; next += across)
+            if (Focusable({area, next})) return {area, next};
+        return {};
+    }
+    for (int distance = 0; distance < last; ++distance)
+        for (const int next : {column - distance, column + distance})
+            if (next >= 1 && next <= last && Focusable({area, next})) return {area, next};
+    return {};
+}
+
+// The place's own extent: a table pile with its tag, or one hand card.
+QRect Extent(const TablePlace& place) {
+    if (place.area == 0)
+        return PileExtent(place.column, table.pileDepth[0][place.column],
+                          table.tagShown[place.column] == 1);
+    return QRect(CardPosition(place.area, place.column, 1), QSize(kCardWidth, kCardHeight));
+}
+
+}  // namespace
+
+TablePlace FocusPlace() {
+    if (Focusable(focusPlace)) return focusPlace;
+    const bool onPiles = focusPlace.area == 0;
+    const int column = focusPlace.area < 0 ? 1 : focusPlace.column;
+    const int hand = FocusHand();
+    TablePlace place = Nearest(onPiles ? 0 : hand, column, 0);
+    if (place.area < 0) place = Nearest(onPiles ? hand : 0, column, 0);
+    return place;
+}
+
+void SetFocusPlace(const TablePlace& place) {
+    if (place == focusPlace) return;
+    focusPlace = place;
+    if (QWidget* surface = SurfaceWidget()) surface->update();
+    NotifyTableWatcher();
+}
+
+bool PlaceShown(const TablePlace& place) {
+    if (place.area < 0 || place.area > 2 || place.column < 1 || place.column > kNumColumns)
+        return false;
+    if (place.area != 0 && place.column > 4) return false;
+    return table.pileDepth[place.area][place.column] > 0;
+}
+
+int FocusHand() {
+    if (playerIsComputer[CurrentPlayer()] == 0) return CurrentPlayer();
+    return playerIsComputer[1] == 0 || playerIsComputer[2] == 1 ? 1 : 2;
+}
+
+bool Focusable(const TablePlace& place) {
+    return (place.area == 0 || place.area == FocusHand()) && PlaceShown(place);
+}
+
+void MoveFocus(int across, int rows) {
+    TablePlace place = FocusPlace();
+    if (rows != 0) {
+        // Hand slots and pile columns do not line up: the nearest on the screen.
+        const int area = rows > 0 ? 0 : FocusHand();
+        const int x = place.area < 0 ? 0 : CardPosition(place.area, place.column, 1).x();
+        int best = 0;
+        const auto distance = [&](int column) {
+            return std::abs(CardPosition(area, column, 1).x() - x);
+        };
+        for (int column = 1; column <= (area == 0 ? kNumColumns : 4); ++column)
+            if (Focusable({area, column}) && (best == 0 || distance(column) < distance(best)))
+                best = column;
+        if (best != 0) place = {area, best};
+    }
+    if (across != 0 && place.area >= 0) {
+        const TablePlace next = Nearest(place.area, place.column, across);
+        if (next.area >= 0) place = next;
+    }
+    SetFocusPlace(place);
+}
+
+void TableFocusChanged() {
+    if (QWidget* surface = SurfaceWidget()) surface->update();
+    // After the toolkit has told of the widget's own focus.
+    QTimer::singleShot(0, [] { NotifyTableWatcher(); });
+}
+
+void DrawFocus(QPainter& painter) {
+    QWidget* surface = SurfaceWidget();
+    const TablePlace place = FocusPlace();
+    if (!surface || !surface->hasFocus() || place.area < 0) return;
+    painter.save();
+    // Dashed, set apart from the solid marks of the last move, and outside them.
+    QPen pen{QColor(kFocusColour)};
+    pen.setWidth(2);
+    pen.setStyle(Qt::DashLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const int out = kMarkGap + kMarkWidth + 2;
+    painter.drawRect(Extent(place).adjusted(-out, -out, out - 1, out - 1));
+    painter.restore();
+}

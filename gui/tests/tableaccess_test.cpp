@@ -1,0 +1,194 @@
+// The table as a screen reader finds it: the accessible interface of the
+// painted table names every place with its cards and key, leaves hidden
+// controls out, follows the keyboard focus, and tells every change of the
+// words on the table as a description change of what has the focus.
+#include "table/tableaccess.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+
+#include "link/selection.h"
+#include "test_support.h"
+#include "window/casinogui.h"
+
+namespace {
+
+// The events sent, each with the name and description of its object then.
+struct Told {
+    QAccessible::Event type;
+    QString name;
+    QString description;
+};
+std::vector<Told> told;
+
+void Record(QAccessibleEvent* event) {
+    QAccessibleInterface* object = event->accessibleInterface();
+    if (!object) return;
+    told.push_back(
+        {event->type(), object->text(QAccessible::Name), object->text(QAccessible::Description)});
+}
+
+QStringList Names(QAccessibleInterface* parent) {
+    QStringList names;
+    for (int i = 0; i < parent->childCount(); ++i)
+        names << parent->child(i)->text(QAccessible::Name);
+    return names;
+}
+
+QAccessibleInterface* Child(QAccessibleInterface* parent, const QString& start) {
+    for (int i = 0; i < parent->childCount(); ++i)
+        if (parent->child(i)->text(QAccessible::Name).startsWith(start)) return parent->child(i);
+    return nullptr;
+}
+
+}  // namespace
+
+class TableAccessTest : public QObject {
+    Q_OBJECT
+
+    TCasinoGUI* window = nullptr;
+
+    QAccessibleInterface* Table() { return QAccessible::queryAccessibleInterface(window->Table); }
+
+  private slots:
+    void initTestCase() {
+        window = OpenTestWindow();
+        QVERIFY(window);
+        SetAccessEventSink(Record);
+    }
+    void cleanupTestCase() {
+        SetAccessEventSink(nullptr);
+        CloseTestWindow();
+    }
+    void init() {
+        FreshTest();
+        SetFocusPlace({});
+        told.clear();
+    }
+
+    // Each place that shows cards is a child named with its cards, its key,
+    // its value and tag, placed where it is drawn; a selection is named and
+    // marked; the other hand is a count while it is face down.
+    void placesAreNamedWithTheirCards() {
+        DealHands();
+        DealPile(3, {5, 17});  // 5 of clubs, 4 of diamonds
+        DrawTag(3, '9');
+        DealPile(5, {30, 43});  // two 4s
+        DrawTag(5, '4');
+        DisplayCard(3, 1, 1, 22, kShow);
+        DisplayCard(3, 1, 1, 36, kShow);
+        DisplayCard(0, 3, 2, 1, kToggleHighlight);
+        const QStringList names = Names(Table());
+        for (const QString& name :
+             {QStringLiteral("Your hand, card 2 of 4: 3 of spades (key I)"),
+              QStringLiteral("Player No. 2's hand: 4 cards, face down"),
+              QStringLiteral("Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9, "
+                             "selected"),
+              QStringLiteral("Table pile 5 (key 5): 4 of hearts and 4 of spades, block of 4s"),
+              QStringLiteral("Player No. 1's capture pile: 2 cards, top card 10 of hearts")})
+            QVERIFY2(names.contains(name), qPrintable(names.join(QLatin1Char('\n'))));
+
+        QAccessibleInterface* pile = Child(Table(), QStringLiteral("Table pile 3"));
+        QCOMPARE(pile->role(), QAccessible::ListItem);
+        QVERIFY(pile->state().selected);
+        QCOMPARE(pile->rect(), QRect(TableToGlobal(PileExtent(3, 2, true).topLeft()),
+                                     PileExtent(3, 2, true).size()));
+        QCOMPARE(Table()->childAt(pile->rect().center().x(), pile->rect().center().y()), pile);
+        QCOMPARE(Child(Table(), QStringLiteral("Your hand"))->role(), QAccessible::Button);
+    }
+
+    // Hidden controls are not children, and a reader is told when they are
+    // shown; the remaining-cards panel is one while it is raised; every
+    // control that is shown has a name.
+    void hiddenControlsAreLeftOut() {
+        const auto isChild = [&](QWidget* control) {
+            return Table()->indexOfChild(QAccessible::queryAccessibleInterface(control)) >= 0;
+        };
+        QVERIFY(!isChild(window->PutButton));
+        QVERIFY(!isChild(window->RemainingCards));
+        for (int i = 0; i < Table()->childCount(); ++i)
+            QVERIFY(!Table()->child(i)->text(QAccessible::Name).isEmpty());
+        told.clear();
+        window->HClick();
+        QVERIFY(isChild(window->PutButton));
+        QVERIFY(std::any_of(told.begin(), told.end(), [](const Told& event) {
+            return event.type == QAccessible::ObjectCreated && event.name == "Discard";
+        }));
+        window->HClick();
+        RemainingCardsButtonClick();
+        QVERIFY(isChild(window->RemainingCards));
+        QVERIFY(Names(QAccessible::queryAccessibleInterface(window->RemainingCards))
+                    .contains(QStringLiteral("Clubs not yet seen: 2, 3, 4, 5, 6, 7, 8, 9, 10, "
+                                             "jack, queen, king, ace")));
+        RemainingCardsButtonClick();
+    }
+
+    // Tab goes from Hint to the remaining-cards button to the table; there the
+    // arrow keys move the focus over the places that are there, Space selects
+    // the focused pile and Enter sends what the focused card's key sends.
+    void focusKeysSelectAndPlay() {
+        DealHands();
+        DealPile(2, 1);
+        DealPile(6, 1);
+        window->activateWindow();
+        window->Hint->setFocus();
+        for (QWidget* next :
+             {static_cast<QWidget*>(window->RemainingCardsButton),
+              static_cast<QWidget*>(window->Table), static_cast<QWidget*>(window->Hint)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        window->Table->setFocus();
+        const auto focused = [&] {
+            QAccessibleInterface* focus = Table()->focusChild();
+            return focus ? focus->text(QAccessible::Name) : QString();
+        };
+        QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 1 of 4")));
+        QVERIFY(TableKey(Qt::Key_Down));
+        QVERIFY(focused().startsWith(QStringLiteral("Table pile 2")));
+        QVERIFY(TableKey(Qt::Key_Right));
+        QVERIFY(focused().startsWith(QStringLiteral("Table pile 6")));
+        QVERIFY(Table()->focusChild()->state().focused);
+        QVERIFY(TableKey(Qt::Key_Space));
+        QCOMPARE(table.highlight[0][6], 1);
+        QVERIFY(TableKey(Qt::Key_Up));
+        QVERIFY(TableKey(Qt::Key_Right));
+        QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 4 of 4")));
+        Sent::Clear();
+        QVERIFY(TableKey(Qt::Key_Return));
+        QCOMPARE(Sent::List(), QStringList{QStringLiteral("<1>46</>")});
+        QVERIFY(!TableKey(Qt::Key_A));
+    }
+
+    // A change of the words on the table is sent as a description change of
+    // the table and of the place with the focus, which then holds the words;
+    // words that stay the same are not sent again.
+    void wordsAreToldToTheFocus() {
+        DealHands();
+        window->Table->setFocus();
+        QVERIFY(window->Table->hasFocus());
+        QCoreApplication::processEvents();
+        told.clear();
+        ShowMoveMarks(QStringLiteral("Player No. 2 put the 7 of clubs on the table"));
+        ShowBackBuffer();
+        QCoreApplication::processEvents();
+        ShowBackBuffer();
+        QCoreApplication::processEvents();
+        std::vector<QString> described;
+        for (const Told& event : told)
+            if (event.type == QAccessible::DescriptionChanged)
+                described.push_back(event.name + QStringLiteral(": ") + event.description);
+        const std::vector<QString> expected = {
+            QStringLiteral("Your hand, card 1 of 4: 2 of spades (key U): Player No. 2 put the 7 "
+                           "of clubs on the table"),
+            QStringLiteral("Card table: Player No. 2 put the 7 of clubs on the table")};
+        QCOMPARE(described, expected);
+    }
+};
+
+QTEST_MAIN(TableAccessTest)
+#include "tableaccess_test.moc"
