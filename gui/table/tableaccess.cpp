@@ -14,6 +14,8 @@
 #include <array>
 #include <vector>
 
+#include "table/remainingpanel.h"
+
 const char kTableObjectName[] = "casinoTable";
 
 namespace {

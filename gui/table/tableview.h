@@ -28,7 +28,6 @@ class QWidget;
 
 #include "core/globals.h"
 #include "table/cardtext.h"
-#include "table/remainingpanel.h"  // the slide of the remaining-cards panel
 #include "table/tablelayout.h"
 
 // Areas: 0 the table, 1 and 2 the hands, 3 and 4 the capture piles, 5 the single spot.

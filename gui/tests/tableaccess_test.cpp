@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "link/selection.h"
+#include "table/remainingpanel.h"
 #include "test_support.h"
 #include "window/casinogui.h"
 

@@ -12,6 +12,7 @@
 #include <climits>
 
 #include "core/globals.h"
+#include "table/remainingpanel.h"
 #include "test_support.h"
 #include "window/application.h"
 #include "window/casinogui.h"

@@ -23,6 +23,7 @@
 #include "link/logiclink.h"
 #include "link/saving.h"
 #include "link/selection.h"
+#include "table/remainingpanel.h"
 #include "table/tableaccess.h"
 #include "table/tablefocus.h"
 #include "table/tableview.h"

@@ -11,6 +11,7 @@
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/selection.h"
+#include "table/remainingpanel.h"
 #include "table/tableview.h"
 #include "window/casinogui.h"
 
