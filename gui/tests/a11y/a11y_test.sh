@@ -36,15 +36,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 2' INT TERM HUP
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
-unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+source "$(dirname "$0")/../xvfb.sh"
+start_xvfb "$work" || { echo "FAIL: no X server"; exit 1; }
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 
 # Inside the session: the accessibility bus, then the player.
 # shellcheck disable=SC2016  # expanded by the inner shell

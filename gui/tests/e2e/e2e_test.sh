@@ -73,12 +73,8 @@ wait_for() {
 }
 
 # --- the X server ---------------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for "the X server" 20 test -s "$work/display"
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
-unset WAYLAND_DISPLAY SESSION_MANAGER
+source "$(dirname "$0")/../xvfb.sh"
+start_xvfb "$work" || fail "the X server did not start"
 export QT_QPA_PLATFORM=xcb
 
 # --- the program ----------------------------------------------------------------------------

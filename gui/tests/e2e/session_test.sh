@@ -55,12 +55,9 @@ wait_for() {
     done
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.txt" &
-xvfb_pid=$!
-wait_for "the X server" 20 test -s "$work/display"
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY SESSION_MANAGER
+source "$(dirname "$0")/../xvfb.sh"
+start_xvfb "$work" || fail "the X server did not start"
+export QT_QPA_PLATFORM=xcb
 
 # Starts the program in the data folder; its pid in $game, its window in $window.
 start_game() {
