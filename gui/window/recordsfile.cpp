@@ -46,12 +46,6 @@ const char kSessionLost[] =
 
 }  // namespace
 
-QString KeptName(int index) {
-    char name[64];
-    if (!wire::KeptAsideName(name, sizeof name, kRecordsFile, index)) return {};
-    return QString::fromLatin1(name);
-}
-
 KeptAsideCheck::KeptAsideCheck() {
     // A folder, FIFO or device by that name is not read and so never kept aside.
     const QFileInfo info(QString::fromLatin1(kRecordsFile));

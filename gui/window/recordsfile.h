@@ -38,9 +38,6 @@ class KeptAsideCheck {
     std::bitset<kKeptNames> taken_;
 };
 
-// "kzq.gds.bad", "kzq.gds.bad1" ... "kzq.gds.bad999" for 0 ... 999.
-QString KeptName(int index);
-
 // Why the records cannot be saved where they are kept (the folder takes no
 // new file, or the records file cannot be replaced), in a few words such as
 // "permission denied"; empty when nothing stands in the way.
