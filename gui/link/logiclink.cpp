@@ -3,80 +3,24 @@
 #include <QDir>
 #include <QFile>
 #include <QLibrary>
-#include <cstdio>
-#include <memory>
 
 #include "dialogs/boxes.h"
-#include "link/replies.h"
 #include "table/cardtext.h"
-
-int writePos = 0;
 
 const char kLibraryFile[] = "libcasino.so";
 const char kEntryName[] = "_CallTheLogic";
 const char kTraceFile[] = "Casino.txt";
 
-namespace {
-
-std::unique_ptr<QLibrary> library;
-LogicEntry logicEntry = nullptr;
-std::FILE* traceLog = nullptr;
-std::string lastReply;
-
-void TraceLine(const char* prefix, const char* text) {
-    if (!traceLog) return;
-    std::fputs(prefix, traceLog);
-    std::fputs(text, traceLog);
-    std::fputc('\n', traceLog);
-    std::fflush(traceLog);
-}
-
-}  // namespace
-
-bool BindLogic(const QString& folder) {
-    ReleaseLogic();
-    library = std::make_unique<QLibrary>(QDir(folder).filePath(QString::fromLatin1(kLibraryFile)));
-    if (!library->load()) {
-        library.reset();
-        ShowMessage(QStringLiteral("Casino has failed to load.  Please make sure that ") +
-                    QString::fromLatin1(kLibraryFile) +
-                    QStringLiteral(" is in the same directory as the program"));
-        return false;
-    }
-    logicEntry = reinterpret_cast<LogicEntry>(library->resolve(kEntryName));
-    return true;
-}
-
-void ReleaseLogic() {
-    logicEntry = nullptr;
-    if (library) {
-        library->unload();
-        library.reset();
-    }
-}
-
-LogicEntry CurrentLogicEntry() {
-    return logicEntry;
-}
-
-void SetLogicEntry(LogicEntry entry) {
-    logicEntry = entry;
-}
-
-void DropFollowUp() {
-    writePos = 0;
-}
-
 void MakeMessage(char code, RequestBuffer& buffer) {
     buffer[0] = '<';
     buffer[1] = code;
     buffer[2] = '>';
-    writePos = 3;
+    buffer.writePos = 3;
 }
 
 void AddChar(char c, RequestBuffer& buffer) {
-    buffer[writePos] = c;
-    ++writePos;
+    buffer[buffer.writePos] = c;
+    ++buffer.writePos;
 }
 
 void AddMessageCode(char code, RequestBuffer& buffer) {
@@ -98,7 +42,7 @@ void AddText(const std::string& text, RequestBuffer& buffer) {
         AddChar(c, buffer);
 }
 
-void MakeSettingsMessage(RequestBuffer& buffer) {
+void MakeSettingsMessage(const Settings& settings, RequestBuffer& buffer) {
     AddChar('0', buffer);
     AddChar(settings.backRank, buffer);
     AddChar(settings.backSuit, buffer);
@@ -134,58 +78,141 @@ void MakeGetHighScoresMessage(int row, RequestBuffer& buffer) {
             "MakeGetHighScoresMessage Procedure canna handle more than 15 high scores!!!"));
 }
 
-namespace {
+void FollowUps::Send(const RequestBuffer& request) {
+    steps_.push_back({request, {}});
+}
+
+void FollowUps::Then(std::function<void(FollowUps&)> step) {
+    steps_.push_back({RequestBuffer{}, std::move(step)});
+}
+
+LogicLink::LogicLink(const bool& debug) : debug_(debug) {}
+
+LogicLink::~LogicLink() {
+    Release();
+    CloseTraceLog();
+}
+
+bool LogicLink::Bind(const QString& folder) {
+    Release();
+    library_ = std::make_unique<QLibrary>(QDir(folder).filePath(QString::fromLatin1(kLibraryFile)));
+    if (!library_->load()) {
+        library_.reset();
+        ShowMessage(QStringLiteral("Casino has failed to load.  Please make sure that ") +
+                    QString::fromLatin1(kLibraryFile) +
+                    QStringLiteral(" is in the same directory as the program"));
+        return false;
+    }
+    entry_ = reinterpret_cast<LogicEntry>(library_->resolve(kEntryName));
+    return true;
+}
+
+void LogicLink::Release() {
+    entry_ = nullptr;
+    if (library_) {
+        library_->unload();
+        library_.reset();
+    }
+}
+
+void LogicLink::TraceLine(const char* prefix, const char* text) {
+    if (!traceLog_) return;
+    std::fputs(prefix, traceLog_);
+    std::fputs(text, traceLog_);
+    std::fputc('\n', traceLog_);
+    std::fflush(traceLog_);
+}
 
 // False, and the request dropped, when there is no entry to call.
-bool EntryAssigned() {
-    if (logicEntry) return true;
+bool LogicLink::EntryAssigned() {
+    if (entry_) return true;
     ShowMessage(QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
-    writePos = 0;
+    request_.writePos = 0;
     return false;
 }
+
+namespace {
 
 // Appends the terminator item and its zero.
 void Terminate(RequestBuffer& buffer) {
     AddMessageCode('/', buffer);
-    buffer[writePos] = '\0';
-}
-
-// Calls the library with the terminated request; the write position goes back to 0.
-std::int32_t Call(RequestBuffer& buffer, ReplyBuffer& reply) {
-    const std::int32_t length = logicEntry(buffer.data(), reply.data());
-    writePos = 0;
-    return length;
+    buffer[buffer.writePos] = '\0';
 }
 
 }  // namespace
 
-void SendToLogic(RequestBuffer& buffer) {
-    lastReply.clear();
+// Calls the library with the terminated request; no request is built after it.
+std::int32_t LogicLink::Call(RequestBuffer& buffer, ReplyBuffer& reply) {
+    const std::int32_t length = entry_(buffer.data(), reply.data());
+    buffer.writePos = 0;
+    request_.writePos = 0;
+    return length;
+}
+
+void LogicLink::Send(const RequestBuffer& request) {
+    request_ = request;
+    lastReply_.clear();
     for (;;) {
         if (!EntryAssigned()) return;
-        Terminate(buffer);
-        const std::string request = BufferText(buffer);
-        if (debugFlag) ShowMessage(QStringLiteral("sending ") + WireToText(request));
-        TraceLine("-> ", request.c_str());
+        Terminate(request_);
+        const std::string text = BufferText(request_);
+        if (debug_) ShowMessage(QStringLiteral("sending ") + WireToText(text));
+        TraceLine("-> ", text.c_str());
 
         ReplyBuffer reply;  // zero-filled: nothing stale is read after a short reply
-        const std::int32_t length = Call(buffer, reply);
-        lastReply = BufferText(reply);
-        if (traceLog || debugFlag) {
-            TraceLine("<- ", lastReply.c_str());
-            if (debugFlag)
-                ShowMessage(WireToText(lastReply) + QStringLiteral(" ") + QString::number(length));
+        const std::int32_t length = Call(request_, reply);
+        lastReply_ = BufferText(reply);
+        if (traceLog_ || debug_) {
+            TraceLine("<- ", lastReply_.c_str());
+            if (debug_)
+                ShowMessage(WireToText(lastReply_) + QStringLiteral(" ") + QString::number(length));
         }
-        ProcessMessage(reply, buffer);
-        if (writePos == 0) return;
+        Handle(reply);
+        if (request_.writePos == 0) return;
     }
 }
 
-const std::string& LastReply() {
-    return lastReply;
+// What the handler asked for at one item, in order. A request sent here
+// replaces the one waiting for the end of the outer reply, as every call of
+// the library leaves none built.
+void LogicLink::RunFollowUps(FollowUps& next) {
+    for (std::size_t i = 0; i < next.steps_.size(); ++i) {
+        FollowUps::Step step = std::move(next.steps_[i]);
+        if (step.run)
+            step.run(next);
+        else
+            Send(step.request);
+    }
+    next.steps_.clear();
 }
 
-bool SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& length) {
+void LogicLink::Handle(const ReplyBuffer& reply) {
+    if (!handler_) return;
+    const std::string text = BufferText(reply);
+    handler_->BeginReply(text);
+    wire::ReplyCursor in(text.c_str());
+    for (;;) {
+        if (in.AtEnd()) return handler_->EndReply();
+        char code = 0;
+        const wire::ItemHead head = in.NextItem(code);
+        if (head != wire::ItemHead::kItem) {
+            handler_->EndReply();
+            ShowMessage(head == wire::ItemHead::kEnd
+                            ? QStringLiteral("Process Message Error: No <")
+                            : QStringLiteral("Process Message Error: No >"));
+            return;
+        }
+        const bool last = in.InLastItem();
+        if (code == '/') return handler_->EndReply();
+        FollowUps next(request_);
+        if (!handler_->HandleItem(code, in, next))
+            ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));
+        RunFollowUps(next);
+        if (last) return handler_->EndReply();
+    }
+}
+
+bool LogicLink::SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& length) {
     if (!EntryAssigned()) return false;
     Terminate(buffer);
     length = Call(buffer, reply);
@@ -193,13 +220,13 @@ bool SendUnprocessed(RequestBuffer& buffer, ReplyBuffer& reply, std::int32_t& le
     return true;
 }
 
-bool OpenTraceLog(const QString& path) {
+bool LogicLink::OpenTraceLog(const QString& path) {
     CloseTraceLog();
-    traceLog = std::fopen(QFile::encodeName(path).constData(), "w");
-    return traceLog != nullptr;
+    traceLog_ = std::fopen(QFile::encodeName(path).constData(), "w");
+    return traceLog_ != nullptr;
 }
 
-void CloseTraceLog() {
-    if (traceLog) std::fclose(traceLog);
-    traceLog = nullptr;
+void LogicLink::CloseTraceLog() {
+    if (traceLog_) std::fclose(traceLog_);
+    traceLog_ = nullptr;
 }

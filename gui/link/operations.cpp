@@ -1,13 +1,12 @@
 #include "link/operations.h"
 
-#include "link/saving.h"
 #include "table/tableview.h"
 
 const char kFirstTurnNote[] =
     "Your turn: click piles on the table to take or build, then a card in your hand.  "
     "A hand card alone puts it down.";
 
-void StartNewGame() {
+void StartNewGame(LogicLink& link) {
     ClearTable();
     ShowPlayerNames();
     // The new game's deal carries no score lines: the last game's go now.
@@ -19,15 +18,15 @@ void StartNewGame() {
     SetTableNote(QString::fromLatin1(kFirstTurnNote));
     RequestBuffer buffer;
     MakeMessage('I', buffer);
-    MakeSettingsMessage(buffer);
+    MakeSettingsMessage(settings, buffer);
     AddMessageCode('Z', buffer);
     AddMessageCode('K', buffer);
     AddDigit(settings.gameNumber, buffer);
     AddMessageCode('U', buffer);
-    SendToLogic(buffer);
+    link.Send(buffer);
 }
 
-void ApplySettings(RequestBuffer& buffer) {
+void ApplySettings(LogicLink& link) {
     const int back = CardPicture(settings.backRank, settings.backSuit);
     const int levels[] = {settings.player1Level, settings.player2Level};
     for (int player = 1; player <= 2; ++player) {
@@ -35,35 +34,34 @@ void ApplySettings(RequestBuffer& buffer) {
         for (int slot = 1; slot <= 4; ++slot)
             if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, back, kShow);
     }
+    RequestBuffer buffer;
     MakeMessage('I', buffer);
-    MakeSettingsMessage(buffer);
-    SendToLogic(buffer);
+    MakeSettingsMessage(settings, buffer);
+    link.Send(buffer);
 }
 
-void RequestHighScores(int key, RequestBuffer& buffer) {
+void RequestHighScores(LogicLink& link, int key) {
+    RequestBuffer buffer;
     MakeMessage('I', buffer);
     AddChar('6', buffer);
     AddDigit(key, buffer);
-    SendToLogic(buffer);
+    link.Send(buffer);
     for (int row = 1; row <= kHallRows; ++row) {
         MakeMessage('H', buffer);
         MakeGetHighScoresMessage(row, buffer);
-        SendToLogic(buffer);
+        link.Send(buffer);
     }
 }
 
-HallOfFameActions HallOfFameRequests() {
+HallOfFameActions HallOfFameRequests(LogicLink& link, RecordsSaver& saver) {
     HallOfFameActions actions;
-    actions.sortBy = [](int key) {
-        RequestBuffer buffer;
-        RequestHighScores(key, buffer);
-    };
-    actions.clearAll = [] {
+    actions.sortBy = [&link](int key) { RequestHighScores(link, key); };
+    actions.clearAll = [&link, &saver] {
         RequestBuffer buffer;
         MakeMessage('H', buffer);
         MakeGetHighScoresMessage(0, buffer);
-        SendToLogic(buffer);
-        SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
+        link.Send(buffer);
+        saver.SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
     };
     return actions;
 }

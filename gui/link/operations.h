@@ -5,16 +5,17 @@
 
 #include "dialogs/highscores.h"
 #include "link/logiclink.h"
+#include "link/saving.h"
 
 // Clears the table and the score sheet, shows the plain names, tells how to
 // move, and sends the settings with a new game.
-void StartNewGame();
+void StartNewGame(LogicLink& link);
 // The note that tells how to move, from a new game until the player's first move.
 extern const char kFirstTurnNote[];
 // Shows a computer player's hand in the chosen back, then sends the settings.
-void ApplySettings(RequestBuffer& buffer);
+void ApplySettings(LogicLink& link);
 // Sets the Hall of Fame sort key (1 name .. 7 points per game) and fetches all 15 rows.
-void RequestHighScores(int key, RequestBuffer& buffer);
+void RequestHighScores(LogicLink& link, int key);
 // What the Hall of Fame dialog's buttons send: the rows in another order,
 // and every record erased (the emptied rows fetched after).
-HallOfFameActions HallOfFameRequests();
+HallOfFameActions HallOfFameRequests(LogicLink& link, RecordsSaver& saver);

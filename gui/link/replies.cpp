@@ -21,66 +21,7 @@ const char kNewGameCaption[] = "New Game";
 
 namespace {
 
-// Reads an item's parameters. It never steps past the reply's terminating
-// zero, so a short item reads zeros instead of what lies beyond the reply.
-class Cursor {
-  public:
-    Cursor(const ReplyBuffer& reply, int pos) : reply_(reply), pos_(pos) {}
-
-    int Pos() const { return pos_; }
-    char Peek() const { return reply_[pos_]; }
-    bool AtEnd() const { return Peek() == '\0'; }
-    char Take() {
-        const char c = Peek();
-        if (c != '\0') ++pos_;
-        return c;
-    }
-    void Skip(int count) {
-        for (int i = 0; i < count; ++i)
-            Take();
-    }
-    // One digit, as its value.
-    int Digit() { return Take() - '0'; }
-    int TwoDigits() {
-        const int tens = Digit();
-        return tens * 10 + Digit();
-    }
-    // The characters up to the next "<" or the terminator.
-    std::string TextToNextItem() {
-        std::string text;
-        while (!AtEnd() && Peek() != '<')
-            text += Take();
-        return text;
-    }
-    // A name up to ")" or the terminator, keeping its first 20 characters; steps past ")".
-    std::string BracketedName() {
-        std::string name;
-        while (!AtEnd() && Peek() != ')') {
-            const char c = Take();
-            if (int(name.size()) < kMaxNameLength) name += c;
-        }
-        if (Peek() == ')') Take();
-        return name;
-    }
-    // A signed decimal number: characters that are neither digits nor "-" are
-    // skipped, then an optional "-" and the digits after it. Saturates instead of overflowing.
-    int SignedNumber() {
-        while (!AtEnd() && Peek() != '-' && !IsDigit(Peek()))
-            Take();
-        const bool negative = Peek() == '-';
-        if (negative) Take();
-        std::int64_t value = 0;
-        while (IsDigit(Peek())) {
-            value = std::min<std::int64_t>(value * 10 + (Take() - '0'), INT32_MAX);
-        }
-        return int(negative ? -value : value);
-    }
-
-  private:
-    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-    const ReplyBuffer& reply_;
-    int pos_;
-};
+using Cursor = wire::ReplyCursor;
 
 // Item "H": one Hall of Fame row.
 void HallOfFameRow(Cursor& in) {
@@ -88,7 +29,7 @@ void HallOfFameRow(Cursor& in) {
     CheckRange(rank, 1, kHallRows, "Hall of Fame rank");
     HallRow row;
     in.Skip(2);  // the level digit and "("
-    row.name = in.BracketedName();
+    row.name = std::string(in.BracketedName(kMaxNameLength));
     row.points = in.SignedNumber();
     row.played = in.SignedNumber();
     row.won = in.SignedNumber();
@@ -109,12 +50,12 @@ void SettingsItem(Cursor& in) {
             break;
         case '1':
             in.Skip(2);  // the level digit, which is not applied, and "("
-            settings.player1Name = in.BracketedName();
+            settings.player1Name = std::string(in.BracketedName(kMaxNameLength));
             break;
         case '2':
             settings.player2Level = std::clamp(in.Digit(), 1, kMaxLevel);
             in.Skip(1);  // "("
-            settings.player2Name = in.BracketedName();
+            settings.player2Name = std::string(in.BracketedName(kMaxNameLength));
             break;
         case '3':
             settings.sound = in.Take() == '1';
@@ -133,40 +74,43 @@ void SettingsItem(Cursor& in) {
 // Item "M" at the end of a round: 49 no winner yet, 50 player 1 won, 51 player 2 won.
 // A question declined sends nothing: the computer's move that the round's
 // last player item left waiting is dropped, and the table says how to go on.
-void EndOfRound(int code, int total1, int total2) {
+void EndOfRound(LogicLink& link, RecordsSaver& saver, int code, int total1, int total2,
+                FollowUps& next) {
     ShowRoundTotals(total1, total2);
     ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
                             QString::fromLatin1(kContinueText))) {
-            DropFollowUp();
+            next.DropAfterReply();
             SetTableNote(StoppedNote(total1, total2));
             return;
         }
         ClearTable();
         RequestBuffer buffer;
         MakeMessage('R', buffer);
-        SendToLogic(buffer);
+        next.Send(buffer);
         return;
     }
-    // The finished game is in the records now: saved before the question, so
-    // that at most the game in progress can be lost.
-    SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
-    const bool first = code == 50;
-    const QString text = WireToText(first ? settings.player1Name : settings.player2Name) +
-                         QStringLiteral(" has won the game with ") +
-                         QString::number(first ? total1 : total2) +
-                         QStringLiteral(" points.  Play again?");
-    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
-        StartNewGame();
-        return;
-    }
-    DropFollowUp();
-    SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
+    next.Then([&link, &saver, code, total1, total2](FollowUps& then) {
+        // The finished game is in the records now: saved before the question,
+        // so that at most the game in progress can be lost.
+        saver.SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
+        const bool first = code == 50;
+        const QString text = WireToText(first ? settings.player1Name : settings.player2Name) +
+                             QStringLiteral(" has won the game with ") +
+                             QString::number(first ? total1 : total2) +
+                             QStringLiteral(" points.  Play again?");
+        if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
+            StartNewGame(link);
+            return;
+        }
+        then.DropAfterReply();
+        SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
+    });
 }
 
 // Item "M": a move menu or the end of a round.
-void MenuItem(Cursor& in, RequestBuffer& buffer) {
+void MenuItem(LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next) {
     const int code = in.TwoDigits();
     switch (code) {
         case 8:
@@ -176,9 +120,10 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
         case 15: {
             const int choice = ChooseAction(code);
             if (choice == 0) ClearSelection();
+            RequestBuffer buffer;
             MakeMessage('Y', buffer);
             AddDigit(choice, buffer);
-            SendToLogic(buffer);
+            next.Send(buffer);
             break;
         }
         case 49:
@@ -186,7 +131,7 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
         case 51: {
             const int total1 = in.TwoDigits();
             const int total2 = in.TwoDigits();
-            EndOfRound(code, total1, total2);
+            EndOfRound(link, saver, code, total1, total2, next);
             break;
         }
         default:
@@ -195,16 +140,18 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
 }
 
 // Item "P": the player to move.
-void PlayerToMove(Cursor& in, RequestBuffer& buffer) {
+void PlayerToMove(Cursor& in, FollowUps& next) {
     SetCurrentPlayer(in.Digit());
-    if (playerIsComputer[CurrentPlayer()] == 1) MakeMessage('C', buffer);
+    if (playerIsComputer[CurrentPlayer()] == 1) MakeMessage('C', next.AfterReply());
     ShowTurn(CurrentPlayer());
     ClearSelection();
 }
 
-// Runs the handler of one item, reading its parameters from `in`; false when
-// the code has no handler.
-bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
+}  // namespace
+
+bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
+    // The marks go up before a question at the end of a round.
+    if (code == 'M') ShowMarks();
     switch (code) {
         case '0':
         case '1':
@@ -240,10 +187,11 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             const int steps = in.Digit();
             const int ms = steps * settings.delayUnit;
             if (ms > 0) QThread::msleep(unsigned(ms));
+            if (marking_) ClearMoveMarks();  // the move is about to be drawn
             return true;
         }
         case 'E': {
-            const std::string text = in.TextToNextItem();
+            const std::string text(in.TextToNextItem());
             if (debugFlag)
                 ShowMessage(QStringLiteral("ERROR MESSAGE RECEIVED FROM LOGIC: ") +
                             WireToText(text));
@@ -277,10 +225,10 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             SettingsItem(in);
             return true;
         case 'M':
-            MenuItem(in, buffer);
+            MenuItem(link_, saver_, in, next);
             return true;
         case 'P':
-            PlayerToMove(in, buffer);
+            PlayerToMove(in, next);
             return true;
         case 'Q':
         case 'V':
@@ -305,13 +253,15 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             std::vector<int> columns;
             while (!in.AtEnd() && in.Peek() != '<')
                 columns.push_back(in.Digit());
-            OfferHint(player, slot, columns, buffer);
+            OfferHint(player, slot, columns, next);
             return true;
         }
         default:
             return false;
     }
 }
+
+namespace {
 
 const char kGoOn[] = "  New Game (F2) starts a new game.";
 
@@ -349,52 +299,24 @@ MoveContext MoveContextNow() {
     return context;
 }
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
+void Replies::BeginReply(const std::string& text) {
     // A move's reply leaves the places it touched marked and its words on the
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
     // are shown once the move is drawn, before any question at the end of a round.
-    const std::string text = BufferText(reply);
-    const QString words = DescribeMove(text, MoveContextNow());
-    bool marking = !words.isEmpty();
+    words_ = DescribeMove(text, MoveContextNow());
+    marking_ = !words_.isEmpty();
     // The player's first move of a game: the note on how to move has served.
-    if (marking && !IsComputerMove(text) && TableNote() == QLatin1String(kFirstTurnNote))
+    if (marking_ && !IsComputerMove(text) && TableNote() == QLatin1String(kFirstTurnNote))
         SetTableNote(QString());
-    if (marking) BeginMoveMarks();
-    const auto showMarks = [&] {
-        if (marking) ShowMoveMarks(words);
-        marking = false;
-    };
+    if (marking_) BeginMoveMarks();
+}
 
-    int p = 0;
-    for (;;) {
-        if (reply[p] == '\0') return showMarks();
-        while (reply[p] != '<' && reply[p] != '\0')
-            ++p;
-        if (reply[p] == '\0') {
-            showMarks();
-            ShowMessage(QStringLiteral("Process Message Error: No <"));
-            return;
-        }
-        const char code = reply[p + 1];
-        if (reply[p + 2] != '>') {
-            showMarks();
-            ShowMessage(QStringLiteral("Process Message Error: No >"));
-            return;
-        }
-        p += 3;
-        int next = p;
-        while (reply[next] != '<' && reply[next] != '\0')
-            ++next;
-        const bool last = reply[next] == '\0';
-        if (code == '/') return showMarks();
-        if (code == 'M') showMarks();
-        Cursor in(reply, p);
-        if (HandleItem(code, in, buffer))
-            p = in.Pos();
-        else
-            ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));
-        if (marking && code == 'D') ClearMoveMarks();  // the move is about to be drawn
-        if (last) return showMarks();
-    }
+void Replies::EndReply() {
+    ShowMarks();
+}
+
+void Replies::ShowMarks() {
+    if (marking_) ShowMoveMarks(words_);
+    marking_ = false;
 }

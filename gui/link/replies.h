@@ -1,15 +1,36 @@
-// Reply processing: splits a reply of the library into its items and runs
-// each item's handler. Handlers draw through the table view, ask through the
-// selection and the boxes, update the program-wide state, and may build a
-// follow-up request in the buffer (the computer's move) or send one at once
-// (a menu answer, a new round). A move's reply also leaves its marks and
-// words on the table.
+// Reply processing: the handler of every reply item. Handlers draw through
+// the table view, ask through the selection and the boxes, and update the
+// mirrors; what is to be sent next (the computer's move, a menu answer, a new
+// round, an accepted hint, a new game) they hand to the driver as follow-ups.
+// A move's reply also leaves its marks and words on the table.
 #pragma once
 
+#include <QString>
+#include <string>
+
 #include "link/logiclink.h"
+#include "link/saving.h"
 #include "table/movetext.h"
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+class Replies : public ReplyHandler {
+  public:
+    // A won game is saved through `saver`, and a new one started through `link`.
+    Replies(LogicLink& link, RecordsSaver& saver) : link_(link), saver_(saver) {}
+
+    void BeginReply(const std::string& text) override;
+    bool HandleItem(char code, wire::ReplyCursor& in, FollowUps& next) override;
+    void EndReply() override;
+
+  private:
+    // Shows the marks and words of the move being handled, once.
+    void ShowMarks();
+
+    LogicLink& link_;
+    RecordsSaver& saver_;
+    QString words_;         // the move's words, while its marks wait to be shown
+    bool marking_ = false;  // the places its cards touch are being noted
+};
+
 // What the words of a move need to know from before it: the names, the
 // sweeps and the bottom card of each table pile, as the program shows them.
 MoveContext MoveContextNow();

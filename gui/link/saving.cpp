@@ -11,13 +11,6 @@ const char kTryAgain[] = "Try Again";
 const char kExitWithoutSaving[] = "Exit Without Saving";
 const char kContinueWithoutSaving[] = "Continue Without Saving";
 
-namespace {
-
-QString savesRefused;
-bool stopAsking = false;
-
-}  // namespace
-
 QString RecordsFolder() {
     return QDir::current().absolutePath();
 }
@@ -37,25 +30,17 @@ bool SaveFailed(const std::string& reply) {
     return HasErrorItem(reply, wire::kSaveError);
 }
 
-void StopAsking() {
-    stopAsking = true;
-}
-
-void SetSavesRefused(const QString& why) {
-    savesRefused = why;
-}
-
-bool SaveRecords(const QString& giveUp, bool ask) {
+bool RecordsSaver::SaveRecords(const QString& giveUp, bool ask) {
     for (;;) {
         RequestBuffer buffer;
         MakeMessage('W', buffer);
-        SendToLogic(buffer);
-        if (!SaveFailed(LastReply())) return true;
-        if (!ask || stopAsking) return false;
-        if (!savesRefused.isEmpty()) {
+        link_.Send(buffer);
+        if (!SaveFailed(link_.LastReply())) return true;
+        if (!ask || stopAsking_) return false;
+        if (!savesRefused_.isEmpty()) {
             // Trying again cannot help: the library leaves the file alone
             // until the program starts again.
-            ShowMessage(SaveRefusedText(savesRefused));
+            ShowMessage(SaveRefusedText(savesRefused_));
             return false;
         }
         if (!ShowRetryBox(QString::fromLatin1(kSaveFailedCaption), SaveFailedText(RecordsFolder()),

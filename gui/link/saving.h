@@ -8,6 +8,8 @@
 #include <QString>
 #include <string>
 
+class LogicLink;
+
 // The folder the records are kept in (the program's current folder), absolute.
 QString RecordsFolder();
 
@@ -17,18 +19,28 @@ bool HasErrorItem(const std::string& reply, const char* text);
 // True when a reply to the save request says that the records were not saved.
 bool SaveFailed(const std::string& reply);
 
-// Why every save of this session is refused, as told at start-up; empty
-// while saves may succeed.
-void SetSavesRefused(const QString& why);
+// The save request and what it keeps from one save to the next.
+class RecordsSaver {
+  public:
+    explicit RecordsSaver(LogicLink& link) : link_(link) {}
 
-// From now on no failed save asks anything (the program is ending on a
-// signal, and no box could be answered).
-void StopAsking();
+    // Why every save of this session is refused, as told at start-up; empty
+    // while saves may succeed.
+    void SetSavesRefused(const QString& why) { savesRefused_ = why; }
+    // From now on no failed save asks anything (the program is ending on a
+    // signal, and no box could be answered).
+    void StopAsking() { stopAsking_ = true; }
 
-// Sends "<W>". When the library could not save and `ask` is true, tells the
-// player: with Try Again (sends it again) or `giveUp`, or, when saves are
-// refused for this session, why. True when the records were saved.
-bool SaveRecords(const QString& giveUp, bool ask = true);
+    // Sends "<W>". When the library could not save and `ask` is true, tells the
+    // player: with Try Again (sends it again) or `giveUp`, or, when saves are
+    // refused for this session, why. True when the records were saved.
+    bool SaveRecords(const QString& giveUp, bool ask = true);
+
+  private:
+    LogicLink& link_;
+    QString savesRefused_;
+    bool stopAsking_ = false;
+};
 
 // The question after a failed save, naming the folder, and its answers.
 extern const char kSaveFailedCaption[];

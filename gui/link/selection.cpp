@@ -17,12 +17,12 @@ namespace {
 
 // Highlights the hand slot and sends it, with every highlighted table
 // column, as `player`'s move.
-void SendHandCard(int player, int slot) {
+void SendHandCard(LogicLink& link, int player, int slot) {
     DisplayCard(player, slot, 1, 1, kToggleHighlight);
     RequestBuffer buffer;
     MakeMessage(char('0' + player), buffer);
     MakeMoveMessage(slot, buffer);
-    SendToLogic(buffer);
+    link.Send(buffer);
 }
 
 WireCard CardOf(int picture) {
@@ -66,7 +66,7 @@ QString HintQuestion(int player, int slot, const std::vector<int>& columns) {
            QString::fromLatin1(kHintClosing);
 }
 
-void CardSelect(int x, int y) {
+void CardSelect(LogicLink& link, int x, int y) {
     // The player acts: the marks of the last move have been seen.
     ClearMoveMarks();
     ShowStatus(QStringLiteral("no card selected on tableau"));
@@ -88,11 +88,11 @@ void CardSelect(int x, int y) {
     if (slot > 0 && table.pileDepth[player][slot] > 0) {
         ShowStatus(QStringLiteral("legal players hand clicked. legal card selected. column= %1")
                        .arg(slot));
-        SendHandCard(player, slot);
+        SendHandCard(link, player, slot);
     }
 }
 
-bool KeyboardPlay(int key) {
+bool KeyboardPlay(LogicLink& link, int key) {
     const std::size_t slotIndex =
         key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
     int column = 0;
@@ -108,18 +108,18 @@ bool KeyboardPlay(int key) {
     const int player = CurrentPlayer();
     if (playerIsComputer[player] == 1) return true;
     if (column == 0 && slot == 0) {
-        HintClick();
+        HintClick(link);
         return true;
     }
     // A click at the middle of the pile's top card or of the hand card, so
     // that the hit rules and everything a click does apply unchanged.
     const QPoint at = (column > 0 ? CardPosition(0, column, 1) : CardPosition(player, slot, 1)) +
                       QPoint(kCardWidth / 2, kCardHeight / 2);
-    CardSelect(at.x(), at.y());
+    CardSelect(link, at.x(), at.y());
     return true;
 }
 
-bool TableKey(int key) {
+bool TableKey(LogicLink& link, int key) {
     switch (key) {
         case Qt::Key_Left:
             MoveFocus(-1, 0);
@@ -143,10 +143,10 @@ bool TableKey(int key) {
     MoveFocus(0, 0);  // onto a place that is there
     const TablePlace place = FocusPlace();
     if (!Focusable(place)) return true;
-    if (place.area == 0) return KeyboardPlay('0' + place.column);
+    if (place.area == 0) return KeyboardPlay(link, '0' + place.column);
     // The focus rests on the hand of the player to move whenever a person plays it.
     if (place.area != CurrentPlayer()) return true;
-    return KeyboardPlay(kSlotKeys[place.column - 1]);
+    return KeyboardPlay(link, kSlotKeys[place.column - 1]);
 }
 
 void ClearSelection() {
@@ -162,7 +162,7 @@ void MakeMoveMessage(int slot, RequestBuffer& buffer) {
         if (table.highlight[0][column] == 1) AddDigit(column, buffer);
 }
 
-void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuffer& buffer) {
+void OfferHint(int player, int slot, const std::vector<int>& columns, FollowUps& next) {
     // Only places that show a card are highlighted: a highlight on an empty
     // place could not be taken off again and would mark the next card drawn there.
     ClearSelection();
@@ -176,15 +176,16 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
     const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
     const QString question = HintQuestion(player, slot, columns);
     if (ShowConfirmBox(QString::fromLatin1(kHintCaption), question, place)) {
+        RequestBuffer buffer;
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
-        SendToLogic(buffer);
+        next.Send(buffer);
     } else {
         ClearSelection();
     }
 }
 
-void HintClick() {
+void HintClick(LogicLink& link) {
     ClearMoveMarks();
     const int player = CurrentPlayer();
     bool holdsCard = false;
@@ -193,14 +194,14 @@ void HintClick() {
     if (!holdsCard) return;
     RequestBuffer buffer;
     MakeMessage('?', buffer);
-    SendToLogic(buffer);
+    link.Send(buffer);
 }
 
-void PlayPutClick() {
+void PlayPutClick(LogicLink& link) {
     if (CurrentPlayer() != 1) return;
     for (int slot = 1; slot <= 4; ++slot) {
         if (table.pileDepth[1][slot] > 0) {
-            SendHandCard(1, slot);
+            SendHandCard(link, 1, slot);
             return;
         }
     }

@@ -111,7 +111,7 @@ class HighScoresTest : public QObject {
 
     void linesOfTheRows() {
         RequestBuffer buffer;
-        RequestHighScores(THighScores::kByPoints, buffer);
+        RequestHighScores(TestLink(), THighScores::kByPoints);
         THighScores box;
         QCOMPARE(box.windowTitle(), QStringLiteral("Hall of Fame"));
         QCOMPARE(box.size(), QSize(593, 343));
@@ -192,7 +192,7 @@ class HighScoresTest : public QObject {
         QFETCH(int, key);
         QFETCH(QString, first);
         QFETCH(QString, last);
-        THighScores box(nullptr, HallOfFameRequests());
+        THighScores box(nullptr, HallOfFameRequests(TestLink(), TestGame().saver));
         box.show();
         QPushButton* buttons[] = {box.Button2Name, box.Button3Points, box.Button4Won,
                                   box.Button5Lost, box.Button6Played, box.Button7Percent,
@@ -235,7 +235,7 @@ class HighScoresTest : public QObject {
 
     void highScoresCommandOpensByPoints() {
         RequestBuffer buffer;
-        RequestHighScores(THighScores::kByName, buffer);
+        RequestHighScores(TestLink(), THighScores::kByName);
         Sent::Clear();
         QString firstName;
         bool pointsDown = false;
@@ -246,7 +246,7 @@ class HighScoresTest : public QObject {
             pointsDown = box->Button3Points->isChecked();
             QTest::keyClick(box, Qt::Key_Escape);
         });
-        HighScoresCommand();
+        HighScoresCommand(TestGame());
         QCOMPARE(Sent::List().size(), 16);
         QCOMPARE(Sent::List()[0], QStringLiteral("<I>62</>"));
         QCOMPARE(firstName, QStringLiteral("Bob"));
@@ -274,7 +274,7 @@ class HighScoresTest : public QObject {
             if (box->isVisible()) box->close();
             result = box->result();
         });
-        ShowHighScores();
+        ShowHighScores(TestGame());
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].caption, QStringLiteral("Clear High Scores?"));
         QCOMPARE(asked[0].text, QStringLiteral("Are you sure you want to erase all high scores?"));
@@ -282,7 +282,7 @@ class HighScoresTest : public QObject {
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(Sent::List().isEmpty());
         RequestBuffer buffer;
-        RequestHighScores(THighScores::kByPoints, buffer);
+        RequestHighScores(TestLink(), THighScores::kByPoints);
         QCOMPARE(hallOfFame[1].points, 40);
     }
 
@@ -297,7 +297,7 @@ class HighScoresTest : public QObject {
             closed = !box->isVisible();
             if (!closed) box->close();
         });
-        ShowHighScores();
+        ShowHighScores(TestGame());
         QVERIFY(closed);
         // The cleared records are saved at once.
         QCOMPARE(Sent::List(), (QStringList{QStringLiteral("<H>00</>"), QStringLiteral("<W></>")}));
@@ -312,7 +312,7 @@ class HighScoresTest : public QObject {
             percent = Lines(box->LPercent);
             box->OKButton->click();
         });
-        HighScoresCommand();
+        HighScoresCommand(TestGame());
         QCOMPARE(points, QStringList(15, QStringLiteral("0")));
         QCOMPARE(percent, QStringList(15, QStringLiteral("  0.0")));
     }

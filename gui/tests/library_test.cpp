@@ -56,7 +56,7 @@ class LibraryTest : public QObject {
         settings.player2Level = 5;
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         // The library's first two records sit in the players' seats; both are level 0,
         // and a computer player is at least level 1.
         QCOMPARE(settings.player1Name, std::string("Alice Brown"));
@@ -66,7 +66,7 @@ class LibraryTest : public QObject {
 
     void hallOfFameByPoints() {
         RequestBuffer buffer;
-        RequestHighScores(2, buffer);
+        RequestHighScores(TestLink(), 2);
         QCOMPARE(hallOfFame[1].name, std::string("Nathaniel Price"));
         QCOMPARE(hallOfFame[1].points, 26);
         QCOMPARE(hallOfFame[1].percentWon, 50.0);
@@ -77,7 +77,7 @@ class LibraryTest : public QObject {
         QCOMPARE(hallOfFame[15].points, -12);
         QCOMPARE(hallOfFame[15].lost, 15);
 
-        RequestHighScores(1, buffer);
+        RequestHighScores(TestLink(), 1);
         QCOMPARE(hallOfFame[1].name, std::string("Alice Brown"));
     }
 
@@ -105,7 +105,7 @@ class LibraryTest : public QObject {
                 untold << QString::fromStdString(reply);
         };
         Sent::Clear();
-        StartNewGame();
+        StartNewGame(TestLink());
         PassThrough::after = nullptr;
         QVERIFY2(untold.isEmpty(), qPrintable(untold.join(QLatin1Char('\n'))));
 

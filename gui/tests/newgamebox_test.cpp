@@ -434,7 +434,7 @@ class NewGameBoxTest : public QObject {
             box->PName2->setEditText(QStringLiteral("(Robot)"));
             QTest::keyClick(box->StartButton, Qt::Key_Return);
         });
-        NewGameCommand();
+        NewGameCommand(TestGame());
 
         QCOMPARE(listed.size(), 15);
         QStringList sorted = listed;
@@ -466,8 +466,8 @@ class NewGameBoxTest : public QObject {
         {
             RequestBuffer buffer;
             MakeMessage('I', buffer);
-            SendToLogic(buffer);
-            StartNewGame();
+            TestLink().Send(buffer);
+            StartNewGame(TestLink());
             Sent::Clear();
         }
         AnswerNextModal([&](QWidget* modal) {
@@ -479,7 +479,7 @@ class NewGameBoxTest : public QObject {
             box->StartButton->click();
         });
         const int firstCard = table.handCards[1][1];
-        GameSettingsCommand();
+        GameSettingsCommand(TestGame());
         QCOMPARE(Sent::List().size(), 2);
         QCOMPARE(Sent::List().value(0), QStringLiteral("<I></>"));
         QVERIFY2(Sent::List().value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
@@ -497,7 +497,7 @@ class NewGameBoxTest : public QObject {
         // The library keeps the new back.
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(settings.backRank, 'K');
         QCOMPARE(settings.delaySetting, 3);
     }

@@ -354,7 +354,7 @@ class PlayRoundTest : public QObject {
         settings.animation = false;
         settings.delayUnit = 0;
         settings.sound = false;
-        StartNewGame();
+        StartNewGame(TestLink());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1"));
 

@@ -48,7 +48,7 @@ class RecordsTest : public QObject {
         MessageLog log;
         TCasinoGUI window;
         QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
-        QVERIFY(PassThrough::Install());
+        QVERIFY(PassThrough::Install(window.TheGame().link));
         window.show();
         QStringList asked;
         ModalAnswerer answerer([&](QWidget* modal) {
@@ -88,7 +88,7 @@ class RecordsTest : public QObject {
                      TCasinoGUI window;
                      QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
                      char reply[kReplySize];
-                     CurrentLogicEntry()("<W></>", reply);
+                     window.TheGame().link.Entry()("<W></>", reply);
                  }
                  QVERIFY(QFile::setPermissions(QStringLiteral("kzq.gds"), QFile::ReadOwner));
              },

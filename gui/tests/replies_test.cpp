@@ -57,12 +57,12 @@ class RepliesTest : public QObject {
         QCOMPARE(table.handCards[1][1], 32);
         QCOMPARE(table.pileDepth[1][1], 1);
         QCOMPARE(CurrentPlayer(), 2);
-        QCOMPARE(writePos, 3);
+        QCOMPARE(buffer.writePos, 3);
         QCOMPARE(BufferText(buffer).substr(0, 3), std::string("<C>"));
 
         StandIn::Script({"<1>116h<P>2</>"});
         MakeMessage('N', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(Sent::requests, (std::vector<std::string>{"<N></>", "<C></>"}));
     }
 
@@ -74,7 +74,7 @@ class RepliesTest : public QObject {
         DisplayCard(0, 3, 1, 1, kToggleHighlight);
         ProcessReply("<P>1</>");
         QCOMPARE(CurrentPlayer(), 1);
-        QCOMPARE(writePos, 0);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
         QCOMPARE(table.highlight[0][3], 0);
     }
 
@@ -228,7 +228,7 @@ class RepliesTest : public QObject {
         ProcessReply("<M>08</>");
         QCOMPARE(Sent::requests, std::vector<std::string>{"<Y>0</>"});
         QCOMPARE(table.highlight[0][2], 0);
-        QCOMPARE(writePos, 0);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
     void framingErrors() {
@@ -288,9 +288,9 @@ class RepliesTest : public QObject {
             AnswerNextConfirm(false);
             RequestBuffer buffer;
             MakeMessage('N', buffer);
-            SendToLogic(buffer);
+            TestLink().Send(buffer);
             QCOMPARE(Sent::requests, sent);
-            QCOMPARE(writePos, 0);
+            QCOMPARE(TestLink().Waiting().writePos, 0);
         }
     }
 
@@ -349,7 +349,7 @@ class RepliesTest : public QObject {
                 StandIn::Script({deal.substr(0, end), deal.substr(end) + "</>"});
             else
                 StandIn::Script({deal});
-            StartNewGame();
+            StartNewGame(TestLink());
             if (replies.isEmpty())
                 for (QLabel* label :
                      {window->Aces1, window->Points1, window->Cards2, window->Points2})
@@ -428,7 +428,7 @@ class RepliesTest : public QObject {
         }
         settings.backRank = 'Q';
         RequestBuffer buffer;
-        ApplySettings(buffer);
+        ApplySettings(TestLink());
         for (int slot = 1; slot <= 3; ++slot) {
             QCOMPARE(table.handCards[1][slot], slot);
             QCOMPARE(table.handCards[2][slot], 64);
@@ -440,7 +440,7 @@ class RepliesTest : public QObject {
 
     void requestHighScoresSendsTheKeyThenFifteenRows() {
         RequestBuffer buffer;
-        RequestHighScores(6, buffer);
+        RequestHighScores(TestLink(), 6);
         QCOMPARE(Sent::requests.size(), std::size_t(16));
         QCOMPARE(Sent::requests[0], std::string("<I>66</>"));
         QCOMPARE(Sent::requests[1], std::string("<H>01</>"));
@@ -450,7 +450,7 @@ class RepliesTest : public QObject {
     void startNewGameClearsTheTableAndSendsTheSettings() {
         settings.gameNumber = 7;
         DisplayCard(0, 1, 1, 9, kShow);
-        StartNewGame();
+        StartNewGame(TestLink());
         QCOMPARE(table.pileDepth[0][1], 0);
         QCOMPARE(Sent::requests,
                  std::vector<std::string>{

@@ -1,7 +1,9 @@
 // Building requests, sending them, the follow-up loop, the trace log and
 // binding the library.
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include "core/globals.h"
 #include "link/logiclink.h"
@@ -26,10 +28,10 @@ class RequestsTest : public QObject {
     void settingsMessageWithDefaults() {
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        MakeSettingsMessage(buffer);
+        MakeSettingsMessage(settings, buffer);
         QCOMPARE(BufferText(buffer), std::string("<I>06B<I>10Player No. 1<I>21Player No. 2"
                                                  "<I>31<I>41<I>50"));
-        QCOMPARE(writePos, int(BufferText(buffer).size()));
+        QCOMPARE(buffer.writePos, int(BufferText(buffer).size()));
     }
 
     void settingsMessageCarriesChangedSettings() {
@@ -42,7 +44,7 @@ class RequestsTest : public QObject {
         settings.delaySetting = 7;
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        MakeSettingsMessage(buffer);
+        MakeSettingsMessage(settings, buffer);
         QCOMPARE(BufferText(buffer),
                  std::string("<I>0TB<I>10Ann<I>2912345678901234567890<I>30<I>40<I>57"));
     }
@@ -60,7 +62,7 @@ class RequestsTest : public QObject {
         table.highlight[0][7] = 0;
         MakeMessage('2', buffer);
         MakeMoveMessage(4, buffer);
-        buffer[writePos] = '\0';
+        buffer[buffer.writePos] = '\0';
         QCOMPARE(BufferText(buffer), std::string("<2>4"));
     }
 
@@ -90,7 +92,7 @@ class RequestsTest : public QObject {
         MakeMessage('@', buffer);
         for (int i = 3; i < kRequestSize; ++i)
             AddChar('x', buffer);
-        QCOMPARE(writePos, kRequestSize);
+        QCOMPARE(buffer.writePos, kRequestSize);
         QVERIFY_THROWS_EXCEPTION(RangeError, AddChar('x', buffer));
         QVERIFY_THROWS_EXCEPTION(RangeError, buffer[-1]);
     }
@@ -100,25 +102,25 @@ class RequestsTest : public QObject {
     void terminatorMustFitTheBuffer() {
         RequestBuffer buffer;
         MakeMessage('@', buffer);
-        while (writePos < 252)
+        while (buffer.writePos < 252)
             AddChar('x', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(Sent::requests.size(), std::size_t(1));
         QCOMPARE(Sent::requests[0].size(), std::size_t(255));
 
         MakeMessage('@', buffer);
-        while (writePos < 253)
+        while (buffer.writePos < 253)
             AddChar('x', buffer);
-        QVERIFY_THROWS_EXCEPTION(RangeError, SendToLogic(buffer));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TestLink().Send(buffer));
         QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
     void sendAppendsTheTerminatorAndResetsTheWritePosition() {
         RequestBuffer buffer;
         MakeMessage('V', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(Sent::requests, std::vector<std::string>{"<V></>"});
-        QCOMPARE(writePos, 0);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
     // A chain of computer moves runs with no user action: every reply that
@@ -130,11 +132,11 @@ class RequestsTest : public QObject {
         RequestBuffer buffer;
         MakeMessage('1', buffer);
         AddDigit(1, buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(Sent::requests,
                  (std::vector<std::string>{"<1>1</>", "<C></>", "<C></>", "<C></>"}));
         QCOMPARE(CurrentPlayer(), 1);
-        QCOMPARE(writePos, 0);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
     // A menu answer is sent from inside the reply that asked, and the rest of
@@ -146,20 +148,49 @@ class RequestsTest : public QObject {
         MakeMessage('1', buffer);
         AddDigit(3, buffer);
         AddDigit(5, buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>35</>", "<Y>0</>", "<C></>"}));
+
+        // The answer's reply, and the computer's move it leaves, are handled
+        // before the asking reply's next item, which hands the turn back.
+        Sent::Clear();
+        StandIn::Script({"<M>11<P>1</>", "<P>2</>", "</>"});
+        AnswerNextModal([](QWidget* box) { box->close(); });
+        MakeMessage('1', buffer);
+        AddDigit(3, buffer);
+        TestLink().Send(buffer);
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>3</>", "<Y>0</>", "<C></>"}));
+        QCOMPARE(CurrentPlayer(), 1);
+    }
+
+    // A pause holds everything up: the follow-up goes out after it, and no
+    // event is handled meanwhile.
+    void pauseBlocksUntilItEnds() {
+        settings.delayUnit = 20;
+        StandIn::Script({"<D>5<P>2</>", "</>"});
+        std::size_t sentWhenHandled = 0;
+        QTimer::singleShot(0, [&] { sentWhenHandled = Sent::requests.size(); });
+        QElapsedTimer clock;
+        clock.start();
+        RequestBuffer buffer;
+        MakeMessage('1', buffer);
+        AddDigit(1, buffer);
+        TestLink().Send(buffer);
+        QVERIFY(clock.elapsed() >= 95);
+        QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>1</>", "<C></>"}));
+        QTRY_COMPARE(sentWhenHandled, std::size_t(2));
     }
 
     void missingEntryIsReportedOnEverySend() {
         MessageLog log;
-        SetLogicEntry(nullptr);
+        TestLink().SetEntry(nullptr);
         RequestBuffer buffer;
         for (int i = 0; i < 2; ++i) {
             MakeMessage('V', buffer);
-            SendToLogic(buffer);
+            TestLink().Send(buffer);
         }
         QCOMPARE(log.texts, QStringList(2, QStringLiteral("DLL FUNCTION NOT ASSIGNED!")));
-        QCOMPARE(writePos, 0);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
     void debugModeShowsRequestsRepliesAndErrors() {
@@ -167,13 +198,13 @@ class RequestsTest : public QObject {
         StandIn::Script({"<E>No moves possible</>"});
         RequestBuffer buffer;
         MakeMessage('C', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QVERIFY(log.texts.isEmpty());
 
         debugFlag = true;
         StandIn::Script({"<E>No moves possible</>"});
         MakeMessage('C', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(log.texts, (QStringList{QStringLiteral("sending <C></>"),
                                          QStringLiteral("<E>No moves possible</> 23"),
                                          QStringLiteral("ERROR MESSAGE RECEIVED FROM LOGIC: "
@@ -181,16 +212,16 @@ class RequestsTest : public QObject {
     }
 
     void traceLogHoldsRequestAndReplyLines() {
-        QVERIFY(OpenTraceLog(QStringLiteral("trace.txt")));
+        QVERIFY(TestLink().OpenTraceLog(QStringLiteral("trace.txt")));
         StandIn::Script({"<V>banner</>", "<P>1</>"});
         RequestBuffer buffer;
         MakeMessage('V', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         MakeMessage('U', buffer);
-        SendToLogic(buffer);
-        CloseTraceLog();
+        TestLink().Send(buffer);
+        TestLink().CloseTraceLog();
         MakeMessage('Q', buffer);
-        SendToLogic(buffer);  // not traced any more
+        TestLink().Send(buffer);  // not traced any more
 
         QFile file(QStringLiteral("trace.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -200,29 +231,29 @@ class RequestsTest : public QObject {
 
     void failedLoadNamesTheLibraryFile() {
         MessageLog log;
-        QVERIFY(!BindLogic(QStringLiteral("/nonexistent-folder")));
+        QVERIFY(!TestLink().Bind(QStringLiteral("/nonexistent-folder")));
         QCOMPARE(log.texts, QStringList{QStringLiteral(
                                 "Casino has failed to load.  Please make sure that libcasino.so "
                                 "is in the same directory as the program")});
-        QVERIFY(CurrentLogicEntry() == nullptr);
+        QVERIFY(TestLink().Entry() == nullptr);
     }
 
     void libraryWithoutEntryLoadsButCannotBeCalled() {
         MessageLog log;
-        QVERIFY(BindLogic(QStringLiteral(NOENTRY_DIR)));
-        QVERIFY(CurrentLogicEntry() == nullptr);
+        QVERIFY(TestLink().Bind(QStringLiteral(NOENTRY_DIR)));
+        QVERIFY(TestLink().Entry() == nullptr);
         RequestBuffer buffer;
         MakeMessage('V', buffer);
-        SendToLogic(buffer);
+        TestLink().Send(buffer);
         QCOMPARE(log.texts, QStringList{QStringLiteral("DLL FUNCTION NOT ASSIGNED!")});
-        ReleaseLogic();
+        TestLink().Release();
     }
 
     void realLibraryIsBoundByItsEntryName() {
-        QVERIFY(BindLogic(QStringLiteral(CASINO_LIB_DIR)));
-        QVERIFY(CurrentLogicEntry() != nullptr);
-        ReleaseLogic();
-        QVERIFY(CurrentLogicEntry() == nullptr);
+        QVERIFY(TestLink().Bind(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(TestLink().Entry() != nullptr);
+        TestLink().Release();
+        QVERIFY(TestLink().Entry() == nullptr);
     }
 };
 

@@ -49,7 +49,7 @@ class SelectionTest : public QObject {
     TCasinoGUI* window = nullptr;
 
     QString Status() const { return window->Label1->text(); }
-    static void Select(const QPoint& at) { CardSelect(at.x(), at.y()); }
+    static void Select(const QPoint& at) { CardSelect(TestLink(), at.x(), at.y()); }
 
   private slots:
     void initTestCase() { window = OpenTestWindow(); }
@@ -62,21 +62,21 @@ class SelectionTest : public QObject {
         DealPile(1, 1);
         DealPile(2, 1);
         for (int x : {0, 11, 82}) {
-            CardSelect(x, 200);
+            CardSelect(TestLink(), x, 200);
             QCOMPARE(table.highlight[0][1], 1);
             QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=1 col2=1"));
-            CardSelect(x, 200);
+            CardSelect(TestLink(), x, 200);
             QCOMPARE(table.highlight[0][1], 0);
         }
         for (int x : {83, 90, 98}) {
-            CardSelect(x, 200);
+            CardSelect(TestLink(), x, 200);
             QCOMPARE(table.highlight[0][1] + table.highlight[0][2], 0);
             QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
         }
-        CardSelect(99, 200);
+        CardSelect(TestLink(), 99, 200);
         QCOMPARE(table.highlight[0][2], 1);
         QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=2 col2=2"));
-        CardSelect(791, 200);  // right of the last column: c2 is 10
+        CardSelect(TestLink(), 791, 200);  // right of the last column: c2 is 10
         QVERIFY(Sent::requests.empty());
     }
 
@@ -84,13 +84,13 @@ class SelectionTest : public QObject {
     void pileHeights() {
         DealPile(5, 2);
         const int x = PileSpot(5).x();
-        CardSelect(x, 180);
+        CardSelect(TestLink(), x, 180);
         QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(x, 181);
+        CardSelect(TestLink(), x, 181);
         QCOMPARE(table.highlight[0][5], 1);
-        CardSelect(x, 309);  // 197 + 96 + 16
+        CardSelect(TestLink(), x, 309);  // 197 + 96 + 16
         QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(x, 310);
+        CardSelect(TestLink(), x, 310);
         QCOMPARE(table.highlight[0][5], 0);
         Select(PileSpot(6));  // column 6 holds nothing
         QCOMPARE(table.highlight[0][6], 0);
@@ -127,17 +127,17 @@ class SelectionTest : public QObject {
         DisplayCard(1, 2, 1, 0, kShow);
         Select(HandSpot(1, 2));  // player 1's empty slot 2
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
-        CardSelect(HandPlace(1, 1).x(), 60);  // the hand's edges are not in it
-        CardSelect(HandPlace(1, 4).x() + kCardWidth, 60);
-        CardSelect(100, kHandBottom);  // the row between the hands and the table
-        Select(HandSpot(2, 2));        // player 2's hand while player 1 is to move
+        CardSelect(TestLink(), HandPlace(1, 1).x(), 60);  // the hand's edges are not in it
+        CardSelect(TestLink(), HandPlace(1, 4).x() + kCardWidth, 60);
+        CardSelect(TestLink(), 100, kHandBottom);  // the row between the hands and the table
+        Select(HandSpot(2, 2));                    // player 2's hand while player 1 is to move
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
         QVERIFY(Sent::requests.empty());
 
         SetCurrentPlayer(2);
         Select(HandSpot(1, 2));
         QVERIFY(Sent::requests.empty());
-        CardSelect(HandPlace(2, 3).x() + 5, kHandBottom - 1);
+        CardSelect(TestLink(), HandPlace(2, 3).x() + 5, kHandBottom - 1);
         QCOMPARE(Sent::requests, Requests{"<2>3</>"});
     }
 
@@ -264,7 +264,7 @@ class SelectionTest : public QObject {
             seen.text = static_cast<TConfirmBox*>(modal)->Label1->text();
             static_cast<TConfirmBox*>(modal)->CancelButton->click();
         });
-        HintClick();
+        HintClick(TestLink());
         QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
         QVERIFY(window->frameGeometry().contains(box));
         for (const QRect& pile : {PileExtent(4, 8, false), PileExtent(6, 1, false)})
@@ -296,7 +296,7 @@ class SelectionTest : public QObject {
             QCOMPARE(window->Table->grab().toImage().pixel(onOutline), kMarkColour);
             QCOMPARE(BackBuffer().pixel(onOutline), kTableColour);
             if (key)
-                KeyboardPlay(key);
+                KeyboardPlay(TestLink(), key);
             else
                 Select(PileSpot(1));
             QVERIFY(MoveMarks().empty());
@@ -330,15 +330,15 @@ class SelectionTest : public QObject {
         DealPile(6, 1);
         StandIn::Script({"<?>1246</>", "<P>2</>"});
         AnswerNextConfirm(true);
-        HintClick();
+        HintClick(TestLink());
         QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
     }
 
     void hintWithoutCardsSendsNothing() {
-        HintClick();
+        HintClick(TestLink());
         SetCurrentPlayer(2);
         DisplayCard(1, 1, 1, 5, kShow);
-        HintClick();
+        HintClick(TestLink());
         QVERIFY(Sent::requests.empty());
         DisplayCard(2, 3, 1, 58, kShow);
         window->Hint->click();
@@ -349,14 +349,14 @@ class SelectionTest : public QObject {
         DisplayCard(1, 3, 1, 7, kShow);
         DisplayCard(1, 4, 1, 8, kShow);
         SetCurrentPlayer(2);
-        PlayPutClick();
+        PlayPutClick(TestLink());
         QVERIFY(Sent::requests.empty());
         SetCurrentPlayer(1);
         window->PutButton->click();
         QCOMPARE(Sent::requests, Requests{"<1>3</>"});
         QCOMPARE(table.highlight[1][3], 1);
         ClearTable();
-        PlayPutClick();
+        PlayPutClick(TestLink());
         QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
@@ -420,8 +420,8 @@ class SelectionTest : public QObject {
         QCOMPARE(log.texts.size(), 1);
         QVERIFY(log.texts[0].contains(QStringLiteral("sent: <V></>")));
         QVERIFY(log.texts[0].contains(QStringLiteral("received: <V>Casino logic 2.1</>")));
-        QCOMPARE(writePos, 0);
-        SetLogicEntry(nullptr);
+        QCOMPARE(TestLink().Waiting().writePos, 0);
+        TestLink().SetEntry(nullptr);
         window->Button8->click();
         QCOMPARE(log.texts.last(), QStringLiteral("DLL FUNCTION NOT ASSIGNED!"));
     }

@@ -149,20 +149,20 @@ class TableAccessTest : public QObject {
             return focus ? focus->text(QAccessible::Name) : QString();
         };
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 1 of 4")));
-        QVERIFY(TableKey(Qt::Key_Down));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Down));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 2")));
-        QVERIFY(TableKey(Qt::Key_Right));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 6")));
         QVERIFY(Table()->focusChild()->state().focused);
-        QVERIFY(TableKey(Qt::Key_Space));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Space));
         QCOMPARE(table.highlight[0][6], 1);
-        QVERIFY(TableKey(Qt::Key_Up));
-        QVERIFY(TableKey(Qt::Key_Right));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Up));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 4 of 4")));
         Sent::Clear();
-        QVERIFY(TableKey(Qt::Key_Return));
+        QVERIFY(TableKey(TestLink(), Qt::Key_Return));
         QCOMPARE(Sent::List(), QStringList{QStringLiteral("<1>46</>")});
-        QVERIFY(!TableKey(Qt::Key_A));
+        QVERIFY(!TableKey(TestLink(), Qt::Key_A));
     }
 
     // A change of the words on the table is sent as a description change of

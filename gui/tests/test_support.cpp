@@ -10,7 +10,7 @@
 
 #include "core/globals.h"
 #include "dialogs/boxes.h"
-#include "link/replies.h"
+#include "link/game.h"
 #include "table/tableview.h"
 #include "window/casinogui.h"
 
@@ -23,6 +23,12 @@ namespace {
 
 LogicEntry realEntry = nullptr;
 TCasinoGUI* testWindow = nullptr;
+
+// The game of tests that open no window.
+Game& WindowlessGame() {
+    static Game game;
+    return game;
+}
 
 std::int32_t PassThroughEntry(const char* request, char* reply) {
     Sent::requests.emplace_back(request);
@@ -89,6 +95,14 @@ TCasinoGUI* OpenTestWindow(bool bindLibrary) {
     return testWindow;
 }
 
+Game& TestGame() {
+    return testWindow ? testWindow->TheGame() : WindowlessGame();
+}
+
+LogicLink& TestLink() {
+    return TestGame().link;
+}
+
 void CloseTestWindow() {
     delete testWindow;
     testWindow = nullptr;
@@ -99,8 +113,7 @@ void ResetAll() {
     ClearTable();
     SetTableNote(QString::fromLatin1(kStartNote));
     ShowTurn(0);
-    writePos = 0;
-    SetLogicEntry(nullptr);
+    TestLink().SetEntry(nullptr);
     SetMessageSink({});
     SetBeepSink({});
 }
@@ -125,19 +138,23 @@ void Sent::Clear() {
 void StandIn::Install() {
     Sent::Clear();
     replies.clear();
-    SetLogicEntry(&StandInEntry);
+    TestLink().SetEntry(&StandInEntry);
+}
+
+void StandIn::Attach(LogicLink& link) {
+    link.SetEntry(&StandInEntry);
 }
 
 void StandIn::Script(std::initializer_list<std::string> scripted) {
     replies.insert(replies.end(), scripted.begin(), scripted.end());
 }
 
-bool PassThrough::Install() {
-    LogicEntry current = CurrentLogicEntry();
+bool PassThrough::Install(LogicLink& link) {
+    LogicEntry current = link.Entry();
     if (current != &PassThroughEntry) realEntry = current;
     if (!realEntry) return false;
     Sent::Clear();
-    SetLogicEntry(&PassThroughEntry);
+    link.SetEntry(&PassThroughEntry);
     return true;
 }
 
@@ -148,9 +165,8 @@ LogicEntry PassThrough::Real() {
 RequestBuffer ProcessReply(const char* text) {
     ReplyBuffer reply;
     std::memcpy(reply.data(), text, std::strlen(text) + 1);
-    RequestBuffer buffer;
-    ProcessMessage(reply, buffer);
-    return buffer;
+    TestLink().Handle(reply);
+    return TestLink().Waiting();
 }
 
 void DealPile(int column, std::initializer_list<int> pictures) {

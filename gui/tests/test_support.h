@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "link/logiclink.h"
+#include "link/game.h"
 #include "table/movetext.h"  // ReplyItems, the one reader of reply items
 
 class QTimer;
@@ -29,6 +29,10 @@ class TCasinoGUI;
 // start-up with the library fails or shows a message.
 TCasinoGUI* OpenTestWindow(bool bindLibrary = false);
 void CloseTestWindow();
+// The game the tests play: the test window's, or one of their own while no
+// window is open.
+Game& TestGame();
+LogicLink& TestLink();
 
 // Puts the program-wide state, the table and the logic entry back to their start.
 void ResetAll();
@@ -48,6 +52,8 @@ struct StandIn {
     static std::deque<std::string> replies;
     // Installs the stand-in as the logic entry and empties the record and the script.
     static void Install();
+    // Makes the stand-in the entry of `link` too (a window of the test's own).
+    static void Attach(LogicLink& link);
     static void Script(std::initializer_list<std::string> scripted);
 };
 
@@ -57,13 +63,14 @@ struct StandIn {
 struct PassThrough {
     static std::function<void(const std::string& request)> before;
     static std::function<void(const std::string& reply)> after;
-    // Takes the current entry as the real one and empties the record; false when there is none.
-    static bool Install();
+    // Takes the entry of `link` as the real one and empties the record; false when there is none.
+    static bool Install(LogicLink& link = TestLink());
     // The real library's entry, for asking it directly.
     static LogicEntry Real();
 };
 
-// Hands `text` to the reply handlers as a reply; returns the request buffer they leave.
+// Hands `text` to the reply handlers as a reply, with the follow-ups they ask
+// for at its items; returns the request they leave for the end of the reply.
 RequestBuffer ProcessReply(const char* text);
 
 // A test table on the window: a pile of the given pictures in `column`,

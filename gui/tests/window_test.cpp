@@ -35,6 +35,7 @@ class WindowTest : public QObject {
 
     void fixedGreenWindow() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         QCOMPARE(window.windowTitle(), QStringLiteral("Casino"));
         QCOMPARE(window.centralWidget(), window.Table);
         QCOMPARE(window.Table->size(), QSize(792, 553));
@@ -49,6 +50,7 @@ class WindowTest : public QObject {
 
     void menusAndShortcuts() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         QCOMPARE(window.File1->title(), QStringLiteral("File"));
         const QStringList captions = {"&How to Play", "&New Game", "&Game Settings",
                                       "High &Scores", "&About",    "&Exit"};
@@ -69,6 +71,7 @@ class WindowTest : public QObject {
     // its panel), and the debug controls stay hidden.
     void controlsReachableAndDebugHidden() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QWidget* seen[] = {window.Hint, window.Panel1, window.Player1Name, window.Player2Name,
@@ -88,6 +91,7 @@ class WindowTest : public QObject {
 
     void startUpBeginsWithNineColumns() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         SetCurrentPlayer(2);
         DisplayCard(0, 1, 1, 5, kShow);
         window.StartUp();
@@ -99,6 +103,7 @@ class WindowTest : public QObject {
     void failedLoadStopsStartUp() {
         MessageLog log;
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         QVERIFY(!window.FormCreate(QStringLiteral("/nonexistent-folder")));
         QCOMPARE(log.texts.size(), 1);
         QVERIFY(Sent::requests.empty());
@@ -106,6 +111,7 @@ class WindowTest : public QObject {
 
     void aboutSendsTheVersionRequestFirst() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         std::size_t sentBeforeBox = 99;
         QString title;
         AnswerNextModal([&](QWidget* modal) {
@@ -121,6 +127,7 @@ class WindowTest : public QObject {
 
     void exitCommandCancelledSendsNothing() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         ConfirmAnswer seen;
         AnswerNextConfirm(false, &seen);
         window.Exit1Click();
@@ -133,6 +140,7 @@ class WindowTest : public QObject {
     // Confirmed once, the command saves and ends; the window's close does not ask again.
     void exitCommandAsksOnceAndSaves() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         AnswerNextConfirm(true);
         window.Exit1Click();
@@ -145,17 +153,19 @@ class WindowTest : public QObject {
 
     void closeCancelledKeepsTheWindow() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         AnswerNextConfirm(false);
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
         QVERIFY(Sent::requests.empty());
-        QVERIFY(CurrentLogicEntry() != nullptr);
+        QVERIFY(window.TheGame().link.Entry() != nullptr);
     }
 
     void closeConfirmedSavesAndReleasesTheLibrary() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ConfirmAnswer seen;
@@ -163,11 +173,12 @@ class WindowTest : public QObject {
         QVERIFY(window.close());
         QCOMPARE(seen.caption, QStringLiteral("Exit Casino?"));
         QCOMPARE(Sent::requests, std::vector<std::string>{"<W></>"});
-        QVERIFY(CurrentLogicEntry() == nullptr);
+        QVERIFY(window.TheGame().link.Entry() == nullptr);
     }
 
     void functionKeyF6AsksToExit() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -180,6 +191,7 @@ class WindowTest : public QObject {
 
     void popupMenuIsCentredOnThePointer() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QPoint pointer = window.Table->mapToGlobal(QPoint(400, 300));
@@ -200,6 +212,7 @@ class WindowTest : public QObject {
     // is reported and later events are still handled.
     void rangeErrorLeavesTheProgramRunning() {
         TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
         MessageLog log;
         StandIn::Script({"<P>7</>"});
         bool aboutShown = false;

@@ -52,7 +52,7 @@ void TableSurface::paintEvent(QPaintEvent*) {
 
 void TableSurface::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    CardSelect(at.x(), at.y());
+    CardSelect(window_->TheGame().link, at.x(), at.y());
 }
 
 void TableSurface::mouseReleaseEvent(QMouseEvent* event) {
@@ -71,7 +71,7 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!(event->modifiers() & commandKeys) && !(click && event->isAutoRepeat()) &&
-        TableKey(event->key())) {
+        TableKey(window_->TheGame().link, event->key())) {
         if (click) window_->DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;
@@ -113,8 +113,8 @@ TCasinoGUI::TCasinoGUI()
 }
 
 TCasinoGUI::~TCasinoGUI() {
-    ReleaseLogic();
-    CloseTraceLog();
+    game_.link.Release();
+    game_.link.CloseTraceLog();
     AttachWidgets({});
     SetMainWindow(nullptr);
 }
@@ -137,7 +137,7 @@ void TCasinoGUI::BuildMenus() {
     HintMenu = menuBar()->addMenu(QStringLiteral("Hint"));
     HintOK = HintMenu->addAction(QStringLiteral("OK"));
     HintCancel = HintMenu->addAction(QStringLiteral("Cancel"));
-    connect(HintMenu->menuAction(), &QAction::triggered, this, [] { HintClick(); });
+    connect(HintMenu->menuAction(), &QAction::triggered, this, [this] { HintClick(game_.link); });
     HintMenu->menuAction()->setVisible(false);
 
     // The pop-up menu holds the same six commands; sharing the actions keeps
@@ -152,24 +152,25 @@ void TCasinoGUI::ShowPopupMenu(const QPoint& globalPos) {
 }
 
 bool TCasinoGUI::FormCreate(const QString& libraryFolder) {
-    if (!BindLogic(libraryFolder)) return false;
+    if (!game_.link.Bind(libraryFolder)) return false;
     StartUp();
     return true;
 }
 
 void TCasinoGUI::StartUp() {
-    if (kTraceSwitch) OpenTraceLog(QString::fromLatin1(kTraceFile));  // without a log if it fails
+    // Without a log if it cannot be opened.
+    if (kTraceSwitch) game_.link.OpenTraceLog(QString::fromLatin1(kTraceFile));
     const KeptAsideCheck keptAside;
     RequestBuffer buffer;
     MakeMessage('B', buffer);
     AddDigit(kNumColumns, buffer);
-    SendToLogic(buffer);
-    const std::string begun = LastReply();
+    game_.link.Send(buffer);
+    const std::string begun = game_.link.LastReply();
     ClearTable();
     SetTableNote(QString::fromLatin1(kStartNote));
     SetCurrentPlayer(1);
     LoadPictures();
-    startNotice_ = StartUpNotice(begun, keptAside);
+    startNotice_ = StartUpNotice(begun, keptAside, game_.saver);
     // Told once the window is up: the program starts before the window shows.
     if (!startNotice_.isEmpty() && isVisible())
         QTimer::singleShot(0, this, &TCasinoGUI::TellStartNotice);
@@ -190,49 +191,49 @@ void TCasinoGUI::HowtoPlay2Click() {
 }
 
 void TCasinoGUI::NewGame1Click() {
-    NewGameCommand();
+    NewGameCommand(game_);
 }
 
 void TCasinoGUI::NewGameClick() {
-    NewGameCommand();
+    NewGameCommand(game_);
 }
 
 void TCasinoGUI::GameSettingsClick() {
-    GameSettingsCommand();
+    GameSettingsCommand(game_);
 }
 
 void TCasinoGUI::HighScores1Click() {
-    HighScoresCommand();
+    HighScoresCommand(game_);
 }
 
 void TCasinoGUI::About2Click() {
     RequestBuffer buffer;
     MakeMessage('V', buffer);
-    SendToLogic(buffer);
+    game_.link.Send(buffer);
     ShowAboutBox();
 }
 
 // Outside debug mode too, a save that failed is told: the player may try
 // again (after freeing the disk or the folder) or leave without saving.
 void TCasinoGUI::SendSave() {
-    SaveRecords(QString::fromLatin1(kExitWithoutSaving));
+    game_.saver.SaveRecords(QString::fromLatin1(kExitWithoutSaving));
     ended_ = true;
-    ReleaseLogic();
-    CloseTraceLog();
+    game_.link.Release();
+    game_.link.CloseTraceLog();
 }
 
 void TCasinoGUI::EndSession() {
     if (ended_) return;
     // The library stays bound until the window goes: a handler that a box
     // of this signal's arrival interrupted may still send as it unwinds.
-    SaveRecords(QString::fromLatin1(kExitWithoutSaving));
+    game_.saver.SaveRecords(QString::fromLatin1(kExitWithoutSaving));
     ended_ = true;
-    StopAsking();
+    game_.saver.StopAsking();
     QCoreApplication::exit(0);
 }
 
 void TCasinoGUI::CommitData() {
-    if (!ended_) SaveRecords(QString::fromLatin1(kContinueWithoutSaving), false);
+    if (!ended_) game_.saver.SaveRecords(QString::fromLatin1(kContinueWithoutSaving), false);
 }
 
 void TCasinoGUI::Exit1Click() {
@@ -259,7 +260,7 @@ void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
-        KeyboardPlay(event->key())) {
+        KeyboardPlay(game_.link, event->key())) {
         DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;

@@ -14,6 +14,8 @@
 
 #include <QMainWindow>
 
+#include "link/game.h"
+
 class QAction;
 class QFrame;
 class QLabel;
@@ -57,6 +59,10 @@ class TCasinoGUI : public QMainWindow {
     // The rest of the set-up, once the library is bound: the trace log, "<B>9",
     // an empty table, player 1 to move, the card pictures.
     void StartUp();
+
+    // The game this window plays: the link to the library, the save and the
+    // reply handlers.
+    Game& TheGame() { return game_; }
 
     // True once "<W>" has been sent on the way out.
     bool Ended() const { return ended_; }
@@ -169,6 +175,7 @@ class TCasinoGUI : public QMainWindow {
     // Shows the start-up notice about the records file, once.
     void TellStartNotice();
 
+    Game game_;
     bool ended_ = false;
     QString startNotice_;       // waiting to be shown when the window is up
     bool accessArmed_ = false;  // "k" typed on the remaining-cards button

@@ -15,24 +15,22 @@ int ShowNewGameBox(NewGameMode mode) {
     return box.Outcome();
 }
 
-void ShowHighScores() {
-    THighScores box(DialogOwner(), HallOfFameRequests());
+void ShowHighScores(Game& game) {
+    THighScores box(DialogOwner(), HallOfFameRequests(game.link, game.saver));
     CentreOnScreen(&box);
     box.exec();
 }
 
 namespace {
 
-void RunNewGameBox(NewGameMode mode) {
+void RunNewGameBox(Game& game, NewGameMode mode) {
     switch (ShowNewGameBox(mode)) {
         case kOutcomeStartGame:
-            StartNewGame();
+            StartNewGame(game.link);
             break;
-        case kOutcomeApplySettings: {
-            RequestBuffer buffer;
-            ApplySettings(buffer);
+        case kOutcomeApplySettings:
+            ApplySettings(game.link);
             break;
-        }
         default:
             break;
     }
@@ -40,23 +38,22 @@ void RunNewGameBox(NewGameMode mode) {
 
 }  // namespace
 
-void NewGameCommand() {
+void NewGameCommand(Game& game) {
     RequestBuffer buffer;
     MakeMessage('I', buffer);
-    SendToLogic(buffer);
-    RequestHighScores(1, buffer);
-    RunNewGameBox(NewGameMode::kNewGame);
+    game.link.Send(buffer);
+    RequestHighScores(game.link, 1);
+    RunNewGameBox(game, NewGameMode::kNewGame);
 }
 
-void GameSettingsCommand() {
+void GameSettingsCommand(Game& game) {
     RequestBuffer buffer;
     MakeMessage('I', buffer);
-    SendToLogic(buffer);
-    RunNewGameBox(NewGameMode::kSettings);
+    game.link.Send(buffer);
+    RunNewGameBox(game, NewGameMode::kSettings);
 }
 
-void HighScoresCommand() {
-    RequestBuffer buffer;
-    RequestHighScores(2, buffer);
-    ShowHighScores();
+void HighScoresCommand(Game& game) {
+    RequestHighScores(game.link, 2);
+    ShowHighScores(game);
 }

@@ -5,15 +5,16 @@
 #pragma once
 
 #include "dialogs/newgamebox.h"
+#include "link/game.h"
 
 // Builds the New Game dialog in the given mode, shows it modally, returns its outcome.
 int ShowNewGameBox(NewGameMode mode);
 // Shows the Hall of Fame table in its dialog, modally.
-void ShowHighScores();
+void ShowHighScores(Game& game);
 
 // The New Game command (menu, pop-up menu and the hidden NewGame button).
-void NewGameCommand();
+void NewGameCommand(Game& game);
 // The Game Settings command.
-void GameSettingsCommand();
+void GameSettingsCommand(Game& game);
 // The High Scores command.
-void HighScoresCommand();
+void HighScoresCommand(Game& game);

@@ -139,7 +139,7 @@ void TCasinoGUI::BuildControls() {
     Hint = new QPushButton(QStringLiteral("Hint"), client);
     Hint->setGeometry(312, 8, 169, 17);
     Hint->setToolTip(QStringLiteral("Shows the move the computer would make for you (?)"));
-    connect(Hint, &QPushButton::clicked, this, [] { HintClick(); });
+    connect(Hint, &QPushButton::clicked, this, [this] { HintClick(game_.link); });
 
     // Remaining cards: the panel waits below the window, behind its button.
     RemainingCards = new QFrame(client);
@@ -192,7 +192,7 @@ void TCasinoGUI::BuildControls() {
     Label1->adjustSize();
     Label1->hide();
     PutButton = DebugButton(client, QStringLiteral("Discard"), QRect(196, 400, 101, 25));
-    connect(PutButton, &QPushButton::clicked, this, [] { PlayPutClick(); });
+    connect(PutButton, &QPushButton::clicked, this, [this] { PlayPutClick(game_.link); });
     H = DebugButton(client, QStringLiteral("H"), QRect(0, 122, 25, 25));
     connect(H, &QPushButton::clicked, this, &TCasinoGUI::HClick);
     Button7 = DebugButton(client, QStringLiteral("Debug"), QRect(88, 400, 41, 25));
@@ -274,7 +274,7 @@ void TCasinoGUI::SendMessage() {
     MakeMessage('V', request);
     ReplyBuffer reply;
     std::int32_t length = 0;
-    if (!SendUnprocessed(request, reply, length)) return;
+    if (!game_.link.SendUnprocessed(request, reply, length)) return;
     ShowMessage(QStringLiteral("GUI > LOG\nsent: ") + WireToText(BufferText(request)) +
                 QStringLiteral("\nreceived: ") + WireToText(BufferText(reply)) +
                 QStringLiteral(" (") + QString::number(length) + QStringLiteral(")"));

@@ -88,8 +88,9 @@ QString WhyNotWritable() {
     return {};
 }
 
-QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check) {
-    SetSavesRefused({});
+QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check,
+                      RecordsSaver& saver) {
+    saver.SetSavesRefused({});
     const QString folder = QFileInfo(check.File()).absolutePath();
     QString refused;
     if (HasErrorItem(beginReply, wire::kReadError)) {
@@ -100,7 +101,7 @@ QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check
         refused = NotKeptAsideText(check.File(), check.AllTaken(), WhyNotWritable());
     }
     if (!refused.isEmpty()) {
-        SetSavesRefused(refused);
+        saver.SetSavesRefused(refused);
         return refused + QStringLiteral("\n\n") + QString::fromLatin1(kSessionLost);
     }
     const QString kept = check.KeptFile();

@@ -12,6 +12,8 @@
 
 #include "wire.h"
 
+class RecordsSaver;
+
 using wire::kKeptNames;
 using wire::kRecordsFile;
 
@@ -46,7 +48,8 @@ QString WhyNotWritable();
 // What the player is told once the window is up, after the begin request
 // answered `beginReply` (empty when there is nothing to tell). Also tells the
 // save request's messages when every save of the session will be refused.
-QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check);
+QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check,
+                      RecordsSaver& saver);
 
 // The notices' texts.
 QString KeptAsideText(const QString& keptFile);

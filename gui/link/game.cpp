@@ -1,0 +1,5 @@
+#include "link/game.h"
+
+Game::Game() : link(debugFlag) {
+    link.SetHandler(&replies);
+}

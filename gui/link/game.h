@@ -1,0 +1,19 @@
+// The game the main window plays, and everything of it that lasts from one
+// request to the next on the program's side: the link to the library with
+// its request buffer, the save request's state and the reply handlers. The
+// window owns the one game and hands its parts to whoever needs them.
+#pragma once
+
+#include "link/logiclink.h"
+#include "link/replies.h"
+#include "link/saving.h"
+
+struct Game {
+    Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    LogicLink link;
+    RecordsSaver saver{link};
+    Replies replies{link, saver};
+};
