@@ -20,7 +20,7 @@
 #include "table/cardtext.h"
 
 #ifdef CASINO_HAVE_PICTURES
-#include "pictures/pictures.h"
+#include "pictures.h"
 #endif
 
 namespace {

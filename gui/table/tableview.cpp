@@ -18,7 +18,7 @@
 #include "table/notedraw.h"
 
 #ifdef CASINO_HAVE_PICTURES
-#include "pictures/pictures.h"
+#include "pictures.h"
 #endif
 
 TableMirror table;

@@ -6,7 +6,7 @@
 
 #include "core/globals.h"
 #include "dialogs/newgamebox.h"
-#include "pictures/pictures.h"
+#include "pictures.h"
 #include "test_support.h"
 #include "window/application.h"
 
