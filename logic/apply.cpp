@@ -233,23 +233,10 @@ void PlayMove(Game& g, Move move, Turn turn) {
     if (turn == Turn::kComputer) RevealMove(g, card, move);
     ReportMove(g, card, move);
     if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup(g);
-    switch (turn) {
-        case Turn::kHuman:
-            ScoreLines(g);
-            g.curPlayer = g.OtherPlayer();
-            AfterMove(g);
-            break;
-        case Turn::kMenuAnswer:
-            ScoreLines(g);
-            AfterMove(g);
-            g.curPlayer = g.OtherPlayer();
-            break;
-        case Turn::kComputer:
-            g.curPlayer = g.OtherPlayer();
-            ScoreLines(g);
-            AfterMove(g);
-            break;
-    }
+    // Neither the score lines nor the next deal depend on whose turn it is.
+    g.curPlayer = g.OtherPlayer();
+    ScoreLines(g);
+    AfterMove(g);
 }
 
 }  // namespace kzq

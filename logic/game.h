@@ -78,11 +78,11 @@ void NewGame(Game& g, RandomSource& random, int gameNumber);
 void NewRound(Game& g, RandomSource& random, int gameNumber);
 void Deal(Game& g, RandomSource& random, int gameNumber);
 int PlayersDeal(Game& g);  // 0 when the stock has run out, else the cards dealt
-int TableauDeal(Game& g);
+void TableauDeal(Game& g);
 // After a move: the next deal of hands, or the end of the round.
 void AfterMove(Game& g);
 int RoundPoints(const Player& p);
-int EndRound(Game& g);  // the winner of the game, or -1
+void EndRound(Game& g);
 void ScoreLines(const Game& g);
 void ScoreLine(const Game& g, int which);  // one G item
 void UnseenCards(const Game& g);           // the four U items

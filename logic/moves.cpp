@@ -123,8 +123,8 @@ bool IsListed(const Game& g, Move code) {
     return false;
 }
 
-bool CheckHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, char code,
-                    int length) {
+bool PlayHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, char code,
+                   int length) {
     if (code - '1' != g.CurIndex()) {
         WriteItem('E', "Wrong Player");
         return false;
@@ -176,8 +176,8 @@ bool CheckHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, c
     return false;
 }
 
-void ReplyMsg(Game& g, const CardWeights& weights, AmbiguousMoves& ambiguous, const char* param,
-              int length) {
+void PlayMenuAnswer(Game& g, const CardWeights& weights, AmbiguousMoves& ambiguous,
+                    const char* param, int length) {
     if (length < 1) {
         WriteItem('E', "ReplyMsg needs parameter");
         return;

@@ -19,13 +19,13 @@ using AmbiguousMoves = std::uint32_t[4];
 int GenerateMoves(Game& g, const CardWeights& weights);
 bool IsListed(const Game& g, Move code);
 // Reads a human selection (slot digit, column digits) against the list last
-// generated; true when a move was played. An ambiguous one fills `ambiguous`
-// and asks which kind was meant.
-bool CheckHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, char code,
-                    int length);
+// generated and plays the one move it names; true when a move was played. An ambiguous one fills
+// `ambiguous` and asks which kind was meant.
+bool PlayHumanMove(Game& g, AmbiguousMoves& ambiguous, const char* selection, char code,
+                   int length);
 // Answer to a choice menu (request Y): plays the offered move of that kind
 // while it is still legal.
-void ReplyMsg(Game& g, const CardWeights& weights, AmbiguousMoves& ambiguous, const char* param,
-              int length);
+void PlayMenuAnswer(Game& g, const CardWeights& weights, AmbiguousMoves& ambiguous,
+                    const char* param, int length);
 
 }  // namespace kzq

@@ -214,7 +214,7 @@ void HumanMove(char code, Param p) {
         WriteItem('E', "No moves possible");
         return;
     }
-    if (!CheckHumanMove(g, theLogic.ambiguousMoves, p.text, code, p.length))
+    if (!PlayHumanMove(g, theLogic.ambiguousMoves, p.text, code, p.length))
         WriteItem('E', "HumanMove failed");
 }
 
@@ -280,7 +280,7 @@ bool RunItem(char code, Param p) {
             HumanMove(code, p);
             break;
         case 'Y':
-            ReplyMsg(g, theLogic.cardWeight, theLogic.ambiguousMoves, p.text, p.length);
+            PlayMenuAnswer(g, theLogic.cardWeight, theLogic.ambiguousMoves, p.text, p.length);
             break;
         case 'C':
             ComputerMove();

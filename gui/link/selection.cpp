@@ -143,14 +143,14 @@ bool TableKey(LogicLink& link, int key) {
     MoveFocus(0, 0);  // onto a place that is there
     const TablePlace place = FocusPlace();
     if (!Focusable(place)) return true;
-    if (place.area == 0) return KeyboardPlay(link, '0' + place.column);
+    if (place.area == kPilesArea) return KeyboardPlay(link, '0' + place.column);
     // The focus rests on the hand of the player to move whenever a person plays it.
     if (place.area != CurrentPlayer()) return true;
     return KeyboardPlay(link, kSlotKeys[place.column - 1]);
 }
 
 void ClearSelection() {
-    for (int area = 0; area <= 2; ++area)
+    for (int area = kPilesArea; area <= kHandArea2; ++area)
         for (int column = 1; column <= kNumColumns; ++column)
             if (table.highlight[area][column] == 1 && table.pileDepth[area][column] > 0)
                 DisplayCard(area, column, table.pileDepth[area][column], 1, kToggleHighlight);

@@ -122,8 +122,8 @@ struct Place {
 constexpr int kPlaceCount = 9 + 2 * 5 + 2;
 
 int PlaceIndex(const Place& place) {
-    if (place.area == 0) return place.column - 1;
-    if (place.area <= 2) return 9 + (place.area - 1) * 5 + place.column;
+    if (place.area == kPilesArea) return place.column - 1;
+    if (place.area <= kHandArea2) return 9 + (place.area - 1) * 5 + place.column;
     return 19 + place.area - 3;
 }
 
@@ -141,16 +141,17 @@ std::vector<Place> ShownPlaces() {
     }
     for (int column = 1; column <= kNumColumns; ++column)
         if (table.pileDepth[0][column] > 0) shown.push_back({0, column});
-    for (int area = 3; area <= 4; ++area)
+    for (int area = kCaptureArea1; area <= kCaptureArea2; ++area)
         if (table.captureCount[area] > 0) shown.push_back({area, 0});
     return shown;
 }
 
 QRect PlaceRect(const Place& place) {
-    if (place.area == 0)
+    if (place.area == kPilesArea)
         return PileExtent(place.column, table.pileDepth[0][place.column],
                           table.tagShown[place.column] == 1);
-    if (place.area >= 3) return CapturePileExtent(place.area, table.captureCount[place.area]);
+    if (IsCaptureArea(place.area))
+        return CapturePileExtent(place.area, table.captureCount[place.area]);
     if (place.column > 0)
         return QRect(HandPlace(place.area, place.column), QSize(kCardWidth, kCardHeight));
     const QPoint left = HandPlace(place.area, 1);
@@ -185,8 +186,8 @@ class PlaceItem : public QAccessibleInterface {
         return QRect(surface_->mapToGlobal(at.topLeft()), at.size());
     }
     QAccessible::Role role() const override {
-        if (place_.area == 0) return QAccessible::ListItem;
-        if ((place_.area == 1 || place_.area == 2) && place_.column > 0) return QAccessible::Button;
+        if (place_.area == kPilesArea) return QAccessible::ListItem;
+        if ((IsHandArea(place_.area)) && place_.column > 0) return QAccessible::Button;
         return QAccessible::StaticText;
     }
     QAccessible::State state() const override;
@@ -329,10 +330,10 @@ bool PlaceItem::Focused() const {
 
 QAccessible::State PlaceItem::state() const {
     QAccessible::State s;
-    if (place_.area <= 2 && place_.column > 0) {
+    if (place_.area <= kHandArea2 && place_.column > 0) {
         s.focusable = Focusable({place_.area, place_.column});
         s.focused = Focused();
-        s.selectable = place_.area == 0;
+        s.selectable = place_.area == kPilesArea;
         s.selected = table.highlight[place_.area][place_.column] == 1;
     }
     return s;
@@ -348,8 +349,8 @@ TableAccessible::Told TableAccessible::Now() const {
     now.places = ShownPlaces();
     for (const Place& place : now.places) {
         now.names[PlaceIndex(place)] = PlaceName(place.area, place.column);
-        now.selected[PlaceIndex(place)] =
-            place.column > 0 && place.area <= 2 && table.highlight[place.area][place.column] == 1;
+        now.selected[PlaceIndex(place)] = place.column > 0 && place.area <= kHandArea2 &&
+                                          table.highlight[place.area][place.column] == 1;
     }
     for (QWidget* control : Controls())
         now.controls << control;
@@ -453,12 +454,12 @@ void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
 }
 
 QString PlaceName(int area, int column) {
-    if (area == 0) return PileName(column);
-    if (area == 1 || area == 2) {
+    if (area == kPilesArea) return PileName(column);
+    if (IsHandArea(area)) {
         if (column == 0) return HandCountName(area);
         return table.pileDepth[area][column] > 0 ? HandCardName(area, column) : QString();
     }
-    if (area == 3 || area == 4) return CaptureName(area);
+    if (IsCaptureArea(area)) return CaptureName(area);
     return {};
 }
 

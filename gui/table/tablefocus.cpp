@@ -15,7 +15,7 @@ TablePlace focusPlace;  // as set last
 // `across` 0 the one nearest to `column`, else the next one from `column` in
 // that direction; area -1 for none.
 TablePlace Nearest(int area, int column, int across) {
-    const int last = area == 0 ? kNumColumns : 4;
+    const int last = area == kPilesArea ? kNumColumns : 4;
     if (across != 0) {
         for (int next = column + across; next >= 1 && next <= last; next += across)
             if (Focusable({area, next})) return {area, next};
@@ -29,7 +29,7 @@ TablePlace Nearest(int area, int column, int across) {
 
 // The place's own extent: a table pile with its tag, or one hand card.
 QRect Extent(const TablePlace& place) {
-    if (place.area == 0)
+    if (place.area == kPilesArea)
         return PileExtent(place.column, table.pileDepth[0][place.column],
                           table.tagShown[place.column] == 1);
     return QRect(CardPosition(place.area, place.column, 1), QSize(kCardWidth, kCardHeight));
@@ -39,7 +39,7 @@ QRect Extent(const TablePlace& place) {
 
 TablePlace FocusPlace() {
     if (Focusable(focusPlace)) return focusPlace;
-    const bool onPiles = focusPlace.area == 0;
+    const bool onPiles = focusPlace.area == kPilesArea;
     const int column = focusPlace.area < 0 ? 1 : focusPlace.column;
     const int hand = FocusHand();
     TablePlace place = Nearest(onPiles ? 0 : hand, column, 0);
@@ -55,9 +55,9 @@ void SetFocusPlace(const TablePlace& place) {
 }
 
 bool PlaceShown(const TablePlace& place) {
-    if (place.area < 0 || place.area > 2 || place.column < 1 || place.column > kNumColumns)
+    if (place.area < 0 || place.area > kHandArea2 || place.column < 1 || place.column > kNumColumns)
         return false;
-    if (place.area != 0 && place.column > 4) return false;
+    if (place.area != kPilesArea && place.column > 4) return false;
     return table.pileDepth[place.area][place.column] > 0;
 }
 
@@ -67,7 +67,7 @@ int FocusHand() {
 }
 
 bool Focusable(const TablePlace& place) {
-    return (place.area == 0 || place.area == FocusHand()) && PlaceShown(place);
+    return (place.area == kPilesArea || place.area == FocusHand()) && PlaceShown(place);
 }
 
 void MoveFocus(int across, int rows) {
@@ -80,7 +80,7 @@ void MoveFocus(int across, int rows) {
         const auto distance = [&](int column) {
             return std::abs(CardPosition(area, column, 1).x() - x);
         };
-        for (int column = 1; column <= (area == 0 ? kNumColumns : 4); ++column)
+        for (int column = 1; column <= (area == kPilesArea ? kNumColumns : 4); ++column)
             if (Focusable({area, column}) && (best == 0 || distance(column) < distance(best)))
                 best = column;
         if (best != 0) place = {area, best};

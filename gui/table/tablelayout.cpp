@@ -46,12 +46,12 @@ namespace {
 
 int CaptureLeft(int area) {
     CheckRange(area, 3, 4, "capture area");
-    return area == 3 ? kCaptureLeft3 : kCaptureLeft4;
+    return area == kCaptureArea1 ? kCaptureLeft3 : kCaptureLeft4;
 }
 
 // The furthest left a capture pile's top card may lie.
 int CaptureLastLeft(int area) {
-    const int right = area == 3 ? kPanelButtonRect.left() : kTableWidth;
+    const int right = area == kCaptureArea1 ? kPanelButtonRect.left() : kTableWidth;
     return right - kOutlineRoom - kCardWidth;
 }
 

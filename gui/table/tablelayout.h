@@ -22,6 +22,23 @@ QPoint PilePlace(int column, int depth);
 constexpr int kHandTop = 25;
 QPoint HandPlace(int player, int slot);
 
+// The places of the table as the reply items number them: the table piles,
+// the two hands, the two capture piles and the single spot.
+enum TableArea : int {
+    kPilesArea = 0,
+    kHandArea1 = 1,
+    kHandArea2 = 2,
+    kCaptureArea1 = 3,
+    kCaptureArea2 = 4,
+    kSpotArea = 5,
+};
+constexpr bool IsHandArea(int area) {
+    return area == kHandArea1 || area == kHandArea2;
+}
+constexpr bool IsCaptureArea(int area) {
+    return area == kCaptureArea1 || area == kCaptureArea2;
+}
+
 // The table's own size: the window's client area.
 constexpr int kTableWidth = 792;
 constexpr int kTableHeight = 553;

@@ -154,9 +154,9 @@ void FillTableColour(const QRect& area) {
 // card shown again looks exactly as it did. Capture piles fan out to the right
 // and never show a card twice in one place.
 void ClearPlace(int area, int column, int depth) {
-    if (area == 3 || area == 4) return;
+    if (IsCaptureArea(area)) return;
     const QPoint at = CardPosition(area, column, depth);
-    if (area != 0) {
+    if (area != kPilesArea) {
         FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
         return;
     }
@@ -179,16 +179,16 @@ void Pause(int ms) {
 
 // The extent of a table pile or capture pile as the mirror shows it now; empty for a hand.
 QRect PlaceExtent(int area, int column) {
-    if (area == 0)
+    if (area == kPilesArea)
         return PileExtent(column, table.pileDepth[0][column], table.tagShown[column] == 1);
-    if (area == 3 || area == 4) return CapturePileExtent(area, table.captureCount[area]);
+    if (IsCaptureArea(area)) return CapturePileExtent(area, table.captureCount[area]);
     return {};
 }
 
 void Note(int area, int column) {
     if (!noting) return;
-    if (area == 0) noted[0][column] |= PlaceExtent(0, column);
-    if (area == 3 || area == 4) noted[area][1] |= PlaceExtent(area, column);
+    if (area == kPilesArea) noted[0][column] |= PlaceExtent(0, column);
+    if (IsCaptureArea(area)) noted[area][1] |= PlaceExtent(area, column);
 }
 
 bool NoTablePile() {
@@ -266,7 +266,7 @@ int DeepestPile() {
 }
 
 QPoint CardPosition(int area, int column, int depth) {
-    const int captured = area == 3 || area == 4 ? table.captureCount[area] : 0;
+    const int captured = IsCaptureArea(area) ? table.captureCount[area] : 0;
     return CardPlace(area, column, depth, captured);
 }
 
@@ -311,15 +311,16 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
     const QPoint at = CardPosition(area, column, depth);
     if (picture == 0) mode = kErase;
     if (mode != kToggleHighlight) Note(area, column);
-    if (area == 3 || area == 4) table.captureCount[area] += 1;
+    if (IsCaptureArea(area)) table.captureCount[area] += 1;
     switch (mode) {
         case kShow:
             // The highlight comes off over the rectangle it was put on: the pile
             // up to its old top card, or the one card of a hand slot.
             if (table.highlight[area][column] == 1)
-                DisplayCard(area, column, area == 0 ? depth - 1 : depth, picture, kToggleHighlight);
+                DisplayCard(area, column, area == kPilesArea ? depth - 1 : depth, picture,
+                            kToggleHighlight);
             ClearPlace(area, column, depth);
-            if (area == 3 || area == 4) {
+            if (IsCaptureArea(area)) {
                 const int count = table.captureCount[area];
                 table.capturedCards[area][count] = picture;
                 if (count > CaptureFullStepCards(area)) {
@@ -332,21 +333,21 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             }
             if (tableNote == QLatin1String(kStartNote)) SetTableNote(QString());
             table.pileDepth[area][column] = depth;
-            if (area == 0) table.pileCards[column][depth] = picture;
-            if (area == 1 || area == 2) table.handCards[area][column] = picture;
+            if (area == kPilesArea) table.pileCards[column][depth] = picture;
+            if (IsHandArea(area)) table.handCards[area][column] = picture;
             break;
         case kErase:
             FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
             table.pileDepth[area][column] = 0;
             table.highlight[area][column] = 0;
-            if (area == 0) table.pileCards[column][depth] = 0;
-            if (area == 1 || area == 2) table.handCards[area][column] = 0;
+            if (area == kPilesArea) table.pileCards[column][depth] = 0;
+            if (IsHandArea(area)) table.handCards[area][column] = 0;
             if (depth > 1) {
                 DisplayCard(area, column, depth - 1, table.pileCards[column][depth - 1], kShow);
                 // The tag above the pile goes with its top card.
                 const int firstTop = CardPosition(area, column, 1).y();
                 FillTableColour(QRect(at.x(), firstTop - kTagHeight, kCardWidth, kTagHeight));
-                if (area == 0) {
+                if (area == kPilesArea) {
                     table.tagShown[column] = 0;
                     table.tagLetter[column] = 0;
                 }
@@ -462,7 +463,7 @@ FlightFrame CardInFlight() {
 }
 
 void BeginMoveMarks() {
-    for (int area = 0; area <= 4; ++area)
+    for (int area = kPilesArea; area <= kCaptureArea2; ++area)
         noted[area].Fill(QRect());
     noting = true;
 }
@@ -470,7 +471,7 @@ void BeginMoveMarks() {
 void ShowMoveMarks(const QString& text) {
     noting = false;
     marks.clear();
-    for (int area = 0; area <= 4; ++area)
+    for (int area = kPilesArea; area <= kCaptureArea2; ++area)
         for (int column = 1; column <= kNumColumns; ++column)
             if (!noted[area][column].isNull()) marks.push_back(noted[area][column]);
     words = text;

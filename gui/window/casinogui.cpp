@@ -135,8 +135,6 @@ void TCasinoGUI::BuildMenus() {
     Exit1 = add("&Exit", Qt::Key_F6, &TCasinoGUI::Exit1Click);
 
     HintMenu = menuBar()->addMenu(QStringLiteral("Hint"));
-    HintOK = HintMenu->addAction(QStringLiteral("OK"));
-    HintCancel = HintMenu->addAction(QStringLiteral("Cancel"));
     connect(HintMenu->menuAction(), &QAction::triggered, this, [this] { HintClick(game_.link); });
     HintMenu->menuAction()->setVisible(false);
 
@@ -191,10 +189,6 @@ void TCasinoGUI::HowtoPlay2Click() {
 }
 
 void TCasinoGUI::NewGame1Click() {
-    NewGameCommand(game_);
-}
-
-void TCasinoGUI::NewGameClick() {
     NewGameCommand(game_);
 }
 

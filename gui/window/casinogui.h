@@ -76,7 +76,6 @@ class TCasinoGUI : public QMainWindow {
     // Commands.
     void HowtoPlay2Click();
     void NewGame1Click();
-    void NewGameClick();
     void GameSettingsClick();
     void HighScores1Click();
     void About2Click();
@@ -112,8 +111,6 @@ class TCasinoGUI : public QMainWindow {
     QAction* About2;
     QAction* Exit1;
     QMenu* HintMenu;
-    QAction* HintOK;
-    QAction* HintCancel;
     QMenu* PopupMenu1;
 
     // The score sheet: player 1's values, the row names, player 2's values.

@@ -83,7 +83,7 @@ constexpr int kRemainingRowY[] = {17, 33, 49, 65};  // in the order of kRemainin
 // "Ar" or "Cl" and then, for areas 0 to 2 and columns 1 to 9, one entry of the table given.
 QString DumpTable(const char* title, const Checked<Checked<int, 1, kNumColumns>, 0, 5>& values) {
     QString text = QString::fromLatin1(title);
-    for (int area = 0; area <= 2; ++area)
+    for (int area = kPilesArea; area <= kHandArea2; ++area)
         for (int column = 1; column <= kNumColumns; ++column)
             text +=
                 QStringLiteral("        %1.%2= %3").arg(area).arg(column).arg(values[area][column]);
@@ -198,7 +198,7 @@ void TCasinoGUI::BuildControls() {
     Button7 = DebugButton(client, QStringLiteral("Debug"), QRect(88, 400, 41, 25));
     connect(Button7, &QPushButton::clicked, this, &TCasinoGUI::DebugShowMsg11);
     NewGame = DebugButton(client, QStringLiteral("NewGame"), QRect(136, 400, 65, 25));
-    connect(NewGame, &QPushButton::clicked, this, &TCasinoGUI::NewGameClick);
+    connect(NewGame, &QPushButton::clicked, this, &TCasinoGUI::NewGame1Click);
     Button8 = DebugButton(client, QStringLiteral("GUI > LOG"), QRect(16, 472, 65, 25));
     connect(Button8, &QPushButton::clicked, this, &TCasinoGUI::SendMessage);
     Button9 = DebugButton(client, QStringLiteral("1=H"), QRect(16, 400, 33, 25));
