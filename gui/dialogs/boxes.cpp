@@ -12,8 +12,9 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/formparts.h"
+#include "table/tableview.h"
 
 namespace {
 
@@ -188,7 +189,7 @@ bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<Q
     box.setWindowTitle(caption);
     box.Label1->setText(text);
     box.FitText();
-    if (settings.sound) {
+    if (ShownMirror().settings.sound) {
         if (beepSink)
             beepSink();
         else

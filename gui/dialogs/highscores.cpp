@@ -10,10 +10,11 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "dialogs/formparts.h"
 #include "table/cardtext.h"
+#include "table/tableview.h"
 
 namespace {
 
@@ -160,7 +161,7 @@ THighScores::THighScores(QWidget* parent, HallOfFameActions actions)
 void THighScores::FillColumns() {
     QStringList number, name, points, won, lost, played, percent, ppg;
     for (int rank = 1; rank <= kHallRows; ++rank) {
-        const HallRow& row = hallOfFame[rank];
+        const HallRow& row = ShownMirror().hallOfFame[rank];
         number << QString::number(rank);
         name << WireToText(row.name);
         points << QString::number(row.points);

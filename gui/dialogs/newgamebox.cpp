@@ -14,7 +14,7 @@
 #include <QSpinBox>
 #include <cmath>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "dialogs/formparts.h"
 #include "table/cardtext.h"
@@ -140,8 +140,8 @@ std::string StoredName(const QString& text) {
 
 int TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
 
-TNewGameBox::TNewGameBox(NewGameMode mode, QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags), mode_(mode) {
+TNewGameBox::TNewGameBox(NewGameMode mode, GameMirror& mirror, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), mode_(mode), mirror_(mirror) {
     BuildControls();
     Fill();
     if (mode_ == NewGameMode::kSettings) Reduce();
@@ -222,25 +222,25 @@ void TNewGameBox::BuildControls() {
 
 void TNewGameBox::Fill() {
     for (int row = 1; row <= kHallRows; ++row) {
-        const std::string& name = hallOfFame[row].name;
+        const std::string& name = mirror_.hallOfFame[row].name;
         if (name.empty()) continue;
         PName1->addItem(WireToText(name));
         PName2->addItem(WireToText(name));
     }
     // After the lists: adding the first item would replace the text.
-    ShowName(PName1, WireToText(settings.player1Name));
-    ShowName(PName2, WireToText(settings.player2Name));
+    ShowName(PName1, WireToText(mirror_.settings.player1Name));
+    ShowName(PName2, WireToText(mirror_.settings.player2Name));
 
     // An unknown rank character keeps the back chosen last.
-    if (const int index = IndexOfRank(settings.backRank)) chooserIndex = index;
+    if (const int index = IndexOfRank(mirror_.settings.backRank)) chooserIndex = index;
     BuildChooser(devicePixelRatioF());
 
     SpinEdit3->setMaximum(9);
-    SpinEdit3->setValue(settings.delaySetting);
-    GameSoundCheckbox->setChecked(settings.sound);
-    GameAnimateCheckbox->setChecked(settings.animation);
-    GameNumber->setVisible(debugFlag);
-    GameNumberSpinEdit->setVisible(debugFlag);
+    SpinEdit3->setValue(mirror_.settings.delaySetting);
+    GameSoundCheckbox->setChecked(mirror_.settings.sound);
+    GameAnimateCheckbox->setChecked(mirror_.settings.animation);
+    GameNumber->setVisible(mirror_.debugFlag);
+    GameNumberSpinEdit->setVisible(mirror_.debugFlag);
 }
 
 void TNewGameBox::Reduce() {
@@ -382,17 +382,17 @@ void TNewGameBox::OKButtonClick() {
         return;
     }
     outcome_ = mode_ == NewGameMode::kNewGame ? kOutcomeStartGame : kOutcomeApplySettings;
-    settings.player1Name = name1;
-    settings.player2Name = name2;
-    settings.player2Level = SpinEdit2->value();
+    mirror_.settings.player1Name = name1;
+    mirror_.settings.player2Name = name2;
+    mirror_.settings.player2Level = SpinEdit2->value();
     CheckRange(chooserIndex, kFirstIndex, kLastIndex, "card back");
-    settings.backRank = RankChar(chooserIndex);
-    settings.backSuit = kBackSuit;
-    settings.delaySetting = SpinEdit3->value();
-    settings.sound = GameSoundCheckbox->isChecked();
-    settings.animation = GameAnimateCheckbox->isChecked();
-    settings.delayUnit = settings.delaySetting * kDelayMultiplier;
+    mirror_.settings.backRank = RankChar(chooserIndex);
+    mirror_.settings.backSuit = kBackSuit;
+    mirror_.settings.delaySetting = SpinEdit3->value();
+    mirror_.settings.sound = GameSoundCheckbox->isChecked();
+    mirror_.settings.animation = GameAnimateCheckbox->isChecked();
+    mirror_.settings.delayUnit = mirror_.settings.delaySetting * kDelayMultiplier;
     // Outside debug mode the number control is hidden and stays at 0.
-    settings.gameNumber = debugFlag ? GameNumberSpinEdit->value() : 0;
+    mirror_.settings.gameNumber = mirror_.debugFlag ? GameNumberSpinEdit->value() : 0;
     accept();
 }

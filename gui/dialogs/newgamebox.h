@@ -10,6 +10,8 @@
 #include <QString>
 #include <string>
 
+#include "core/mirror.h"
+
 // The full form (a new game) or the reduced one (settings during a game).
 enum class NewGameMode { kNewGame, kSettings };
 
@@ -47,7 +49,7 @@ class TNewGameBox : public QDialog {
 
     // Builds the dialog in `mode` and fills it from the mirrored settings and
     // the Hall of Fame table.
-    explicit TNewGameBox(NewGameMode mode, QWidget* parent = nullptr);
+    TNewGameBox(NewGameMode mode, GameMirror& mirror, QWidget* parent = nullptr);
 
     // Outcome so far: kOutcomeNone until OK has been accepted.
     int Outcome() const { return outcome_; }
@@ -117,6 +119,7 @@ class TNewGameBox : public QDialog {
     void DrawTick(int index);
 
     NewGameMode mode_;
+    GameMirror& mirror_;  // read by Fill, written by OK
     int outcome_ = kOutcomeNone;
     QImage chooser_;
     QPoint chooserPlace_{kChooserLeft, kChooserTop};

@@ -1,5 +1,5 @@
 #include "link/game.h"
 
-Game::Game() : link(debugFlag) {
+Game::Game() {
     link.SetHandler(&replies);
 }

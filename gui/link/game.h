@@ -1,6 +1,7 @@
 // The game the main window plays, and everything of it that lasts from one
-// request to the next on the program's side: the link to the library with
-// its request buffer, the save request's state and the reply handlers. The
+// request to the next on the program's side: the mirror of the library's
+// state, the link to the library with its request buffer, the save
+// request's state and the reply handlers. The
 // window owns the one game and hands its parts to whoever needs them.
 #pragma once
 
@@ -13,7 +14,8 @@ struct Game {
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    LogicLink link;
+    GameMirror mirror;
+    LogicLink link{mirror.debugFlag};
     RecordsSaver saver{link};
-    Replies replies{link, saver};
+    Replies replies{mirror, link, saver};
 };

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "reply_reader.h"
 #include "wire.h"
 

@@ -6,29 +6,29 @@ const char kFirstTurnNote[] =
     "Your turn: click piles on the table to take or build, then a card in your hand.  "
     "A hand card alone puts it down.";
 
-void StartNewGame(LogicLink& link) {
+void StartNewGame(LogicLink& link, GameMirror& mirror) {
     ClearTable();
     ShowPlayerNames();
     // The new game's deal carries no score lines: the last game's go now.
     for (int player = 1; player <= 2; ++player) {
-        scores[player] = ScoreRecord{};
-        ShowScores(player, scores[player]);
+        mirror.scores[player] = ScoreRecord{};
+        ShowScores(player, mirror.scores[player]);
     }
     ShowTurn(0);
     SetTableNote(QString::fromLatin1(kFirstTurnNote));
     RequestBuffer buffer;
     MakeMessage('I', buffer);
-    MakeSettingsMessage(settings, buffer);
+    MakeSettingsMessage(mirror.settings, buffer);
     AddMessageCode('Z', buffer);
     AddMessageCode('K', buffer);
-    AddDigit(settings.gameNumber, buffer);
+    AddDigit(mirror.settings.gameNumber, buffer);
     AddMessageCode('U', buffer);
     link.Send(buffer);
 }
 
-void ApplySettings(LogicLink& link) {
-    const int back = CardPicture(settings.backRank, settings.backSuit);
-    const int levels[] = {settings.player1Level, settings.player2Level};
+void ApplySettings(LogicLink& link, const GameMirror& mirror) {
+    const int back = CardPicture(mirror.settings.backRank, mirror.settings.backSuit);
+    const int levels[] = {mirror.settings.player1Level, mirror.settings.player2Level};
     for (int player = 1; player <= 2; ++player) {
         if (levels[player - 1] <= 0) continue;
         for (int slot = 1; slot <= 4; ++slot)
@@ -36,7 +36,7 @@ void ApplySettings(LogicLink& link) {
     }
     RequestBuffer buffer;
     MakeMessage('I', buffer);
-    MakeSettingsMessage(settings, buffer);
+    MakeSettingsMessage(mirror.settings, buffer);
     link.Send(buffer);
 }
 

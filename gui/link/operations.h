@@ -9,11 +9,11 @@
 
 // Clears the table and the score sheet, shows the plain names, tells how to
 // move, and sends the settings with a new game.
-void StartNewGame(LogicLink& link);
+void StartNewGame(LogicLink& link, GameMirror& mirror);
 // The note that tells how to move, from a new game until the player's first move.
 extern const char kFirstTurnNote[];
 // Shows a computer player's hand in the chosen back, then sends the settings.
-void ApplySettings(LogicLink& link);
+void ApplySettings(LogicLink& link, const GameMirror& mirror);
 // Sets the Hall of Fame sort key (1 name .. 7 points per game) and fetches all 15 rows.
 void RequestHighScores(LogicLink& link, int key);
 // What the Hall of Fame dialog's buttons send: the rows in another order,

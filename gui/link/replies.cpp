@@ -24,7 +24,7 @@ namespace {
 using Cursor = wire::ReplyCursor;
 
 // Item "H": one Hall of Fame row.
-void HallOfFameRow(Cursor& in) {
+void HallOfFameRow(GameMirror& m, Cursor& in) {
     const int rank = in.TwoDigits();
     CheckRange(rank, 1, kHallRows, "Hall of Fame rank");
     HallRow row;
@@ -38,33 +38,33 @@ void HallOfFameRow(Cursor& in) {
         row.percentWon = double(row.won) / double(row.played) * 100.0;
         row.pointsPerGame = double(row.points) / double(row.played);
     }
-    hallOfFame[rank] = row;
+    m.hallOfFame[rank] = row;
 }
 
 // Item "I": one setting as the library reports it.
-void SettingsItem(Cursor& in) {
+void SettingsItem(GameMirror& m, Cursor& in) {
     switch (in.Take()) {
         case '0':
-            settings.backRank = in.Take();
-            settings.backSuit = in.Take();
+            m.settings.backRank = in.Take();
+            m.settings.backSuit = in.Take();
             break;
         case '1':
             in.Skip(2);  // the level digit, which is not applied, and "("
-            settings.player1Name = std::string(in.BracketedName(kMaxNameLength));
+            m.settings.player1Name = std::string(in.BracketedName(kMaxNameLength));
             break;
         case '2':
-            settings.player2Level = std::clamp(in.Digit(), 1, kMaxLevel);
+            m.settings.player2Level = std::clamp(in.Digit(), 1, kMaxLevel);
             in.Skip(1);  // "("
-            settings.player2Name = std::string(in.BracketedName(kMaxNameLength));
+            m.settings.player2Name = std::string(in.BracketedName(kMaxNameLength));
             break;
         case '3':
-            settings.sound = in.Take() == '1';
+            m.settings.sound = in.Take() == '1';
             break;
         case '4':
-            settings.animation = in.Take() == '1';
+            m.settings.animation = in.Take() == '1';
             break;
         case '5':
-            settings.delaySetting = in.Digit();
+            m.settings.delaySetting = in.Digit();
             break;
         default:
             break;
@@ -74,15 +74,15 @@ void SettingsItem(Cursor& in) {
 // Item "M" at the end of a round: 49 no winner yet, 50 player 1 won, 51 player 2 won.
 // A question declined sends nothing: the computer's move that the round's
 // last player item left waiting is dropped, and the table says how to go on.
-void EndOfRound(LogicLink& link, RecordsSaver& saver, int code, int total1, int total2,
-                FollowUps& next) {
+void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, int total1,
+                int total2, FollowUps& next) {
     ShowRoundTotals(total1, total2);
     ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
                             QString::fromLatin1(kContinueText))) {
             next.DropAfterReply();
-            SetTableNote(StoppedNote(total1, total2));
+            SetTableNote(StoppedNote(m.settings, total1, total2));
             return;
         }
         ClearTable();
@@ -91,26 +91,26 @@ void EndOfRound(LogicLink& link, RecordsSaver& saver, int code, int total1, int 
         next.Send(buffer);
         return;
     }
-    next.Then([&link, &saver, code, total1, total2](FollowUps& then) {
+    next.Then([&m, &link, &saver, code, total1, total2](FollowUps& then) {
         // The finished game is in the records now: saved before the question,
         // so that at most the game in progress can be lost.
         saver.SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
         const bool first = code == 50;
-        const QString text = WireToText(first ? settings.player1Name : settings.player2Name) +
+        const QString text = WireToText(first ? m.settings.player1Name : m.settings.player2Name) +
                              QStringLiteral(" has won the game with ") +
                              QString::number(first ? total1 : total2) +
                              QStringLiteral(" points.  Play again?");
         if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
-            StartNewGame(link);
+            StartNewGame(link, m);
             return;
         }
         then.DropAfterReply();
-        SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
+        SetTableNote(GameOverNote(m.settings, first ? 1 : 2, total1, total2));
     });
 }
 
 // Item "M": a move menu or the end of a round.
-void MenuItem(LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next) {
+void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next) {
     const int code = in.TwoDigits();
     switch (code) {
         case 8:
@@ -131,7 +131,7 @@ void MenuItem(LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next)
         case 51: {
             const int total1 = in.TwoDigits();
             const int total2 = in.TwoDigits();
-            EndOfRound(link, saver, code, total1, total2, next);
+            EndOfRound(m, link, saver, code, total1, total2, next);
             break;
         }
         default:
@@ -140,16 +140,17 @@ void MenuItem(LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next)
 }
 
 // Item "P": the player to move.
-void PlayerToMove(Cursor& in, FollowUps& next) {
-    SetCurrentPlayer(in.Digit());
-    if (playerIsComputer[CurrentPlayer()] == 1) MakeMessage('C', next.AfterReply());
-    ShowTurn(CurrentPlayer());
+void PlayerToMove(GameMirror& m, Cursor& in, FollowUps& next) {
+    m.SetCurrentPlayer(in.Digit());
+    if (m.playerIsComputer[m.CurrentPlayer()] == 1) MakeMessage('C', next.AfterReply());
+    ShowTurn(m.CurrentPlayer());
     ClearSelection();
 }
 
 }  // namespace
 
 bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
+    GameMirror& m = mirror_;
     // The marks go up before a question at the end of a round.
     if (code == 'M') ShowMarks();
     switch (code) {
@@ -167,7 +168,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             return true;
         }
         case 'A': {
-            if (!settings.animation) {
+            if (!m.settings.animation) {
                 in.Skip(8);
                 return true;
             }
@@ -185,14 +186,14 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
         }
         case 'D': {
             const int steps = in.Digit();
-            const int ms = steps * settings.delayUnit;
+            const int ms = steps * m.settings.delayUnit;
             if (ms > 0) QThread::msleep(unsigned(ms));
             if (marking_) ClearMoveMarks();  // the move is about to be drawn
             return true;
         }
         case 'E': {
             const std::string text(in.TextToNextItem());
-            if (debugFlag)
+            if (m.debugFlag)
                 ShowMessage(QStringLiteral("ERROR MESSAGE RECEIVED FROM LOGIC: ") +
                             WireToText(text));
             return true;
@@ -201,7 +202,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             // The player is told before the card goes; the computer's move
             // says it in its words.
             in.TextToNextItem();
-            if (playerIsComputer[CurrentPlayer()] != 1)
+            if (m.playerIsComputer[m.CurrentPlayer()] != 1)
                 ShowMessage(QString::fromLatin1(kNoRoomText));
             return true;
         case 'G': {
@@ -214,21 +215,21 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             record.spades = in.TwoDigits();
             record.cards = in.TwoDigits();
             record.points = in.TwoDigits();
-            scores[player] = record;
+            m.scores[player] = record;
             ShowScores(player, record);
             return true;
         }
         case 'H':
-            HallOfFameRow(in);
+            HallOfFameRow(m, in);
             return true;
         case 'I':
-            SettingsItem(in);
+            SettingsItem(m, in);
             return true;
         case 'M':
-            MenuItem(link_, saver_, in, next);
+            MenuItem(m, link_, saver_, in, next);
             return true;
         case 'P':
-            PlayerToMove(in, next);
+            PlayerToMove(m, in, next);
             return true;
         case 'Q':
         case 'V':
@@ -272,14 +273,14 @@ QString Points(int total) {
 
 }  // namespace
 
-QString StoppedNote(int total1, int total2) {
+QString StoppedNote(const Settings& settings, int total1, int total2) {
     return QStringLiteral("Game stopped: ") + WireToText(settings.player1Name) +
            QStringLiteral(" has ") + Points(total1) + QStringLiteral(", ") +
            WireToText(settings.player2Name) + QStringLiteral(" has ") + Points(total2) +
            QStringLiteral(".") + QString::fromLatin1(kGoOn);
 }
 
-QString GameOverNote(int winner, int total1, int total2) {
+QString GameOverNote(const Settings& settings, int winner, int total1, int total2) {
     const bool first = winner == 1;
     return WireToText(first ? settings.player1Name : settings.player2Name) +
            QStringLiteral(" won the game ") + QString::number(first ? total1 : total2) +
@@ -287,12 +288,12 @@ QString GameOverNote(int winner, int total1, int total2) {
            QString::fromLatin1(kGoOn);
 }
 
-MoveContext MoveContextNow() {
+MoveContext MoveContextNow(const GameMirror& m) {
     MoveContext context;
-    context.names[1] = settings.player1Name;
-    context.names[2] = settings.player2Name;
-    context.sweeps[1] = scores[1].sweeps;
-    context.sweeps[2] = scores[2].sweeps;
+    context.names[1] = m.settings.player1Name;
+    context.names[2] = m.settings.player2Name;
+    context.sweeps[1] = m.scores[1].sweeps;
+    context.sweeps[2] = m.scores[2].sweeps;
     for (int column = 1; column <= kNumColumns; ++column)
         context.bottomRank[column] =
             table.pileDepth[0][column] > 0 ? PictureRank(table.pileCards[column][1]) : 0;
@@ -304,7 +305,7 @@ void Replies::BeginReply(const std::string& text) {
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
     // are shown once the move is drawn, before any question at the end of a round.
-    words_ = DescribeMove(text, MoveContextNow());
+    words_ = DescribeMove(text, MoveContextNow(mirror_));
     marking_ = !words_.isEmpty();
     // The player's first move of a game: the note on how to move has served.
     if (marking_ && !IsComputerMove(text) && TableNote() == QLatin1String(kFirstTurnNote))

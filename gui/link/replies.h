@@ -14,8 +14,10 @@
 
 class Replies : public ReplyHandler {
   public:
-    // A won game is saved through `saver`, and a new one started through `link`.
-    Replies(LogicLink& link, RecordsSaver& saver) : link_(link), saver_(saver) {}
+    // The items update `mirror`; a won game is saved through `saver`, and a
+    // new one started through `link`.
+    Replies(GameMirror& mirror, LogicLink& link, RecordsSaver& saver)
+        : mirror_(mirror), link_(link), saver_(saver) {}
 
     void BeginReply(const std::string& text) override;
     bool HandleItem(char code, wire::ReplyCursor& in, FollowUps& next) override;
@@ -25,6 +27,7 @@ class Replies : public ReplyHandler {
     // Shows the marks and words of the move being handled, once.
     void ShowMarks();
 
+    GameMirror& mirror_;
     LogicLink& link_;
     RecordsSaver& saver_;
     QString words_;         // the move's words, while its marks wait to be shown
@@ -33,7 +36,7 @@ class Replies : public ReplyHandler {
 
 // What the words of a move need to know from before it: the names, the
 // sweeps and the bottom card of each table pile, as the program shows them.
-MoveContext MoveContextNow();
+MoveContext MoveContextNow(const GameMirror& mirror);
 
 // The texts that the reply handlers show.
 extern const char kNoRoomText[];
@@ -42,5 +45,5 @@ extern const char kContinueText[];
 extern const char kNewGameCaption[];
 // The table's note once the player stops a game at the end of a round, and
 // once a game is won and not played again: the totals and how to go on.
-QString StoppedNote(int total1, int total2);
-QString GameOverNote(int winner, int total1, int total2);
+QString StoppedNote(const Settings& settings, int total1, int total2);
+QString GameOverNote(const Settings& settings, int winner, int total1, int total2);

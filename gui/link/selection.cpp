@@ -83,7 +83,7 @@ void CardSelect(LogicLink& link, int x, int y) {
     }
 
     ShowStatus(QStringLiteral("illegal selection"));
-    const int player = CurrentPlayer();
+    const int player = ShownMirror().CurrentPlayer();
     const int slot = HandSlotAt(player, x, y);
     if (slot > 0 && table.pileDepth[player][slot] > 0) {
         ShowStatus(QStringLiteral("legal players hand clicked. legal card selected. column= %1")
@@ -105,8 +105,8 @@ bool KeyboardPlay(LogicLink& link, int key) {
         return false;
 
     // While the computer is to move the keys do nothing, as its hand takes no clicks.
-    const int player = CurrentPlayer();
-    if (playerIsComputer[player] == 1) return true;
+    const int player = ShownMirror().CurrentPlayer();
+    if (ShownMirror().playerIsComputer[player] == 1) return true;
     if (column == 0 && slot == 0) {
         HintClick(link);
         return true;
@@ -145,7 +145,7 @@ bool TableKey(LogicLink& link, int key) {
     if (!Focusable(place)) return true;
     if (place.area == kPilesArea) return KeyboardPlay(link, '0' + place.column);
     // The focus rests on the hand of the player to move whenever a person plays it.
-    if (place.area != CurrentPlayer()) return true;
+    if (place.area != ShownMirror().CurrentPlayer()) return true;
     return KeyboardPlay(link, kSlotKeys[place.column - 1]);
 }
 
@@ -187,7 +187,7 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, FollowUps&
 
 void HintClick(LogicLink& link) {
     ClearMoveMarks();
-    const int player = CurrentPlayer();
+    const int player = ShownMirror().CurrentPlayer();
     bool holdsCard = false;
     for (int slot = 1; slot <= 4; ++slot)
         if (table.pileDepth[player][slot] > 0) holdsCard = true;
@@ -198,7 +198,7 @@ void HintClick(LogicLink& link) {
 }
 
 void PlayPutClick(LogicLink& link) {
-    if (CurrentPlayer() != 1) return;
+    if (ShownMirror().CurrentPlayer() != 1) return;
     for (int slot = 1; slot <= 4; ++slot) {
         if (table.pileDepth[1][slot] > 0) {
             SendHandCard(link, 1, slot);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 
 namespace {
 

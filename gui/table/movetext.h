@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 
 // One item of a reply: its code and its text up to the next item.
 struct ReplyItem {

@@ -23,12 +23,13 @@ namespace {
 void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
 
 QString PlayerName(int player) {
-    return WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+    return WireToText(player == 1 ? ShownMirror().settings.player1Name
+                                  : ShownMirror().settings.player2Name);
 }
 
 // A person plays this hand: its cards are told one by one, with their keys.
 bool CardsTold(int player) {
-    return playerIsComputer[player] == 0;
+    return ShownMirror().playerIsComputer[player] == 0;
 }
 
 QString Cards(int count) {
@@ -57,7 +58,7 @@ QString HandCardName(int player, int slot) {
                        .arg(number)
                        .arg(count)
                        .arg(PictureName(table.handCards[player][slot]));
-    if (player == CurrentPlayer())
+    if (player == ShownMirror().CurrentPlayer())
         name +=
             QStringLiteral(" (key ") + QChar::fromLatin1(kSlotKeys[slot - 1]) + QLatin1Char(')');
     if (table.highlight[player][slot] == 1) name += QStringLiteral(", selected");

@@ -62,8 +62,9 @@ bool PlaceShown(const TablePlace& place) {
 }
 
 int FocusHand() {
-    if (playerIsComputer[CurrentPlayer()] == 0) return CurrentPlayer();
-    return playerIsComputer[1] == 0 || playerIsComputer[2] == 1 ? 1 : 2;
+    if (ShownMirror().playerIsComputer[ShownMirror().CurrentPlayer()] == 0)
+        return ShownMirror().CurrentPlayer();
+    return ShownMirror().playerIsComputer[1] == 0 || ShownMirror().playerIsComputer[2] == 1 ? 1 : 2;
 }
 
 bool Focusable(const TablePlace& place) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 
 const char kSlotKeys[] = "UIOP";
 

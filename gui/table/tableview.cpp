@@ -227,7 +227,8 @@ void NameScoreSheet() {
     const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
                           "spades", "cards",       "points"};
     for (int player = 1; player <= 2; ++player) {
-        const QString name = WireToText(player == 1 ? settings.player1Name : settings.player2Name);
+        const QString name = WireToText(player == 1 ? ShownMirror().settings.player1Name
+                                                    : ShownMirror().settings.player2Name);
         for (int row = 1; row <= 7; ++row) {
             QLabel* cell = widgets.scores[player][row];
             cell->setAccessibleName(name + QStringLiteral(", ") +
@@ -248,6 +249,11 @@ void NameScoreSheet() {
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
     NameScoreSheet();
+}
+
+const GameMirror& ShownMirror() {
+    static const GameMirror none;
+    return widgets.mirror ? *widgets.mirror : none;
 }
 
 QWidget* SurfaceWidget() {
@@ -405,7 +411,7 @@ void PaintTable(QPainter& painter) {
 
 void DrawTag(int column, char letter) {
     const QRect tag = TagRect(column);
-    const bool first = CurrentPlayer() == 1;
+    const bool first = ShownMirror().CurrentPlayer() == 1;
     const int strip = first ? kTagPlayer1 : kTagPlayer2;
     const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
 
@@ -452,7 +458,7 @@ void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int from
     for (int i = 1; i < kAnimationSteps; ++i) {
         flight = FlightFrame{true, picture, p1 + i * step};
         RepaintAtOnce();
-        Pause(settings.delayUnit / 4);
+        Pause(ShownMirror().settings.delayUnit / 4);
         flight = FlightFrame{};
         ShowBackBuffer();  // the window shows the back buffer alone again
     }
@@ -546,8 +552,8 @@ void ShowScores(int player, const ScoreRecord& values) {
 }
 
 void ShowPlayerNames() {
-    widgets.namePanels[1]->setText(WireToText(settings.player1Name));
-    widgets.namePanels[2]->setText(WireToText(settings.player2Name));
+    widgets.namePanels[1]->setText(WireToText(ShownMirror().settings.player1Name));
+    widgets.namePanels[2]->setText(WireToText(ShownMirror().settings.player2Name));
     NameScoreSheet();
 }
 
@@ -556,10 +562,10 @@ void ShowRoundTotals(int total1, int total2) {
         return QString::number(total) +
                (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
     };
-    widgets.namePanels[1]->setText(WireToText(settings.player1Name) + QStringLiteral(" has ") +
-                                   points(total1));
-    widgets.namePanels[2]->setText(WireToText(settings.player2Name) + QStringLiteral(" has ") +
-                                   points(total2));
+    widgets.namePanels[1]->setText(WireToText(ShownMirror().settings.player1Name) +
+                                   QStringLiteral(" has ") + points(total1));
+    widgets.namePanels[2]->setText(WireToText(ShownMirror().settings.player2Name) +
+                                   QStringLiteral(" has ") + points(total2));
     NameScoreSheet();
     // Shown before the question that follows blocks the window.
     widgets.surface->window()->repaint();

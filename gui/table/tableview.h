@@ -26,7 +26,7 @@ class QLabel;
 class QPainter;
 class QWidget;
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "table/cardtext.h"
 #include "table/tablelayout.h"
 
@@ -71,10 +71,15 @@ struct TableWidgets {
     Checked<QLabel*, 1, kRemainingRows> remainingRows;
     QWidget* remainingPanel = nullptr;
     QLabel* status = nullptr;  // the status line of move entry
+    // The game's mirror: the names, whose turn it is, who the computer moves.
+    const GameMirror* mirror = nullptr;
 };
 // The window hands over its widgets when it is built, before anything is
 // drawn, and takes them back (an empty set) when it goes.
 void AttachWidgets(const TableWidgets& widgets);
+
+// The mirror of the game the attached window plays; a fresh one while none is.
+const GameMirror& ShownMirror();
 
 // The widget that shows the table; null while no window is attached.
 QWidget* SurfaceWidget();

@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "test_support.h"
 #include "window/application.h"
 
@@ -90,7 +90,7 @@ class BoxesTest : public QObject {
             ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b"));
         }
         QCOMPARE(beeps, 2);
-        settings.sound = false;
+        TestMirror().settings.sound = false;
         AnswerNextConfirm(true);
         QVERIFY(ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b")));
         QCOMPARE(beeps, 2);

@@ -15,7 +15,7 @@
 #include <QTextEdit>
 #include <functional>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
@@ -148,7 +148,7 @@ class HighScoresTest : public QObject {
 
     // All fifteen lines stand above the panel that hides the strip below them.
     void fifteenLinesAboveTheHider() {
-        hallOfFame[15].name = "Gypsy Quigley";  // descenders on the last line
+        TestMirror().hallOfFame[15].name = "Gypsy Quigley";  // descenders on the last line
         THighScores box;
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
@@ -218,16 +218,17 @@ class HighScoresTest : public QObject {
         if (!last.isEmpty()) QCOMPARE(names.last(), last);
         const std::function<double(int)> value[] = {
             nullptr,
-            [](int r) { return double(hallOfFame[r].points); },
-            [](int r) { return double(hallOfFame[r].won); },
-            [](int r) { return -double(hallOfFame[r].lost); },
-            [](int r) { return double(hallOfFame[r].played); },
-            [](int r) { return hallOfFame[r].percentWon; },
-            [](int r) { return hallOfFame[r].pointsPerGame; }};
+            [](int r) { return double(TestMirror().hallOfFame[r].points); },
+            [](int r) { return double(TestMirror().hallOfFame[r].won); },
+            [](int r) { return -double(TestMirror().hallOfFame[r].lost); },
+            [](int r) { return double(TestMirror().hallOfFame[r].played); },
+            [](int r) { return TestMirror().hallOfFame[r].percentWon; },
+            [](int r) { return TestMirror().hallOfFame[r].pointsPerGame; }};
         for (int rank = 2; rank <= kHallRows; ++rank) {
-            QCOMPARE(names[rank - 1], WireToText(hallOfFame[rank].name));
+            QCOMPARE(names[rank - 1], WireToText(TestMirror().hallOfFame[rank].name));
             if (key == 1)
-                QVERIFY(hallOfFame[rank - 1].name <= hallOfFame[rank].name);
+                QVERIFY(TestMirror().hallOfFame[rank - 1].name <=
+                        TestMirror().hallOfFame[rank].name);
             else
                 QVERIFY(value[key - 1](rank - 1) >= value[key - 1](rank));
         }
@@ -283,7 +284,7 @@ class HighScoresTest : public QObject {
         QVERIFY(Sent::List().isEmpty());
         RequestBuffer buffer;
         RequestHighScores(TestLink(), THighScores::kByPoints);
-        QCOMPARE(hallOfFame[1].points, 40);
+        QCOMPARE(TestMirror().hallOfFame[1].points, 40);
     }
 
     // Runs last: it erases the records.
@@ -301,7 +302,8 @@ class HighScoresTest : public QObject {
         QVERIFY(closed);
         // The cleared records are saved at once.
         QCOMPARE(Sent::List(), (QStringList{QStringLiteral("<H>00</>"), QStringLiteral("<W></>")}));
-        QCOMPARE(hallOfFame[1].points, 40);  // the program's table waits for the next fetch
+        QCOMPARE(TestMirror().hallOfFame[1].points,
+                 40);  // the program's table waits for the next fetch
 
         QStringList points;
         QStringList percent;

@@ -59,8 +59,8 @@ class KeyboardTest : public QObject {
     Outcome Run(const std::function<void()>& act, int player = 1, bool humans = false) {
         FreshTest();
         DealTable();
-        SetCurrentPlayer(player);
-        if (humans) playerIsComputer[2] = 0;
+        TestMirror().SetCurrentPlayer(player);
+        if (humans) TestMirror().playerIsComputer[2] = 0;
         window->Label1->setText(QString());
         act();
         Outcome outcome{Sent::requests, {}, window->Label1->text()};

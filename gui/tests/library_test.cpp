@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
@@ -52,44 +52,45 @@ class LibraryTest : public QObject {
     void cleanupTestCase() { CloseTestWindow(); }
 
     void settingsReportFillsTheMirror() {
-        settings.player1Name.clear();
-        settings.player2Level = 5;
+        TestMirror().settings.player1Name.clear();
+        TestMirror().settings.player2Level = 5;
         RequestBuffer buffer;
         MakeMessage('I', buffer);
         TestLink().Send(buffer);
         // The library's first two records sit in the players' seats; both are level 0,
         // and a computer player is at least level 1.
-        QCOMPARE(settings.player1Name, std::string("Alice Brown"));
-        QCOMPARE(settings.player2Name, std::string("Benjamin Cox"));
-        QCOMPARE(settings.player2Level, 1);
+        QCOMPARE(TestMirror().settings.player1Name, std::string("Alice Brown"));
+        QCOMPARE(TestMirror().settings.player2Name, std::string("Benjamin Cox"));
+        QCOMPARE(TestMirror().settings.player2Level, 1);
     }
 
     void hallOfFameByPoints() {
         RequestBuffer buffer;
         RequestHighScores(TestLink(), 2);
-        QCOMPARE(hallOfFame[1].name, std::string("Nathaniel Price"));
-        QCOMPARE(hallOfFame[1].points, 26);
-        QCOMPARE(hallOfFame[1].percentWon, 50.0);
-        QCOMPARE(hallOfFame[1].pointsPerGame, 6.5);
+        QCOMPARE(TestMirror().hallOfFame[1].name, std::string("Nathaniel Price"));
+        QCOMPARE(TestMirror().hallOfFame[1].points, 26);
+        QCOMPARE(TestMirror().hallOfFame[1].percentWon, 50.0);
+        QCOMPARE(TestMirror().hallOfFame[1].pointsPerGame, 6.5);
         for (int rank = 2; rank <= kHallRows; ++rank)
-            QVERIFY(hallOfFame[rank - 1].points >= hallOfFame[rank].points);
-        QCOMPARE(hallOfFame[15].name, std::string("Alice Brown"));
-        QCOMPARE(hallOfFame[15].points, -12);
-        QCOMPARE(hallOfFame[15].lost, 15);
+            QVERIFY(TestMirror().hallOfFame[rank - 1].points >=
+                    TestMirror().hallOfFame[rank].points);
+        QCOMPARE(TestMirror().hallOfFame[15].name, std::string("Alice Brown"));
+        QCOMPARE(TestMirror().hallOfFame[15].points, -12);
+        QCOMPARE(TestMirror().hallOfFame[15].lost, 15);
 
         RequestHighScores(TestLink(), 1);
-        QCOMPARE(hallOfFame[1].name, std::string("Alice Brown"));
+        QCOMPARE(TestMirror().hallOfFame[1].name, std::string("Alice Brown"));
     }
 
     // With both players moved by the library, one New Game plays every round
     // to the end: each "P" leaves "<C>", each round's end asks to continue.
     void wholeGameOfComputerMoves() {
-        ResetProgramState();
-        playerIsComputer[1] = 1;
-        playerIsComputer[2] = 1;
-        settings.player1Name = "Ann";
-        settings.player2Name = "Bob";
-        settings.animation = false;
+        TestMirror() = GameMirror{};
+        TestMirror().playerIsComputer[1] = 1;
+        TestMirror().playerIsComputer[2] = 1;
+        TestMirror().settings.player1Name = "Ann";
+        TestMirror().settings.player2Name = "Bob";
+        TestMirror().settings.animation = false;
         MessageLog log;
         ConfirmAnswers answers;
         // Every move the computer makes has words, and they name its mover.
@@ -97,7 +98,7 @@ class LibraryTest : public QObject {
         QStringList untold;
         PassThrough::after = [&](const std::string& reply) {
             if (!IsComputerMove(reply)) return;
-            const QString words = DescribeMove(reply, MoveContextNow());
+            const QString words = DescribeMove(reply, MoveContextNow(TestMirror()));
             const QString mover = reply[1] == '1' ? QStringLiteral("Ann ") : QStringLiteral("Bob ");
             if (words.startsWith(mover))
                 ++toldMoves;
@@ -105,7 +106,7 @@ class LibraryTest : public QObject {
                 untold << QString::fromStdString(reply);
         };
         Sent::Clear();
-        StartNewGame(TestLink());
+        StartNewGame(TestLink(), TestMirror());
         PassThrough::after = nullptr;
         QVERIFY2(untold.isEmpty(), qPrintable(untold.join(QLatin1Char('\n'))));
 
@@ -134,8 +135,8 @@ class LibraryTest : public QObject {
         QCOMPARE(winnerPanel,
                  match.captured(1) + QStringLiteral(" has ") + match.captured(2) + " points");
         // The score sheet shows the last round's points as the library counted them.
-        QCOMPARE(window->Points1->text(), QString::number(scores[1].points));
-        QCOMPARE(window->Points2->text(), QString::number(scores[2].points));
+        QCOMPARE(window->Points1->text(), QString::number(TestMirror().scores[1].points));
+        QCOMPARE(window->Points2->text(), QString::number(TestMirror().scores[2].points));
     }
 
     void exitSavesTheRecords() {

@@ -37,8 +37,8 @@ class MoveTextTest : public QObject {
     void cleanupTestCase() { CloseTestWindow(); }
     void init() {
         FreshTest();
-        settings.player1Name = "Alice Brown";
-        settings.player2Name = "Benjamin Cox";
+        TestMirror().settings.player1Name = "Alice Brown";
+        TestMirror().settings.player2Name = "Benjamin Cox";
     }
     void cleanup() { ResetAll(); }
 
@@ -187,7 +187,7 @@ class MoveTextTest : public QObject {
             QCOMPARE(seen.text, words);
             return;
         }
-        QCOMPARE(DescribeMove(reply, MoveContextNow()), words);
+        QCOMPARE(DescribeMove(reply, MoveContextNow(TestMirror())), words);
     }
 
     // A sentence too long for one line breaks once, between two phrases: each

@@ -4,7 +4,7 @@
 // and moving the tick away still restores every pixel.
 #include <QTest>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/newgamebox.h"
 #include "pictures.h"
 #include "test_support.h"
@@ -20,8 +20,8 @@ class NewGameBoxHiDpiTest : public QObject {
     void init() { ResetAll(); }
 
     void chooserAtTwiceTheDensity() {
-        settings.backRank = '3';  // the tick on the second back
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.backRank = '3';  // the tick on the second back
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         QCOMPARE(box.devicePixelRatioF(), 2.0);

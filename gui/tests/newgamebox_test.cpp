@@ -13,7 +13,7 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
@@ -48,7 +48,7 @@ class NewGameBoxTest : public QObject {
     void cleanupTestCase() { CloseTestWindow(); }
 
     void init() {
-        ResetProgramState();
+        TestMirror() = GameMirror{};
         QVERIFY(PassThrough::Install());
         TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
     }
@@ -84,22 +84,22 @@ class NewGameBoxTest : public QObject {
     }
 
     void typingStopsAtNineteenCharacters() {
-        TNewGameBox box(NewGameMode::kNewGame);
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.PName1->clearEditText();
         QTest::keyClicks(box.PName1->lineEdit(), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
         QCOMPARE(box.PName1->currentText(), QStringLiteral("abcdefghijklmnopqrs"));
     }
 
     void fillsFromSettingsAndHallOfFame() {
-        settings.player1Name = "Ann";
-        settings.player2Name = "Amy";
-        settings.backRank = 'q';
-        settings.delaySetting = 7;
-        settings.sound = false;
-        settings.animation = true;
-        hallOfFame[1].name = "Zed";
-        hallOfFame[3].name = "Amy";
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.player1Name = "Ann";
+        TestMirror().settings.player2Name = "Amy";
+        TestMirror().settings.backRank = 'q';
+        TestMirror().settings.delaySetting = 7;
+        TestMirror().settings.sound = false;
+        TestMirror().settings.animation = true;
+        TestMirror().hallOfFame[1].name = "Zed";
+        TestMirror().hallOfFame[3].name = "Amy";
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         QCOMPARE(box.windowTitle(), QStringLiteral("New Game Settings"));
         QCOMPARE(box.size(), QSize(498, 414));
         QCOMPARE(box.PName1->currentText(), QStringLiteral("Ann"));
@@ -126,12 +126,12 @@ class NewGameBoxTest : public QObject {
     // A back rank that names no back keeps the one chosen last.
     void unknownBackKeepsTheLastChoice() {
         TNewGameBox::chooserIndex = 9;
-        settings.backRank = 'A';
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.backRank = 'A';
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         QCOMPARE(TNewGameBox::chooserIndex, 9);
         box.OKButtonClick();
-        QCOMPARE(settings.backRank, '9');
-        QCOMPARE(settings.backSuit, 'B');
+        QCOMPARE(TestMirror().settings.backRank, '9');
+        QCOMPARE(TestMirror().settings.backSuit, 'B');
     }
 
     void okStoresTheDialog_data() {
@@ -160,12 +160,12 @@ class NewGameBoxTest : public QObject {
         QFETCH(QString, stored1);
         QFETCH(QString, stored2);
         QFETCH(char, rankStored);
-        settings.backRank = rankShown;
-        settings.backSuit = '5';
-        settings.player2Level = 7;  // as an "I" item may have set it
-        settings.player1Level = 0;
-        settings.gameNumber = 4;
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.backRank = rankShown;
+        TestMirror().settings.backSuit = '5';
+        TestMirror().settings.player2Level = 7;  // as an "I" item may have set it
+        TestMirror().settings.player1Level = 0;
+        TestMirror().settings.gameNumber = 4;
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.PName1->setEditText(name1);
         box.PName2->setEditText(name2);
         box.SpinEdit3->setValue(delay);
@@ -175,40 +175,40 @@ class NewGameBoxTest : public QObject {
         box.StartButton->click();
         QVERIFY(!box.isVisible());
         QCOMPARE(box.Outcome(), int(kOutcomeStartGame));
-        QCOMPARE(WireToText(settings.player1Name), stored1);
-        QCOMPARE(WireToText(settings.player2Name), stored2);
-        QCOMPARE(settings.player1Level, 0);
-        QCOMPARE(settings.player2Level, 1);  // from the level control
-        QCOMPARE(settings.backRank, rankStored);
-        QCOMPARE(settings.backSuit, 'B');
-        QCOMPARE(settings.delaySetting, delay);
-        QCOMPARE(settings.delayUnit, 20 * delay);
-        QVERIFY(!settings.sound);
-        QVERIFY(settings.animation);
-        QCOMPARE(settings.gameNumber, 0);  // outside debug mode
+        QCOMPARE(WireToText(TestMirror().settings.player1Name), stored1);
+        QCOMPARE(WireToText(TestMirror().settings.player2Name), stored2);
+        QCOMPARE(TestMirror().settings.player1Level, 0);
+        QCOMPARE(TestMirror().settings.player2Level, 1);  // from the level control
+        QCOMPARE(TestMirror().settings.backRank, rankStored);
+        QCOMPARE(TestMirror().settings.backSuit, 'B');
+        QCOMPARE(TestMirror().settings.delaySetting, delay);
+        QCOMPARE(TestMirror().settings.delayUnit, 20 * delay);
+        QVERIFY(!TestMirror().settings.sound);
+        QVERIFY(TestMirror().settings.animation);
+        QCOMPARE(TestMirror().settings.gameNumber, 0);  // outside debug mode
     }
 
     void gameNumberOnlyInDebugMode() {
-        debugFlag = true;
+        TestMirror().debugFlag = true;
         {
-            TNewGameBox box(NewGameMode::kNewGame);
+            TNewGameBox box(NewGameMode::kNewGame, TestMirror());
             QVERIFY(!box.GameNumber->isHidden());
             QVERIFY(!box.GameNumberSpinEdit->isHidden());
             QCOMPARE(box.GameNumberSpinEdit->value(), 0);
             QCOMPARE(box.GameNumberSpinEdit->maximum(), 9);
             box.GameNumberSpinEdit->setValue(3);
             box.OKButtonClick();
-            QCOMPARE(settings.gameNumber, 3);
+            QCOMPARE(TestMirror().settings.gameNumber, 3);
         }
         {
-            TNewGameBox box(NewGameMode::kNewGame);
+            TNewGameBox box(NewGameMode::kNewGame, TestMirror());
             QCOMPARE(box.GameNumberSpinEdit->value(), 0);  // starts at 0 at every opening
         }
-        debugFlag = false;
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().debugFlag = false;
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.GameNumberSpinEdit->setValue(5);
         box.OKButtonClick();
-        QCOMPARE(settings.gameNumber, 0);
+        QCOMPARE(TestMirror().settings.gameNumber, 0);
     }
 
     void equalNamesAreRefused_data() {
@@ -236,8 +236,8 @@ class NewGameBoxTest : public QObject {
         QFETCH(bool, accepted);
         MessageLog log;
         for (NewGameMode mode : {NewGameMode::kNewGame, NewGameMode::kSettings}) {
-            ResetProgramState();
-            TNewGameBox box(mode);
+            TestMirror() = GameMirror{};
+            TNewGameBox box(mode, TestMirror());
             box.PName1->setEditText(name1);
             box.PName2->setEditText(name2);
             box.SpinEdit3->setValue(5);
@@ -246,9 +246,9 @@ class NewGameBoxTest : public QObject {
             QCOMPARE(box.isVisible(), !accepted);
             if (accepted) continue;
             QCOMPARE(box.Outcome(), int(kOutcomeNone));
-            QCOMPARE(settings.player1Name, std::string("Player No. 1"));
-            QCOMPARE(settings.delaySetting, 0);
-            QCOMPARE(settings.delayUnit, 10);
+            QCOMPARE(TestMirror().settings.player1Name, std::string("Player No. 1"));
+            QCOMPARE(TestMirror().settings.delaySetting, 0);
+            QCOMPARE(TestMirror().settings.delayUnit, 10);
         }
         QCOMPARE(log.texts,
                  accepted ? QStringList()
@@ -256,8 +256,8 @@ class NewGameBoxTest : public QObject {
     }
 
     void reducedSettingsDialog() {
-        TNewGameBox full(NewGameMode::kNewGame);
-        TNewGameBox box(NewGameMode::kSettings);
+        TNewGameBox full(NewGameMode::kNewGame, TestMirror());
+        TNewGameBox box(NewGameMode::kSettings, TestMirror());
         QCOMPARE(box.windowTitle(), QStringLiteral("Modify Game Settings"));
         QCOMPARE(box.size(), QSize(498, 314));
         QVERIFY(box.Player1Group->isHidden());
@@ -274,18 +274,18 @@ class NewGameBoxTest : public QObject {
         QCOMPARE(full.OtherGroup->geometry(), QRect(8, 340, 209, 65));
 
         // OK applies the settings (the hidden level control still sets player 2's level).
-        settings.player2Level = 6;
+        TestMirror().settings.player2Level = 6;
         box.SpinEdit3->setValue(9);
         box.OKButtonClick();
         QCOMPARE(box.Outcome(), int(kOutcomeApplySettings));
-        QCOMPARE(settings.player2Level, 1);
-        QCOMPARE(settings.delayUnit, 180);
+        QCOMPARE(TestMirror().settings.player2Level, 1);
+        QCOMPARE(TestMirror().settings.delayUnit, 180);
     }
 
     // The dialog shows the chooser picture at its place, in both forms.
     void chooserIsPaintedAtItsPlace() {
         for (NewGameMode mode : {NewGameMode::kNewGame, NewGameMode::kSettings}) {
-            TNewGameBox box(mode);
+            TNewGameBox box(mode, TestMirror());
             box.show();
             QVERIFY(QTest::qWaitForWindowExposed(&box));
             QCOMPARE(box.ChooserPicture().devicePixelRatio(), box.devicePixelRatioF());
@@ -321,9 +321,9 @@ class NewGameBoxTest : public QObject {
         QFETCH(int, dx);
         QFETCH(int, dy);
         QFETCH(int, index);
-        settings.backRank = '8';
+        TestMirror().settings.backRank = '8';
         for (NewGameMode mode : {NewGameMode::kNewGame, NewGameMode::kSettings}) {
-            TNewGameBox box(mode);
+            TNewGameBox box(mode, TestMirror());
             box.show();
             QCOMPARE(IndexAfterPress(box, dx, dy, Qt::RightButton), index ? index : 8);
         }
@@ -332,8 +332,8 @@ class NewGameBoxTest : public QObject {
     // The tick is drawn by exclusive-or: moving it away restores the old back
     // exactly, and it marks only the selected back.
     void tickMovesByExclusiveOr() {
-        settings.backRank = '2';
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.backRank = '2';
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.show();
         const QImage onFirst = box.ChooserPicture();
         QCOMPARE(IndexAfterPress(box, 4 * 79 + 20, 104 + 20), 12);
@@ -355,16 +355,16 @@ class NewGameBoxTest : public QObject {
         // The tick's fill inverts the back under it.
         const QPoint inside(17, 40);  // within the tick's corners (8,24)..(23,48)..(23,72)
         const QPoint beside = inside + QPoint(79, 0);
-        settings.backRank = '3';
-        TNewGameBox other(NewGameMode::kNewGame);
+        TestMirror().settings.backRank = '3';
+        TNewGameBox other(NewGameMode::kNewGame, TestMirror());
         QCOMPARE(other.ChooserPicture().pixel(beside), onFirst.pixel(beside) ^ 0x00ffffffu);
         QCOMPARE(other.ChooserPicture().pixel(inside), onFirst.pixel(inside) ^ 0x00ffffffu);
     }
 
     void soundAndAnimationLabelsToggle() {
-        settings.sound = true;
-        settings.animation = false;
-        TNewGameBox box(NewGameMode::kNewGame);
+        TestMirror().settings.sound = true;
+        TestMirror().settings.animation = false;
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
         box.show();
         QTest::mouseClick(box.GameSound, Qt::LeftButton);
         QTest::mouseClick(box.GameAnimation, Qt::LeftButton);
@@ -391,9 +391,9 @@ class NewGameBoxTest : public QObject {
             if (how == 1) QTest::keyClick(box, Qt::Key_Escape);
             if (how == 2) box->close();
         });
-        QCOMPARE(ShowNewGameBox(NewGameMode::kNewGame), int(kOutcomeNone));
-        QCOMPARE(settings.player1Name, std::string("Player No. 1"));
-        QCOMPARE(settings.delayUnit, 10);
+        QCOMPARE(ShowNewGameBox(TestGame(), NewGameMode::kNewGame), int(kOutcomeNone));
+        QCOMPARE(TestMirror().settings.player1Name, std::string("Player No. 1"));
+        QCOMPARE(TestMirror().settings.delayUnit, 10);
     }
 
     // Help opens the help box over the dialog, which stays open behind it.
@@ -413,7 +413,7 @@ class NewGameBoxTest : public QObject {
             dialogOpenAfter = box->isVisible();
             QTest::keyClick(box->StartButton, Qt::Key_Return);
         });
-        QCOMPARE(ShowNewGameBox(NewGameMode::kNewGame), int(kOutcomeStartGame));
+        QCOMPARE(ShowNewGameBox(TestGame(), NewGameMode::kNewGame), int(kOutcomeStartGame));
         QVERIFY(helpShown);
         QVERIFY(dialogOpenBehind);
         QVERIFY(dialogOpenAfter);
@@ -467,7 +467,7 @@ class NewGameBoxTest : public QObject {
             RequestBuffer buffer;
             MakeMessage('I', buffer);
             TestLink().Send(buffer);
-            StartNewGame(TestLink());
+            StartNewGame(TestLink(), TestMirror());
             Sent::Clear();
         }
         AnswerNextModal([&](QWidget* modal) {
@@ -493,13 +493,13 @@ class NewGameBoxTest : public QObject {
             ++backsShown;
         }
         QVERIFY(backsShown >= 3);  // the computer may have played first
-        QCOMPARE(settings.delayUnit, 60);
+        QCOMPARE(TestMirror().settings.delayUnit, 60);
         // The library keeps the new back.
         RequestBuffer buffer;
         MakeMessage('I', buffer);
         TestLink().Send(buffer);
-        QCOMPARE(settings.backRank, 'K');
-        QCOMPARE(settings.delaySetting, 3);
+        QCOMPARE(TestMirror().settings.backRank, 'K');
+        QCOMPARE(TestMirror().settings.delaySetting, 3);
     }
 };
 

@@ -351,17 +351,18 @@ class PlayRoundTest : public QObject {
 
     void twoRoundsByMouse() {
         MessageLog messages;  // "no room on the table" notes are not boxes here
-        settings.animation = false;
-        settings.delayUnit = 0;
-        settings.sound = false;
-        StartNewGame(TestLink());
+        TestMirror().settings.animation = false;
+        TestMirror().settings.delayUnit = 0;
+        TestMirror().settings.sound = false;
+        StartNewGame(TestLink(), TestMirror());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1"));
 
         int turn = 0;
         for (int guard = 0; guard < 200 && answers.roundsEnded < 2 && !answers.gameWon; ++guard) {
             if (answers.roundsEnded == 1) answers.continueRound = false;
-            QCOMPARE(CurrentPlayer(), 1);  // the computer's moves follow the person's at once
+            QCOMPARE(TestMirror().CurrentPlayer(),
+                     1);  // the computer's moves follow the person's at once
             QVERIFY2(PlayerOneHoldsACard(), qPrintable(QStringLiteral("turn %1, rounds ended %2\n")
                                                            .arg(turn)
                                                            .arg(answers.roundsEnded) +

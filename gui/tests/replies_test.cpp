@@ -10,7 +10,7 @@
 #include <QTest>
 #include <cstring>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
@@ -56,7 +56,7 @@ class RepliesTest : public QObject {
         RequestBuffer buffer = ProcessReply("<1>116h<P>2</>");
         QCOMPARE(table.handCards[1][1], 32);
         QCOMPARE(table.pileDepth[1][1], 1);
-        QCOMPARE(CurrentPlayer(), 2);
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);
         QCOMPARE(buffer.writePos, 3);
         QCOMPARE(BufferText(buffer).substr(0, 3), std::string("<C>"));
 
@@ -69,11 +69,11 @@ class RepliesTest : public QObject {
     // Player 1 (a human) to move: the turn passes, the selection goes, and
     // no "<C>" waits.
     void humanToMoveLeavesNothing() {
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         DealPile(3, 1);
         DisplayCard(0, 3, 1, 1, kToggleHighlight);
         ProcessReply("<P>1</>");
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(TestMirror().CurrentPlayer(), 1);
         QCOMPARE(TestLink().Waiting().writePos, 0);
         QCOMPARE(table.highlight[0][3], 0);
     }
@@ -94,7 +94,7 @@ class RepliesTest : public QObject {
 
     void scoreItemFillsTheRecordAndTheLabels() {
         ProcessReply("<G>231002072809</>");
-        const ScoreRecord& r = scores[2];
+        const ScoreRecord& r = TestMirror().scores[2];
         QCOMPARE(r.aces, 3);
         QCOMPARE(r.twoSpades, 1);
         QCOMPARE(r.tenDiamonds, 0);
@@ -111,7 +111,7 @@ class RepliesTest : public QObject {
 
     void hallOfFameRows() {
         ProcessReply("<H>010(Alice Brown) -0012 00030 00015<H>150(Nobody) 00000 00000 00000</>");
-        const HallRow& alice = hallOfFame[1];
+        const HallRow& alice = TestMirror().hallOfFame[1];
         QCOMPARE(alice.name, std::string("Alice Brown"));
         QCOMPARE(alice.points, -12);
         QCOMPARE(alice.played, 30);
@@ -119,7 +119,7 @@ class RepliesTest : public QObject {
         QCOMPARE(alice.lost, 15);
         QCOMPARE(alice.percentWon, 50.0);
         QCOMPARE(alice.pointsPerGame, -0.4);
-        const HallRow& nobody = hallOfFame[15];
+        const HallRow& nobody = TestMirror().hallOfFame[15];
         QCOMPARE(nobody.name, std::string("Nobody"));
         QCOMPARE(nobody.lost, 0);
         QCOMPARE(nobody.percentWon, 0.0);
@@ -128,9 +128,9 @@ class RepliesTest : public QObject {
 
     void hallOfFameNamesKeepTwentyCharacters() {
         ProcessReply("<H>053(ABCDEFGHIJKLMNOPQRSTUVWXYZ) 00007 00002 00001</>");
-        QCOMPARE(hallOfFame[5].name, std::string("ABCDEFGHIJKLMNOPQRST"));
-        QCOMPARE(hallOfFame[5].points, 7);
-        QCOMPARE(hallOfFame[5].lost, 1);
+        QCOMPARE(TestMirror().hallOfFame[5].name, std::string("ABCDEFGHIJKLMNOPQRST"));
+        QCOMPARE(TestMirror().hallOfFame[5].points, 7);
+        QCOMPARE(TestMirror().hallOfFame[5].lost, 1);
     }
 
     void hallOfFameRankOutOfRangeIsARangeError() {
@@ -140,22 +140,22 @@ class RepliesTest : public QObject {
 
     void settingsItems() {
         ProcessReply("<I>15(Ann)<I>20(Bob)<I>0TB<I>30<I>40<I>57</>");
-        QCOMPARE(settings.player1Name, std::string("Ann"));
-        QCOMPARE(settings.player1Level, 0);  // never taken from a reply
-        QCOMPARE(settings.player2Name, std::string("Bob"));
-        QCOMPARE(settings.player2Level, 1);  // clamped up from 0
-        QCOMPARE(settings.backRank, 'T');
-        QCOMPARE(settings.backSuit, 'B');
-        QVERIFY(!settings.sound);
-        QVERIFY(!settings.animation);
-        QCOMPARE(settings.delaySetting, 7);
-        QCOMPARE(settings.delayUnit, 10);  // unchanged by the report
+        QCOMPARE(TestMirror().settings.player1Name, std::string("Ann"));
+        QCOMPARE(TestMirror().settings.player1Level, 0);  // never taken from a reply
+        QCOMPARE(TestMirror().settings.player2Name, std::string("Bob"));
+        QCOMPARE(TestMirror().settings.player2Level, 1);  // clamped up from 0
+        QCOMPARE(TestMirror().settings.backRank, 'T');
+        QCOMPARE(TestMirror().settings.backSuit, 'B');
+        QVERIFY(!TestMirror().settings.sound);
+        QVERIFY(!TestMirror().settings.animation);
+        QCOMPARE(TestMirror().settings.delaySetting, 7);
+        QCOMPARE(TestMirror().settings.delayUnit, 10);  // unchanged by the report
 
         ProcessReply("<I>29(Cy)<I>31<I>41<I>9x</>");
-        QCOMPARE(settings.player2Level, 9);
-        QCOMPARE(settings.player2Name, std::string("Cy"));
-        QVERIFY(settings.sound);
-        QVERIFY(settings.animation);
+        QCOMPARE(TestMirror().settings.player2Level, 9);
+        QCOMPARE(TestMirror().settings.player2Name, std::string("Cy"));
+        QVERIFY(TestMirror().settings.sound);
+        QVERIFY(TestMirror().settings.animation);
     }
 
     void endOfRoundWithoutWinnerAsksToContinue() {
@@ -182,7 +182,7 @@ class RepliesTest : public QObject {
     // The finished game is saved before the question; a failed save is told
     // with Continue Without Saving, and play goes on to the question.
     void endOfGameSavesThenAsksToPlayAgain() {
-        settings.player2Name = "Bob";
+        TestMirror().settings.player2Name = "Bob";
         StandIn::Script({"<E>ERROR: Unable to save game data</>"});
         std::vector<std::string> sentBeforeQuestion;
         QString retryText;
@@ -205,7 +205,7 @@ class RepliesTest : public QObject {
         QCOMPARE(sentBeforeQuestion, std::vector<std::string>{"<W></>"});
         QCOMPARE(Sent::requests, std::vector<std::string>{"<W></>"});
 
-        settings.player2Name = "Player No. 2";
+        TestMirror().settings.player2Name = "Player No. 2";
         Sent::Clear();
         ConfirmAnswer seen;
         AnswerNextConfirm(true, &seen);
@@ -243,14 +243,14 @@ class RepliesTest : public QObject {
         MessageLog log;
         ProcessReply("<X>zz<P>2</>");
         QCOMPARE(log.texts, QStringList{QStringLiteral("Unknown Message Type: X")});
-        QCOMPARE(CurrentPlayer(), 2);
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);
     }
 
     void repliesThatEndEarly() {
         MessageLog log;
         ProcessReply("");
         ProcessReply("<P>2");  // no terminator item: ends after its last item
-        QCOMPARE(CurrentPlayer(), 2);
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);
         ProcessReply("<G>1");  // short item: reads zeros, not what lies past the reply
         QVERIFY(log.texts.isEmpty());
     }
@@ -259,7 +259,7 @@ class RepliesTest : public QObject {
         MessageLog log;
         ProcessReply("<E>HumanMove failed<V>Kzq banner<Q>MoveNr=07<P>2</>");
         QVERIFY(log.texts.isEmpty());
-        QCOMPARE(CurrentPlayer(), 2);  // the item after them is still run
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);  // the item after them is still run
     }
 
     // The player is told before the card goes; the computer's move is told in its words only.
@@ -270,7 +270,7 @@ class RepliesTest : public QObject {
                                 "There is no room on the table.  This card will be sent to your "
                                 "Capture Pile.")});
         log.texts.clear();
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         ProcessReply("<2>113s<D>0<F>113s<2>1100<A>243s1111<4>113s<P>1</>");
         QVERIFY(log.texts.isEmpty());
         QVERIFY(MoveWords().contains(QStringLiteral("found no room")));
@@ -349,7 +349,7 @@ class RepliesTest : public QObject {
                 StandIn::Script({deal.substr(0, end), deal.substr(end) + "</>"});
             else
                 StandIn::Script({deal});
-            StartNewGame(TestLink());
+            StartNewGame(TestLink(), TestMirror());
             if (replies.isEmpty())
                 for (QLabel* label :
                      {window->Aces1, window->Points1, window->Cards2, window->Points2})
@@ -369,20 +369,20 @@ class RepliesTest : public QObject {
     void flightItemIsSkippedWithoutAnimation() {
         FlightWatch watch;
         window->Table->installEventFilter(&watch);
-        settings.animation = false;
+        TestMirror().settings.animation = false;
         ProcessReply("<A>03Ad3112<P>2</>");
         const int skipped = watch.frames;
-        QCOMPARE(CurrentPlayer(), 2);
-        settings.animation = true;
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);
+        TestMirror().settings.animation = true;
         ProcessReply("<A>03Ad3112<P>1</>");
         window->Table->removeEventFilter(&watch);
         QCOMPARE(skipped, 0);
         QCOMPARE(watch.frames, 4);
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(TestMirror().CurrentPlayer(), 1);
     }
 
     void delayItemPauses() {
-        settings.delayUnit = 20;
+        TestMirror().settings.delayUnit = 20;
         QElapsedTimer clock;
         clock.start();
         ProcessReply("<D>3</>");
@@ -413,12 +413,12 @@ class RepliesTest : public QObject {
         });
         ProcessReply("<?>1427<P>2</>");
         QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
-        QCOMPARE(CurrentPlayer(), 2);
+        QCOMPARE(TestMirror().CurrentPlayer(), 2);
     }
 
     void playerOutOfRangeIsARangeError() {
         QVERIFY_THROWS_EXCEPTION(RangeError, ProcessReply("<P>3</>"));
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(TestMirror().CurrentPlayer(), 1);
     }
 
     void applySettingsShowsTheComputerHandInTheNewBack() {
@@ -426,9 +426,9 @@ class RepliesTest : public QObject {
             DisplayCard(1, slot, 1, slot, kShow);
             DisplayCard(2, slot, 1, 58, kShow);
         }
-        settings.backRank = 'Q';
+        TestMirror().settings.backRank = 'Q';
         RequestBuffer buffer;
-        ApplySettings(TestLink());
+        ApplySettings(TestLink(), TestMirror());
         for (int slot = 1; slot <= 3; ++slot) {
             QCOMPARE(table.handCards[1][slot], slot);
             QCOMPARE(table.handCards[2][slot], 64);
@@ -448,9 +448,9 @@ class RepliesTest : public QObject {
     }
 
     void startNewGameClearsTheTableAndSendsTheSettings() {
-        settings.gameNumber = 7;
+        TestMirror().settings.gameNumber = 7;
         DisplayCard(0, 1, 1, 9, kShow);
-        StartNewGame(TestLink());
+        StartNewGame(TestLink(), TestMirror());
         QCOMPARE(table.pileDepth[0][1], 0);
         QCOMPARE(Sent::requests,
                  std::vector<std::string>{

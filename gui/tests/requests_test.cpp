@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "link/logiclink.h"
 #include "link/selection.h"
 #include "table/tableview.h"
@@ -28,23 +28,23 @@ class RequestsTest : public QObject {
     void settingsMessageWithDefaults() {
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        MakeSettingsMessage(settings, buffer);
+        MakeSettingsMessage(TestMirror().settings, buffer);
         QCOMPARE(BufferText(buffer), std::string("<I>06B<I>10Player No. 1<I>21Player No. 2"
                                                  "<I>31<I>41<I>50"));
         QCOMPARE(buffer.writePos, int(BufferText(buffer).size()));
     }
 
     void settingsMessageCarriesChangedSettings() {
-        settings.player1Name = "Ann";
-        settings.player2Name = "12345678901234567890";
-        settings.player2Level = 9;
-        settings.backRank = 'T';
-        settings.sound = false;
-        settings.animation = false;
-        settings.delaySetting = 7;
+        TestMirror().settings.player1Name = "Ann";
+        TestMirror().settings.player2Name = "12345678901234567890";
+        TestMirror().settings.player2Level = 9;
+        TestMirror().settings.backRank = 'T';
+        TestMirror().settings.sound = false;
+        TestMirror().settings.animation = false;
+        TestMirror().settings.delaySetting = 7;
         RequestBuffer buffer;
         MakeMessage('I', buffer);
-        MakeSettingsMessage(settings, buffer);
+        MakeSettingsMessage(TestMirror().settings, buffer);
         QCOMPARE(BufferText(buffer),
                  std::string("<I>0TB<I>10Ann<I>2912345678901234567890<I>30<I>40<I>57"));
     }
@@ -126,8 +126,8 @@ class RequestsTest : public QObject {
     // A chain of computer moves runs with no user action: every reply that
     // names a computer player leaves exactly one "<C>".
     void computerMovesFollowEachOther() {
-        playerIsComputer[1] = 0;
-        playerIsComputer[2] = 1;
+        TestMirror().playerIsComputer[1] = 0;
+        TestMirror().playerIsComputer[2] = 1;
         StandIn::Script({"<P>2</>", "<P>2</>", "<P>2<P>2</>", "<P>1</>"});
         RequestBuffer buffer;
         MakeMessage('1', buffer);
@@ -135,7 +135,7 @@ class RequestsTest : public QObject {
         TestLink().Send(buffer);
         QCOMPARE(Sent::requests,
                  (std::vector<std::string>{"<1>1</>", "<C></>", "<C></>", "<C></>"}));
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(TestMirror().CurrentPlayer(), 1);
         QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
@@ -160,13 +160,13 @@ class RequestsTest : public QObject {
         AddDigit(3, buffer);
         TestLink().Send(buffer);
         QCOMPARE(Sent::requests, (std::vector<std::string>{"<1>3</>", "<Y>0</>", "<C></>"}));
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(TestMirror().CurrentPlayer(), 1);
     }
 
     // A pause holds everything up: the follow-up goes out after it, and no
     // event is handled meanwhile.
     void pauseBlocksUntilItEnds() {
-        settings.delayUnit = 20;
+        TestMirror().settings.delayUnit = 20;
         StandIn::Script({"<D>5<P>2</>", "</>"});
         std::size_t sentWhenHandled = 0;
         QTimer::singleShot(0, [&] { sentWhenHandled = Sent::requests.size(); });
@@ -201,7 +201,7 @@ class RequestsTest : public QObject {
         TestLink().Send(buffer);
         QVERIFY(log.texts.isEmpty());
 
-        debugFlag = true;
+        TestMirror().debugFlag = true;
         StandIn::Script({"<E>No moves possible</>"});
         MakeMessage('C', buffer);
         TestLink().Send(buffer);

@@ -134,7 +134,7 @@ class SelectionTest : public QObject {
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
         QVERIFY(Sent::requests.empty());
 
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         Select(HandSpot(1, 2));
         QVERIFY(Sent::requests.empty());
         CardSelect(TestLink(), HandPlace(2, 3).x() + 5, kHandBottom - 1);
@@ -336,7 +336,7 @@ class SelectionTest : public QObject {
 
     void hintWithoutCardsSendsNothing() {
         HintClick(TestLink());
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         DisplayCard(1, 1, 1, 5, kShow);
         HintClick(TestLink());
         QVERIFY(Sent::requests.empty());
@@ -348,10 +348,10 @@ class SelectionTest : public QObject {
     void discardPutsTheFirstCard() {
         DisplayCard(1, 3, 1, 7, kShow);
         DisplayCard(1, 4, 1, 8, kShow);
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         PlayPutClick(TestLink());
         QVERIFY(Sent::requests.empty());
-        SetCurrentPlayer(1);
+        TestMirror().SetCurrentPlayer(1);
         window->PutButton->click();
         QCOMPARE(Sent::requests, Requests{"<1>3</>"});
         QCOMPARE(table.highlight[1][3], 1);
@@ -432,18 +432,18 @@ class SelectionTest : public QObject {
         for (int round = 0; round < 2; ++round) {  // each click turns a player over
             window->Button9->click();
             window->Button10->click();
-            QCOMPARE(playerIsComputer[1], round == 0 ? 1 : 0);
-            QCOMPARE(playerIsComputer[2], round == 0 ? 0 : 1);
+            QCOMPARE(TestMirror().playerIsComputer[1], round == 0 ? 1 : 0);
+            QCOMPARE(TestMirror().playerIsComputer[2], round == 0 ? 0 : 1);
             for (int player : {1, 2}) {
                 const QPushButton* button = player == 1 ? window->Button9 : window->Button10;
                 QCOMPARE(button->text(), QStringLiteral("%1=%2").arg(player).arg(
-                                             playerIsComputer[player] ? 'C' : 'H'));
+                                             TestMirror().playerIsComputer[player] ? 'C' : 'H'));
             }
         }
         window->Button7->click();
-        QVERIFY(debugFlag);
+        QVERIFY(TestMirror().debugFlag);
         window->Button7->click();
-        QVERIFY(!debugFlag);
+        QVERIFY(!TestMirror().debugFlag);
     }
 };
 

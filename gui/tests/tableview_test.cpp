@@ -11,7 +11,7 @@
 #include <QTest>
 #include <climits>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "table/remainingpanel.h"
 #include "test_support.h"
 #include "window/application.h"
@@ -243,9 +243,9 @@ class TableViewTest : public QObject {
         const QImage strip1 = PictureImage(101);
         const QImage strip2 = PictureImage(102);
         QVERIFY(strip1 != strip2);
-        SetCurrentPlayer(1);
+        TestMirror().SetCurrentPlayer(1);
         DrawTag(3, 'T');
-        SetCurrentPlayer(2);
+        TestMirror().SetCurrentPlayer(2);
         DrawTag(8, 'K');
         const QImage& buffer = BackBuffer();
         auto letterCell = [&](int x0, int x1, int column) {
@@ -308,7 +308,7 @@ class TableViewTest : public QObject {
         const QImage before = BackBuffer().copy();
         PaintWatch watch;
         window->Table->installEventFilter(&watch);
-        settings.delayUnit = 40;
+        TestMirror().settings.delayUnit = 40;
         QElapsedTimer clock;
         clock.start();
         AnimateCard(4, 0, 44, 1, 1, 1, 2);

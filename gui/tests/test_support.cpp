@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstring>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/game.h"
 #include "table/tableview.h"
@@ -103,13 +103,23 @@ LogicLink& TestLink() {
     return TestGame().link;
 }
 
+GameMirror& TestMirror() {
+    return TestGame().mirror;
+}
+
 void CloseTestWindow() {
     delete testWindow;
     testWindow = nullptr;
 }
 
 void ResetAll() {
-    ResetProgramState();
+    TestMirror() = GameMirror{};
+    if (!testWindow) {
+        // The view shows the tests' own game while no window does.
+        TableWidgets none;
+        none.mirror = &TestMirror();
+        AttachWidgets(none);
+    }
     ClearTable();
     SetTableNote(QString::fromLatin1(kStartNote));
     ShowTurn(0);

@@ -33,6 +33,7 @@ void CloseTestWindow();
 // window is open.
 Game& TestGame();
 LogicLink& TestLink();
+GameMirror& TestMirror();
 
 // Puts the program-wide state, the table and the logic entry back to their start.
 void ResetAll();

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/globals.h"
+#include "core/mirror.h"
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
 #include "table/tableview.h"
@@ -91,11 +91,11 @@ class WindowTest : public QObject {
     void startUpBeginsWithNineColumns() {
         TCasinoGUI window;
         StandIn::Attach(window.TheGame().link);
-        SetCurrentPlayer(2);
+        window.TheGame().mirror.SetCurrentPlayer(2);
         DisplayCard(0, 1, 1, 5, kShow);
         window.StartUp();
         QCOMPARE(Sent::requests, std::vector<std::string>{"<B>9</>"});
-        QCOMPARE(CurrentPlayer(), 1);
+        QCOMPARE(window.TheGame().mirror.CurrentPlayer(), 1);
         QCOMPARE(table.pileDepth[0][1], 0);
     }
 

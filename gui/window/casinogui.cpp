@@ -166,7 +166,7 @@ void TCasinoGUI::StartUp() {
     const std::string begun = game_.link.LastReply();
     ClearTable();
     SetTableNote(QString::fromLatin1(kStartNote));
-    SetCurrentPlayer(1);
+    game_.mirror.SetCurrentPlayer(1);
     LoadPictures();
     startNotice_ = StartUpNotice(begun, keptAside, game_.saver);
     // Told once the window is up: the program starts before the window shows.

@@ -8,8 +8,8 @@
 #include "link/logiclink.h"
 #include "link/operations.h"
 
-int ShowNewGameBox(NewGameMode mode) {
-    TNewGameBox box(mode, DialogOwner());
+int ShowNewGameBox(Game& game, NewGameMode mode) {
+    TNewGameBox box(mode, game.mirror, DialogOwner());
     CentreOnScreen(&box);
     box.exec();
     return box.Outcome();
@@ -24,12 +24,12 @@ void ShowHighScores(Game& game) {
 namespace {
 
 void RunNewGameBox(Game& game, NewGameMode mode) {
-    switch (ShowNewGameBox(mode)) {
+    switch (ShowNewGameBox(game, mode)) {
         case kOutcomeStartGame:
-            StartNewGame(game.link);
+            StartNewGame(game.link, game.mirror);
             break;
         case kOutcomeApplySettings:
-            ApplySettings(game.link);
+            ApplySettings(game.link, game.mirror);
             break;
         default:
             break;

@@ -8,7 +8,7 @@
 #include "link/game.h"
 
 // Builds the New Game dialog in the given mode, shows it modally, returns its outcome.
-int ShowNewGameBox(NewGameMode mode);
+int ShowNewGameBox(Game& game, NewGameMode mode);
 // Shows the Hall of Fame table in its dialog, modally.
 void ShowHighScores(Game& game);
 

@@ -233,6 +233,7 @@ void TCasinoGUI::BuildControls() {
         widgets.remainingRows[row] = *rows[row - 1];
     widgets.remainingPanel = RemainingCards;
     widgets.status = Label1;
+    widgets.mirror = &game_.mirror;
     AttachWidgets(widgets);
 }
 
@@ -245,17 +246,19 @@ void TCasinoGUI::HClick() {
 }
 
 void TCasinoGUI::DebugShowMsg11() {
-    debugFlag = !debugFlag;
+    game_.mirror.debugFlag = !game_.mirror.debugFlag;
 }
 
 void TCasinoGUI::Button9Click() {
-    playerIsComputer[1] = 1 - playerIsComputer[1];
-    Button9->setText(playerIsComputer[1] == 1 ? QStringLiteral("1=C") : QStringLiteral("1=H"));
+    game_.mirror.playerIsComputer[1] = 1 - game_.mirror.playerIsComputer[1];
+    Button9->setText(game_.mirror.playerIsComputer[1] == 1 ? QStringLiteral("1=C")
+                                                           : QStringLiteral("1=H"));
 }
 
 void TCasinoGUI::Button10Click() {
-    playerIsComputer[2] = 1 - playerIsComputer[2];
-    Button10->setText(playerIsComputer[2] == 1 ? QStringLiteral("2=C") : QStringLiteral("2=H"));
+    game_.mirror.playerIsComputer[2] = 1 - game_.mirror.playerIsComputer[2];
+    Button10->setText(game_.mirror.playerIsComputer[2] == 1 ? QStringLiteral("2=C")
+                                                            : QStringLiteral("2=H"));
 }
 
 void TCasinoGUI::DebugCardArrays() {

@@ -1,13 +1,14 @@
-// Folder core/: the bottom layer of the program. It holds the program-wide
-// state that every other layer reads (the mirrors of what the library
+// Folder core/: the bottom layer of the program. It holds the record of the
+// game's state that every other layer reads (the mirror of what the library
 // reported) and the index-checked array through which all of it is reached;
 // it uses nothing of the program's own.
 //
-// Program-wide state of the game program: the mirror of the library's settings,
-// which players the computer moves, whose turn it is, the score records and the
-// Hall of Fame table, together with the index-checked array that guards every
-// index into them. A bad index raises RangeError, which abandons the current
-// event handler; the application reports it and goes on (see application.h).
+// The mirror: the library's settings, which players the computer moves,
+// whose turn it is, the score records and the Hall of Fame table, and the
+// debug switch, together with the index-checked array that guards every
+// index into them. The window's game owns the one mirror and hands it on. A bad index raises
+// RangeError, which abandons the current event handler; the application reports it and goes on (see
+// application.h).
 #pragma once
 
 #include <array>
@@ -93,15 +94,20 @@ struct HallRow {
     double pointsPerGame = 0.0;
 };
 
-extern Settings settings;
-extern Checked<int, 1, 2> playerIsComputer;  // 1: the library moves this player
-extern bool debugFlag;                       // show every request, reply and error item
-extern Checked<ScoreRecord, 1, 2> scores;
-extern Checked<HallRow, 1, kHallRows> hallOfFame;
+class GameMirror {
+  public:
+    GameMirror() { playerIsComputer[2] = 1; }  // player 2 is the computer from the start
 
-// The player named by the last player-to-move item: 1 or 2.
-int CurrentPlayer();
-void SetCurrentPlayer(int player);  // RangeError unless 1 or 2
+    Settings settings;
+    Checked<int, 1, 2> playerIsComputer;  // 1: the library moves this player
+    bool debugFlag = false;               // show every request, reply and error item
+    Checked<ScoreRecord, 1, 2> scores;
+    Checked<HallRow, 1, kHallRows> hallOfFame;
 
-// Puts every item above back to its value at program start.
-void ResetProgramState();
+    // The player named by the last player-to-move item: 1 or 2.
+    int CurrentPlayer() const { return currentPlayer_; }
+    void SetCurrentPlayer(int player);  // RangeError unless 1 or 2
+
+  private:
+    int currentPlayer_ = 1;
+};
