@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "core/mirror.h"
-#include "reply_reader.h"
+#include "reply_cursor.h"
 #include "wire.h"
 
 class QLibrary;

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "reply_cursor.h"
 #include "table/cardtext.h"
 
 namespace {
@@ -271,13 +272,15 @@ QString DescribeHint(const HintTable& hint) {
 
 std::vector<ReplyItem> ReplyItems(const std::string& reply) {
     std::vector<ReplyItem> items;
-    for (std::size_t at = reply.find('<'); at != std::string::npos; at = reply.find('<', at + 1)) {
-        if (at + 2 >= reply.size() || reply[at + 2] != '>') continue;
-        const std::size_t next = reply.find('<', at + 1);
-        const std::size_t end = next == std::string::npos ? reply.size() : next;
-        items.push_back({reply[at + 1], reply.substr(at + 3, end - at - 3)});
+    wire::ReplyCursor in(reply.c_str());
+    for (char code = 0;;) {
+        const wire::ItemHead head = in.NextItem(code);
+        if (head == wire::ItemHead::kEnd) return items;
+        if (head == wire::ItemHead::kNoClose)
+            in.Take();  // not an item: on to the next "<"
+        else
+            items.push_back({code, std::string(in.TextToNextItem())});
     }
-    return items;
 }
 
 bool IsComputerMove(const std::string& reply) {

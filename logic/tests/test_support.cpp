@@ -5,6 +5,7 @@
 
 #include "cards.h"
 #include "logic.h"
+#include "reply_cursor.h"
 
 namespace kzq::test {
 
@@ -24,13 +25,17 @@ std::string Call(const std::string& request) {
 
 std::vector<std::string> Items(const std::string& reply) {
     std::vector<std::string> items;
-    std::size_t pos = 0;
-    while ((pos = reply.find('<', pos)) != std::string::npos) {
-        std::size_t next = reply.find('<', pos + 1);
-        items.push_back(reply.substr(pos, next == std::string::npos ? next : next - pos));
-        pos = next;
+    wire::ReplyCursor in(reply.c_str());
+    for (char code = 0;;) {
+        const wire::ItemHead head = in.NextItem(code);
+        if (head == wire::ItemHead::kEnd) return items;
+        if (head == wire::ItemHead::kNoClose) {
+            in.Take();  // kept whole, as the library wrote it
+            items.push_back("<" + std::string(in.TextToNextItem()));
+        } else {
+            items.push_back(std::string("<") + code + ">" + std::string(in.TextToNextItem()));
+        }
     }
-    return items;
 }
 
 std::uint8_t DealByte(const std::string& card) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "mirror.h"
+#include "reply_cursor.h"
 
 namespace sim {
 
@@ -18,16 +19,15 @@ inline std::string Quote(std::string_view s) {
     return "\"" + std::string(s) + "\"";
 }
 
-// Card characters by table: a switch becomes a jump that is seldom guessed.
+// The wire's card characters (wire::RankValue, wire::SuitValue) by table: a
+// switch becomes a jump that is seldom guessed.
 struct CardCharTable {
     unsigned char rank[256] = {}, suit[256] = {};
     constexpr CardCharTable() {
-        const char* ranks = "A23456789TJQK";
-        for (int r = 0; r < 13; ++r)
-            rank[static_cast<unsigned char>(ranks[r])] = static_cast<unsigned char>(r + 1);
-        const char* suits = "cdhs";
-        for (int s = 0; s < 4; ++s)
-            suit[static_cast<unsigned char>(suits[s])] = static_cast<unsigned char>(s + 1);
+        for (int c = 0; c < 256; ++c) {
+            rank[c] = static_cast<unsigned char>(wire::RankValue(char(c)));
+            suit[c] = static_cast<unsigned char>(wire::SuitValue(char(c)));
+        }
     }
 };
 inline constexpr CardCharTable kCardChars{};
