@@ -183,10 +183,12 @@ void ShowAboutBox() {
     box.exec();
 }
 
-bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre) {
+bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre,
+                    const QString& told) {
     TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
+    if (!told.isEmpty()) box.setAccessibleDescription(told);
     box.FitText();
     if (settings.sound) {
         if (beepSink)

@@ -138,7 +138,8 @@ void EndOfRound(int code, int total1, int total2) {
     ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
-                            QString::fromLatin1(kContinueText))) {
+                            QString::fromLatin1(kContinueText), std::nullopt,
+                            TotalsWords(total1, total2))) {
             DropFollowUp();
             SetTableNote(StoppedNote(total1, total2));
             return;
@@ -157,7 +158,8 @@ void EndOfRound(int code, int total1, int total2) {
                          QStringLiteral(" has won the game with ") +
                          QString::number(first ? total1 : total2) +
                          QStringLiteral(" points.  Play again?");
-    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
+    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text, std::nullopt,
+                       TotalsWords(total1, total2))) {
         StartNewGame();
         return;
     }
@@ -322,11 +324,15 @@ QString Points(int total) {
 
 }  // namespace
 
+QString TotalsWords(int total1, int total2) {
+    return WireToText(settings.player1Name) + QStringLiteral(" has ") + Points(total1) +
+           QStringLiteral(", ") + WireToText(settings.player2Name) + QStringLiteral(" has ") +
+           Points(total2) + QStringLiteral(".");
+}
+
 QString StoppedNote(int total1, int total2) {
-    return QStringLiteral("Game stopped: ") + WireToText(settings.player1Name) +
-           QStringLiteral(" has ") + Points(total1) + QStringLiteral(", ") +
-           WireToText(settings.player2Name) + QStringLiteral(" has ") + Points(total2) +
-           QStringLiteral(".") + QString::fromLatin1(kGoOn);
+    return QStringLiteral("Game stopped: ") + TotalsWords(total1, total2) +
+           QString::fromLatin1(kGoOn);
 }
 
 QString GameOverNote(int winner, int total1, int total2) {

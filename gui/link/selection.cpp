@@ -111,6 +111,9 @@ bool KeyboardPlay(int key) {
         HintClick();
         return true;
     }
+    // The key of a pile takes the keyboard focus there, so that a screen
+    // reader speaks the pile it chose and the arrows go on from it.
+    if (column > 0 && PlaceShown({0, column})) SetFocusPlace({0, column});
     // A click at the middle of the pile's top card or of the hand card, so
     // that the hit rules and everything a click does apply unchanged.
     const QPoint at = (column > 0 ? CardPosition(0, column, 1) : CardPosition(player, slot, 1)) +

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -159,6 +160,47 @@ QRect PlaceRect(const Place& place) {
 
 class TableAccessible;
 
+// What the table says without being asked: an object of role Notification,
+// never drawn, whose name is the newest words. Screen readers speak a
+// notification when it is shown, whatever has the focus, where a change of
+// the focused place's description or of a list item's name goes unheard.
+class Announcement : public QAccessibleInterface {
+  public:
+    explicit Announcement(QWidget* surface) : surface_(surface) {}
+
+    bool isValid() const override { return !surface_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return surface_ ? surface_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? words_ : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = words_.isEmpty();
+        return s;
+    }
+
+    // Shows `words` as a new notification: hidden, renamed, shown again.
+    void Say(const QString& words);
+
+  private:
+    QPointer<QWidget> surface_;
+    QString words_;
+};
+
 // One place: a virtual child of the table, not a widget of its own.
 class PlaceItem : public QAccessibleInterface {
   public:
@@ -215,11 +257,15 @@ class TableAccessible : public QAccessibleWidget {
             items_[PlaceIndex(place)] = new PlaceItem(surface, place);
         for (PlaceItem* item : items_)
             QAccessible::registerAccessibleInterface(item);
+        announcement_ = new Announcement(surface);
+        QAccessible::registerAccessibleInterface(announcement_);
         told_ = Now();  // what a reader finds when it first asks
+        selectedSaid_ = told_.selected;
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(announcement_));
     }
 
     QString text(QAccessible::Text t) const override {
@@ -303,8 +349,15 @@ class TableAccessible : public QAccessibleWidget {
     // The places and controls as they are now.
     Told Now() const;
 
+    // The words of a deal: the cards of the hand a person plays, and at a
+    // round's first deal the table's cards as well.
+    QString DealWords() const;
+
     std::array<PlaceItem*, kPlaceCount> items_{};
+    Announcement* announcement_ = nullptr;
     Told told_;
+    std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
+    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
     bool flushPending_ = false;
     PlaceItem* focusTold_ = nullptr;
     QString wordsTold_;
@@ -358,6 +411,12 @@ TableAccessible::Told TableAccessible::Now() const {
 
 void TableAccessible::Tell() {
     const Told now = Now();
+    const auto handCards = [](const std::vector<Place>& places) {
+        return std::count_if(places.begin(), places.end(), [](const Place& place) {
+            return place.area == FocusHand() && place.column > 0;
+        });
+    };
+    if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -400,28 +459,76 @@ void TableAccessible::Tell() {
 }
 
 void TableAccessible::TellFocusAndWords() {
+    // While a box is open its own words are spoken: what happened on the
+    // table meanwhile waits until it is closed, and is lost no more.
+    if (QApplication::activeModalWidget()) {
+        flushPending_ = true;
+        QTimer::singleShot(100, widget(), [this] { TellFocusAndWords(); });
+        return;
+    }
     flushPending_ = false;
+    QStringList spoken;
     PlaceItem* focused = FocusedItem();
     if (focused != focusTold_) {
         focusTold_ = focused;
         toldTo_ = nullptr;  // a place told the words no longer has the focus
-        if (focused) Send(focused, QAccessible::Focus);
+        if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
+    } else if (focused) {
+        // A choice on the place that keeps the focus (Space, Enter): its new state.
+        const int at = PlaceIndex(focused->place());
+        if (told_.selected[at] != selectedSaid_[at])
+            spoken << (told_.selected[at] ? QStringLiteral("selected")
+                                          : QStringLiteral("not selected"));
     }
-    if (!movesHeard_.isEmpty())
+    selectedSaid_ = told_.selected;
+    if (!movesHeard_.isEmpty()) {
+        spoken << movesHeard_;
         movesTold_ = movesHeard_;
-    else if (MoveWords().isEmpty())
+    } else if (MoveWords().isEmpty()) {
         movesTold_.clear();  // the player acted: the words were taken away
+    }
     movesHeard_.clear();
+    if (handDealt_) {
+        handDealt_ = false;
+        if (const QString deal = DealWords(); !deal.isEmpty()) spoken << deal;
+    }
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
+
+    // The table's description holds the words for a reader that asks.
     QStringList lines = movesTold_;
     if (!TableNote().isEmpty()) lines << TableNote();
     const QString words = lines.join(QLatin1Char('\n'));
     if (words == wordsTold_) return;
     wordsTold_ = words;
-    // Screen readers speak a description change of the object with the
-    // focus: the focused place when there is one, and the table.
     toldTo_ = focused;
     if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
     Send(this, QAccessible::DescriptionChanged);
+}
+
+QString TableAccessible::DealWords() const {
+    const int hand = FocusHand();
+    QStringList cards;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
+    if (cards.isEmpty()) return {};
+    const QString held = QStringLiteral("you hold ") + Listed(cards);
+    if (table.captureCount[3] > 0 || table.captureCount[4] > 0)
+        return QStringLiteral("New hand: ") + held + QLatin1Char('.');
+    QStringList piles;
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0)
+            piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
+    return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
+           Listed(piles) + QLatin1Char('.');
+}
+
+void Announcement::Say(const QString& words) {
+    if (words_ == words) {  // the same words again are still news: hide them first
+        words_.clear();
+        Send(this, QAccessible::ObjectHide);
+    }
+    words_ = words;
+    Send(this, QAccessible::ObjectShow);
 }
 
 void TableChanged() {
