@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -201,6 +202,168 @@ class Announcement : public QAccessibleInterface {
     QString words_;
 };
 
+// The score sheet as one table: a row for each score (aces ... points), a
+// column for each player, each cell named with its player and row. Its
+// panels are labels on the table; as a table, a screen reader leaves them
+// out when it tells what the focus entered, and finds them when asked.
+class ScoreSheet;
+class ScoreCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+  public:
+    ScoreCell(ScoreSheet* sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
+
+    bool isValid() const override { return Label() != nullptr; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return Label() ? Label()->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name && Label() ? Label()->accessibleName() : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        QLabel* label = Label();
+        return label ? QRect(label->mapToGlobal(QPoint(0, 0)), label->size()) : QRect();
+    }
+    QAccessible::Role role() const override { return QAccessible::Cell; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TableCellInterface
+                   ? static_cast<QAccessibleTableCellInterface*>(this)
+                   : nullptr;
+    }
+
+    bool isSelected() const override { return false; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return column_; }
+    int rowIndex() const override { return row_; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override;
+
+  private:
+    QLabel* Label() const {
+        const TableWidgets& attached = AttachedWidgets();
+        return attached.surface ? attached.scores[column_ + 1][row_ + 1] : nullptr;
+    }
+
+    ScoreSheet* sheet_;
+    int row_;
+    int column_;
+};
+
+class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface {
+  public:
+    static constexpr int kRows = 7;
+    static constexpr int kColumns = 2;
+
+    explicit ScoreSheet(QWidget* surface) : surface_(surface) {
+        for (int row = 0; row < kRows; ++row)
+            for (int column = 0; column < kColumns; ++column) {
+                cells_[std::size_t(row * kColumns + column)] = new ScoreCell(this, row, column);
+                QAccessible::registerAccessibleInterface(cell(row, column));
+            }
+    }
+    ~ScoreSheet() override {
+        for (ScoreCell* c : cells_)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(c));
+    }
+
+    bool isValid() const override { return !surface_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return surface_ ? surface_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < kRows * kColumns ? cells_[std::size_t(index)] : nullptr;
+    }
+    int childCount() const override { return kRows * kColumns; }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto at = std::find(cells_.begin(), cells_.end(), child);
+        return at == cells_.end() ? -1 : int(at - cells_.begin());
+    }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (ScoreCell* c : cells_)
+            if (c->rect().contains(x, y)) return c;
+        return nullptr;
+    }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? QStringLiteral("Score sheet") : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        QRect all;
+        for (QWidget* panel : AttachedWidgets().scorePanels)
+            all |= QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+        return all;
+    }
+    QAccessible::Role role() const override { return QAccessible::Table; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this)
+                                                   : nullptr;
+    }
+
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        return row >= 0 && row < kRows && column >= 0 && column < kColumns ? cell(row, column)
+                                                                           : nullptr;
+    }
+    int selectedCellCount() const override { return 0; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    QString columnDescription(int column) const override {
+        return column >= 0 && column < kColumns ? PlayerName(column + 1) : QString();
+    }
+    int columnCount() const override { return kColumns; }
+    int rowCount() const override { return kRows; }
+    QString rowDescription(int row) const override { return ScoreRowName(row + 1); }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+  private:
+    ScoreCell* cell(int row, int column) const {
+        return cells_[std::size_t(row * kColumns + column)];
+    }
+
+    QPointer<QWidget> surface_;
+    std::array<ScoreCell*, kRows * kColumns> cells_{};
+};
+
+QAccessibleInterface* ScoreCell::parent() const {
+    return sheet_;
+}
+QAccessibleInterface* ScoreCell::table() const {
+    return sheet_;
+}
+
 // One place: a virtual child of the table, not a widget of its own.
 class PlaceItem : public QAccessibleInterface {
   public:
@@ -229,7 +392,9 @@ class PlaceItem : public QAccessibleInterface {
     QAccessible::Role role() const override {
         if (place_.area == 0) return QAccessible::ListItem;
         if ((place_.area == 1 || place_.area == 2) && place_.column > 0) return QAccessible::Button;
-        return QAccessible::StaticText;
+        // Not a label: a screen reader would read every label of the table
+        // each time the focus comes back to it.
+        return QAccessible::ListItem;
     }
     QAccessible::State state() const override;
 
@@ -259,6 +424,8 @@ class TableAccessible : public QAccessibleWidget {
             QAccessible::registerAccessibleInterface(item);
         announcement_ = new Announcement(surface);
         QAccessible::registerAccessibleInterface(announcement_);
+        scoreSheet_ = new ScoreSheet(surface);
+        QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
     }
@@ -266,20 +433,26 @@ class TableAccessible : public QAccessibleWidget {
         for (PlaceItem* item : items_)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(announcement_));
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scoreSheet_));
     }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return QStringLiteral("Card table");
-        if (t == QAccessible::Description) return wordsTold_.isEmpty() ? TableWords() : wordsTold_;
+        // The note (how to begin, whose turn, a stopped game); the moves are
+        // spoken as they come and not read again each time the table is entered.
+        if (t == QAccessible::Description) return TableNote();
         return QAccessibleWidget::text(t);
     }
-    int childCount() const override { return int(ShownPlaces().size() + Controls().size()); }
+    // The places, the score sheet, then the controls shown.
+    int childCount() const override { return int(ShownPlaces().size() + 1 + Controls().size()); }
     QAccessibleInterface* child(int index) const override {
         const std::vector<Place> places = ShownPlaces();
         if (index < 0) return nullptr;
         if (index < int(places.size())) return Item(places[std::size_t(index)]);
-        const QList<QWidget*> controls = Controls();
         index -= int(places.size());
+        if (index == 0) return scoreSheet_;
+        const QList<QWidget*> controls = Controls();
+        index -= 1;
         return index < controls.size() ? QAccessible::queryAccessibleInterface(controls[index])
                                        : nullptr;
     }
@@ -290,15 +463,17 @@ class TableAccessible : public QAccessibleWidget {
                 if (places[i] == item->place()) return int(i);
             return -1;
         }
+        if (child == scoreSheet_) return int(places.size());
         const int at =
             child ? int(Controls().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
-        return at < 0 ? -1 : int(places.size()) + at;
+        return at < 0 ? -1 : int(places.size()) + 1 + at;
     }
     QAccessibleInterface* focusChild() const override {
         if (PlaceItem* focused = FocusedItem()) return focused;
         return QAccessibleWidget::focusChild();
     }
     QAccessibleInterface* childAt(int x, int y) const override {
+        if (scoreSheet_->rect().contains(x, y)) return scoreSheet_;
         if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
         for (const Place& place : ShownPlaces()) {
             PlaceItem* item = Item(place);
@@ -318,22 +493,25 @@ class TableAccessible : public QAccessibleWidget {
         if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
         return Item({FocusPlace().area, FocusPlace().column});
     }
-    // The words as last told to `item`: only to the place that had the focus then.
-    QString ToldTo(const PlaceItem* item) const { return item == toldTo_ ? wordsTold_ : QString(); }
 
     // Sends the events of what changed since the last call: the places at
     // once, the focus and the words once the event loop runs again.
     void Tell();
     void TellFocusAndWords();
+    // The words of the moves and the deal not spoken yet, taken as spoken.
+    QStringList TakeNews();
 
   private:
-    // The controls on the table that are shown: the hidden debug controls and
-    // the remaining-cards panel while it waits below the window are left out.
+    // The controls on the table that are shown: the hidden debug controls,
+    // the remaining-cards panel while it waits below the window and the
+    // panels the score sheet stands for are left out.
     QList<QWidget*> Controls() const {
         QList<QWidget*> shown;
+        const QList<QWidget*>& scorePanels = AttachedWidgets().scorePanels;
         for (QObject* child : widget()->children()) {
             auto* control = qobject_cast<QWidget*>(child);
             if (!control || control->isWindow() || control->isHidden()) continue;
+            if (scorePanels.contains(control)) continue;
             if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
             shown << control;
         }
@@ -355,23 +533,21 @@ class TableAccessible : public QAccessibleWidget {
 
     std::array<PlaceItem*, kPlaceCount> items_{};
     Announcement* announcement_ = nullptr;
+    ScoreSheet* scoreSheet_ = nullptr;
     Told told_;
     std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
     bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
+    bool waited_ = false;  // the words waited for a box or for the window
     PlaceItem* focusTold_ = nullptr;
-    QString wordsTold_;
+    QString noteTold_;
     QStringList movesHeard_;  // the words of moves shown since the last telling
     QStringList movesTold_;
-    PlaceItem* toldTo_ = nullptr;  // the place that was told wordsTold_
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
     if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
-    if (t == QAccessible::Description) {
-        auto* table = dynamic_cast<TableAccessible*>(parent());
-        return table ? table->ToldTo(this) : QString();
-    }
     return {};
 }
 
@@ -459,11 +635,19 @@ void TableAccessible::Tell() {
 }
 
 void TableAccessible::TellFocusAndWords() {
-    // While a box is open its own words are spoken: what happened on the
-    // table meanwhile waits until it is closed, and is lost no more.
-    if (QApplication::activeModalWidget()) {
-        flushPending_ = true;
+    // While a box is open, or the window is not the active one, the screen
+    // reader speaks of that: what happened on the table meanwhile waits. When
+    // the window is active again the reader first tells it, which would cut
+    // short words spoken at once, so they wait a moment more.
+    flushPending_ = true;
+    if (QApplication::activeModalWidget() || QApplication::activeWindow() != widget()->window()) {
+        waited_ = true;
         QTimer::singleShot(100, widget(), [this] { TellFocusAndWords(); });
+        return;
+    }
+    if (waited_) {
+        waited_ = false;
+        QTimer::singleShot(kAfterActivation, widget(), [this] { TellFocusAndWords(); });
         return;
     }
     flushPending_ = false;
@@ -471,7 +655,6 @@ void TableAccessible::TellFocusAndWords() {
     PlaceItem* focused = FocusedItem();
     if (focused != focusTold_) {
         focusTold_ = focused;
-        toldTo_ = nullptr;  // a place told the words no longer has the focus
         if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
     } else if (focused) {
         // A choice on the place that keeps the focus (Space, Enter): its new state.
@@ -481,28 +664,27 @@ void TableAccessible::TellFocusAndWords() {
                                           : QStringLiteral("not selected"));
     }
     selectedSaid_ = told_.selected;
-    if (!movesHeard_.isEmpty()) {
-        spoken << movesHeard_;
-        movesTold_ = movesHeard_;
-    } else if (MoveWords().isEmpty()) {
-        movesTold_.clear();  // the player acted: the words were taken away
+    spoken << TakeNews();
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
+
+    if (TableNote() != noteTold_) {
+        noteTold_ = TableNote();
+        Send(this, QAccessible::DescriptionChanged);
     }
+}
+
+QStringList TableAccessible::TakeNews() {
+    QStringList news = movesHeard_;
+    if (!movesHeard_.isEmpty())
+        movesTold_ = movesHeard_;
+    else if (MoveWords().isEmpty())
+        movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
     if (handDealt_) {
         handDealt_ = false;
-        if (const QString deal = DealWords(); !deal.isEmpty()) spoken << deal;
+        if (const QString deal = DealWords(); !deal.isEmpty()) news << deal;
     }
-    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
-
-    // The table's description holds the words for a reader that asks.
-    QStringList lines = movesTold_;
-    if (!TableNote().isEmpty()) lines << TableNote();
-    const QString words = lines.join(QLatin1Char('\n'));
-    if (words == wordsTold_) return;
-    wordsTold_ = words;
-    toldTo_ = focused;
-    if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
-    Send(this, QAccessible::DescriptionChanged);
+    return news;
 }
 
 QString TableAccessible::DealWords() const {
@@ -555,6 +737,15 @@ void InstallTableAccessible() {
     SetTableWatcher(TableChanged);
 }
 
+QString TakeUntoldWords() {
+    QWidget* surface = SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility))
+        return {};
+    auto* accessible =
+        dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    return accessible ? accessible->TakeNews().join(QLatin1Char('\n')) : QString();
+}
+
 void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
     sink = eventSink ? eventSink : QAccessible::updateAccessibility;
 }
@@ -567,11 +758,4 @@ QString PlaceName(int area, int column) {
     }
     if (area == 3 || area == 4) return CaptureName(area);
     return {};
-}
-
-QString TableWords() {
-    QStringList lines;
-    if (!MoveWords().isEmpty()) lines << MoveWords();
-    if (!TableNote().isEmpty()) lines << TableNote();
-    return lines.join(QLatin1Char('\n'));
 }

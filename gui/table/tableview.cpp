@@ -219,31 +219,45 @@ void DrawMarks(QPainter& painter) {
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
 }
 
+// Every change of a name is an event a screen reader must sort through: a
+// name that stays the same is not set again.
+void SetAccessibleName(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
+}
+
 // The score sheet's cells and the name panels as a screen reader names them:
 // each cell with its player and row ("Alice Brown, aces: 2"), a name panel
 // with the turn it marks, a blank one by what it is for.
 void NameScoreSheet() {
     if (!widgets.surface) return;  // no window
-    const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
-                          "spades", "cards",       "points"};
     for (int player = 1; player <= 2; ++player) {
         const QString name = WireToText(player == 1 ? settings.player1Name : settings.player2Name);
         for (int row = 1; row <= 7; ++row) {
             QLabel* cell = widgets.scores[player][row];
-            cell->setAccessibleName(name + QStringLiteral(", ") +
-                                    QString::fromLatin1(rows[row - 1]) + QStringLiteral(": ") +
-                                    cell->text());
+            SetAccessibleName(cell, name + QStringLiteral(", ") + ScoreRowName(row) +
+                                        QStringLiteral(": ") + cell->text());
         }
         QLabel* panel = widgets.namePanels[player];
         if (panel->text().isEmpty())
-            panel->setAccessibleName(QStringLiteral("Player %1: no game yet").arg(player));
+            SetAccessibleName(panel, QStringLiteral("Player %1: no game yet").arg(player));
         else
-            panel->setAccessibleName(
+            SetAccessibleName(
+                panel,
                 panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
     }
 }
 
 }  // namespace
+
+QString ScoreRowName(int row) {
+    static const char* const rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
+                                       "spades", "cards",       "points"};
+    return row >= 1 && row <= 7 ? QString::fromLatin1(rows[row - 1]) : QString();
+}
+
+const TableWidgets& AttachedWidgets() {
+    return widgets;
+}
 
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;

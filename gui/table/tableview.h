@@ -16,6 +16,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -71,6 +72,9 @@ struct TableWidgets {
     Checked<QLabel*, 1, kRemainingRows> remainingRows;
     QWidget* remainingPanel = nullptr;
     QLabel* status = nullptr;  // the status line of move entry
+    // The panels the score sheet is drawn with (its columns, row names and
+    // the name panels): the accessible table tells the sheet as one table.
+    QList<QWidget*> scorePanels;
 };
 // The window hands over its widgets when it is built, before anything is
 // drawn, and takes them back (an empty set) when it goes.
@@ -78,6 +82,10 @@ void AttachWidgets(const TableWidgets& widgets);
 
 // The widget that shows the table; null while no window is attached.
 QWidget* SurfaceWidget();
+// The widgets the window attached (none while no window is attached).
+const TableWidgets& AttachedWidgets();
+// The score sheet's row `row` (1..7) in words: "aces" ... "points".
+QString ScoreRowName(int row);
 // A point of the table in global (screen) pixels.
 QPoint TableToGlobal(const QPoint& at);
 // The most cards in any table pile now.

@@ -233,6 +233,7 @@ void TCasinoGUI::BuildControls() {
         widgets.remainingRows[row] = *rows[row - 1];
     widgets.remainingPanel = RemainingCards;
     widgets.status = Label1;
+    widgets.scorePanels = {Player1Name, Scores1, Panel1, Scores2, Player2Name};
     AttachWidgets(widgets);
 }
 
