@@ -77,11 +77,6 @@ void CheckAllCards(Game& g) {
 #endif
 }
 
-void NoteCounts(const Game& g, int counts[kMaxColumns]) {
-    for (int c = 0; c < kMaxColumns; ++c)
-        counts[c] = g.tableau[c].numCards;
-}
-
 }  // namespace
 
 int FindFreeColumn(const Game& g) {
@@ -101,7 +96,7 @@ int FindFreeColumn(const Game& g) {
     return -1;
 }
 
-Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
+Card ApplyMove(Game& g, Move& move) {
     Player& p = *g.curPlayer;
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
@@ -115,8 +110,8 @@ Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
         case kBlock: {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
+            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, col.numCards));
             col.Push(card);
-            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, countsBefore[c]));
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
                 col.value = card.rank;
@@ -213,9 +208,7 @@ void ReportMove(Game& g, Card card, Move move) {
 void EndPickup(Game& g) {
     Move move = kPickupMove;
     g.curPlayer = &g.players[g.lastTaker];
-    int counts[kMaxColumns];
-    NoteCounts(g, counts);
-    Card card = ApplyMove(g, move, counts);
+    Card card = ApplyMove(g, move);
     WriteDelay(g);
     ReportMove(g, card, move);
     g.moveNr = kMovesPerRound;
@@ -227,9 +220,7 @@ void RevealMove(const Game& g, Card card, Move move) {
 }
 
 void PlayMove(Game& g, Move move, Turn turn) {
-    int counts[kMaxColumns];
-    NoteCounts(g, counts);
-    Card card = ApplyMove(g, move, counts);
+    Card card = ApplyMove(g, move);
     if (turn == Turn::kComputer) RevealMove(g, card, move);
     ReportMove(g, card, move);
     if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup(g);
