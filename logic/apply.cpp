@@ -12,19 +12,10 @@ void PushCardMove(Game& g, CardMove m) {
     g.moveStack[g.curMoveStack++] = m;
 }
 
-bool PopCardMove(Game& g, CardMove& r) {
-    if (g.curMoveStack == 0) return false;
-    r = g.moveStack[--g.curMoveStack];
-    return true;
-}
-
-// Reverses entries 1 to top, leaving the bottom entry where it is.
-void ReverseCardMoves(Game& g) {
-    for (int a = 1, b = g.curMoveStack - 1; a < b; ++a, --b) {
-        CardMove t = g.moveStack[a];
-        g.moveStack[a] = g.moveStack[b];
-        g.moveStack[b] = t;
-    }
+// The one card movement of a Put or a Build, taken off the list.
+CardMove PopCardMove(Game& g, int checkNumber) {
+    KZQ_CHECK(g.curMoveStack > 0, "Pop(r)", checkNumber);
+    return g.moveStack[--g.curMoveStack];
 }
 
 CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
@@ -47,11 +38,28 @@ void WriteFlight(const CardMove& r) {
     WriteItem('A', text, 8);
 }
 
-void PopAndWriteFlight(Game& g, int checkNumber) {
-    CardMove r;
-    bool popped = PopCardMove(g, r);
-    KZQ_CHECK(popped, "Pop(r)", checkNumber);
+// A card's passage as the report gives it: its old place emptied, its
+// flight, its new place filled. Every card of a move writes these three
+// items, so they go out as one run when they fit; near the end of the reply,
+// one by one, each whole or not at all.
+void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
+    constexpr int kLength = 7 + 11 + 7;
+    char card[2];
+    CardText(Card{r.rank, r.suit}, card);
+    char from = char('0' + r.from);
+    char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
+    if (char* out = RunSpace(kLength)) {
+        const char text[kLength] = {
+            '<', from, '>', fromIndex, fromPos, '0', '0',  // the old place, empty
+            '<', 'A', '>', from, char('0' + r.to), card[0], card[1], fromIndex, fromPos,
+            PosDigit(r.toIndex), PosDigit(r.toPos),                                   // the flight
+            '<', toCode, '>', PosDigit(toIndex), PosDigit(toPos), card[0], card[1]};  // the new place
+        std::memcpy(out, text, kLength);
+        return;
+    }
+    WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
     WriteFlight(r);
+    WriteCardItem(toCode, toIndex, toPos, Card{r.rank, r.suit});
 }
 
 // The pause item: the delay digit of the settings.
@@ -162,45 +170,34 @@ Card ApplyMove(Game& g, Move& move) {
 }
 
 void ReportMove(Game& g, Card card, Move move) {
-    int s = MoveSlot(move);
-    char handCode = char('1' + g.CurIndex());
     char pileCode = char('3' + g.CurIndex());
     switch (MoveKindOf(move)) {
         case kPut:
             if (MoveMask(move) != 0) {
-                int c = FirstColumn(move);
-                WriteCardItem(handCode, s, 0, Card{});
-                PopAndWriteFlight(g, 1270);
-                WriteCardItem('0', c, 0, card);
+                WritePassage(PopCardMove(g, 1270), '0', FirstColumn(move), 0);
             } else {
                 char text[4] = {'1', '1', 0, 0};
                 CardText(card, text + 2);
                 WriteItem('F', text, 4);
-                WriteCardItem(handCode, s, 0, Card{});
-                PopAndWriteFlight(g, 1277);
-                WriteCardItem(pileCode, 0, 0, card);
+                WritePassage(PopCardMove(g, 1277), pileCode, 0, 0);
             }
             break;
         case kBuild:
         case kBlock: {
             int c = FirstColumn(move);
             const Stack& col = g.tableau[c];
-            WriteCardItem(handCode, s, 0, Card{});
-            PopAndWriteFlight(g, 1294);
-            WriteCardItem('0', c, col.numCards - 1, card);
+            WritePassage(PopCardMove(g, 1294), '0', c, col.numCards - 1);
             ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
-        case kTake: {
-            ReverseCardMoves(g);
-            CardMove r;
-            while (PopCardMove(g, r)) {
-                WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
-                WriteFlight(r);
-                WriteCardItem(pileCode, 0, 0, Card{r.rank, r.suit});
-            }
+        case kTake:
+            // The cards lifted, in the order they were noted, and the first
+            // noted last: the card played goes to the pile after what it took.
+            for (int i = 1; i < g.curMoveStack; ++i)
+                WritePassage(g.moveStack[i], pileCode, 0, 0);
+            if (g.curMoveStack > 0) WritePassage(g.moveStack[0], pileCode, 0, 0);
+            g.curMoveStack = 0;
             break;
-        }
     }
     WriteItem('P', g.CurIndex() == 0 ? "2" : "1");
 }
