@@ -30,11 +30,20 @@ CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int 
                     std::uint8_t(toPos)};
 }
 
+// The text of a flight item: from, to, the card, and the four positions.
+void FlightText(const CardMove& r, char* out) {
+    out[0] = char('0' + r.from);
+    out[1] = char('0' + r.to);
+    CardText(Card{r.rank, r.suit}, out + 2);
+    out[4] = PosDigit(r.fromIndex);
+    out[5] = PosDigit(r.fromPos);
+    out[6] = PosDigit(r.toIndex);
+    out[7] = PosDigit(r.toPos);
+}
+
 void WriteFlight(const CardMove& r) {
-    char text[8] = {
-        char('0' + r.from),  char('0' + r.to), 0, 0, PosDigit(r.fromIndex), PosDigit(r.fromPos),
-        PosDigit(r.toIndex), PosDigit(r.toPos)};
-    CardText(Card{r.rank, r.suit}, text + 2);
+    char text[8];
+    FlightText(r, text);
     WriteItem('A', text, 8);
 }
 
@@ -44,17 +53,16 @@ void WriteFlight(const CardMove& r) {
 // one by one, each whole or not at all.
 void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
     constexpr int kLength = 7 + 11 + 7;
-    char card[2];
-    CardText(Card{r.rank, r.suit}, card);
     char from = char('0' + r.from);
-    char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
     if (char* out = RunSpace(kLength)) {
-        const char text[kLength] = {
-            '<', from, '>', fromIndex, fromPos, '0', '0',  // the old place, empty
-            '<', 'A', '>', from, char('0' + r.to), card[0], card[1], fromIndex, fromPos,
-            PosDigit(r.toIndex), PosDigit(r.toPos),                                   // the flight
-            '<', toCode, '>', PosDigit(toIndex), PosDigit(toPos), card[0], card[1]};  // the new place
-        std::memcpy(out, text, kLength);
+        char* flight = out + 7;
+        flight[0] = '<', flight[1] = 'A', flight[2] = '>';
+        FlightText(r, flight + 3);
+        const char emptied[7] = {'<', from, '>', flight[7], flight[8], '0', '0'};
+        const char filled[7] = {'<',       toCode,   '>', PosDigit(toIndex), PosDigit(toPos),
+                                flight[5], flight[6]};
+        std::memcpy(out, emptied, 7);
+        std::memcpy(out + 18, filled, 7);
         return;
     }
     WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
