@@ -67,6 +67,7 @@ struct Piles {
     // Whether a card of rank r takes anything: a block worth r, or piles
     // adding up to r (an ace also to 14).
     bool Takes(int r) const {
+        if (unsigned(r) > 13u) return true;  // no card of the deck: let the search answer
         unsigned targets = r == 1 ? RankSum(1) | RankSum(14) : RankSum(r);
         return ((blockValues & RankSum(r)) | (sums & targets)) != 0;
     }
@@ -74,7 +75,9 @@ struct Piles {
     // make a value that a card in `held` takes (held: bit t for each rank t
     // held, bit 14 for an ace). Yes for an ace on a king with no second ace:
     // the build loop then lists nothing.
-    bool MayBuild(int r, unsigned held) const { return ((buildValues << r) & held) != 0; }
+    bool MayBuild(int r, unsigned held) const {
+        return unsigned(r) > 13u || ((buildValues << r) & held) != 0;
+    }
 
     static constexpr unsigned RankSum(int v) { return 1u << v; }
     static constexpr unsigned kSumsUpTo14 = 0x7FFF;
