@@ -75,8 +75,11 @@ void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& W) {
 
 int ChooseMove(int count, const std::uint32_t* list) {
     int best = 0;
-    for (int i = 1; i < count; ++i)
-        if (std::int16_t(list[i] >> 16) > std::int16_t(list[best] >> 16)) best = i;
+    int bestScore = std::int16_t(list[0] >> 16);
+    for (int i = 1; i < count; ++i) {
+        int score = std::int16_t(list[i] >> 16);
+        if (score > bestScore) best = i, bestScore = score;
+    }
     return best;
 }
 
