@@ -155,20 +155,21 @@ Card ApplyMove(Game& g, Move& move) {
             } else {
                 sweep = 0;  // the end pickup
             }
-            for (int c = 0; c < g.numColumns; ++c) {
+            const int columns = (1 << g.numColumns) - 1;
+            for (int rest = MoveMask(move) & columns; rest != 0; rest = WithoutLowest(rest)) {
+                int c = LowestColumn(rest);
                 Stack& col = g.tableau[c];
-                if (InMask(move, c)) {
-                    Card lifted;
-                    while (col.Pop(lifted)) {
-                        PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
-                                                     p.pile.numCards));
-                        p.pile.Push(lifted);
-                    }
-                    col.isBlock = 0;
-                } else if (col.numCards > 0) {
-                    sweep = 0;
+                Card lifted;
+                while (col.Pop(lifted)) {
+                    PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
+                                                 p.pile.numCards));
+                    p.pile.Push(lifted);
                 }
+                col.isBlock = 0;
             }
+            // A sweep leaves the table empty.
+            for (int c = 0; c < g.numColumns && sweep; ++c)
+                if (g.tableau[c].numCards > 0) sweep = 0;
             p.sweeps += sweep;
             break;
         }
