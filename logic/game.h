@@ -1,6 +1,7 @@
 // The state of one game of Casino: the table, the two players, the stock, the
-// records block, the move list and the card movements of the move being
-// reported. Also the life of a round: deal, redeal, scoring and its end.
+// records block, the move list, the card movements of the move being reported
+// and the score items as last written. Also the life of a round: deal,
+// redeal, scoring and its end.
 #pragma once
 
 #include <cstdint>
