@@ -34,6 +34,14 @@ int ColumnLeft(int column) {
     return kColumnStep * column - kColumnOffset;
 }
 
+QRect DevicePixels(const QRect& logical, qreal ratio) {
+    const auto edge = [ratio](int at) { return qRound(at * ratio); };
+    const int left = edge(logical.x());
+    const int top = edge(logical.y());
+    return {left, top, edge(logical.x() + logical.width()) - left,
+            edge(logical.y() + logical.height()) - top};
+}
+
 QPoint PilePlace(int column, int depth) {
     return {ColumnLeft(column), kTableTop + kPileStep * (depth - 1)};
 }

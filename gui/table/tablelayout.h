@@ -22,6 +22,13 @@ QPoint PilePlace(int column, int depth);
 constexpr int kHandTop = 25;
 QPoint HandPlace(int player, int slot);
 
+// The device pixels of a place of `logical` pixels on a surface of `ratio`
+// device pixels to the logical one. Every edge goes to the nearest device
+// pixel edge by one rule, so places that meet in logical pixels meet in
+// device pixels too, and a card drawn at a place is erased by exactly the
+// pixels it was drawn on, also at ratios such as 1.25, 1.5 or 1.75.
+QRect DevicePixels(const QRect& logical, qreal ratio);
+
 // The table's own size: the window's client area.
 constexpr int kTableWidth = 792;
 constexpr int kTableHeight = 553;

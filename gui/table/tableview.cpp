@@ -102,29 +102,77 @@ QImage MaskedCard(int picture, qreal ratio) {
     return layer;
 }
 
-// What the highlight inverts on a pile `height` logical pixels tall, from its
-// first card's top to its top card's bottom: the mask's upper half at the
-// top, its lower half at the bottom and white between. So it spares the
-// table outside the rounded corners of the first and the top card and their
-// smooth edge, which would turn a garish colour.
-QImage PileOutline(int height, qreal ratio) {
-    const QPixmap mask = PictureAt(kMaskPicture, ratio);
+// Drawing on the back buffer in its own device pixels. Every place is
+// measured by DevicePixels and a picture covers exactly those pixels, so
+// what is drawn at a place and what later erases it are the same pixels at
+// any ratio; at a fractional one nothing of a card's edge stays behind.
+// One at a time: the buffer counts in device pixels while it lives.
+class BufferPixels {
+  public:
+    BufferPixels() : buffer_(BackBuffer()), ratio_(buffer_.devicePixelRatio()) {
+        buffer_.setDevicePixelRatio(1.0);
+        painter_.begin(&buffer_);
+        painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+    }
+    ~BufferPixels() {
+        painter_.end();
+        buffer_.setDevicePixelRatio(ratio_);
+    }
+    BufferPixels(const BufferPixels&) = delete;
+    BufferPixels& operator=(const BufferPixels&) = delete;
+
+    qreal Ratio() const { return ratio_; }
+    QRect Pixels(const QRect& logical) const { return DevicePixels(logical, ratio_); }
+    QPainter& Painter() { return painter_; }
+    void Fill(const QRect& logical, const QColor& colour) {
+        painter_.fillRect(Pixels(logical), colour);
+    }
+    // A picture (drawn for this ratio) over the pixels of `logical`: as it
+    // is, or, where the place is a pixel wider or narrower than the picture
+    // at a fractional ratio, smoothly fitted to it.
+    void Draw(const QRect& logical, const QImage& image) {
+        painter_.drawImage(Pixels(logical), image, image.rect());
+    }
+
+  private:
+    QImage& buffer_;
+    const qreal ratio_;
+    QPainter painter_;
+};
+
+QRect CardRect(const QPoint& at) {
+    return {at, QSize(kCardWidth, kCardHeight)};
+}
+
+// What the highlight inverts on the pile whose first card lies at `first`
+// and top card at `top`, in device pixels from the first card's top to the
+// top card's bottom: the mask's upper half at the top, its lower half at the
+// bottom and white between. So it spares the table outside the rounded
+// corners of the first and the top card and their smooth edge, which would
+// turn a garish colour.
+QImage PileOutline(const BufferPixels& pixels, const QPoint& first, const QPoint& top) {
+    const QRect upper = pixels.Pixels(CardRect(first));
+    const QRect lower = pixels.Pixels(CardRect(top));
+    const QRect pile = upper | lower;
+    const QImage mask = PictureAt(kMaskPicture, pixels.Ratio()).toImage();
     if (mask.isNull()) return {};
-    QImage outline(qRound(kCardWidth * ratio), qRound(height * ratio),
-                   QImage::Format_ARGB32_Premultiplied);
-    outline.setDevicePixelRatio(ratio);
+    QImage outline(pile.size(), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&outline);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(QRect(0, 0, kCardWidth, height), Qt::white);
-    const int half = kCardHeight / 2;
-    painter.setClipRect(QRect(0, 0, kCardWidth, half));
-    painter.drawPixmap(0, 0, mask);
-    painter.setClipRect(QRect(0, height - half, kCardWidth, half));
-    painter.drawPixmap(0, height - kCardHeight, mask);
+    painter.fillRect(outline.rect(), Qt::white);
+    const QPoint origin = pile.topLeft();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRect upperHalf(upper.topLeft() - origin, QSize(upper.width(), upper.height() / 2));
+    painter.setClipRect(upperHalf);
+    painter.drawImage(upper.translated(-origin), mask, mask.rect());
+    const QRect lowerHalf = lower.translated(-origin).adjusted(0, lower.height() / 2, 0, 0);
+    painter.setClipRect(lowerHalf);
+    painter.drawImage(lower.translated(-origin), mask, mask.rect());
     return outline;
 }
 
-// Draws a card with its mask at `at` (logical pixels) through `painter`.
+// Draws a card with its mask at `at` (logical pixels) through `painter`:
+// the card in flight over the window.
 void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
     const QImage layer = MaskedCard(picture, ratio);
     if (layer.isNull()) {
@@ -137,15 +185,23 @@ void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal rati
     painter.drawImage(at, layer);
 }
 
+// A card with its mask at its place in the back buffer.
 void DrawPicture(const QPoint& at, int picture) {
-    QImage& buffer = BackBuffer();
-    QPainter painter(&buffer);
-    DrawMaskedCard(painter, at, picture, buffer.devicePixelRatio());
+    BufferPixels pixels;
+    const QImage layer = MaskedCard(picture, pixels.Ratio());
+    if (layer.isNull()) {
+        const QRect card = pixels.Pixels(CardRect(at));
+        pixels.Painter().setPen(Qt::black);
+        pixels.Painter().setBrush(Qt::white);
+        pixels.Painter().drawRect(card.adjusted(0, 0, -1, -1));
+        return;
+    }
+    pixels.Draw(CardRect(at), layer);
 }
 
 void FillTableColour(const QRect& area) {
-    QPainter painter(&BackBuffer());
-    painter.fillRect(area, QColor(kTableColour));
+    BufferPixels pixels;
+    pixels.Fill(area, QColor(kTableColour));
 }
 
 // Gives a card's place what lies under it before a card is shown there: the
@@ -355,11 +411,12 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
         case kToggleHighlight: {
             // Exclusive-or with white over the pile's outline: the same
             // outline drawn again gives back the picture exactly.
-            QPainter painter(&BackBuffer());
+            BufferPixels pixels;
+            const QPoint first = at - QPoint(0, kPileStep * (depth - 1));
+            const QImage outline = PileOutline(pixels, first, at);
+            QPainter& painter = pixels.Painter();
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            const int top = at.y() - kPileStep * (depth - 1);
-            const QRect pile(at.x(), top, kCardWidth, at.y() + kCardHeight - top);
-            const QImage outline = PileOutline(pile.height(), BackBuffer().devicePixelRatio());
+            const QRect pile = pixels.Pixels(CardRect(first)) | pixels.Pixels(CardRect(at));
             if (outline.isNull())
                 painter.fillRect(pile, Qt::white);
             else
@@ -408,13 +465,14 @@ void DrawTag(int column, char letter) {
     const int strip = first ? kTagPlayer1 : kTagPlayer2;
     const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
 
-    QImage& buffer = BackBuffer();
-    QPainter painter(&buffer);
-    const QPixmap picture = PictureAt(strip, buffer.devicePixelRatio());
-    if (picture.isNull())
-        painter.fillRect(tag, QColor(kSilver));
-    else
-        painter.drawPixmap(tag.topLeft(), picture);
+    {
+        BufferPixels pixels;
+        const QPixmap picture = PictureAt(strip, pixels.Ratio());
+        if (picture.isNull())
+            pixels.Fill(tag, QColor(kSilver));
+        else
+            pixels.Draw(tag, picture.toImage());
+    }
 
     // A bold letter as tall as the strip allows, black on an opaque silver
     // cell cut to the letter's own ink, so that no part of it (the hook of a
@@ -426,6 +484,7 @@ void DrawTag(int column, char letter) {
     const QString text(QChar::fromLatin1(letter));
     const QRect ink = QFontMetrics(font).tightBoundingRect(text);
     const QRect cell(tag.x() + letterOffset, tag.y() + 1, ink.width() + 2, kTagHeight - 2);
+    QPainter painter(&BackBuffer());
     painter.setFont(font);
     painter.fillRect(cell, QColor(kSilver));
     painter.setPen(Qt::black);
