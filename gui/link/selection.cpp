@@ -173,19 +173,23 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
         if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
     }
     // The question opens below the piles, so that it hides none of the move it offers.
-    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
+    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile(), !MoveWords().isEmpty()));
     const QString question = HintQuestion(player, slot, columns);
+    // The kind the words name is the move accepted: should the same cards
+    // allow another kind too, the library's question is answered with it.
+    const int kind = HintChoice(HintAsShown(player, slot, columns));
     if (ShowConfirmBox(QString::fromLatin1(kHintCaption), question, place)) {
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
-        SendToLogic(buffer);
+        SendToLogic(buffer, kind);
     } else {
         ClearSelection();
     }
 }
 
 void HintClick() {
-    ClearMoveMarks();
+    // The last move's marks and words stay while the hint is asked: a hint
+    // asked during the computer's move comes after it and must not hide it.
     const int player = CurrentPlayer();
     bool holdsCard = false;
     for (int slot = 1; slot <= 4; ++slot)

@@ -11,7 +11,8 @@ namespace {
 
 // Where a line of a note may break, best first: after a sentence, after a
 // comma or colon, before a joining word. Never inside a card's name ("the
-// king of clubs"), whose words are joined by "of" and a rank.
+// king of clubs"), whose words are joined by "of" and a rank, nor inside a
+// list of cards.
 const QStringList& BreakClasses(int which) {
     static const QList<QStringList> classes = {
         {QStringLiteral(".  "), QStringLiteral(". ")},
@@ -20,6 +21,13 @@ const QStringList& BreakClasses(int which) {
          QStringLiteral(" on "), QStringLiteral(" for ")},
     };
     return classes[which];
+}
+
+// A comma or "and" that joins the cards of one list ("the 2 of hearts, the
+// 10 of diamonds and ...") is inside a phrase: no line breaks there.
+bool InsideList(const QString& text, qsizetype at, const QString& mark) {
+    const bool joins = mark == QLatin1String(", ") || mark == QLatin1String(" and ");
+    return joins && text.mid(at + mark.size()).startsWith(QLatin1String("the "));
 }
 
 }  // namespace
@@ -35,6 +43,7 @@ QString FitLines(const QString& text, const QFont& font, int width) {
         int bestWidest = width + 1;
         for (const QString& mark : BreakClasses(which)) {
             for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+                if (InsideList(text, at, mark)) continue;
                 // A mark that ends in a blank breaks after its punctuation;
                 // a joining word goes to the second line.
                 const bool after = !mark.front().isSpace();

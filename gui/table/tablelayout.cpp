@@ -158,7 +158,8 @@ QRect FirstRowBand() {
     return {ColumnLeft(1), kTableTop, ColumnsWidth(), kCardHeight};
 }
 
-QPoint QuestionPlace(int deepest) {
-    return {ColumnLeft(1) + ColumnsWidth() / 2,
-            PilePlace(1, std::max(deepest, 1)).y() + kCardHeight + kQuestionGap};
+QPoint QuestionPlace(int deepest, bool wordsShown) {
+    const int top = wordsShown ? WordsBand().bottom() + 1
+                               : PilePlace(1, std::max(deepest, 1)).y() + kCardHeight;
+    return {ColumnLeft(1) + ColumnsWidth() / 2, top + kQuestionGap};
 }

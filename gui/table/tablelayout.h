@@ -71,8 +71,9 @@ QRect WordsBand();
 QRect FirstRowBand();
 // Where a question about the table's piles opens: the top centre of its
 // frame, across the middle of the columns and a little below the bottom of a
-// pile of `deepest` cards, over the green that no pile reaches.
-QPoint QuestionPlace(int deepest);
+// pile of `deepest` cards, over the green that no pile reaches; below the
+// band of the move's words while `wordsShown`, so that they stay readable.
+QPoint QuestionPlace(int deepest, bool wordsShown = false);
 
 // The remaining-cards panel and its button; the panel waits behind the button,
 // one press raises it to kPanelRaised in two steps of kPanelStep, a click on
