@@ -97,8 +97,8 @@ bool KeyboardPlay(int key) {
         key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
     int column = 0;
     int slot = 0;
-    if (key >= '1' && key <= '9')
-        column = key - '0';
+    if (PileOfKey(key) != 0)
+        column = PileOfKey(key);
     else if (slotIndex != std::string_view::npos)
         slot = int(slotIndex) + 1;
     else if (key != kHintKey)
@@ -143,7 +143,7 @@ bool TableKey(int key) {
     MoveFocus(0, 0);  // onto a place that is there
     const TablePlace place = FocusPlace();
     if (!Focusable(place)) return true;
-    if (place.area == 0) return KeyboardPlay('0' + place.column);
+    if (place.area == 0) return KeyboardPlay(PileKey(place.column));
     // The focus rests on the hand of the player to move whenever a person plays it.
     if (place.area != CurrentPlayer()) return true;
     return KeyboardPlay(kSlotKeys[place.column - 1]);

@@ -22,6 +22,7 @@ constexpr int kTagTop = 166;
 constexpr int kMostCardsInPile = 8;
 constexpr int kBandGap = 4;      // between the words and the piles or capture piles
 constexpr int kQuestionGap = 8;  // between the deepest pile and a question
+constexpr QSize kPileKeySize(15, 12);
 
 int HandLeft(int player) {
     CheckRange(player, 1, 2, "player");
@@ -104,6 +105,20 @@ QPoint CardPlace(int area, int column, int depth, int captured) {
 
 QRect TagRect(int column) {
     return {ColumnLeft(column), kTagTop, kCardWidth, kTagHeight};
+}
+
+char PileKey(int column) {
+    return column >= 1 && column <= kNumColumns ? char('0' + column) : 0;
+}
+
+int PileOfKey(int key) {
+    return key >= '1' && key < '1' + kNumColumns ? key - '0' : 0;
+}
+
+QRect PileKeyRect(int column) {
+    const int bottom = kTagTop - kOutlineRoom - 2;
+    return {ColumnLeft(column) + (kCardWidth - kPileKeySize.width()) / 2,
+            bottom - kPileKeySize.height(), kPileKeySize.width(), kPileKeySize.height()};
 }
 
 int ColumnAt(int x) {

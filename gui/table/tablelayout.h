@@ -88,6 +88,14 @@ constexpr int kPanelClickStep = 100;
 // The keys that stand for places: the digits 1 to 9 for the table piles and
 // these letters for the hand slots 1 to 4.
 extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
+// A table pile's key is the digit of its column, 1 the leftmost column,
+// whether the columns left of it hold piles or not; 0 for no column.
+char PileKey(int column);
+// The column whose pile `key` chooses, or 0.
+int PileOfKey(int key);
+// Where a pile's key is shown: a small plate above the column, on the green
+// between the name panels and the pile's tag, clear of the outlines around the pile.
+QRect PileKeyRect(int column);
 
 // Hit test. Clicks below kHandBottom fall on the table, above it on the hands.
 constexpr int kHandBottom = 121;

@@ -6,6 +6,7 @@
 // enlarged. At ratio 1 every picture is exactly 71 x 96 pixels.
 #include "table/tableview.h"
 
+#include <QAction>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -61,6 +62,18 @@ void (*watcher)() = nullptr;
 
 void TellWatcher() {
     if (watcher) watcher();
+}
+
+// Hint does something only while a hand that a person plays shows a card:
+// before a game, after a stopped or finished one, it looks disabled.
+void ShowHintAvailable() {
+    bool available = false;
+    for (int player = 1; player <= 2; ++player)
+        for (int slot = 1; slot <= 4; ++slot)
+            available =
+                available || (playerIsComputer[player] == 0 && table.pileDepth[player][slot] > 0);
+    if (widgets.hint) widgets.hint->setEnabled(available);
+    if (widgets.hintAction) widgets.hintAction->setEnabled(available);
 }
 
 // The back buffer is made at the window's ratio; before the window is there
@@ -263,16 +276,46 @@ void DrawCapturePile(int area) {
             DrawPicture(CapturePlace(area, index, count), picture);
 }
 
-// The outlines of the marked places, just outside their edges, on the green.
-void DrawMarks(QPainter& painter) {
+// True when a table pile or capture pile that shows cards now lies within `place`.
+bool ShowsCards(const QRect& place) {
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (place.intersects(PlaceExtent(0, column))) return true;
+    return place.intersects(PlaceExtent(3, 1)) || place.intersects(PlaceExtent(4, 1));
+}
+
+// The outlines of the marked places, just outside their edges, on the green;
+// but not the outline of an emptied place where a note is drawn (`noteBand`),
+// which would cross its words.
+void DrawMarks(QPainter& painter, const QRect& noteBand) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen{QColor(kMarkColour)};
     pen.setWidthF(kMarkWidth);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const qreal out = kMarkGap + kMarkWidth / 2.0;
-    for (const QRect& place : marks)
+    for (const QRect& place : marks) {
+        const QRect outline =
+            place.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
+        if (outline.intersects(noteBand) && !ShowsCards(place)) continue;
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
+    }
+}
+
+// Each table pile's key on a small plate above it, in the colours of the
+// table's notes.
+void DrawPileKeys(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(PileKeyRect(1).height() - 2);
+    painter.setFont(font);
+    for (const ShownKey& shown : ShownPileKeys()) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0, 88, 0));
+        painter.drawRoundedRect(shown.at, 3, 3);
+        painter.setPen(QColor(255, 250, 220));
+        painter.drawText(shown.at, Qt::AlignCenter, QString(QChar::fromLatin1(shown.key)));
+    }
 }
 
 // The score sheet's cells and the name panels as a screen reader names them:
@@ -304,6 +347,7 @@ void NameScoreSheet() {
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
     NameScoreSheet();
+    ShowHintAvailable();
 }
 
 QWidget* SurfaceWidget() {
@@ -360,6 +404,7 @@ void ClearTable() {
     painter.setBrush(QColor(kTableColour));
     painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
     painter.end();
+    ShowHintAvailable();
     TellWatcher();
 }
 
@@ -390,6 +435,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             table.pileDepth[area][column] = depth;
             if (area == 0) table.pileCards[column][depth] = picture;
             if (area == 1 || area == 2) table.handCards[area][column] = picture;
+            if (area == 1 || area == 2) ShowHintAvailable();
             break;
         case kErase:
             FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
@@ -397,6 +443,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             table.highlight[area][column] = 0;
             if (area == 0) table.pileCards[column][depth] = 0;
             if (area == 1 || area == 2) table.handCards[area][column] = 0;
+            if (area == 1 || area == 2) ShowHintAvailable();
             if (depth > 1) {
                 DisplayCard(area, column, depth - 1, table.pileCards[column][depth - 1], kShow);
                 // The tag above the pile goes with its top card.
@@ -438,20 +485,24 @@ void ShowBackBuffer() {
 
 void PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
+    painter.save();
+    DrawPileKeys(painter);
+    painter.restore();
     if (!marks.empty() || !words.isEmpty() || !tableNote.isEmpty()) {
         painter.save();
-        DrawMarks(painter);
         // On the band of the words the note takes the lower half while words show.
         const bool noteOnFirstRow = NoTablePile();
         QRect wordsBand = WordsBand();
+        QRect noteBand;
         if (!tableNote.isEmpty() && !noteOnFirstRow && !words.isEmpty()) {
-            QRect noteBand = wordsBand;
+            noteBand = wordsBand;
             wordsBand.setBottom(wordsBand.center().y());
             noteBand.setTop(wordsBand.bottom() + 1);
-            DrawNote(painter, noteBand, tableNote);
         } else if (!tableNote.isEmpty()) {
-            DrawNote(painter, noteOnFirstRow ? FirstRowBand() : wordsBand, tableNote);
+            noteBand = noteOnFirstRow ? FirstRowBand() : wordsBand;
         }
+        DrawMarks(painter, noteBand);
+        if (!noteBand.isNull()) DrawNote(painter, noteBand, tableNote);
         if (!words.isEmpty()) DrawNote(painter, wordsBand, words);
         painter.restore();
     }
@@ -514,6 +565,13 @@ void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int from
         flight = FlightFrame{};
         ShowBackBuffer();  // the window shows the back buffer alone again
     }
+}
+
+std::vector<ShownKey> ShownPileKeys() {
+    std::vector<ShownKey> keys;
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0) keys.push_back({PileKeyRect(column), PileKey(column)});
+    return keys;
 }
 
 FlightFrame CardInFlight() {
