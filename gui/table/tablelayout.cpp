@@ -22,7 +22,7 @@ constexpr int kTagTop = 166;
 constexpr int kMostCardsInPile = 8;
 constexpr int kBandGap = 4;      // between the words and the piles or capture piles
 constexpr int kQuestionGap = 8;  // between the deepest pile and a question
-constexpr QSize kPileKeySize(15, 12);
+constexpr QSize kPileKeySize(14, 11);
 
 int HandLeft(int player) {
     CheckRange(player, 1, 2, "player");
@@ -116,7 +116,7 @@ int PileOfKey(int key) {
 }
 
 QRect PileKeyRect(int column) {
-    const int bottom = kTagTop - kOutlineRoom - 2;
+    const int bottom = kTagTop - kOutlineRoom - 1;
     return {ColumnLeft(column) + (kCardWidth - kPileKeySize.width()) / 2,
             bottom - kPileKeySize.height(), kPileKeySize.width(), kPileKeySize.height()};
 }
