@@ -22,7 +22,7 @@ constexpr int kTagTop = 166;
 constexpr int kMostCardsInPile = 8;
 constexpr int kBandGap = 4;      // between the words and the piles or capture piles
 constexpr int kQuestionGap = 8;  // between the deepest pile and a question
-constexpr QSize kPileKeySize(14, 11);
+constexpr QSize kPileKeySize(16, 12);
 
 int HandLeft(int player) {
     CheckRange(player, 1, 2, "player");
