@@ -9,6 +9,9 @@
 
 namespace {
 
+const QColor kPlateColour(0, 88, 0);
+const QColor kLetterColour(255, 250, 220);
+
 // Where a line of a note may break, best first: after a sentence, after a
 // comma or colon, before a joining word. Never inside a card's name ("the
 // king of clubs"), whose words are joined by "of" and a rank, nor inside a
@@ -93,8 +96,23 @@ void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
     const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 88, 0));
+    painter.setBrush(kPlateColour);
     painter.drawRoundedRect(plate, 6, 6);
-    painter.setPen(QColor(255, 250, 220));
+    painter.setPen(kLetterColour);
     painter.drawText(room, flags, lines);
+}
+
+void DrawKeyPlate(QPainter& painter, const QRect& plate, char key) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(plate.height() - 2);
+    painter.setFont(font);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kPlateColour);
+    painter.drawRoundedRect(plate, 3, 3);
+    painter.setPen(kLetterColour);
+    painter.drawText(plate, Qt::AlignCenter, QString(QChar::fromLatin1(key)));
+    painter.restore();
 }

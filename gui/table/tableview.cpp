@@ -16,6 +16,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "table/cardpixels.h"
 #include "table/notedraw.h"
 
 #ifdef CASINO_HAVE_PICTURES
@@ -96,92 +97,10 @@ QPixmap PictureAt(int number, qreal ratio) {
     return loaded;
 }
 
-// Card picture n combined with the card mask by logical AND: a layer that
-// holds the card where the mask is opaque and nothing where it is clear.
+// Card picture n through the card mask, at `ratio`.
 QImage MaskedCard(int picture, qreal ratio) {
     CheckRange(picture, 1, 65, "card picture");
-    const QPixmap card = PictureAt(picture, ratio);
-    const QPixmap mask = PictureAt(kMaskPicture, ratio);
-    if (card.isNull() || mask.isNull()) return {};
-    QImage layer(qRound(kCardWidth * ratio), qRound(kCardHeight * ratio),
-                 QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(Qt::transparent);
-    QPainter painter(&layer);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(0, 0, card);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawPixmap(0, 0, mask);
-    return layer;
-}
-
-// Drawing on the back buffer in its own device pixels. Every place is
-// measured by DevicePixels and a picture covers exactly those pixels, so
-// what is drawn at a place and what later erases it are the same pixels at
-// any ratio; at a fractional one nothing of a card's edge stays behind.
-// One at a time: the buffer counts in device pixels while it lives.
-class BufferPixels {
-  public:
-    BufferPixels() : buffer_(BackBuffer()), ratio_(buffer_.devicePixelRatio()) {
-        buffer_.setDevicePixelRatio(1.0);
-        painter_.begin(&buffer_);
-        painter_.setRenderHint(QPainter::SmoothPixmapTransform);
-    }
-    ~BufferPixels() {
-        painter_.end();
-        buffer_.setDevicePixelRatio(ratio_);
-    }
-    BufferPixels(const BufferPixels&) = delete;
-    BufferPixels& operator=(const BufferPixels&) = delete;
-
-    qreal Ratio() const { return ratio_; }
-    QRect Pixels(const QRect& logical) const { return DevicePixels(logical, ratio_); }
-    QPainter& Painter() { return painter_; }
-    void Fill(const QRect& logical, const QColor& colour) {
-        painter_.fillRect(Pixels(logical), colour);
-    }
-    // A picture (drawn for this ratio) over the pixels of `logical`: as it
-    // is, or, where the place is a pixel wider or narrower than the picture
-    // at a fractional ratio, smoothly fitted to it.
-    void Draw(const QRect& logical, const QImage& image) {
-        painter_.drawImage(Pixels(logical), image, image.rect());
-    }
-
-  private:
-    QImage& buffer_;
-    const qreal ratio_;
-    QPainter painter_;
-};
-
-QRect CardRect(const QPoint& at) {
-    return {at, QSize(kCardWidth, kCardHeight)};
-}
-
-// What the highlight inverts on the pile whose first card lies at `first`
-// and top card at `top`, in device pixels from the first card's top to the
-// top card's bottom: the mask's upper half at the top, its lower half at the
-// bottom and white between. So it spares the table outside the rounded
-// corners of the first and the top card and their smooth edge, which would
-// turn a garish colour.
-QImage PileOutline(const BufferPixels& pixels, const QPoint& first, const QPoint& top) {
-    const QRect upper = pixels.Pixels(CardRect(first));
-    const QRect lower = pixels.Pixels(CardRect(top));
-    const QRect pile = upper | lower;
-    const QImage mask = PictureAt(kMaskPicture, pixels.Ratio()).toImage();
-    if (mask.isNull()) return {};
-    QImage outline(pile.size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&outline);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(outline.rect(), Qt::white);
-    const QPoint origin = pile.topLeft();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect upperHalf(upper.topLeft() - origin, QSize(upper.width(), upper.height() / 2));
-    painter.setClipRect(upperHalf);
-    painter.drawImage(upper.translated(-origin), mask, mask.rect());
-    const QRect lowerHalf = lower.translated(-origin).adjusted(0, lower.height() / 2, 0, 0);
-    painter.setClipRect(lowerHalf);
-    painter.drawImage(lower.translated(-origin), mask, mask.rect());
-    return outline;
+    return MaskedCard(PictureAt(picture, ratio), PictureAt(kMaskPicture, ratio), ratio);
 }
 
 // Draws a card with its mask at `at` (logical pixels) through `painter`:
@@ -200,7 +119,7 @@ void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal rati
 
 // A card with its mask at its place in the back buffer.
 void DrawPicture(const QPoint& at, int picture) {
-    BufferPixels pixels;
+    BufferPixels pixels(BackBuffer());
     const QImage layer = MaskedCard(picture, pixels.Ratio());
     if (layer.isNull()) {
         const QRect card = pixels.Pixels(CardRect(at));
@@ -213,7 +132,7 @@ void DrawPicture(const QPoint& at, int picture) {
 }
 
 void FillTableColour(const QRect& area) {
-    BufferPixels pixels;
+    BufferPixels pixels(BackBuffer());
     pixels.Fill(area, QColor(kTableColour));
 }
 
@@ -298,23 +217,6 @@ void DrawMarks(QPainter& painter, const QRect& noteBand) {
             place.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
         if (outline.intersects(noteBand) && !ShowsCards(place)) continue;
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
-    }
-}
-
-// Each table pile's key on a small plate above it, in the colours of the
-// table's notes.
-void DrawPileKeys(QPainter& painter) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPixelSize(PileKeyRect(1).height() - 2);
-    painter.setFont(font);
-    for (const ShownKey& shown : ShownPileKeys()) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0, 88, 0));
-        painter.drawRoundedRect(shown.at, 3, 3);
-        painter.setPen(QColor(255, 250, 220));
-        painter.drawText(shown.at, Qt::AlignCenter, QString(QChar::fromLatin1(shown.key)));
     }
 }
 
@@ -458,9 +360,10 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
         case kToggleHighlight: {
             // Exclusive-or with white over the pile's outline: the same
             // outline drawn again gives back the picture exactly.
-            BufferPixels pixels;
+            BufferPixels pixels(BackBuffer());
             const QPoint first = at - QPoint(0, kPileStep * (depth - 1));
-            const QImage outline = PileOutline(pixels, first, at);
+            const QImage outline =
+                PileOutline(pixels, PictureAt(kMaskPicture, pixels.Ratio()), first, at);
             QPainter& painter = pixels.Painter();
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             const QRect pile = pixels.Pixels(CardRect(first)) | pixels.Pixels(CardRect(at));
@@ -485,9 +388,8 @@ void ShowBackBuffer() {
 
 void PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
-    painter.save();
-    DrawPileKeys(painter);
-    painter.restore();
+    for (const ShownKey& shown : ShownPileKeys())
+        DrawKeyPlate(painter, shown.at, shown.key);
     if (!marks.empty() || !words.isEmpty() || !tableNote.isEmpty()) {
         painter.save();
         // On the band of the words the note takes the lower half while words show.
@@ -517,7 +419,7 @@ void DrawTag(int column, char letter) {
     const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
 
     {
-        BufferPixels pixels;
+        BufferPixels pixels(BackBuffer());
         const QPixmap picture = PictureAt(strip, pixels.Ratio());
         if (picture.isNull())
             pixels.Fill(tag, QColor(kSilver));
