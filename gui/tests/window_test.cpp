@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "core/globals.h"
 #include "dialogs/boxes.h"
@@ -49,7 +50,7 @@ class WindowTest : public QObject {
 
     void menusAndShortcuts() {
         TCasinoGUI window;
-        QCOMPARE(window.File1->title(), QStringLiteral("File"));
+        QCOMPARE(window.File1->title(), QStringLiteral("&File"));  // shown "File", Alt+F
         const QStringList captions = {"&How to Play", "&New Game", "&Game Settings",
                                       "High &Scores", "&About",    "&Exit"};
         const QList<QAction*> actions = window.File1->actions();
@@ -62,6 +63,26 @@ class WindowTest : public QObject {
         QVERIFY(!window.HintMenu->menuAction()->isVisible());
         QCOMPARE(window.HintMenu->title(), QStringLiteral("Hint"));
         QCOMPARE(window.HintMenu->actions().size(), 2);
+    }
+
+    // The pop-up menu opens by keys too, from the table or a button.
+    void popupMenuByKeys() {
+        TCasinoGUI window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const auto& [focus, key, modifiers] :
+             {std::tuple<QWidget*, Qt::Key, Qt::KeyboardModifiers>{window.Table, Qt::Key_F10,
+                                                                   Qt::ShiftModifier},
+              {window.Hint, Qt::Key_Menu, Qt::NoModifier}}) {
+            bool opened = false;
+            QTimer::singleShot(50, [&] {
+                opened = QApplication::activePopupWidget() == window.PopupMenu1;
+                window.PopupMenu1->close();
+            });
+            focus->setFocus();
+            QTest::keyClick(focus, key, modifiers);
+            QVERIFY(opened);
+        }
     }
 
     // A click at the centre of each control the player sees reaches that

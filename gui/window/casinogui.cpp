@@ -1,6 +1,7 @@
 #include "window/casinogui.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -130,7 +131,7 @@ TCasinoGUI::~TCasinoGUI() {
 }
 
 void TCasinoGUI::BuildMenus() {
-    File1 = menuBar()->addMenu(QStringLiteral("File"));
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));  // Alt+F opens it
     auto add = [this](const char* caption, Qt::Key key, void (TCasinoGUI::*handler)()) {
         QAction* action = File1->addAction(QString::fromLatin1(caption));
         action->setShortcut(QKeySequence(key));
@@ -266,6 +267,15 @@ void TCasinoGUI::closeEvent(QCloseEvent* event) {
 }
 
 void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
+    // The menu of the right mouse button, by keys: the Menu key or Shift+F10,
+    // opened at what has the focus.
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget() : Table;
+        ShowPopupMenu(at->mapToGlobal(at->rect().center()));
+        event->accept();
+        return;
+    }
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
