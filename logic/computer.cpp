@@ -16,22 +16,11 @@ void CardWeights::Build() {
     }
 }
 
-MoveScorer::MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights)
-    : g_(g), piles_(piles), weights_(weights) {
-    const Hand& hand = g.curPlayer->hand;
-    // Only a rank held twice can have a twin.
-    unsigned ranks = 0, twice = 0;
-    for (const Card& c : hand.slots) {
-        unsigned bit = (1u << c.rank) & ~1u;  // an empty slot counts for nothing
-        twice |= ranks & bit;
-        ranks |= bit;
-    }
-    for (int i = 0; i < kMaxHand; ++i) {
-        Card c = hand.slots[i];
-        take_[i] = weights(c);
-        int twin = (twice >> c.rank & 1) ? weights(hand.SameRankOtherSuit(c)) : 0;
-        keep_[i] = twin - take_[i];
-    }
+void MoveScorer::Hold(int slot, bool twin) {
+    const Hand& hand = g_.curPlayer->hand;
+    Card c = hand.slots[slot];
+    take_[slot] = weights_(c);
+    keep_[slot] = (twin ? weights_(hand.SameRankOtherSuit(c)) : 0) - take_[slot];
 }
 
 void MoveScorer::Weigh(int c) {

@@ -23,12 +23,17 @@ struct CardWeights {
 // The scores of the moves of the player to move, asked for by the move
 // generator as it lists each move, so that a list is scored in the same pass
 // that builds it. What every move of a hand card shares (the card's weight,
-// and that of a twin left in hand) is read once per generation; a pile's
-// weight only when a listed move first names it, since most lists are Puts
-// alone and weigh no pile at all.
+// and that of a twin left in hand) is read once, as the generator reaches the
+// card; a pile's weight only when a listed move first names it, since most
+// lists are Puts alone and weigh no pile at all.
 class MoveScorer {
   public:
-    MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights);
+    MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights)
+        : g_(g), piles_(piles), weights_(weights) {}
+
+    // Reads the hand card in `slot` before any move of it is scored; `twin`
+    // when another card of its rank is held.
+    void Hold(int slot, bool twin);
 
     // A Put: the twin left in hand less the card.
     int Put(int slot) const { return keep_[slot]; }
@@ -48,7 +53,7 @@ class MoveScorer {
     const Game& g_;
     const Piles& piles_;
     const CardWeights& weights_;
-    int take_[kMaxHand];  // a Take counts the card
+    int take_[kMaxHand];  // a Take counts the card (read by Hold)
     int keep_[kMaxHand];  // any other move: the twin left in hand less the card
     int weighed_ = 0;     // columns whose weight is read
     int pileWeight_[kMaxColumns];

@@ -98,9 +98,11 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
     unsigned held = 0;         // bit t for each rank t held, bit 14 for an ace
+    unsigned twice = 0;        // bit t for each rank t held more than once
     for (const Card& c : hand.slots) {
         int r = c.rank < 14 ? c.rank : 0;
         ++countOfRank[r];
+        twice |= held & 1u << r;
         held |= 1u << r;
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
@@ -110,6 +112,7 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     for (int i = 0; i < kMaxHand; ++i) {
         int r = hand.slots[i].rank;
         if (r == 0) continue;
+        scores.Hold(i, r < 14 && (twice >> r & 1) != 0);
         Generator gen{g, piles, scores, i};
         gen.Add(ScoredMove(MakeMove(0, kPut, i), scores.Put(i)));
         if (piles.MayBuild(r, held)) {
