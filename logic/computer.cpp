@@ -16,13 +16,6 @@ void CardWeights::Build() {
     }
 }
 
-void MoveScorer::Hold(int slot, bool twin) {
-    const Hand& hand = g_.curPlayer->hand;
-    Card c = hand.slots[slot];
-    take_[slot] = weights_(c);
-    keep_[slot] = (twin ? weights_(hand.SameRankOtherSuit(c)) : 0) - take_[slot];
-}
-
 void MoveScorer::Weigh(int c) {
     const Stack& s = g_.tableau[c];
     int sum = 0;

@@ -31,9 +31,13 @@ class MoveScorer {
     MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights)
         : g_(g), piles_(piles), weights_(weights) {}
 
-    // Reads the hand card in `slot` before any move of it is scored; `twin`
-    // when another card of its rank is held.
-    void Hold(int slot, bool twin);
+    // Reads the hand card `c` in `slot` before any move of it is scored;
+    // `twin` when another card of its rank is in `hand`. Inline: the
+    // generator holds every card of the hand.
+    void Hold(int slot, Card c, const Hand& hand, bool twin) {
+        take_[slot] = weights_(c);
+        keep_[slot] = (twin ? weights_(hand.SameRankOtherSuit(c)) : 0) - take_[slot];
+    }
 
     // A Put: the twin left in hand less the card.
     int Put(int slot) const { return keep_[slot]; }

@@ -110,9 +110,10 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     MoveScorer scores(g, piles, weights);
 
     for (int i = 0; i < kMaxHand; ++i) {
-        int r = hand.slots[i].rank;
+        Card card = hand.slots[i];
+        int r = card.rank;
         if (r == 0) continue;
-        scores.Hold(i, r < 14 && (twice >> r & 1) != 0);
+        scores.Hold(i, card, hand, r < 14 && (twice >> r & 1) != 0);
         Generator gen{g, piles, scores, i};
         gen.Add(ScoredMove(MakeMove(0, kPut, i), scores.Put(i)));
         if (piles.MayBuild(r, held)) {
