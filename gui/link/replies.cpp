@@ -138,7 +138,8 @@ void EndOfRound(int code, int total1, int total2) {
     ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
-                            QString::fromLatin1(kContinueText))) {
+                            QString::fromLatin1(kContinueText), std::nullopt,
+                            TotalsWords(total1, total2))) {
             DropFollowUp();
             SetTableNote(StoppedNote(total1, total2));
             return;
@@ -157,7 +158,8 @@ void EndOfRound(int code, int total1, int total2) {
                          QStringLiteral(" has won the game with ") +
                          QString::number(first ? total1 : total2) +
                          QStringLiteral(" points.  Play again?");
-    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
+    if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text, std::nullopt,
+                       TotalsWords(total1, total2))) {
         StartNewGame();
         return;
     }
@@ -165,8 +167,19 @@ void EndOfRound(int code, int total1, int total2) {
     SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
 }
 
-// Item "M": a move menu or the end of a round.
-void MenuItem(Cursor& in, RequestBuffer& buffer) {
+static_assert(int(kBuildChoice) == TAmbiguous::kBuild && int(kTakeChoice) == TAmbiguous::kTake &&
+              int(kBlockChoice) == TAmbiguous::kBlock && int(kPutChoice) == TAmbiguous::kPut);
+
+// True when menu `code` offers `choice`: Put always, Build, Take and Block by
+// the bits 1, 2 and 4 of the code.
+bool MenuOffers(int code, int choice) {
+    const int bits[] = {0, 1, 2, 4, 8};
+    return choice >= kBuildChoice && choice <= kPutChoice && (code & bits[choice]) != 0;
+}
+
+// Item "M": a move menu or the end of a round. A menu is answered by
+// `answer` when it offers that kind, else by the player in Choose Action.
+void MenuItem(Cursor& in, RequestBuffer& buffer, int answer) {
     const int code = in.TwoDigits();
     switch (code) {
         case 8:
@@ -174,7 +187,7 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
         case 13:
         case 14:
         case 15: {
-            const int choice = ChooseAction(code);
+            const int choice = MenuOffers(code, answer) ? answer : ChooseAction(code);
             if (choice == 0) ClearSelection();
             MakeMessage('Y', buffer);
             AddDigit(choice, buffer);
@@ -204,7 +217,7 @@ void PlayerToMove(Cursor& in, RequestBuffer& buffer) {
 
 // Runs the handler of one item, reading its parameters from `in`; false when
 // the code has no handler.
-bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
+bool HandleItem(char code, Cursor& in, RequestBuffer& buffer, int menuAnswer) {
     switch (code) {
         case '0':
         case '1':
@@ -277,7 +290,7 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             SettingsItem(in);
             return true;
         case 'M':
-            MenuItem(in, buffer);
+            MenuItem(in, buffer, menuAnswer);
             return true;
         case 'P':
             PlayerToMove(in, buffer);
@@ -322,11 +335,15 @@ QString Points(int total) {
 
 }  // namespace
 
+QString TotalsWords(int total1, int total2) {
+    return WireToText(settings.player1Name) + QStringLiteral(" has ") + Points(total1) +
+           QStringLiteral(", ") + WireToText(settings.player2Name) + QStringLiteral(" has ") +
+           Points(total2) + QStringLiteral(".");
+}
+
 QString StoppedNote(int total1, int total2) {
-    return QStringLiteral("Game stopped: ") + WireToText(settings.player1Name) +
-           QStringLiteral(" has ") + Points(total1) + QStringLiteral(", ") +
-           WireToText(settings.player2Name) + QStringLiteral(" has ") + Points(total2) +
-           QStringLiteral(".") + QString::fromLatin1(kGoOn);
+    return QStringLiteral("Game stopped: ") + TotalsWords(total1, total2) +
+           QString::fromLatin1(kGoOn);
 }
 
 QString GameOverNote(int winner, int total1, int total2) {
@@ -349,7 +366,7 @@ MoveContext MoveContextNow() {
     return context;
 }
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer, int menuAnswer) {
     // A move's reply leaves the places it touched marked and its words on the
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
@@ -390,7 +407,7 @@ void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
         if (code == '/') return showMarks();
         if (code == 'M') showMarks();
         Cursor in(reply, p);
-        if (HandleItem(code, in, buffer))
+        if (HandleItem(code, in, buffer, menuAnswer))
             p = in.Pos();
         else
             ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));

@@ -9,7 +9,8 @@
 #include "link/logiclink.h"
 #include "table/movetext.h"
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+// `menuAnswer`, when not 0, answers a Choose Action menu that offers it (see SendToLogic).
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer, int menuAnswer = 0);
 // What the words of a move need to know from before it: the names, the
 // sweeps and the bottom card of each table pile, as the program shows them.
 MoveContext MoveContextNow();
@@ -21,5 +22,8 @@ extern const char kContinueText[];
 extern const char kNewGameCaption[];
 // The table's note once the player stops a game at the end of a round, and
 // once a game is won and not played again: the totals and how to go on.
+// "Alice Brown has 12 points, Benjamin Cox has 9 points.": what the end of a
+// round's question tells a screen reader besides its text.
+QString TotalsWords(int total1, int total2);
 QString StoppedNote(int total1, int total2);
 QString GameOverNote(int winner, int total1, int total2);
