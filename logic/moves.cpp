@@ -13,7 +13,8 @@ struct Generator {
     MoveScorer& scores;
     int slot;
 
-    // A Take's entry is scored once its search and unions are done (Scored).
+    // An entry with its score; a Take is scored once its search and unions
+    // are done (ScoreTakes).
     void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
     void AddTake(int mask) {
