@@ -10,9 +10,12 @@ namespace {
 struct Generator {
     Game& g;
     const Piles& piles;
+    MoveScorer& scores;
     int slot;
 
-    void Add(Move m) { g.moves[g.numMoves++] = m; }
+    // An entry with its score; a Take is scored once its search and unions
+    // are done (ScoreTakes).
+    void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
     void AddTake(int mask) {
         if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
@@ -79,6 +82,14 @@ struct Generator {
             }
         }
     }
+
+    // Scores the Takes listed from `start` on.
+    void ScoreTakes(int start) {
+        for (int k = start; k < g.numMoves; ++k) {
+            Move m = Move(g.moves[k]);
+            g.moves[k] = ScoredMove(m, scores.Take(slot, MoveMask(m)));
+        }
+    }
 };
 
 }  // namespace
@@ -88,19 +99,24 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
     unsigned held = 0;         // bit t for each rank t held, bit 14 for an ace
+    unsigned twice = 0;        // bit t for each rank t held more than once
     for (const Card& c : hand.slots) {
         int r = c.rank < 14 ? c.rank : 0;
         ++countOfRank[r];
+        twice |= held & 1u << r;
         held |= 1u << r;
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles piles(g);
+    MoveScorer scores(g, piles, weights);
 
     for (int i = 0; i < kMaxHand; ++i) {
-        int r = hand.slots[i].rank;
+        Card card = hand.slots[i];
+        int r = card.rank;
         if (r == 0) continue;
-        Generator gen{g, piles, i};
-        gen.Add(MakeMove(0, kPut, i));
+        scores.Hold(i, card, hand, r < 14 && (twice >> r & 1) != 0);
+        Generator gen{g, piles, scores, i};
+        gen.Add(ScoredMove(MakeMove(0, kPut, i), scores.Put(i)));
         if (piles.MayBuild(r, held)) {
             for (int rest = piles.NotBlocks(); rest != 0; rest = WithoutLowest(rest)) {
                 int c = LowestColumn(rest);
@@ -108,8 +124,10 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
                 t = t == 14 ? 1 : t > 14 ? 15 : t;  // 14 is taken by an ace; more by nothing
                 // One Build for every other hand card that takes the result.
                 int takers = countOfRank[t] - (r == t);
+                if (takers <= 0) continue;
+                std::uint32_t build = ScoredMove(MakeMove(1 << c, kBuild, i), scores.OnPile(i, c));
                 for (int n = 0; n < takers; ++n)
-                    gen.Add(MakeMove(1 << c, kBuild, i));
+                    gen.Add(build);
             }
         }
         if (countOfRank[r] >= 2) {
@@ -117,16 +135,17 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
             for (int rest = piles.occupied & (piles.singles | piles.blocks); rest != 0;
                  rest = WithoutLowest(rest)) {
                 int c = LowestColumn(rest);
-                if (piles.value[c] == r) gen.Add(MakeMove(1 << c, kBlock, i));
+                if (piles.value[c] == r)
+                    gen.Add(ScoredMove(MakeMove(1 << c, kBlock, i), scores.OnPile(i, c)));
             }
         }
         if (piles.Takes(r)) {
             int start = g.numMoves;
             gen.Search(r);
             gen.Unions(start);
+            gen.ScoreTakes(start);
         }
     }
-    if (g.numMoves > 0) EvaluateMoves(g, piles, weights);
     return g.numMoves;
 }
 
