@@ -27,9 +27,9 @@ int main(int argc, char* argv[]) {
     // The signals that end a session, caught from here on (acted on once the
     // event loop runs).
     TCasinoGUI* window = nullptr;
-    const SignalWatch signalWatch([&window](int) {
+    const SignalWatch signalWatch([&window](int signal) {
         if (window)
-            window->EndSession();
+            EndWithoutAsking(*window, QString::fromLatin1(sigabbrev_np(signal)).prepend("SIG"));
         else
             QCoreApplication::exit(1);
     });
@@ -51,8 +51,24 @@ int main(int argc, char* argv[]) {
 
     TCasinoGUI mainWindow;
     window = &mainWindow;
+    // The desktop session's end: saved without a question, and the way to
+    // start again in this folder told to the session manager.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
-                     [&mainWindow](QSessionManager&) { mainWindow.CommitData(); });
+                     [&mainWindow, &folder](QSessionManager& manager) {
+                         SetRestart(manager, folder);
+                         mainWindow.CommitData();
+                     });
+    // A save of the state alone (for a later restart) saves the records too:
+    // they are all the state the game has.
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &mainWindow,
+                     [&mainWindow, &folder](QSessionManager& manager) {
+                         SetRestart(manager, folder);
+                         mainWindow.CommitData();
+                     });
+    app.OnQuitRequest([&mainWindow] {
+        EndWithoutAsking(mainWindow, QStringLiteral("the end of the desktop session"));
+        return true;
+    });
     try {
         if (!mainWindow.FormCreate(QCoreApplication::applicationDirPath())) return 1;
     } catch (const std::exception& error) {

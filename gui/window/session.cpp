@@ -1,16 +1,26 @@
 #include "window/session.h"
 
 #include <fcntl.h>
+#include <syslog.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSessionManager>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+
+#include "link/logiclink.h"
+#include "link/saving.h"
+#include "window/casinogui.h"
+#include "window/recordsfile.h"
 
 const char SingleInstance::kLockFile[] = "casino.lock";
 
@@ -104,6 +114,45 @@ QString NoDataFolderText(const QString& folder, const QString& why) {
                "Casino cannot start: it keeps its records in this folder, which cannot be made "
                "or used:\n%1\n\nThe reason: %2.")
         .arg(folder, why);
+}
+
+// ---- The session's end ----------------------------------------------------------------------
+
+void EndWithoutAsking(TCasinoGUI& window, const QString& cause) {
+    if (window.Ended()) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    StopAsking();
+    window.EndSession();
+    if (!SaveFailed(LastReply())) return;
+    QString why = WhyNotWritable();
+    if (why.isEmpty()) why = QStringLiteral("the file could not be written (is the disk full?)");
+    const QByteArray text = UnsavedAtEndText(cause, RecordsFolder(), why).toLocal8Bit();
+    std::fprintf(stderr, "casino: %s\n", text.constData());
+    std::fflush(stderr);
+    // Where no system log runs, this goes nowhere.
+    openlog("casino", LOG_PID, LOG_USER);
+    syslog(LOG_ERR, "%s", text.constData());
+    closelog();
+    QCoreApplication::exit(1);
+}
+
+QString UnsavedAtEndText(const QString& cause, const QString& folder, const QString& why) {
+    return QStringLiteral(
+               "the records (the Hall of Fame and the game settings) could not be saved when "
+               "the game was ended by %1: %2, in the folder %3; the results since the last save "
+               "are lost")
+        .arg(cause, why, folder);
+}
+
+void SetRestart(QSessionManager& manager, const QString& folder) {
+    QString program = QCoreApplication::applicationFilePath();
+    const QString launcher = QFile::decodeName(qgetenv("CASINO_LAUNCHER"));
+    if (QFileInfo(launcher).isAbsolute() && QFileInfo(launcher).isExecutable()) program = launcher;
+    manager.setRestartCommand({program, QStringLiteral("-session"), manager.sessionId()});
+    // The folder the manager starts it in (the launcher finds its own).
+    manager.setManagerProperty(QStringLiteral("CurrentDirectory"), folder);
 }
 
 // ---- Signals -----------------------------------------------------------------------------

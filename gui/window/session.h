@@ -12,8 +12,10 @@
 #include <memory>
 
 class QLocalServer;
+class QSessionManager;
 class QSocketNotifier;
 class QWidget;
+class TCasinoGUI;
 
 // The claim on a data folder: a lock file in it (a lock left by a process
 // that has ended is taken over) and a local server, named after the folder,
@@ -63,6 +65,18 @@ QString AlreadyRunningText(const QString& folder);
 // no terminal to read them in.
 extern const char kNoDataFolderOption[];
 QString NoDataFolderText(const QString& folder, const QString& why);
+
+// Ends the program without a question, for a signal or the session
+// manager's "die" (`cause` names which): the save of the way out; when it
+// fails, that is written to the error output and the system log, and the
+// program ends with status 1, since nobody may be there to read a box.
+void EndWithoutAsking(TCasinoGUI& window, const QString& cause);
+QString UnsavedAtEndText(const QString& cause, const QString& folder, const QString& why);
+
+// Tells the session manager how to start this game again in a restored
+// session: the launcher that started it (named in CASINO_LAUNCHER) or else
+// this program, in the data folder `folder`.
+void SetRestart(QSessionManager& manager, const QString& folder);
 
 // Catches SIGTERM, SIGHUP and SIGINT through a pipe that only the handler
 // writes, and calls `end` from the event loop, once.

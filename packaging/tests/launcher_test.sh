@@ -49,6 +49,9 @@ expect_run "first start with XDG_DATA_HOME" "$xdg/casino" 1
 [ "$(mode_of "$xdg")" = drwx------ ] || fail "created $xdg is $(mode_of "$xdg"), not private"
 [ "$(mode_of "$xdg/casino")" = drwx------ ] || fail "created data folder is not private"
 [ -e "$work/home/.local" ] && fail "HOME was used although XDG_DATA_HOME is set"
+# The game is told the launcher's absolute path, to restart through it.
+[ "$(cat "$log.launcher")" = "$(cd "$(dirname "$launcher")" && pwd -P)/$(basename "$launcher")" ] ||
+    fail "the game was told the launcher is '$(cat "$log.launcher")'"
 
 # Records are found again when the game is started from another folder.
 start "$work/start2" XDG_DATA_HOME="$xdg" HOME="$work/home" "$launcher"

@@ -9,14 +9,19 @@
 #  4. started by the launcher with --no-data-folder, it shows a box and ends
 #     with status 1, touching nothing;
 #  5. under a file size limit of 0 it is not killed by SIGXFSZ: a SIGTERM's
-#     save fails and says so, and Exit Without Saving ends it cleanly.
+#     save fails, which is written to the error output, and it ends with
+#     status 1 without waiting on a box;
+#  6. under a session manager (SM_DRIVER) a checkpoint and a shutdown save
+#     without a question, "die" ends it at once, with or without a save
+#     before, and the restart it asks for runs in the same data folder.
 #
-#   session_test.sh PROGRAM
+#   session_test.sh PROGRAM SM_DRIVER
 #
 # Exit code 77: Xvfb or xdotool is not installed.
 set -u
 
-program=${1:?usage: session_test.sh PROGRAM}
+program=${1:?usage: session_test.sh PROGRAM SM_DRIVER}
+sm_driver=${2:?usage: session_test.sh PROGRAM SM_DRIVER}
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
@@ -161,15 +166,80 @@ echo "--no-data-folder: a box was shown, the program ended with status 1 and wro
 
 # === 5. no file size left ===================================================================
 rm -rf "$data" && mkdir -p "$data"
-(ulimit -f 0 && cd "$data" && exec "$program" >"$work/nosize.log" 2>&1) &
+# The error output through a pipe: the limit would keep it from a file too.
+(ulimit -f 0 && cd "$data" && exec "$program") > >(cat >"$work/nosize.log") 2>&1 &
 game=$!
 pids+=("$game")
 wait_for "the window under a file size limit" 30 window_of "$game"
 kill -TERM "$game"
-wait_for "the Records Not Saved box" 15 xdotool search --onlyvisible --name 'Records Not Saved'
-box=$(xdotool search --onlyvisible --name 'Records Not Saved' | head -n 1)
-xdotool windowfocus --sync "$box" key Tab space  # Exit Without Saving
-expect_exit "$game" "the game that could not save"
+wait_for "the game that could not save to end" 15 ended "$game"
+wait "$game"
+status=$?
+[ "$status" -eq 1 ] || fail "the failed save at SIGTERM ended with status $status"
+wait_for "the failed save at SIGTERM on the error output" 5 \
+    grep -q "could not be saved when the game was ended by SIGTERM" "$work/nosize.log"
 [ -z "$(ls -A "$data")" ] || fail "a failed save left $(ls -A "$data")"
-echo "file size limit 0: the failed save was told, the program ended with status 0"
+echo "file size limit 0: the failed save at SIGTERM was told on stderr, status 1, no box"
+
+# === 6. a session manager ===================================================================
+coproc SM { exec "$sm_driver" 2>"$work/sm.log"; }
+pids+=("$SM_PID")
+read -r -t 10 line <&"${SM[0]}" || fail "the session manager did not start"
+sm_env=$line
+# Reads the manager's lines until one matches `pattern`; all of them go to sm.out.
+sm_expect() {
+    local line
+    while read -r -t 15 line <&"${SM[0]}"; do
+        echo "$line" >>"$work/sm.out"
+        [[ $line =~ $1 ]] && return 0
+    done
+    fail "the session manager never saw: $1"
+}
+start_managed() {
+    (cd "$data" && export "$sm_env" && exec "$program" >"$work/managed$1.log" 2>&1) &
+    game=$!
+    pids+=("$game")
+    sm_expect '^registered'
+    wait_for "the managed window $1" 30 window_of "$game"
+}
+no_question() {
+    ! xdotool search --onlyvisible --name 'Exit Casino' >/dev/null || fail "a question is shown: $1"
+}
+
+start_managed checkpoint
+echo checkpoint >&"${SM[1]}"
+sm_expect '^done 1'
+[ "$(stat -c %s "$data/kzq.gds" 2>/dev/null)" = 512 ] || fail "the checkpoint did not save"
+no_question "after the checkpoint"
+grep -qx "property CurrentDirectory $data" "$work/sm.out" || fail "no restart folder was told"
+restart=$(grep '^property RestartCommand ' "$work/sm.out" | tail -n 1 | cut -d' ' -f3-)
+rm "$data/kzq.gds"
+echo shutdown >&"${SM[1]}"
+sm_expect '^done 1'
+[ -f "$data/kzq.gds" ] || fail "the shutdown's save-yourself did not save"
+no_question "after the shutdown's save-yourself"
+rm "$data/kzq.gds"
+echo die >&"${SM[1]}"
+expect_exit "$game" "the game told to die after a checkpoint"
+[ -f "$data/kzq.gds" ] || fail "die did not save"
+echo "session manager: checkpoint and shutdown saved, die ended it, no question"
+
+start_managed immediately
+rm -f "$data/kzq.gds"
+echo die >&"${SM[1]}"
+expect_exit "$game" "the game told to die without a save-yourself"
+[ -f "$data/kzq.gds" ] || fail "die without a save-yourself did not save"
+echo "session manager: die without a save-yourself saved and ended it"
+
+# The restart the manager was told, run as the manager runs it: in the folder it was told.
+[ -n "$restart" ] || fail "no restart command was told"
+# shellcheck disable=SC2086 # the command's words as the manager keeps them
+(cd "$data" && exec $restart >"$work/restarted.log" 2>&1) &
+game=$!
+pids+=("$game")
+wait_for "the restarted window" 30 window_of "$game"
+[ "$(readlink "/proc/$game/cwd")" = "$data" ] || fail "the restarted game runs elsewhere"
+kill -TERM "$game"
+expect_exit "$game" "the restarted game"
+echo "the restart command started the game in its data folder"
 echo PASS
