@@ -3,11 +3,13 @@
 // event loop until the user leaves or the session ends.
 #include <QDir>
 #include <QSessionManager>
+#include <QTimer>
 #include <csignal>
 #include <cstring>
 #include <exception>
 
 #include "dialogs/boxes.h"
+#include "link/saving.h"
 #include "window/application.h"
 #include "window/casinogui.h"
 #include "window/session.h"
@@ -34,18 +36,21 @@ int main(int argc, char* argv[]) {
             QCoreApplication::exit(1);
     });
 
-    // One game per data folder, before anything is loaded: a second start
+    // One game per records file, before anything is loaded: a second start
     // raises the first game's window and ends without touching the records.
-    const QString folder = QDir::current().canonicalPath();
-    SingleInstance instance(folder);
+    const QString folder = RecordsFolder();
+    SingleInstance instance;
+    bool guarded = true;
     switch (instance.Take()) {
         case SingleInstance::Claim::kRaised:
             return 0;
         case SingleInstance::Claim::kUnreached:
             ShowMessage(AlreadyRunningText(folder));
             return 1;
-        case SingleInstance::Claim::kClaimed:
         case SingleInstance::Claim::kUnlocked:
+            guarded = false;
+            break;
+        case SingleInstance::Claim::kClaimed:
             break;
     }
 
@@ -76,5 +81,8 @@ int main(int argc, char* argv[]) {
     }
     mainWindow.show();
     instance.Listen(&mainWindow);
+    if (!guarded)
+        QTimer::singleShot(0, &mainWindow,
+                           [&instance] { ShowMessage(UnguardedText(instance.File())); });
     return app.exec();
 }

@@ -5,7 +5,11 @@
 #  2. a second start on the same data folder raises and activates the first
 #     game's window, exits at once with status 0 and leaves the records file
 #     alone; when the first does not answer, it says so and ends (status 1);
-#  3. the lock of a killed game does not keep the next start from playing;
+#  3. a lock that no live game holds (a killed game's, an empty, garbled or
+#     folder one) does not keep the next start from playing; of two starts
+#     at once the second raises the first; one records file reached through
+#     links from two folders takes one game; where no lock can be made, the
+#     player is told;
 #  4. started by the launcher with --no-data-folder, it shows a box and ends
 #     with status 1, touching nothing;
 #  5. under a file size limit of 0 it is not killed by SIGXFSZ: a SIGTERM's
@@ -63,6 +67,9 @@ wait_for() {
 source "$(dirname "$0")/../xvfb.sh"
 start_xvfb "$work" || fail "the X server did not start"
 export QT_QPA_PLATFORM=xcb
+# The locks go to a runtime folder of the test's own.
+export XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Starts the program in the data folder; its pid in $game, its window in $window.
 start_game() {
@@ -139,16 +146,75 @@ kill -CONT "$first"
 [ "$(stat -c '%i %Y' "$data/kzq.gds")" = "$stamp" ] || fail "the unanswered start wrote the records"
 echo "a first game that does not answer: the second start told so and ended, records untouched"
 
-# === 3. a killed game's lock does not block =================================================
+# === 3. a lock that no live game holds does not block =======================================
 kill -KILL "$first"
 wait "$first" 2>/dev/null
-[ -e "$data/casino.lock" ] || fail "no lock file was left by the killed game"
-start_game after-kill
-sleep 1
-kill -0 "$game" || fail "the start after a killed game ended"
+lock=$(ls "$XDG_RUNTIME_DIR"/casino-*.lock 2>/dev/null)
+[ -f "$lock" ] || fail "no lock file was left by the killed game"
+# Left as a crash leaves it, emptied, garbled and replaced by a folder.
+for damage in killed empty garbled folder; do
+    case $damage in
+        empty) : >"$lock" ;;
+        garbled) head -c 300 /dev/urandom >"$lock" ;;
+        folder) rm -f "$lock" && mkdir "$lock" ;;
+    esac
+    start_game "$damage-lock"
+    sleep 1
+    kill -0 "$game" || fail "the start after a $damage lock ended"
+    windows_named_casino 2 && fail "the start after a $damage lock showed a box"
+    kill -TERM "$game"
+    expect_exit "$game" "the game after a $damage lock"
+done
+echo "a killed game's lock, an empty, a garbled one and a folder did not block the next start"
+
+# Two starts at the same instant: the first plays, the second raises it and ends.
+for try in 1 2 3 4 5 6 7 8 9 10; do
+    (cd "$data" && exec "$program" >"$work/twinA.log" 2>&1) &
+    a=$!
+    (cd "$data" && exec "$program" >"$work/twinB.log" 2>&1) &
+    b=$!
+    pids+=("$a" "$b")
+    wait_for "one of two starts to end (try $try)" 30 eval '! kill -0 $a || ! kill -0 $b'
+    if kill -0 "$a"; then winner=$a loser=$b; else winner=$b loser=$a; fi
+    wait "$loser"
+    status=$?
+    [ "$status" -eq 0 ] || fail "the second of two starts ended with status $status (try $try)"
+    wait_for "the window of the first of two starts" 30 window_of "$winner"
+    windows_named_casino 2 && fail "two starts at once showed two windows (try $try)"
+    kill -TERM "$winner"
+    expect_exit "$winner" "the first of two starts"
+done
+echo "two starts at once, 10 times: the second raised the first and ended"
+
+# One records file reached through links from two folders, one of them
+# read-only: still one game.
+mkdir -p "$work/real" "$work/linkA" "$work/linkB"
+ln -s "$work/real/kzq.gds" "$work/linkA/kzq.gds"
+ln -s ../real/kzq.gds "$work/linkB/kzq.gds"
+chmod 555 "$work/linkA"
+(cd "$work/linkA" && exec "$program" >"$work/linkA.log" 2>&1) &
+game=$!
+pids+=("$game")
+wait_for "the window of the game in the read-only folder" 30 window_of "$game"
+(cd "$work/linkB" && exec "$program" >"$work/linkB.log" 2>&1) &
+second=$!
+pids+=("$second")
+expect_exit "$second" "the start through the second link"
+kill -0 "$game" || fail "the game through the first link ended"
+windows_named_casino 2 && fail "a second game opened on a linked records file"
 kill -TERM "$game"
-expect_exit "$game" "the game after the killed one"
-echo "a killed game's lock did not block the next start"
+expect_exit "$game" "the game through the first link"
+chmod 755 "$work/linkA"
+echo "one records file through two links (one folder read-only): the second start raised the first"
+
+# No lock can be made (its place is taken by a folder that is not empty): the player is told.
+rm -rf "$lock" && mkdir -p "$lock/kept"
+start_game unguarded
+wait_for "the notice of the missing lock" 15 windows_named_casino 2
+kill -TERM "$game"
+expect_exit "$game" "the game without a lock"
+rm -rf "$lock"
+echo "no lock could be made: the player was told"
 
 # === 4. the launcher's failure is shown =====================================================
 mkdir "$work/elsewhere"
