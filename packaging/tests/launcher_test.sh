@@ -112,6 +112,18 @@ case $(last_line) in
     *) fail "the program was not told that HOME is not set: $(last_line)" ;;
 esac
 
+# A relative HOME and a path too long for the system are refused as such, making nothing.
+start "$work/start1" HOME=home "$launcher"
+case $errors in *"not an absolute path"*) ;; *) fail "a relative HOME: $errors" ;; esac
+[ "$status" -ne 0 ] || fail "a relative HOME was accepted"
+[ -e "$work/start1/home" ] && fail "a relative HOME was used"
+long=$work/long
+for _ in $(seq 40); do long=$long/$(printf '%0100d' 0); done
+start "$work/start1" XDG_DATA_HOME="$long" "$launcher"
+[ "$status" -ne 0 ] || fail "a path longer than the system takes was accepted"
+case $errors in *"the path is too long"*) ;; *) fail "a long path: $errors" ;; esac
+[ -e "$work/long" ] && fail "a path too long was made"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2
     exit 1
