@@ -1,5 +1,5 @@
-// The game program: claims the data folder (the current folder) for this one
-// game, creates the main window, which binds the logic library, and runs the
+// The game program: claims the records file of the data folder (the current
+// folder) for this one game, creates the main window, which binds the logic library, and runs the
 // event loop until the user leaves or the session ends.
 #include <QDir>
 #include <QSessionManager>

@@ -1,8 +1,8 @@
-// The program's place among other processes: one game per data folder (a
+// The program's place among other processes: one game per records file (a
 // second start raises the first game's window and ends), and the ends of a
-// session that the player did not choose in the window: SIGTERM, SIGHUP and
-// SIGINT (logout, shutdown, a closed terminal, Ctrl+C), and the desktop
-// session's end.
+// session that the player did not choose in the window, which never wait on
+// a question: SIGTERM, SIGHUP and SIGINT (logout, shutdown, a closed
+// terminal, Ctrl+C), and the desktop session manager's.
 #pragma once
 
 #include <QObject>
