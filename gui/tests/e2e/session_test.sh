@@ -19,13 +19,13 @@
 #     without a question, "die" ends it at once, with or without a save
 #     before, and the restart it asks for runs in the same data folder.
 #
-#   session_test.sh PROGRAM SM_DRIVER
+#   session_test.sh PROGRAM [SM_DRIVER]
 #
 # Exit code 77: Xvfb or xdotool is not installed.
 set -u
 
-program=${1:?usage: session_test.sh PROGRAM SM_DRIVER}
-sm_driver=${2:?usage: session_test.sh PROGRAM SM_DRIVER}
+program=${1:?usage: session_test.sh PROGRAM [SM_DRIVER]}
+sm_driver=${2-}  # empty: libSM was not there to build it
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
@@ -248,6 +248,11 @@ wait_for "the failed save at SIGTERM on the error output" 5 \
 echo "file size limit 0: the failed save at SIGTERM was told on stderr, status 1, no box"
 
 # === 6. a session manager ===================================================================
+if [ -z "$sm_driver" ]; then
+    echo "SKIP: the session manager part (no libSM to build the test's manager)"
+    echo PASS
+    exit 0
+fi
 coproc SM { exec "$sm_driver" 2>"$work/sm.log"; }
 pids+=("$SM_PID")
 read -r -t 10 line <&"${SM[0]}" || fail "the session manager did not start"
