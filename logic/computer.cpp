@@ -27,21 +27,23 @@ int PileWeight(const CardWeights& W, const Stack& s) {
 
 }  // namespace
 
-// Every occupied pile's weight, and each hand card's weight and that of its
-// twin, are read once; each move's score is then a few additions, chosen by
-// table rather than by branches, since the kinds of a list follow no pattern
-// that a processor could guess. (Empty columns are never part of a listed
-// move.)
+// Each hand card's weight and that of its twin are read once, and so is the
+// weight of every pile that some listed move names (a list of Puts weighs
+// none); each move's score is then a few additions, chosen by table rather
+// than by branches, since the kinds of a list follow no pattern that a
+// processor could guess.
 void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& W) {
     const Hand& hand = g.curPlayer->hand;
-    int pileWeight[kMaxColumns] = {};
-    int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14
-    int occupied = 0;
-    for (int k = 0; k < piles.count; ++k) {
-        int c = piles.column[k];
+    int named = 0;
+    for (int i = 0; i < g.numMoves; ++i)
+        named |= MoveMask(Move(g.moves[i]));
+    named &= piles.occupied;
+    int pileWeight[kMaxColumns];  // read only where named
+    int pileScore[kMaxColumns];   // a taken pile: its cards, and 256 for a build of 14
+    for (int rest = named; rest != 0; rest = WithoutLowest(rest)) {
+        int c = LowestColumn(rest);
         pileWeight[c] = PileWeight(W, g.tableau[c]);
-        pileScore[c] = pileWeight[c] + (piles.value[k] == 14 ? 256 : 0);
-        occupied |= 1 << c;
+        pileScore[c] = pileWeight[c] + (piles.value[c] == 14 ? 256 : 0);
     }
     // base[0]: a Take counts the card; base[1]: any other move counts the
     // twin left in hand less the card. Only a rank held twice can have a twin.
@@ -59,23 +61,25 @@ void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& W) {
         base[1][i] = twin - base[0][i];
     }
     const int* const pileValues[2] = {pileScore, pileWeight};  // taken, or built on or blocked
-    const int columns = (1 << g.numColumns) - 1;
     for (int i = 0; i < g.numMoves; ++i) {
         Move m = Move(g.moves[i] & 0xFFFF);
         int notTake = MoveKindOf(m) != kTake;
-        int mask = MoveMask(m) & columns;
+        int mask = MoveMask(m) & named;  // empty columns count for nothing
         int score = base[notTake][MoveSlot(m)];
-        for (int rest = mask; rest != 0; rest &= rest - 1)
-            score += pileValues[notTake][__builtin_ctz(unsigned(rest))];
-        score += 256 * (!notTake & ((occupied & ~mask) == 0));  // a sweep
+        for (int rest = mask; rest != 0; rest = WithoutLowest(rest))
+            score += pileValues[notTake][LowestColumn(rest)];
+        score += 256 * (!notTake & ((piles.occupied & ~mask) == 0));  // a sweep
         g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
     }
 }
 
 int ChooseMove(int count, const std::uint32_t* list) {
     int best = 0;
-    for (int i = 1; i < count; ++i)
-        if (std::int16_t(list[i] >> 16) > std::int16_t(list[best] >> 16)) best = i;
+    int bestScore = std::int16_t(list[0] >> 16);
+    for (int i = 1; i < count; ++i) {
+        int score = std::int16_t(list[i] >> 16);
+        if (score > bestScore) best = i, bestScore = score;
+    }
     return best;
 }
 

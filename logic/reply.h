@@ -24,7 +24,10 @@ extern char* const replyText;
 extern int* const replyEnd;
 
 // Empties the reply.
-void ReplyReset();
+inline void ReplyReset() {
+    *replyEnd = 0;
+    replyText[0] = 0;
+}
 
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left

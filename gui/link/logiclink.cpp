@@ -159,7 +159,7 @@ std::int32_t Call(RequestBuffer& buffer, ReplyBuffer& reply) {
 
 }  // namespace
 
-void SendToLogic(RequestBuffer& buffer) {
+void SendToLogic(RequestBuffer& buffer, int menuAnswer) {
     lastReply.clear();
     for (;;) {
         if (!EntryAssigned()) return;
@@ -176,7 +176,8 @@ void SendToLogic(RequestBuffer& buffer) {
             if (debugFlag)
                 ShowMessage(WireToText(lastReply) + QStringLiteral(" ") + QString::number(length));
         }
-        ProcessMessage(reply, buffer);
+        ProcessMessage(reply, buffer, menuAnswer);
+        menuAnswer = 0;  // the follow-ups are the computer's or a new question's
         if (writePos == 0) return;
     }
 }

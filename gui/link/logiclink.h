@@ -73,7 +73,10 @@ std::string BufferText(const Checked<char, 0, Last>& buffer) {
 
 // Sends the request built in `buffer` (the terminator item is appended here)
 // and processes the reply; repeats while the reply leaves a follow-up request.
-void SendToLogic(RequestBuffer& buffer);
+// A `menuAnswer` (1 Build to 4 Put) answers a Choose Action menu in the
+// first reply without asking, when the menu offers that kind: a move the
+// player has already chosen by its kind, as an accepted hint is.
+void SendToLogic(RequestBuffer& buffer, int menuAnswer = 0);
 // The library's reply to the last request SendToLogic sent (the last
 // follow-up's, when there were any); empty when nothing could be sent.
 const std::string& LastReply();

@@ -165,8 +165,19 @@ void EndOfRound(int code, int total1, int total2) {
     SetTableNote(GameOverNote(first ? 1 : 2, total1, total2));
 }
 
-// Item "M": a move menu or the end of a round.
-void MenuItem(Cursor& in, RequestBuffer& buffer) {
+static_assert(int(kBuildChoice) == TAmbiguous::kBuild && int(kTakeChoice) == TAmbiguous::kTake &&
+              int(kBlockChoice) == TAmbiguous::kBlock && int(kPutChoice) == TAmbiguous::kPut);
+
+// True when menu `code` offers `choice`: Put always, Build, Take and Block by
+// the bits 1, 2 and 4 of the code.
+bool MenuOffers(int code, int choice) {
+    const int bits[] = {0, 1, 2, 4, 8};
+    return choice >= kBuildChoice && choice <= kPutChoice && (code & bits[choice]) != 0;
+}
+
+// Item "M": a move menu or the end of a round. A menu is answered by
+// `answer` when it offers that kind, else by the player in Choose Action.
+void MenuItem(Cursor& in, RequestBuffer& buffer, int answer) {
     const int code = in.TwoDigits();
     switch (code) {
         case 8:
@@ -174,7 +185,7 @@ void MenuItem(Cursor& in, RequestBuffer& buffer) {
         case 13:
         case 14:
         case 15: {
-            const int choice = ChooseAction(code);
+            const int choice = MenuOffers(code, answer) ? answer : ChooseAction(code);
             if (choice == 0) ClearSelection();
             MakeMessage('Y', buffer);
             AddDigit(choice, buffer);
@@ -204,7 +215,7 @@ void PlayerToMove(Cursor& in, RequestBuffer& buffer) {
 
 // Runs the handler of one item, reading its parameters from `in`; false when
 // the code has no handler.
-bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
+bool HandleItem(char code, Cursor& in, RequestBuffer& buffer, int menuAnswer) {
     switch (code) {
         case '0':
         case '1':
@@ -277,7 +288,7 @@ bool HandleItem(char code, Cursor& in, RequestBuffer& buffer) {
             SettingsItem(in);
             return true;
         case 'M':
-            MenuItem(in, buffer);
+            MenuItem(in, buffer, menuAnswer);
             return true;
         case 'P':
             PlayerToMove(in, buffer);
@@ -349,7 +360,7 @@ MoveContext MoveContextNow() {
     return context;
 }
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer, int menuAnswer) {
     // A move's reply leaves the places it touched marked and its words on the
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
@@ -390,7 +401,7 @@ void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer) {
         if (code == '/') return showMarks();
         if (code == 'M') showMarks();
         Cursor in(reply, p);
-        if (HandleItem(code, in, buffer))
+        if (HandleItem(code, in, buffer, menuAnswer))
             p = in.Pos();
         else
             ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));

@@ -9,7 +9,8 @@
 #include "link/logiclink.h"
 #include "table/movetext.h"
 
-void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer);
+// `menuAnswer`, when not 0, answers a Choose Action menu that offers it (see SendToLogic).
+void ProcessMessage(const ReplyBuffer& reply, RequestBuffer& buffer, int menuAnswer = 0);
 // What the words of a move need to know from before it: the names, the
 // sweeps and the bottom card of each table pile, as the program shows them.
 MoveContext MoveContextNow();

@@ -97,8 +97,8 @@ bool KeyboardPlay(int key) {
         key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
     int column = 0;
     int slot = 0;
-    if (key >= '1' && key <= '9')
-        column = key - '0';
+    if (PileOfKey(key) != 0)
+        column = PileOfKey(key);
     else if (slotIndex != std::string_view::npos)
         slot = int(slotIndex) + 1;
     else if (key != kHintKey)
@@ -143,7 +143,7 @@ bool TableKey(int key) {
     MoveFocus(0, 0);  // onto a place that is there
     const TablePlace place = FocusPlace();
     if (!Focusable(place)) return true;
-    if (place.area == 0) return KeyboardPlay('0' + place.column);
+    if (place.area == 0) return KeyboardPlay(PileKey(place.column));
     // The focus rests on the hand of the player to move whenever a person plays it.
     if (place.area != CurrentPlayer()) return true;
     return KeyboardPlay(kSlotKeys[place.column - 1]);
@@ -173,19 +173,23 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, RequestBuf
         if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
     }
     // The question opens below the piles, so that it hides none of the move it offers.
-    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
+    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile(), !MoveWords().isEmpty()));
     const QString question = HintQuestion(player, slot, columns);
+    // The kind the words name is the move accepted: should the same cards
+    // allow another kind too, the library's question is answered with it.
+    const int kind = HintChoice(HintAsShown(player, slot, columns));
     if (ShowConfirmBox(QString::fromLatin1(kHintCaption), question, place)) {
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
-        SendToLogic(buffer);
+        SendToLogic(buffer, kind);
     } else {
         ClearSelection();
     }
 }
 
 void HintClick() {
-    ClearMoveMarks();
+    // The last move's marks and words stay while the hint is asked: a hint
+    // asked during the computer's move comes after it and must not hide it.
     const int player = CurrentPlayer();
     bool holdsCard = false;
     for (int slot = 1; slot <= 4; ++slot)

@@ -90,7 +90,10 @@ QString PileName(int column) {
         cards << PictureName(picture);
         if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
     }
-    QString name = QStringLiteral("Table pile %1 (key %1): ").arg(column) + Listed(cards);
+    QString name = QStringLiteral("Table pile %1 (key %2): ")
+                       .arg(column)
+                       .arg(QChar::fromLatin1(PileKey(column))) +
+                   Listed(cards);
     if (table.tagShown[column] == 1 && RankValue(tag) != 0) {
         // A block's cards are all of the rank its tag names; a build's add up to it.
         if (allOfTagRank)

@@ -22,6 +22,7 @@
 #include <QString>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QPainter;
 class QWidget;
@@ -71,6 +72,9 @@ struct TableWidgets {
     Checked<QLabel*, 1, kRemainingRows> remainingRows;
     QWidget* remainingPanel = nullptr;
     QLabel* status = nullptr;  // the status line of move entry
+    // Hint, as button and menu: enabled while a hand that a person plays shows a card.
+    QWidget* hint = nullptr;
+    QAction* hintAction = nullptr;
 };
 // The window hands over its widgets when it is built, before anything is
 // drawn, and takes them back (an empty set) when it goes.
@@ -150,6 +154,14 @@ struct FlightFrame {
     QPoint at;
 };
 FlightFrame CardInFlight();
+
+// The keys shown above the table piles: each pile that holds a card shows
+// the key that chooses it (PileKey), at PileKeyRect; drawn by the window's paint.
+struct ShownKey {
+    QRect at;
+    char key = 0;
+};
+std::vector<ShownKey> ShownPileKeys();
 void ShowRemainingCards(char suit, int mask);
 void ShowScores(int player, const ScoreRecord& values);
 

@@ -47,10 +47,17 @@ TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window
 void TableSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintTable(painter);
-    DrawFocus(painter);
+    if (keysInUse_) DrawFocus(painter);
+}
+
+void TableSurface::UseKeys(bool keys) {
+    if (keys == keysInUse_) return;
+    keysInUse_ = keys;
+    update();
 }
 
 void TableSurface::mousePressEvent(QMouseEvent* event) {
+    UseKeys(false);
     const QPoint at = event->position().toPoint();
     CardSelect(at.x(), at.y());
 }
@@ -72,6 +79,7 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!(event->modifiers() & commandKeys) && !(click && event->isAutoRepeat()) &&
         TableKey(event->key())) {
+        UseKeys(true);
         if (click) window_->DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;
@@ -81,6 +89,8 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
 
 void TableSurface::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        UseKeys(true);
     TableFocusChanged();
 }
 

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <cstdint>
 
@@ -233,6 +234,8 @@ void TCasinoGUI::BuildControls() {
         widgets.remainingRows[row] = *rows[row - 1];
     widgets.remainingPanel = RemainingCards;
     widgets.status = Label1;
+    widgets.hint = Hint;
+    widgets.hintAction = HintMenu->menuAction();
     AttachWidgets(widgets);
 }
 
