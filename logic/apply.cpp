@@ -12,19 +12,10 @@ void PushCardMove(Game& g, CardMove m) {
     g.moveStack[g.curMoveStack++] = m;
 }
 
-bool PopCardMove(Game& g, CardMove& r) {
-    if (g.curMoveStack == 0) return false;
-    r = g.moveStack[--g.curMoveStack];
-    return true;
-}
-
-// Reverses entries 1 to top, leaving the bottom entry where it is.
-void ReverseCardMoves(Game& g) {
-    for (int a = 1, b = g.curMoveStack - 1; a < b; ++a, --b) {
-        CardMove t = g.moveStack[a];
-        g.moveStack[a] = g.moveStack[b];
-        g.moveStack[b] = t;
-    }
+// The one card movement of a Put or a Build, taken off the list.
+CardMove PopCardMove(Game& g, int checkNumber) {
+    KZQ_CHECK(g.curMoveStack > 0, "Pop(r)", checkNumber);
+    return g.moveStack[--g.curMoveStack];
 }
 
 CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
@@ -39,19 +30,44 @@ CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int 
                     std::uint8_t(toPos)};
 }
 
+// The text of a flight item: from, to, the card, and the four positions.
+void FlightText(const CardMove& r, char* out) {
+    out[0] = char('0' + r.from);
+    out[1] = char('0' + r.to);
+    CardText(Card{r.rank, r.suit}, out + 2);
+    out[4] = PosDigit(r.fromIndex);
+    out[5] = PosDigit(r.fromPos);
+    out[6] = PosDigit(r.toIndex);
+    out[7] = PosDigit(r.toPos);
+}
+
 void WriteFlight(const CardMove& r) {
-    char text[8] = {
-        char('0' + r.from),  char('0' + r.to), 0, 0, PosDigit(r.fromIndex), PosDigit(r.fromPos),
-        PosDigit(r.toIndex), PosDigit(r.toPos)};
-    CardText(Card{r.rank, r.suit}, text + 2);
+    char text[8];
+    FlightText(r, text);
     WriteItem('A', text, 8);
 }
 
-void PopAndWriteFlight(Game& g, int checkNumber) {
-    CardMove r;
-    bool popped = PopCardMove(g, r);
-    KZQ_CHECK(popped, "Pop(r)", checkNumber);
+// A card's passage as the report gives it: its old place emptied, its
+// flight, its new place filled. Every card of a move writes these three
+// items, so they go out as one run when they fit; near the end of the reply,
+// one by one, each whole or not at all.
+void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
+    constexpr int kLength = 7 + 11 + 7;
+    char from = char('0' + r.from);
+    if (char* out = RunSpace(kLength)) {
+        char* flight = out + 7;
+        flight[0] = '<', flight[1] = 'A', flight[2] = '>';
+        FlightText(r, flight + 3);
+        const char emptied[7] = {'<', from, '>', flight[7], flight[8], '0', '0'};
+        const char filled[7] = {'<',       toCode,   '>', PosDigit(toIndex), PosDigit(toPos),
+                                flight[5], flight[6]};
+        std::memcpy(out, emptied, 7);
+        std::memcpy(out + 18, filled, 7);
+        return;
+    }
+    WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
     WriteFlight(r);
+    WriteCardItem(toCode, toIndex, toPos, Card{r.rank, r.suit});
 }
 
 // The pause item: the delay digit of the settings.
@@ -77,11 +93,6 @@ void CheckAllCards(Game& g) {
 #endif
 }
 
-void NoteCounts(const Game& g, int counts[kMaxColumns]) {
-    for (int c = 0; c < kMaxColumns; ++c)
-        counts[c] = g.tableau[c].numCards;
-}
-
 }  // namespace
 
 int FindFreeColumn(const Game& g) {
@@ -101,7 +112,7 @@ int FindFreeColumn(const Game& g) {
     return -1;
 }
 
-Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
+Card ApplyMove(Game& g, Move& move) {
     Player& p = *g.curPlayer;
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
@@ -115,8 +126,8 @@ Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
         case kBlock: {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
+            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, col.numCards));
             col.Push(card);
-            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, countsBefore[c]));
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
                 col.value = card.rank;
@@ -144,20 +155,21 @@ Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
             } else {
                 sweep = 0;  // the end pickup
             }
-            for (int c = 0; c < g.numColumns; ++c) {
+            const int columns = (1 << g.numColumns) - 1;
+            for (int rest = MoveMask(move) & columns; rest != 0; rest = WithoutLowest(rest)) {
+                int c = LowestColumn(rest);
                 Stack& col = g.tableau[c];
-                if (InMask(move, c)) {
-                    Card lifted;
-                    while (col.Pop(lifted)) {
-                        PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
-                                                     p.pile.numCards));
-                        p.pile.Push(lifted);
-                    }
-                    col.isBlock = 0;
-                } else if (col.numCards > 0) {
-                    sweep = 0;
+                Card lifted;
+                while (col.Pop(lifted)) {
+                    PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
+                                                 p.pile.numCards));
+                    p.pile.Push(lifted);
                 }
+                col.isBlock = 0;
             }
+            // A sweep leaves the table empty.
+            for (int c = 0; c < g.numColumns && sweep; ++c)
+                if (g.tableau[c].numCards > 0) sweep = 0;
             p.sweeps += sweep;
             break;
         }
@@ -167,45 +179,34 @@ Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]) {
 }
 
 void ReportMove(Game& g, Card card, Move move) {
-    int s = MoveSlot(move);
-    char handCode = char('1' + g.CurIndex());
     char pileCode = char('3' + g.CurIndex());
     switch (MoveKindOf(move)) {
         case kPut:
             if (MoveMask(move) != 0) {
-                int c = FirstColumn(move);
-                WriteCardItem(handCode, s, 0, Card{});
-                PopAndWriteFlight(g, 1270);
-                WriteCardItem('0', c, 0, card);
+                WritePassage(PopCardMove(g, 1270), '0', FirstColumn(move), 0);
             } else {
                 char text[4] = {'1', '1', 0, 0};
                 CardText(card, text + 2);
                 WriteItem('F', text, 4);
-                WriteCardItem(handCode, s, 0, Card{});
-                PopAndWriteFlight(g, 1277);
-                WriteCardItem(pileCode, 0, 0, card);
+                WritePassage(PopCardMove(g, 1277), pileCode, 0, 0);
             }
             break;
         case kBuild:
         case kBlock: {
             int c = FirstColumn(move);
             const Stack& col = g.tableau[c];
-            WriteCardItem(handCode, s, 0, Card{});
-            PopAndWriteFlight(g, 1294);
-            WriteCardItem('0', c, col.numCards - 1, card);
+            WritePassage(PopCardMove(g, 1294), '0', c, col.numCards - 1);
             ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
-        case kTake: {
-            ReverseCardMoves(g);
-            CardMove r;
-            while (PopCardMove(g, r)) {
-                WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
-                WriteFlight(r);
-                WriteCardItem(pileCode, 0, 0, Card{r.rank, r.suit});
-            }
+        case kTake:
+            // The cards lifted, in the order they were noted, and the first
+            // noted last: the card played goes to the pile after what it took.
+            for (int i = 1; i < g.curMoveStack; ++i)
+                WritePassage(g.moveStack[i], pileCode, 0, 0);
+            if (g.curMoveStack > 0) WritePassage(g.moveStack[0], pileCode, 0, 0);
+            g.curMoveStack = 0;
             break;
-        }
     }
     WriteItem('P', g.CurIndex() == 0 ? "2" : "1");
 }
@@ -213,9 +214,7 @@ void ReportMove(Game& g, Card card, Move move) {
 void EndPickup(Game& g) {
     Move move = kPickupMove;
     g.curPlayer = &g.players[g.lastTaker];
-    int counts[kMaxColumns];
-    NoteCounts(g, counts);
-    Card card = ApplyMove(g, move, counts);
+    Card card = ApplyMove(g, move);
     WriteDelay(g);
     ReportMove(g, card, move);
     g.moveNr = kMovesPerRound;
@@ -227,9 +226,7 @@ void RevealMove(const Game& g, Card card, Move move) {
 }
 
 void PlayMove(Game& g, Move move, Turn turn) {
-    int counts[kMaxColumns];
-    NoteCounts(g, counts);
-    Card card = ApplyMove(g, move, counts);
+    Card card = ApplyMove(g, move);
     if (turn == Turn::kComputer) RevealMove(g, card, move);
     ReportMove(g, card, move);
     if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup(g);

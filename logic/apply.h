@@ -11,7 +11,7 @@ namespace kzq {
 
 // Applies `move` to `g` for the player to move (a Put's mask becomes the
 // column it went to), noting every card movement; returns the card played.
-Card ApplyMove(Game& g, Move& move, const int countsBefore[kMaxColumns]);
+Card ApplyMove(Game& g, Move& move);
 // Column for a Put of the player to move, or -1 when the table is full.
 int FindFreeColumn(const Game& g);
 // Writes the card movements that ApplyMove noted as reply items.

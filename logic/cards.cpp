@@ -101,12 +101,6 @@ void Deck::Shuffle(RandomSource& random) {
 
 // ---- Hand ----------------------------------------------------------------
 
-void Hand::Set(Card c, int col) {
-    KZQ_CHECK(c.Valid(), "c.Valid()", 468);
-    KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 469);
-    slots[col] = c;
-}
-
 Card Hand::Get(int col) const {
     KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 482);
     return slots[col];

@@ -178,7 +178,11 @@ inline bool Deck::Pop(Card& c) {
 struct Hand {
     Card slots[kMaxHand] = {};
 
-    void Set(Card c, int col);
+    void Set(Card c, int col) {  // inline: every deal sets eight
+        KZQ_CHECK(c.Valid(), "c.Valid()", 468);
+        KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 469);
+        slots[col] = c;
+    }
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
     Card SameRankOtherSuit(Card c) const {

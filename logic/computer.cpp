@@ -16,66 +16,31 @@ void CardWeights::Build() {
     }
 }
 
-namespace {
-
-int PileWeight(const CardWeights& W, const Stack& s) {
+void MoveScorer::Weigh(int c) {
+    const Stack& s = g_.tableau[c];
     int sum = 0;
     for (int i = 0; i < s.numCards; ++i)
-        sum += W(s.cards[i]);
-    return sum;
+        sum += weights_(s.cards[i]);
+    pileWeight_[c] = sum;
+    weighed_ |= 1 << c;
 }
 
-}  // namespace
-
-// Every occupied pile's weight, and each hand card's weight and that of its
-// twin, are read once; each move's score is then a few additions, chosen by
-// table rather than by branches, since the kinds of a list follow no pattern
-// that a processor could guess. (Empty columns are never part of a listed
-// move.)
-void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& W) {
-    const Hand& hand = g.curPlayer->hand;
-    int pileWeight[kMaxColumns] = {};
-    int pileScore[kMaxColumns] = {};  // a taken pile: its cards, and 256 for a build of 14
-    int occupied = 0;
-    for (int k = 0; k < piles.count; ++k) {
-        int c = piles.column[k];
-        pileWeight[c] = PileWeight(W, g.tableau[c]);
-        pileScore[c] = pileWeight[c] + (piles.value[k] == 14 ? 256 : 0);
-        occupied |= 1 << c;
+int MoveScorer::Take(int slot, int mask) {
+    int score = take_[slot];
+    for (int rest = mask; rest != 0; rest = WithoutLowest(rest)) {
+        int c = LowestColumn(rest);
+        score += PileWeight(c) + (piles_.value[c] == 14 ? 256 : 0);
     }
-    // base[0]: a Take counts the card; base[1]: any other move counts the
-    // twin left in hand less the card. Only a rank held twice can have a twin.
-    unsigned ranks = 0, twice = 0;
-    for (const Card& c : hand.slots) {
-        unsigned bit = (1u << c.rank) & ~1u;  // an empty slot counts for nothing
-        twice |= ranks & bit;
-        ranks |= bit;
-    }
-    int base[2][kMaxHand];
-    for (int i = 0; i < kMaxHand; ++i) {
-        Card c = hand.slots[i];
-        base[0][i] = W(c);
-        int twin = (twice >> c.rank & 1) ? W(hand.SameRankOtherSuit(c)) : 0;
-        base[1][i] = twin - base[0][i];
-    }
-    const int* const pileValues[2] = {pileScore, pileWeight};  // taken, or built on or blocked
-    const int columns = (1 << g.numColumns) - 1;
-    for (int i = 0; i < g.numMoves; ++i) {
-        Move m = Move(g.moves[i] & 0xFFFF);
-        int notTake = MoveKindOf(m) != kTake;
-        int mask = MoveMask(m) & columns;
-        int score = base[notTake][MoveSlot(m)];
-        for (int rest = mask; rest != 0; rest &= rest - 1)
-            score += pileValues[notTake][__builtin_ctz(unsigned(rest))];
-        score += 256 * (!notTake & ((occupied & ~mask) == 0));  // a sweep
-        g.moves[i] = m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
-    }
+    return score + ((piles_.occupied & ~mask) == 0 ? 256 : 0);
 }
 
 int ChooseMove(int count, const std::uint32_t* list) {
     int best = 0;
-    for (int i = 1; i < count; ++i)
-        if (std::int16_t(list[i] >> 16) > std::int16_t(list[best] >> 16)) best = i;
+    int bestScore = std::int16_t(list[0] >> 16);
+    for (int i = 1; i < count; ++i) {
+        int score = std::int16_t(list[i] >> 16);
+        if (score > bestScore) best = i, bestScore = score;
+    }
     return best;
 }
 

@@ -20,9 +20,55 @@ struct CardWeights {
     int operator()(Card c) const { return (c.suit < 5 && c.rank < 16) ? w[c.suit][c.rank] : 0; }
 };
 
-// Scores every entry of the move list of `g` for the player to move, on the
-// table that `piles` were read from.
-void EvaluateMoves(Game& g, const Piles& piles, const CardWeights& weights);
+// The scores of the moves of the player to move, asked for by the move
+// generator as it lists each move, so that a list is scored in the same pass
+// that builds it. What every move of a hand card shares (the card's weight,
+// and that of a twin left in hand) is read once, as the generator reaches the
+// card; a pile's weight only when a listed move first names it, since most
+// lists are Puts alone and weigh no pile at all.
+class MoveScorer {
+  public:
+    MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights)
+        : g_(g), piles_(piles), weights_(weights) {}
+
+    // Reads the hand card `c` in `slot` before any move of it is scored;
+    // `twin` when another card of its rank is in `hand`. Inline: the
+    // generator holds every card of the hand.
+    void Hold(int slot, Card c, const Hand& hand, bool twin) {
+        take_[slot] = weights_(c);
+        keep_[slot] = (twin ? weights_(hand.SameRankOtherSuit(c)) : 0) - take_[slot];
+    }
+
+    // A Put: the twin left in hand less the card.
+    int Put(int slot) const { return keep_[slot]; }
+    // A Build or a Block on column c: as a Put, and the pile's cards.
+    int OnPile(int slot, int c) { return keep_[slot] + PileWeight(c); }
+    // A Take of the piles in `mask`: the card, every card taken, 256 for a
+    // build of 14 taken, and 256 for a sweep.
+    int Take(int slot, int mask);
+
+  private:
+    int PileWeight(int c) {
+        if (!(weighed_ >> c & 1)) Weigh(c);
+        return pileWeight_[c];
+    }
+    void Weigh(int c);
+
+    const Game& g_;
+    const Piles& piles_;
+    const CardWeights& weights_;
+    int take_[kMaxHand];  // a Take counts the card (read by Hold)
+    int keep_[kMaxHand];  // any other move: the twin left in hand less the card
+    int weighed_ = 0;     // columns whose weight is read
+    int pileWeight_[kMaxColumns];
+};
+
+// A move's list entry: its code in the low half, its score (signed, cut to
+// 16 bits) in the high half.
+constexpr std::uint32_t ScoredMove(Move m, int score) {
+    return m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
+}
+
 // Index of the best entry: the first of the highest scores.
 int ChooseMove(int count, const std::uint32_t* list);
 

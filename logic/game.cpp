@@ -158,14 +158,21 @@ bool ShortScoreLine(const Game& g, int which, char* out) {
     return true;
 }
 
-// The unseen cards of each suit (index 1 to 4) as rank masks: the stock and
-// the hands of computer players.
-void UnseenMasks(const Game& g, int masks[5]) {
-    DeckTally unseen = g.deck.tally;
+// The unseen cards, the stock and the hands of computer players, as rank
+// masks by suit (DeckTally::ranks).
+std::uint64_t UnseenRanks(const Game& g) {
+    std::uint64_t ranks = g.deck.tally.ranks;
     for (const Player& p : g.players)
         if (p.level != 0)
             for (const Card& c : p.hand.slots)
-                unseen.ranks |= DeckTally::CardBit(c);
+                ranks |= DeckTally::CardBit(c);
+    return ranks;
+}
+
+// The unseen cards of each suit (index 1 to 4) as rank masks.
+void UnseenMasks(const Game& g, int masks[5]) {
+    DeckTally unseen;
+    unseen.ranks = UnseenRanks(g);
     for (int s = kClubs; s <= kSpades; ++s)
         masks[s] = unseen.RankMask(s);
 }
@@ -215,25 +222,36 @@ bool TalliesAgree(const Game& g) {
            g.players[1].pile.tally == g.players[1].pile.Recount();
 }
 
-// Every move writes these six items: usually as one run, with a single test
-// for room; one by one (each whole or not at all) near the end of the reply
-// or with a score line in its longer form.
-void ScoreLines(const Game& g) {
-    char lines[2][12];
-    if (ShortScoreLine(g, 0, lines[0]) && ShortScoreLine(g, 1, lines[1])) {
-        if (char* out = RunSpace(2 * (3 + 12) + 4 * (3 + 5))) {
-            for (const char* line : lines) {
-                out[0] = '<', out[1] = 'G', out[2] = '>';
-                std::memcpy(out + 3, line, 12);
-                out += 3 + 12;
-            }
-            int masks[5];
-            UnseenMasks(g, masks);
-            for (int s = kClubs; s <= kSpades; ++s) {
-                out[0] = '<', out[1] = 'U', out[2] = '>';
-                UnseenText(s, masks[s], out + 3);
-                out += 3 + 5;
-            }
+// Every move writes these six items: usually as one copy of the kept text,
+// each part written again only when what it shows changed (ScoreItems); one
+// by one (each whole or not at all) near the end of the reply or with a score
+// line in its longer form.
+void ScoreLines(Game& g) {
+    ScoreItems& kept = g.scoreItems;
+    for (int which = 0; which < kPlayers; ++which) {
+        ScoreCounts now = ScoreCounts::Of(g.players[which]);
+        if (kept.written && now == kept.counts[which]) continue;
+        char* item = kept.text + which * ScoreItems::kLineItem;
+        item[0] = '<', item[1] = 'G', item[2] = '>';
+        kept.counts[which] = now;
+        kept.fits[which] = ShortScoreLine(g, which, item + 3);
+    }
+    DeckTally now;
+    now.ranks = UnseenRanks(g);
+    DeckTally changed;
+    changed.ranks = kept.written ? now.ranks ^ kept.unseen : ~std::uint64_t(0);
+    for (int s = kClubs; s <= kSpades; ++s) {
+        if (changed.RankMask(s) == 0) continue;
+        char* item =
+            kept.text + kPlayers * ScoreItems::kLineItem + (s - kClubs) * ScoreItems::kUnseenItem;
+        item[0] = '<', item[1] = 'U', item[2] = '>';
+        UnseenText(s, now.RankMask(s), item + 3);
+    }
+    kept.unseen = now.ranks;
+    kept.written = true;
+    if (kept.fits[0] && kept.fits[1]) {
+        if (char* out = RunSpace(ScoreItems::kLength)) {
+            std::memcpy(out, kept.text, ScoreItems::kLength);
             return;
         }
     }

@@ -1,6 +1,7 @@
 // The state of one game of Casino: the table, the two players, the stock, the
-// records block, the move list and the card movements of the move being
-// reported. Also the life of a round: deal, redeal, scoring and its end.
+// records block, the move list, the card movements of the move being reported
+// and the score items as last written. Also the life of a round: deal,
+// redeal, scoring and its end.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +45,41 @@ struct CardMove {
 };
 static_assert(sizeof(CardMove) == 8);
 
+// What a score line shows: the counts it is written from.
+struct ScoreCounts {
+    std::int32_t sweeps = 0;
+    std::int32_t cards = 0;
+    std::uint8_t aces = 0;
+    std::uint8_t spades = 0;
+    std::uint8_t twoOfSpades = 0;
+    std::uint8_t tenOfDiamonds = 0;
+
+    static ScoreCounts Of(const Player& p) {
+        const DeckTally& k = p.pile.tally;
+        return ScoreCounts{p.sweeps, p.pile.numCards, k.aces,
+                           k.spades, k.twoOfSpades,   k.tenOfDiamonds};
+    }
+    bool operator==(const ScoreCounts&) const = default;
+};
+
+// The six items that follow every move (a score line "G" for each player,
+// the unseen cards of each suit "U"), as they were last written, with what
+// each was written from. One move changes little of them: the player who did
+// not move keeps his pile, and between deals the unseen cards change in one
+// suit at most. So a part is written again only when what it shows changed,
+// and the six go out as one copy. What they are written from is compared
+// whole, so the kept text never needs to be told of a change.
+struct ScoreItems {
+    static constexpr int kLineItem = 3 + 12, kUnseenItem = 3 + 5;
+    static constexpr int kLength = kPlayers * kLineItem + 4 * kUnseenItem;
+
+    bool written = false;  // nothing is kept until the first write
+    ScoreCounts counts[kPlayers];
+    bool fits[kPlayers] = {};  // the line has its usual widths
+    std::uint64_t unseen = 0;  // rank masks by suit, as DeckTally::ranks
+    char text[kLength];
+};
+
 struct Game {
     std::int32_t numColumns = 0;
     Stack tableau[kMaxColumns];
@@ -59,9 +95,12 @@ struct Game {
         {};                // Move code in the low half, signed score in the high half
     int curMoveStack = 0;  // next free entry of moveStack
     CardMove moveStack[kMaxMoveStack] = {};
+    ScoreItems scoreItems;
 
     int Index(const Player* p) const { return int(p - players); }
-    int CurIndex() const { return Index(curPlayer); }
+    // A comparison rather than Index's division: the reply items of a move
+    // ask for it a dozen times.
+    int CurIndex() const { return curPlayer == &players[1] ? 1 : 0; }
     Player* OtherPlayer() { return &players[1 - CurIndex()]; }
     int AllCards() const {  // cards on the table
         int n = 0;
@@ -83,7 +122,8 @@ void TableauDeal(Game& g);
 void AfterMove(Game& g);
 int RoundPoints(const Player& p);
 void EndRound(Game& g);
-void ScoreLines(const Game& g);
+// The six items after a move, from the kept text where it still holds.
+void ScoreLines(Game& g);
 void ScoreLine(const Game& g, int which);  // one G item
 void UnseenCards(const Game& g);           // the four U items
 void RecomputeHidden(Game& g);

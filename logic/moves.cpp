@@ -10,9 +10,12 @@ namespace {
 struct Generator {
     Game& g;
     const Piles& piles;
+    MoveScorer& scores;
     int slot;
 
-    void Add(Move m) { g.moves[g.numMoves++] = m; }
+    // An entry with its score; a Take is scored once its search and unions
+    // are done (ScoreTakes).
+    void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
     void AddTake(int mask) {
         if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
@@ -23,40 +26,41 @@ struct Generator {
     // blocks adding up to r; an ace also a build of 14 alone, or piles adding
     // up to 14.
     void Search(int r) {
-        for (int k = 0; k < piles.count && !TakesFull(); ++k) {
-            int v = piles.value[k];
-            int m = 1 << piles.column[k];
-            if (piles.block[k]) {
+        for (int rest = piles.occupied; rest != 0 && !TakesFull(); rest = WithoutLowest(rest)) {
+            int c = LowestColumn(rest);
+            int v = piles.value[c];
+            int m = 1 << c;
+            if (piles.blocks & m) {
                 if (v == r) AddTake(m);
                 continue;
             }
+            int later = WithoutLowest(rest) & ~piles.blocks;  // what may join this pile
             int rem = r - v;
             if (rem == 0) {
                 AddTake(m);
                 // An ace counted as 14 takes this pile of 1 with piles worth 13.
-                if (r == 1) Sums(k + 1, 13, m);
+                if (r == 1) Sums(later, 13, m);
             } else if (rem > 0) {
-                Sums(k + 1, rem, m);
+                Sums(later, rem, m);
             } else if (r == 1) {
                 if (v == 14)
                     AddTake(m);
                 else
-                    Sums(k + 1, rem + 13, m);  // the ace as 14 with piles worth 14 - v
+                    Sums(later, rem + 13, m);  // the ace as 14 with piles worth 14 - v
             }
         }
     }
 
-    // Adds to `mask` every set of piles from index `start` on, blocks left
-    // out, whose values add up to `target`.
-    void Sums(int start, int target, int mask) {
-        if (piles.smallestFrom[start] > target) return;
-        for (int k = start; k < piles.count && !TakesFull(); ++k) {
-            if (piles.block[k]) continue;
-            int rem = target - piles.value[k];
+    // Adds to `mask` every set of the piles in `from` (none of them a block)
+    // whose values add up to `target`.
+    void Sums(int from, int target, int mask) {
+        for (int rest = from; rest != 0 && !TakesFull(); rest = WithoutLowest(rest)) {
+            int c = LowestColumn(rest);
+            int rem = target - piles.value[c];
             if (rem == 0)
-                AddTake(mask | 1 << piles.column[k]);
+                AddTake(mask | 1 << c);
             else if (rem > 0)
-                Sums(k + 1, rem, mask | 1 << piles.column[k]);
+                Sums(WithoutLowest(rest), rem, mask | 1 << c);
         }
     }
 
@@ -78,6 +82,14 @@ struct Generator {
             }
         }
     }
+
+    // Scores the Takes listed from `start` on.
+    void ScoreTakes(int start) {
+        for (int k = start; k < g.numMoves; ++k) {
+            Move m = Move(g.moves[k]);
+            g.moves[k] = ScoredMove(m, scores.Take(slot, MoveMask(m)));
+        }
+    }
 };
 
 }  // namespace
@@ -86,34 +98,54 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     g.numMoves = 0;
     const Hand& hand = g.curPlayer->hand;
     int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
-    for (const Card& c : hand.slots)
-        ++countOfRank[c.rank < 14 ? c.rank : 0];
+    unsigned held = 0;         // bit t for each rank t held, bit 14 for an ace
+    unsigned twice = 0;        // bit t for each rank t held more than once
+    for (const Card& c : hand.slots) {
+        int r = c.rank < 14 ? c.rank : 0;
+        ++countOfRank[r];
+        twice |= held & 1u << r;
+        held |= 1u << r;
+    }
+    held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles piles(g);
+    MoveScorer scores(g, piles, weights);
 
     for (int i = 0; i < kMaxHand; ++i) {
-        int r = hand.slots[i].rank;
+        Card card = hand.slots[i];
+        int r = card.rank;
         if (r == 0) continue;
-        Generator gen{g, piles, i};
-        gen.Add(MakeMove(0, kPut, i));
-        for (int k = 0; k < piles.count; ++k) {
-            if (piles.block[k]) continue;
-            int t = r + piles.value[k];
-            t = t == 14 ? 1 : t > 14 ? 15 : t;  // 14 is taken by an ace; more by nothing
-            // One Build for every other hand card that takes the result.
-            int takers = countOfRank[t] - (r == t);
-            for (int n = 0; n < takers; ++n)
-                gen.Add(MakeMove(1 << piles.column[k], kBuild, i));
+        scores.Hold(i, card, hand, r < 14 && (twice >> r & 1) != 0);
+        Generator gen{g, piles, scores, i};
+        gen.Add(ScoredMove(MakeMove(0, kPut, i), scores.Put(i)));
+        if (piles.MayBuild(r, held)) {
+            for (int rest = piles.NotBlocks(); rest != 0; rest = WithoutLowest(rest)) {
+                int c = LowestColumn(rest);
+                int t = r + piles.value[c];
+                t = t == 14 ? 1 : t > 14 ? 15 : t;  // 14 is taken by an ace; more by nothing
+                // One Build for every other hand card that takes the result.
+                int takers = countOfRank[t] - (r == t);
+                if (takers <= 0) continue;
+                std::uint32_t build = ScoredMove(MakeMove(1 << c, kBuild, i), scores.OnPile(i, c));
+                for (int n = 0; n < takers; ++n)
+                    gen.Add(build);
+            }
         }
         if (countOfRank[r] >= 2) {
-            for (int k = 0; k < piles.count; ++k)
-                if (piles.value[k] == r && (piles.single[k] || piles.block[k]))
-                    gen.Add(MakeMove(1 << piles.column[k], kBlock, i));
+            // A single card or a block of this rank.
+            for (int rest = piles.occupied & (piles.singles | piles.blocks); rest != 0;
+                 rest = WithoutLowest(rest)) {
+                int c = LowestColumn(rest);
+                if (piles.value[c] == r)
+                    gen.Add(ScoredMove(MakeMove(1 << c, kBlock, i), scores.OnPile(i, c)));
+            }
         }
-        int start = g.numMoves;
-        gen.Search(r);
-        gen.Unions(start);
+        if (piles.Takes(r)) {
+            int start = g.numMoves;
+            gen.Search(r);
+            gen.Unions(start);
+            gen.ScoreTakes(start);
+        }
     }
-    if (g.numMoves > 0) EvaluateMoves(g, piles, weights);
     return g.numMoves;
 }
 

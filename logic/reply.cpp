@@ -15,11 +15,6 @@ const char kTwoDigits[201] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-void ReplyReset() {
-    *replyEnd = 0;
-    replyText[0] = 0;
-}
-
 void WriteItemf(char code, const char* format, ...) {
     char text[128];
     va_list args;

@@ -5,6 +5,7 @@
 // always kept, so a reply never exceeds kReplyLimit characters.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 
 #include "cards.h"
@@ -24,7 +25,10 @@ extern char* const replyText;
 extern int* const replyEnd;
 
 // Empties the reply.
-void ReplyReset();
+inline void ReplyReset() {
+    *replyEnd = 0;
+    replyText[0] = 0;
+}
 
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left
@@ -87,6 +91,21 @@ class ItemText {
 // A small number as one character: -1 "0", 0 "1", ... 8 and more "9".
 inline char PosDigit(int v) {
     return char('1' + (v < -1 ? -1 : v > 8 ? 8 : v));
+}
+// The same for a place noted in a card movement (a byte, never negative),
+// read from a table: the report of every card that moves writes four.
+struct PosDigitTable {
+    char digit[256];
+};
+constexpr PosDigitTable MakePosDigits() {
+    PosDigitTable t{};
+    for (int v = 0; v < 256; ++v)
+        t.digit[v] = char('1' + (v > 8 ? 8 : v));
+    return t;
+}
+inline constexpr PosDigitTable kPosDigits = MakePosDigits();
+inline char PosDigit(std::uint8_t v) {
+    return kPosDigits.digit[v];
 }
 
 // Room for a run of whole items, `len` characters with their heads: where

@@ -10,10 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <algorithm>
 
 #include "core/mirror.h"
 #include "dialogs/formparts.h"
+#include "table/tableaccess.h"
 #include "table/tableview.h"
 
 namespace {
@@ -184,10 +186,17 @@ void ShowAboutBox() {
     box.exec();
 }
 
-bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre) {
+bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre,
+                    const QString& told) {
     TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
+    // What happened on the table just before the box opened is told with it,
+    // before anything the caller adds: the box would cut it short otherwise.
+    QStringList description;
+    if (const QString untold = TakeUntoldWords(); !untold.isEmpty()) description << untold;
+    if (!told.isEmpty()) description << told;
+    if (!description.isEmpty()) box.setAccessibleDescription(description.join(QLatin1Char('\n')));
     box.FitText();
     if (ShownMirror().settings.sound) {
         if (beepSink)

@@ -70,9 +70,10 @@ void ShowHelpBox();
 void ShowAboutBox();
 // Asks an OK/Cancel question; true when the user pressed OK. Beeps first when
 // sound is on. The box opens centred on the screen, or with the top centre of
-// its frame at `topCentre` (global pixels), kept on the screen.
+// its frame at `topCentre` (global pixels), kept on the screen. `told` is
+// read by a screen reader after the text (the box's accessible description).
 bool ShowConfirmBox(const QString& caption, const QString& text,
-                    std::optional<QPoint> topCentre = std::nullopt);
+                    std::optional<QPoint> topCentre = std::nullopt, const QString& told = {});
 // Asks whether to try a failed action again: true for `retry`, false for
 // `giveUp`. Escape and the title bar's close button try again, so nothing is
 // given up without the user choosing it.

@@ -78,12 +78,12 @@ void MakeGetHighScoresMessage(int row, RequestBuffer& buffer) {
             "MakeGetHighScoresMessage Procedure canna handle more than 15 high scores!!!"));
 }
 
-void FollowUps::Send(const RequestBuffer& request) {
-    steps_.push_back({request, {}});
+void FollowUps::Send(const RequestBuffer& request, int menuAnswer) {
+    steps_.push_back({request, menuAnswer, {}});
 }
 
 void FollowUps::Then(std::function<void(FollowUps&)> step) {
-    steps_.push_back({RequestBuffer{}, std::move(step)});
+    steps_.push_back({RequestBuffer{}, 0, std::move(step)});
 }
 
 LogicLink::LogicLink(const bool& debug) : debug_(debug) {}
@@ -149,7 +149,7 @@ std::int32_t LogicLink::Call(RequestBuffer& buffer, ReplyBuffer& reply) {
     return length;
 }
 
-void LogicLink::Send(const RequestBuffer& request) {
+void LogicLink::Send(const RequestBuffer& request, int menuAnswer) {
     request_ = request;
     lastReply_.clear();
     for (;;) {
@@ -167,7 +167,8 @@ void LogicLink::Send(const RequestBuffer& request) {
             if (debug_)
                 ShowMessage(WireToText(lastReply_) + QStringLiteral(" ") + QString::number(length));
         }
-        Handle(reply);
+        Handle(reply, menuAnswer);
+        menuAnswer = 0;  // the follow-ups are the computer's or a new question's
         if (request_.writePos == 0) return;
     }
 }
@@ -181,12 +182,12 @@ void LogicLink::RunFollowUps(FollowUps& next) {
         if (step.run)
             step.run(next);
         else
-            Send(step.request);
+            Send(step.request, step.menuAnswer);
     }
     next.steps_.clear();
 }
 
-void LogicLink::Handle(const ReplyBuffer& reply) {
+void LogicLink::Handle(const ReplyBuffer& reply, int menuAnswer) {
     if (!handler_) return;
     const std::string text = BufferText(reply);
     handler_->BeginReply(text);
@@ -204,7 +205,7 @@ void LogicLink::Handle(const ReplyBuffer& reply) {
         }
         const bool last = in.InLastItem();
         if (code == '/') return handler_->EndReply();
-        FollowUps next(request_);
+        FollowUps next(request_, menuAnswer);
         if (!handler_->HandleItem(code, in, next))
             ShowMessage(QStringLiteral("Unknown Message Type: ") + QChar::fromLatin1(code));
         RunFollowUps(next);

@@ -84,10 +84,12 @@ inline std::string BufferText(const RequestBuffer& buffer) {
 // been handled (the computer's move), kept in the link's request buffer.
 class FollowUps {
   public:
-    explicit FollowUps(RequestBuffer& waiting) : waiting_(waiting) {}
+    FollowUps(RequestBuffer& waiting, int menuAnswer)
+        : waiting_(waiting), menuAnswer_(menuAnswer) {}
 
-    // Sends `request` (built and not yet terminated) and handles its reply.
-    void Send(const RequestBuffer& request);
+    // Sends `request` (built and not yet terminated) and handles its reply;
+    // with `menuAnswer` as LogicLink::Send does.
+    void Send(const RequestBuffer& request, int menuAnswer = 0);
     // Runs `step`, which may exchange with the library through the game and
     // is handed these follow-ups.
     void Then(std::function<void(FollowUps&)> step);
@@ -95,15 +97,20 @@ class FollowUps {
     RequestBuffer& AfterReply() { return waiting_; }
     // Drops the request that waits for the end of the reply.
     void DropAfterReply() { waiting_.writePos = 0; }
+    // The kind (1 Build to 4 Put) that answers a Choose Action menu of this
+    // reply without asking, when the menu offers it; 0 for none.
+    int MenuAnswer() const { return menuAnswer_; }
 
   private:
     friend class LogicLink;
     struct Step {
         RequestBuffer request;  // sent when its write position is not 0
+        int menuAnswer = 0;
         std::function<void(FollowUps&)> run;
     };
     std::vector<Step> steps_;
     RequestBuffer& waiting_;
+    int menuAnswer_;
 };
 
 // The handlers of a reply's items. The driver hands it every item of a reply
@@ -150,12 +157,15 @@ class LogicLink {
     // hands the reply's items to the handler; a request the handler asks for
     // at an item is sent, and its reply handled, before the next item; the
     // request left for the end of the reply is sent then, and so on, until a
-    // reply leaves none.
-    void Send(const RequestBuffer& request);
+    // reply leaves none. A `menuAnswer` (1 Build to 4 Put) answers a Choose
+    // Action menu in the first reply without asking, when the menu offers
+    // that kind: a move the player has already chosen by its kind, as an
+    // accepted hint is.
+    void Send(const RequestBuffer& request, int menuAnswer = 0);
     // Hands the items of `reply` to the handler as Send does, with what they
     // ask for at each item; a request left for the end of the reply stays in
     // Waiting(), unsent.
-    void Handle(const ReplyBuffer& reply);
+    void Handle(const ReplyBuffer& reply, int menuAnswer = 0);
     const RequestBuffer& Waiting() const { return request_; }
 
     // The library's reply to the last request Send sent (the last

@@ -80,7 +80,8 @@ void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, i
     ShowTurn(0);
     if (code == 49) {
         if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
-                            QString::fromLatin1(kContinueText))) {
+                            QString::fromLatin1(kContinueText), std::nullopt,
+                            TotalsWords(m.settings, total1, total2))) {
             next.DropAfterReply();
             SetTableNote(StoppedNote(m.settings, total1, total2));
             return;
@@ -100,7 +101,8 @@ void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, i
                              QStringLiteral(" has won the game with ") +
                              QString::number(first ? total1 : total2) +
                              QStringLiteral(" points.  Play again?");
-        if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text)) {
+        if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text, std::nullopt,
+                           TotalsWords(m.settings, total1, total2))) {
             StartNewGame(link, m);
             return;
         }
@@ -109,8 +111,21 @@ void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, i
     });
 }
 
-// Item "M": a move menu or the end of a round.
+static_assert(int(kBuildChoice) == TAmbiguous::kBuild && int(kTakeChoice) == TAmbiguous::kTake &&
+              int(kBlockChoice) == TAmbiguous::kBlock && int(kPutChoice) == TAmbiguous::kPut);
+
+// True when menu `code` offers `choice`: Put always, Build, Take and Block by
+// the bits 1, 2 and 4 of the code.
+bool MenuOffers(int code, int choice) {
+    const int bits[] = {0, 1, 2, 4, 8};
+    return choice >= kBuildChoice && choice <= kPutChoice && (code & bits[choice]) != 0;
+}
+
+// Item "M": a move menu or the end of a round. A menu is answered by the
+// reply's menu answer when it offers that kind, else by the player in
+// Choose Action.
 void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next) {
+    const int answer = next.MenuAnswer();
     const int code = in.TwoDigits();
     switch (code) {
         case 8:
@@ -118,7 +133,7 @@ void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, F
         case 13:
         case 14:
         case 15: {
-            const int choice = ChooseAction(code);
+            const int choice = MenuOffers(code, answer) ? answer : ChooseAction(code);
             if (choice == 0) ClearSelection();
             RequestBuffer buffer;
             MakeMessage('Y', buffer);
@@ -273,11 +288,15 @@ QString Points(int total) {
 
 }  // namespace
 
+QString TotalsWords(const Settings& settings, int total1, int total2) {
+    return WireToText(settings.player1Name) + QStringLiteral(" has ") + Points(total1) +
+           QStringLiteral(", ") + WireToText(settings.player2Name) + QStringLiteral(" has ") +
+           Points(total2) + QStringLiteral(".");
+}
+
 QString StoppedNote(const Settings& settings, int total1, int total2) {
-    return QStringLiteral("Game stopped: ") + WireToText(settings.player1Name) +
-           QStringLiteral(" has ") + Points(total1) + QStringLiteral(", ") +
-           WireToText(settings.player2Name) + QStringLiteral(" has ") + Points(total2) +
-           QStringLiteral(".") + QString::fromLatin1(kGoOn);
+    return QStringLiteral("Game stopped: ") + TotalsWords(settings, total1, total2) +
+           QString::fromLatin1(kGoOn);
 }
 
 QString GameOverNote(const Settings& settings, int winner, int total1, int total2) {

@@ -45,5 +45,8 @@ extern const char kContinueText[];
 extern const char kNewGameCaption[];
 // The table's note once the player stops a game at the end of a round, and
 // once a game is won and not played again: the totals and how to go on.
+// "Alice Brown has 12 points, Benjamin Cox has 9 points.": what the end of a
+// round's question tells a screen reader besides its text.
+QString TotalsWords(const Settings& settings, int total1, int total2);
 QString StoppedNote(const Settings& settings, int total1, int total2);
 QString GameOverNote(const Settings& settings, int winner, int total1, int total2);

@@ -97,8 +97,8 @@ bool KeyboardPlay(LogicLink& link, int key) {
         key > 0 && key < 128 ? std::string_view(kSlotKeys).find(char(key)) : std::string_view::npos;
     int column = 0;
     int slot = 0;
-    if (key >= '1' && key <= '9')
-        column = key - '0';
+    if (PileOfKey(key) != 0)
+        column = PileOfKey(key);
     else if (slotIndex != std::string_view::npos)
         slot = int(slotIndex) + 1;
     else if (key != kHintKey)
@@ -111,6 +111,9 @@ bool KeyboardPlay(LogicLink& link, int key) {
         HintClick(link);
         return true;
     }
+    // The key of a pile takes the keyboard focus there, so that a screen
+    // reader speaks the pile it chose and the arrows go on from it.
+    if (column > 0 && PlaceShown({0, column})) SetFocusPlace({0, column});
     // A click at the middle of the pile's top card or of the hand card, so
     // that the hit rules and everything a click does apply unchanged.
     const QPoint at = (column > 0 ? CardPosition(0, column, 1) : CardPosition(player, slot, 1)) +
@@ -143,7 +146,7 @@ bool TableKey(LogicLink& link, int key) {
     MoveFocus(0, 0);  // onto a place that is there
     const TablePlace place = FocusPlace();
     if (!Focusable(place)) return true;
-    if (place.area == kPilesArea) return KeyboardPlay(link, '0' + place.column);
+    if (place.area == kPilesArea) return KeyboardPlay(link, PileKey(place.column));
     // The focus rests on the hand of the player to move whenever a person plays it.
     if (place.area != ShownMirror().CurrentPlayer()) return true;
     return KeyboardPlay(link, kSlotKeys[place.column - 1]);
@@ -173,20 +176,24 @@ void OfferHint(int player, int slot, const std::vector<int>& columns, FollowUps&
         if (depth > 0) DisplayCard(0, column, depth, 1, kToggleHighlight);
     }
     // The question opens below the piles, so that it hides none of the move it offers.
-    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile()));
+    const QPoint place = TableToGlobal(QuestionPlace(DeepestPile(), !MoveWords().isEmpty()));
     const QString question = HintQuestion(player, slot, columns);
+    // The kind the words name is the move accepted: should the same cards
+    // allow another kind too, the library's question is answered with it.
+    const int kind = HintChoice(HintAsShown(player, slot, columns));
     if (ShowConfirmBox(QString::fromLatin1(kHintCaption), question, place)) {
         RequestBuffer buffer;
         MakeMessage(char('0' + player), buffer);
         MakeMoveMessage(slot, buffer);
-        next.Send(buffer);
+        next.Send(buffer, kind);
     } else {
         ClearSelection();
     }
 }
 
 void HintClick(LogicLink& link) {
-    ClearMoveMarks();
+    // The last move's marks and words stay while the hint is asked: a hint
+    // asked during the computer's move comes after it and must not hide it.
     const int player = ShownMirror().CurrentPlayer();
     bool holdsCard = false;
     for (int slot = 1; slot <= 4; ++slot)

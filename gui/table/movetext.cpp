@@ -64,17 +64,19 @@ QString TheCard(const WireCard& card) {
     return QStringLiteral("the ") + CardName(card.rank, card.suit);
 }
 
-// The cards a take lifts from the table: up to three by name; more as a
-// count, naming the scoring cards among them (aces, the 2 of spades, the 10
-// of diamonds): "6 cards, the ace of clubs among them".
+// The cards a take lifts from the table: up to four by name; more as a
+// count, naming the cards among them that score (aces, the 2 of spades, the
+// 10 of diamonds, spades): "6 cards, the ace of clubs among them,".
 QString TakenCards(const std::vector<WireCard>& cards) {
+    constexpr std::size_t kMostNamed = 4;
     QStringList names;
-    for (const WireCard& card : cards)
-        names << TheCard(card);
-    if (cards.size() <= 3) return List(names);
     QStringList scoring;
-    for (const WireCard& card : cards)
-        if (IsScoringCard(card.rank, card.suit)) scoring << TheCard(card);
+    for (const WireCard& card : cards) {
+        names << TheCard(card);
+        if (IsScoringCard(card.rank, card.suit) || card.suit == 's' || card.suit == 'S')
+            scoring << TheCard(card);
+    }
+    if (cards.size() <= kMostNamed) return List(names);
     QString text = QString::number(cards.size()) + QStringLiteral(" cards");
     if (!scoring.isEmpty())
         text += QStringLiteral(", ") + List(scoring) + QStringLiteral(" among them,");
@@ -215,59 +217,67 @@ bool Holds(const HintTable& hint, int value) {
     return false;
 }
 
-QString Capitalised(QString text) {
-    if (!text.isEmpty()) text[0] = text[0].toUpper();
-    return text;
+}  // namespace
+
+namespace {
+
+// The kind of move the hint's cards make, as the words tell it: a take when
+// it lifts several piles or a pile of the hand card's value, else a build
+// when the player holds the card that takes the new value, else a block
+// when the player holds another card of the pile's rank.
+int HintKind(const HintTable& hint) {
+    if (hint.chosen.empty()) return kPutChoice;
+    const int hand = RankValue(hint.handCard.rank);
+    const HintTable::Pile& first = hint.chosen.front();
+    if (hint.chosen.size() > 1 || PileRank(first) == hand) return kTakeChoice;
+    const int buildOn =
+        first.tag == 'A' ? 0 : (first.tag != 0 ? RankValue(first.tag) : PileRank(first));
+    const int built = buildOn + hand;
+    if (buildOn > 0 && built <= 14 &&
+        !(first.tag != 0 && OneRank(first) && first.cards.size() > 1) && Holds(hint, built))
+        return kBuildChoice;
+    if ((first.tag == 0 || OneRank(first)) && Holds(hint, hand)) return kBlockChoice;
+    return 0;
 }
 
 }  // namespace
 
+int HintChoice(const HintTable& hint) {
+    return hint.handCard.rank == 0 ? 0 : HintKind(hint);
+}
+
 QString DescribeHint(const HintTable& hint) {
     const QString card = TheCard(hint.handCard);
-    const int hand = RankValue(hint.handCard.rank);
-    if (hint.chosen.empty()) {
-        if (hint.freeColumn)
-            return QStringLiteral("Put ") + card + QStringLiteral(" on the table.");
-        return QStringLiteral("Put ") + card +
-               QStringLiteral(" on your capture pile, as the table has no room.\nIt wins ") +
-               Gains({hint.handCard}, false) + QStringLiteral(".");
-    }
-    // A take lifts piles of the hand card's rank, or several piles at once.
-    const HintTable::Pile& first = hint.chosen.front();
-    const bool one = hint.chosen.size() == 1;
-    const bool take = !one || PileRank(first) == hand;
-    // With one pile, the same selection may also build or block: the player is then asked which.
-    QStringList others;
-    const int buildOn =
-        first.tag == 'A' ? 0 : (first.tag != 0 ? RankValue(first.tag) : PileRank(first));
-    const int built = buildOn + hand;
-    const bool blockPile = first.tag == 0 || OneRank(first);
-    if (one && buildOn > 0 && built <= 14 &&
-        !(first.tag != 0 && OneRank(first) && first.cards.size() > 1) && Holds(hint, built))
-        others << QStringLiteral("build ") + BuildValue(RankChar(built == 14 ? 1 : built));
-    if (one && take && blockPile && Holds(hint, hand))
-        others << QStringLiteral("block the ") + RankPlural(hint.handCard.rank);
-    if (!take) {
-        if (others.isEmpty()) return {};
-        QString text =
-            Capitalised(others.takeFirst()) + QStringLiteral(" with ") + card + QStringLiteral(".");
-        if (!others.isEmpty())
-            text += QStringLiteral("\nOr ") + List(others) +
-                    QStringLiteral(": you will be asked which.");
-        return text;
-    }
-    std::vector<WireCard> lifted;
-    for (const HintTable::Pile& pile : hint.chosen)
-        lifted.insert(lifted.end(), pile.cards.begin(), pile.cards.end());
-    std::vector<WireCard> gained = lifted;
-    gained.push_back(hint.handCard);
-    const bool sweep = int(hint.chosen.size()) == hint.occupiedPiles;
-    QString text = QStringLiteral("Take ") + TakenCards(lifted) + QStringLiteral(" with ") + card +
+    const HintTable::Pile* first = hint.chosen.empty() ? nullptr : &hint.chosen.front();
+    switch (HintChoice(hint)) {
+        case kPutChoice:
+            if (hint.freeColumn)
+                return QStringLiteral("Put ") + card + QStringLiteral(" on the table.");
+            return QStringLiteral("Put ") + card +
+                   QStringLiteral(" on your capture pile, as the table has no room.\nIt wins ") +
+                   Gains({hint.handCard}, false) + QStringLiteral(".");
+        case kBuildChoice: {
+            const int buildOn = first->tag != 0 ? RankValue(first->tag) : PileRank(*first);
+            const int built = buildOn + RankValue(hint.handCard.rank);
+            return QStringLiteral("Build ") + BuildValue(RankChar(built == 14 ? 1 : built)) +
+                   QStringLiteral(" with ") + card + QStringLiteral(".");
+        }
+        case kBlockChoice:
+            return QStringLiteral("Block the ") + RankPlural(hint.handCard.rank) +
+                   QStringLiteral(" with ") + card + QStringLiteral(".");
+        case kTakeChoice: {
+            std::vector<WireCard> lifted;
+            for (const HintTable::Pile& pile : hint.chosen)
+                lifted.insert(lifted.end(), pile.cards.begin(), pile.cards.end());
+            std::vector<WireCard> gained = lifted;
+            gained.push_back(hint.handCard);
+            const bool sweep = int(hint.chosen.size()) == hint.occupiedPiles;
+            return QStringLiteral("Take ") + TakenCards(lifted) + QStringLiteral(" with ") + card +
                    QStringLiteral(".\nIt wins ") + Gains(gained, sweep) + QStringLiteral(".");
-    if (!others.isEmpty())
-        text +=
-            QStringLiteral("\nOr ") + List(others) + QStringLiteral(": you will be asked which.");
-    return text;
+        }
+        default:
+            return {};
+    }
 }
 
 std::vector<ReplyItem> ReplyItems(const std::string& reply) {

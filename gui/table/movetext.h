@@ -58,8 +58,14 @@ struct HintTable {
 };
 // The hint's move told from the player's side, "Take the 8 of clubs with
 // the 8 of hearts", and on a second line what it gains: "It wins 2 cards
-// and a sweep.". The same words as the move sentences.
+// and a sweep.". The same words as the move sentences. Empty when the cards
+// make no move the words know.
 QString DescribeHint(const HintTable& hint);
+// The kind of move those words name, as the answer to the Choose Action
+// question: the same cards may also allow another kind, and the hint
+// accepted plays the one it named. 0 when the words name none.
+enum MoveChoice { kBuildChoice = 1, kTakeChoice = 2, kBlockChoice = 3, kPutChoice = 4 };
+int HintChoice(const HintTable& hint);
 
 // The sentence for the move that `reply` reports and, on a second line, the
 // pickup of the last cards that ends a round; empty when the reply reports

@@ -9,9 +9,13 @@
 
 namespace {
 
+const QColor kPlateColour(0, 88, 0);
+const QColor kLetterColour(255, 250, 220);
+
 // Where a line of a note may break, best first: after a sentence, after a
 // comma or colon, before a joining word. Never inside a card's name ("the
-// king of clubs"), whose words are joined by "of" and a rank.
+// king of clubs"), whose words are joined by "of" and a rank, nor inside a
+// list of cards.
 const QStringList& BreakClasses(int which) {
     static const QList<QStringList> classes = {
         {QStringLiteral(".  "), QStringLiteral(". ")},
@@ -20,6 +24,13 @@ const QStringList& BreakClasses(int which) {
          QStringLiteral(" on "), QStringLiteral(" for ")},
     };
     return classes[which];
+}
+
+// A comma or "and" that joins the cards of one list ("the 2 of hearts, the
+// 10 of diamonds and ...") is inside a phrase: no line breaks there.
+bool InsideList(const QString& text, qsizetype at, const QString& mark) {
+    const bool joins = mark == QLatin1String(", ") || mark == QLatin1String(" and ");
+    return joins && text.mid(at + mark.size()).startsWith(QLatin1String("the "));
 }
 
 }  // namespace
@@ -35,6 +46,7 @@ QString FitLines(const QString& text, const QFont& font, int width) {
         int bestWidest = width + 1;
         for (const QString& mark : BreakClasses(which)) {
             for (qsizetype at = text.indexOf(mark); at >= 0; at = text.indexOf(mark, at + 1)) {
+                if (InsideList(text, at, mark)) continue;
                 // A mark that ends in a blank breaks after its punctuation;
                 // a joining word goes to the second line.
                 const bool after = !mark.front().isSpace();
@@ -84,8 +96,23 @@ void DrawNote(QPainter& painter, const QRect& band, const QString& text) {
     const QRect plate = inner.adjusted(-10, -3, 10, 3) & band;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 88, 0));
+    painter.setBrush(kPlateColour);
     painter.drawRoundedRect(plate, 6, 6);
-    painter.setPen(QColor(255, 250, 220));
+    painter.setPen(kLetterColour);
     painter.drawText(room, flags, lines);
+}
+
+void DrawKeyPlate(QPainter& painter, const QRect& plate, char key) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(plate.height() - 2);
+    painter.setFont(font);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kPlateColour);
+    painter.drawRoundedRect(plate, 3, 3);
+    painter.setPen(kLetterColour);
+    painter.drawText(plate, Qt::AlignCenter, QString(QChar::fromLatin1(key)));
+    painter.restore();
 }

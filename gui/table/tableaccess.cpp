@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "table/remainingpanel.h"
+#include "table/scoresheet.h"
 
 const char kTableObjectName[] = "casinoTable";
 
@@ -91,7 +93,10 @@ QString PileName(int column) {
         cards << PictureName(picture);
         if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
     }
-    QString name = QStringLiteral("Table pile %1 (key %1): ").arg(column) + Listed(cards);
+    QString name = QStringLiteral("Table pile %1 (key %2): ")
+                       .arg(column)
+                       .arg(QChar::fromLatin1(PileKey(column))) +
+                   Listed(cards);
     if (table.tagShown[column] == 1 && RankValue(tag) != 0) {
         // A block's cards are all of the rank its tag names; a build's add up to it.
         if (allOfTagRank)
@@ -161,6 +166,47 @@ QRect PlaceRect(const Place& place) {
 
 class TableAccessible;
 
+// What the table says without being asked: an object of role Notification,
+// never drawn, whose name is the newest words. Screen readers speak a
+// notification when it is shown, whatever has the focus, where a change of
+// the focused place's description or of a list item's name goes unheard.
+class Announcement : public QAccessibleInterface {
+  public:
+    explicit Announcement(QWidget* surface) : surface_(surface) {}
+
+    bool isValid() const override { return !surface_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return surface_ ? surface_->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* parent() const override {
+        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? words_ : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = words_.isEmpty();
+        return s;
+    }
+
+    // Shows `words` as a new notification: hidden, renamed, shown again.
+    void Say(const QString& words);
+
+  private:
+    QPointer<QWidget> surface_;
+    QString words_;
+};
+
 // One place: a virtual child of the table, not a widget of its own.
 class PlaceItem : public QAccessibleInterface {
   public:
@@ -188,8 +234,10 @@ class PlaceItem : public QAccessibleInterface {
     }
     QAccessible::Role role() const override {
         if (place_.area == kPilesArea) return QAccessible::ListItem;
-        if ((IsHandArea(place_.area)) && place_.column > 0) return QAccessible::Button;
-        return QAccessible::StaticText;
+        if (IsHandArea(place_.area) && place_.column > 0) return QAccessible::Button;
+        // Not a label: a screen reader would read every label of the table
+        // each time the focus comes back to it.
+        return QAccessible::ListItem;
     }
     QAccessible::State state() const override;
 
@@ -217,25 +265,37 @@ class TableAccessible : public QAccessibleWidget {
             items_[PlaceIndex(place)] = new PlaceItem(surface, place);
         for (PlaceItem* item : items_)
             QAccessible::registerAccessibleInterface(item);
+        announcement_ = new Announcement(surface);
+        QAccessible::registerAccessibleInterface(announcement_);
+        scoreSheet_ = NewScoreSheetAccessible(surface);
+        QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
+        selectedSaid_ = told_.selected;
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(announcement_));
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scoreSheet_));
     }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return QStringLiteral("Card table");
-        if (t == QAccessible::Description) return wordsTold_.isEmpty() ? TableWords() : wordsTold_;
+        // The note (how to begin, whose turn, a stopped game); the moves are
+        // spoken as they come and not read again each time the table is entered.
+        if (t == QAccessible::Description) return TableNote();
         return QAccessibleWidget::text(t);
     }
-    int childCount() const override { return int(ShownPlaces().size() + Controls().size()); }
+    // The places, the score sheet, then the controls shown.
+    int childCount() const override { return int(ShownPlaces().size() + 1 + Controls().size()); }
     QAccessibleInterface* child(int index) const override {
         const std::vector<Place> places = ShownPlaces();
         if (index < 0) return nullptr;
         if (index < int(places.size())) return Item(places[std::size_t(index)]);
-        const QList<QWidget*> controls = Controls();
         index -= int(places.size());
+        if (index == 0) return scoreSheet_;
+        const QList<QWidget*> controls = Controls();
+        index -= 1;
         return index < controls.size() ? QAccessible::queryAccessibleInterface(controls[index])
                                        : nullptr;
     }
@@ -246,15 +306,17 @@ class TableAccessible : public QAccessibleWidget {
                 if (places[i] == item->place()) return int(i);
             return -1;
         }
+        if (child == scoreSheet_) return int(places.size());
         const int at =
             child ? int(Controls().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
-        return at < 0 ? -1 : int(places.size()) + at;
+        return at < 0 ? -1 : int(places.size()) + 1 + at;
     }
     QAccessibleInterface* focusChild() const override {
         if (PlaceItem* focused = FocusedItem()) return focused;
         return QAccessibleWidget::focusChild();
     }
     QAccessibleInterface* childAt(int x, int y) const override {
+        if (scoreSheet_->rect().contains(x, y)) return scoreSheet_;
         if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
         for (const Place& place : ShownPlaces()) {
             PlaceItem* item = Item(place);
@@ -274,22 +336,25 @@ class TableAccessible : public QAccessibleWidget {
         if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
         return Item({FocusPlace().area, FocusPlace().column});
     }
-    // The words as last told to `item`: only to the place that had the focus then.
-    QString ToldTo(const PlaceItem* item) const { return item == toldTo_ ? wordsTold_ : QString(); }
 
     // Sends the events of what changed since the last call: the places at
     // once, the focus and the words once the event loop runs again.
     void Tell();
     void TellFocusAndWords();
+    // The words of the moves and the deal not spoken yet, taken as spoken.
+    QStringList TakeNews();
 
   private:
-    // The controls on the table that are shown: the hidden debug controls and
-    // the remaining-cards panel while it waits below the window are left out.
+    // The controls on the table that are shown: the hidden debug controls,
+    // the remaining-cards panel while it waits below the window and the
+    // panels the score sheet stands for are left out.
     QList<QWidget*> Controls() const {
         QList<QWidget*> shown;
+        const QList<QWidget*>& scorePanels = AttachedWidgets().scorePanels;
         for (QObject* child : widget()->children()) {
             auto* control = qobject_cast<QWidget*>(child);
             if (!control || control->isWindow() || control->isHidden()) continue;
+            if (scorePanels.contains(control)) continue;
             if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
             shown << control;
         }
@@ -305,22 +370,27 @@ class TableAccessible : public QAccessibleWidget {
     // The places and controls as they are now.
     Told Now() const;
 
+    // The words of a deal: the cards of the hand a person plays, and at a
+    // round's first deal the table's cards as well.
+    QString DealWords() const;
+
     std::array<PlaceItem*, kPlaceCount> items_{};
+    Announcement* announcement_ = nullptr;
+    QAccessibleInterface* scoreSheet_ = nullptr;
     Told told_;
+    std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
+    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
+    bool waited_ = false;  // the words waited for a box or for the window
     PlaceItem* focusTold_ = nullptr;
-    QString wordsTold_;
+    QString noteTold_;
     QStringList movesHeard_;  // the words of moves shown since the last telling
     QStringList movesTold_;
-    PlaceItem* toldTo_ = nullptr;  // the place that was told wordsTold_
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
     if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
-    if (t == QAccessible::Description) {
-        auto* table = dynamic_cast<TableAccessible*>(parent());
-        return table ? table->ToldTo(this) : QString();
-    }
     return {};
 }
 
@@ -360,6 +430,12 @@ TableAccessible::Told TableAccessible::Now() const {
 
 void TableAccessible::Tell() {
     const Told now = Now();
+    const auto handCards = [](const std::vector<Place>& places) {
+        return std::count_if(places.begin(), places.end(), [](const Place& place) {
+            return place.area == FocusHand() && place.column > 0;
+        });
+    };
+    if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -402,28 +478,82 @@ void TableAccessible::Tell() {
 }
 
 void TableAccessible::TellFocusAndWords() {
+    // While a box is open, or the window is not the active one, the screen
+    // reader speaks of that: what happened on the table meanwhile waits. When
+    // the window is active again the reader first tells it, which would cut
+    // short words spoken at once, so they wait a moment more.
+    flushPending_ = true;
+    if (QApplication::activeModalWidget() || QApplication::activeWindow() != widget()->window()) {
+        waited_ = true;
+        QTimer::singleShot(100, widget(), [this] { TellFocusAndWords(); });
+        return;
+    }
+    if (waited_) {
+        waited_ = false;
+        QTimer::singleShot(kAfterActivation, widget(), [this] { TellFocusAndWords(); });
+        return;
+    }
     flushPending_ = false;
+    QStringList spoken;
     PlaceItem* focused = FocusedItem();
     if (focused != focusTold_) {
         focusTold_ = focused;
-        toldTo_ = nullptr;  // a place told the words no longer has the focus
-        if (focused) Send(focused, QAccessible::Focus);
+        if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
+    } else if (focused) {
+        // A choice on the place that keeps the focus (Space, Enter): its new state.
+        const int at = PlaceIndex(focused->place());
+        if (told_.selected[at] != selectedSaid_[at])
+            spoken << (told_.selected[at] ? QStringLiteral("selected")
+                                          : QStringLiteral("not selected"));
     }
+    selectedSaid_ = told_.selected;
+    spoken << TakeNews();
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
+
+    if (TableNote() != noteTold_) {
+        noteTold_ = TableNote();
+        Send(this, QAccessible::DescriptionChanged);
+    }
+}
+
+QStringList TableAccessible::TakeNews() {
+    QStringList news = movesHeard_;
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
     else if (MoveWords().isEmpty())
         movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
-    QStringList lines = movesTold_;
-    if (!TableNote().isEmpty()) lines << TableNote();
-    const QString words = lines.join(QLatin1Char('\n'));
-    if (words == wordsTold_) return;
-    wordsTold_ = words;
-    // Screen readers speak a description change of the object with the
-    // focus: the focused place when there is one, and the table.
-    toldTo_ = focused;
-    if (toldTo_) Send(toldTo_, QAccessible::DescriptionChanged);
-    Send(this, QAccessible::DescriptionChanged);
+    if (handDealt_) {
+        handDealt_ = false;
+        if (const QString deal = DealWords(); !deal.isEmpty()) news << deal;
+    }
+    return news;
+}
+
+QString TableAccessible::DealWords() const {
+    const int hand = FocusHand();
+    QStringList cards;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
+    if (cards.isEmpty()) return {};
+    const QString held = QStringLiteral("you hold ") + Listed(cards);
+    if (table.captureCount[3] > 0 || table.captureCount[4] > 0)
+        return QStringLiteral("New hand: ") + held + QLatin1Char('.');
+    QStringList piles;
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0)
+            piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
+    return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
+           Listed(piles) + QLatin1Char('.');
+}
+
+void Announcement::Say(const QString& words) {
+    if (words_ == words) {  // the same words again are still news: hide them first
+        words_.clear();
+        Send(this, QAccessible::ObjectHide);
+    }
+    words_ = words;
+    Send(this, QAccessible::ObjectShow);
 }
 
 void TableChanged() {
@@ -450,6 +580,15 @@ void InstallTableAccessible() {
     SetTableWatcher(TableChanged);
 }
 
+QString TakeUntoldWords() {
+    QWidget* surface = SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility))
+        return {};
+    auto* accessible =
+        dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    return accessible ? accessible->TakeNews().join(QLatin1Char('\n')) : QString();
+}
+
 void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
     sink = eventSink ? eventSink : QAccessible::updateAccessibility;
 }
@@ -462,11 +601,4 @@ QString PlaceName(int area, int column) {
     }
     if (IsCaptureArea(area)) return CaptureName(area);
     return {};
-}
-
-QString TableWords() {
-    QStringList lines;
-    if (!MoveWords().isEmpty()) lines << MoveWords();
-    if (!TableNote().isEmpty()) lines << TableNote();
-    return lines.join(QLatin1Char('\n'));
 }

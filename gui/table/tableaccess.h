@@ -3,12 +3,11 @@
 // cards (each card of the hand a person plays, the other hand as a count,
 // each table pile with its cards, value, tag and selection, each capture
 // pile), each named in words with its key, placed where it is drawn and
-// marked selected or focused; the controls on the table follow them, the
-// hidden ones left out. The words on the table (the sentences of the moves
-// shown since the player last acted, the table's note) are the table's
-// description; each change is sent, once the window is free again, as a
-// description change of the table and of the place with the keyboard focus:
-// screen readers speak the description changes of what has the focus.
+// marked selected or focused; the score sheet as one table; the controls on
+// the table follow them, the hidden ones left out. What happens on the table
+// (the sentences of the moves, a deal, a pile chosen or left) is spoken
+// through an accessible notification once the window is free again, and the
+// table's note (how to begin, a stopped game) is its description.
 #pragma once
 
 #include <QString>
@@ -28,13 +27,13 @@ void InstallTableAccessible();
 // a test's recorder, which also hears them while no screen reader listens.
 void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
 
+// The words of moves and a deal that were drawn but not spoken yet, taken as
+// spoken: a box that opens before the table could speak tells them itself.
+QString TakeUntoldWords();
+
 // What the table's places are called: "Your hand, card 2 of 4: 9 of hearts
 // (key I)", "Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9,
 // selected", "Alice Brown's capture pile: 12 cards, top card 9 of hearts".
 // Area 1 or 2 with column 0 names a hand that is told as a count; empty for
 // a place that shows no card.
 QString PlaceName(int area, int column);
-// The words on the table, as the table's description: the last move's
-// sentence and the table's note (how to begin, whose turn and how to move,
-// a stopped game), one per line.
-QString TableWords();

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QPolygon>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -111,6 +112,17 @@ void DrawFocus(QPainter& painter) {
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const int out = kMarkGap + kMarkWidth + 2;
-    painter.drawRect(Extent(place).adjusted(-out, -out, out - 1, out - 1));
+    const QRect extent = Extent(place);
+    if (place.area == 0) {
+        painter.drawRect(extent.adjusted(-out, -out, out - 1, out - 1));
+    } else {
+        // The cards of a hand touch: an outline round one would cross the
+        // corner index of the next. It stays on the green above the card.
+        const int top = extent.top() - out;
+        const int left = extent.left() + out;
+        const int right = extent.right() - out;
+        painter.drawPolyline(QPolygon{QPoint(left, extent.top() - 2), QPoint(left, top),
+                                      QPoint(right, top), QPoint(right, extent.top() - 2)});
+    }
     painter.restore();
 }

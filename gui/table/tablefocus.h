@@ -41,6 +41,8 @@ void MoveFocus(int across, int rows);
 // or taken away, and the table's watcher hears of it once the focus has settled.
 void TableFocusChanged();
 // The outline around the focused place, drawn over the table while the
-// table widget has the focus.
+// table widget has the focus: dashed round a table pile, clear of the gold
+// outline of a move; a dashed bracket above a hand card, clear of the cards
+// beside it.
 void DrawFocus(QPainter& painter);
 constexpr QRgb kFocusColour = qRgb(255, 255, 255);

@@ -22,6 +22,7 @@ constexpr int kTagTop = 166;
 constexpr int kMostCardsInPile = 8;
 constexpr int kBandGap = 4;      // between the words and the piles or capture piles
 constexpr int kQuestionGap = 8;  // between the deepest pile and a question
+constexpr QSize kPileKeySize(16, 12);
 
 int HandLeft(int player) {
     CheckRange(player, 1, 2, "player");
@@ -32,6 +33,14 @@ int HandLeft(int player) {
 
 int ColumnLeft(int column) {
     return kColumnStep * column - kColumnOffset;
+}
+
+QRect DevicePixels(const QRect& logical, qreal ratio) {
+    const auto edge = [ratio](int at) { return qRound(at * ratio); };
+    const int left = edge(logical.x());
+    const int top = edge(logical.y());
+    return {left, top, edge(logical.x() + logical.width()) - left,
+            edge(logical.y() + logical.height()) - top};
 }
 
 QPoint PilePlace(int column, int depth) {
@@ -98,6 +107,20 @@ QRect TagRect(int column) {
     return {ColumnLeft(column), kTagTop, kCardWidth, kTagHeight};
 }
 
+char PileKey(int column) {
+    return column >= 1 && column <= kNumColumns ? char('0' + column) : 0;
+}
+
+int PileOfKey(int key) {
+    return key >= '1' && key < '1' + kNumColumns ? key - '0' : 0;
+}
+
+QRect PileKeyRect(int column) {
+    const int bottom = kTagTop - kOutlineRoom - 1;
+    return {ColumnLeft(column) + (kCardWidth - kPileKeySize.width()) / 2,
+            bottom - kPileKeySize.height(), kPileKeySize.width(), kPileKeySize.height()};
+}
+
 int ColumnAt(int x) {
     // A column takes the clicks across its card; the 16 pixels between two
     // cards belong to no column. Integer division truncates toward zero, so x
@@ -150,7 +173,8 @@ QRect FirstRowBand() {
     return {ColumnLeft(1), kTableTop, ColumnsWidth(), kCardHeight};
 }
 
-QPoint QuestionPlace(int deepest) {
-    return {ColumnLeft(1) + ColumnsWidth() / 2,
-            PilePlace(1, std::max(deepest, 1)).y() + kCardHeight + kQuestionGap};
+QPoint QuestionPlace(int deepest, bool wordsShown) {
+    const int top = wordsShown ? WordsBand().bottom() + 1
+                               : PilePlace(1, std::max(deepest, 1)).y() + kCardHeight;
+    return {ColumnLeft(1) + ColumnsWidth() / 2, top + kQuestionGap};
 }

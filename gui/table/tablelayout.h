@@ -38,6 +38,12 @@ constexpr bool IsHandArea(int area) {
 constexpr bool IsCaptureArea(int area) {
     return area == kCaptureArea1 || area == kCaptureArea2;
 }
+// The device pixels of a place of `logical` pixels on a surface of `ratio`
+// device pixels to the logical one. Every edge goes to the nearest device
+// pixel edge by one rule, so places that meet in logical pixels meet in
+// device pixels too, and a card drawn at a place is erased by exactly the
+// pixels it was drawn on, also at ratios such as 1.25, 1.5 or 1.75.
+QRect DevicePixels(const QRect& logical, qreal ratio);
 
 // The table's own size: the window's client area.
 constexpr int kTableWidth = 792;
@@ -81,8 +87,9 @@ QRect WordsBand();
 QRect FirstRowBand();
 // Where a question about the table's piles opens: the top centre of its
 // frame, across the middle of the columns and a little below the bottom of a
-// pile of `deepest` cards, over the green that no pile reaches.
-QPoint QuestionPlace(int deepest);
+// pile of `deepest` cards, over the green that no pile reaches; below the
+// band of the move's words while `wordsShown`, so that they stay readable.
+QPoint QuestionPlace(int deepest, bool wordsShown = false);
 
 // The remaining-cards panel and its button; the panel waits behind the button,
 // one press raises it to kPanelRaised in two steps of kPanelStep, a click on
@@ -97,6 +104,14 @@ constexpr int kPanelClickStep = 100;
 // The keys that stand for places: the digits 1 to 9 for the table piles and
 // these letters for the hand slots 1 to 4.
 extern const char kSlotKeys[];  // "UIOP": not an access letter of a menu command nor "k", "z"
+// A table pile's key is the digit of its column, 1 the leftmost column,
+// whether the columns left of it hold piles or not; 0 for no column.
+char PileKey(int column);
+// The column whose pile `key` chooses, or 0.
+int PileOfKey(int key);
+// Where a pile's key is shown: a small plate above the column, on the green
+// between the name panels and the pile's tag, clear of the outlines around the pile.
+QRect PileKeyRect(int column);
 
 // Hit test. Clicks below kHandBottom fall on the table, above it on the hands.
 constexpr int kHandBottom = 121;

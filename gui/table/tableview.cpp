@@ -6,6 +6,7 @@
 // enlarged. At ratio 1 every picture is exactly 71 x 96 pixels.
 #include "table/tableview.h"
 
+#include <QAction>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QThread>
 #include <algorithm>
 
+#include "table/cardpixels.h"
 #include "table/notedraw.h"
 
 #ifdef CASINO_HAVE_PICTURES
@@ -63,6 +65,18 @@ void TellWatcher() {
     if (watcher) watcher();
 }
 
+// Hint does something only while a hand that a person plays shows a card:
+// before a game, after a stopped or finished one, it looks disabled.
+void ShowHintAvailable() {
+    bool available = false;
+    for (int player = 1; player <= 2; ++player)
+        for (int slot = 1; slot <= 4; ++slot)
+            available = available || (ShownMirror().playerIsComputer[player] == 0 &&
+                                      table.pileDepth[player][slot] > 0);
+    if (widgets.hint) widgets.hint->setEnabled(available);
+    if (widgets.hintAction) widgets.hintAction->setEnabled(available);
+}
+
 // The back buffer is made at the window's ratio; before the window is there
 // (a table cleared at start), at the application's.
 qreal BufferRatio() {
@@ -83,48 +97,14 @@ QPixmap PictureAt(int number, qreal ratio) {
     return loaded;
 }
 
-// Card picture n combined with the card mask by logical AND: a layer that
-// holds the card where the mask is opaque and nothing where it is clear.
+// Card picture n through the card mask, at `ratio`.
 QImage MaskedCard(int picture, qreal ratio) {
     CheckRange(picture, 1, 65, "card picture");
-    const QPixmap card = PictureAt(picture, ratio);
-    const QPixmap mask = PictureAt(kMaskPicture, ratio);
-    if (card.isNull() || mask.isNull()) return {};
-    QImage layer(qRound(kCardWidth * ratio), qRound(kCardHeight * ratio),
-                 QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(Qt::transparent);
-    QPainter painter(&layer);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(0, 0, card);
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    painter.drawPixmap(0, 0, mask);
-    return layer;
+    return MaskedCard(PictureAt(picture, ratio), PictureAt(kMaskPicture, ratio), ratio);
 }
 
-// What the highlight inverts on a pile `height` logical pixels tall, from its
-// first card's top to its top card's bottom: the mask's upper half at the
-// top, its lower half at the bottom and white between. So it spares the
-// table outside the rounded corners of the first and the top card and their
-// smooth edge, which would turn a garish colour.
-QImage PileOutline(int height, qreal ratio) {
-    const QPixmap mask = PictureAt(kMaskPicture, ratio);
-    if (mask.isNull()) return {};
-    QImage outline(qRound(kCardWidth * ratio), qRound(height * ratio),
-                   QImage::Format_ARGB32_Premultiplied);
-    outline.setDevicePixelRatio(ratio);
-    QPainter painter(&outline);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(QRect(0, 0, kCardWidth, height), Qt::white);
-    const int half = kCardHeight / 2;
-    painter.setClipRect(QRect(0, 0, kCardWidth, half));
-    painter.drawPixmap(0, 0, mask);
-    painter.setClipRect(QRect(0, height - half, kCardWidth, half));
-    painter.drawPixmap(0, height - kCardHeight, mask);
-    return outline;
-}
-
-// Draws a card with its mask at `at` (logical pixels) through `painter`.
+// Draws a card with its mask at `at` (logical pixels) through `painter`:
+// the card in flight over the window.
 void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
     const QImage layer = MaskedCard(picture, ratio);
     if (layer.isNull()) {
@@ -137,15 +117,23 @@ void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal rati
     painter.drawImage(at, layer);
 }
 
+// A card with its mask at its place in the back buffer.
 void DrawPicture(const QPoint& at, int picture) {
-    QImage& buffer = BackBuffer();
-    QPainter painter(&buffer);
-    DrawMaskedCard(painter, at, picture, buffer.devicePixelRatio());
+    BufferPixels pixels(BackBuffer());
+    const QImage layer = MaskedCard(picture, pixels.Ratio());
+    if (layer.isNull()) {
+        const QRect card = pixels.Pixels(CardRect(at));
+        pixels.Painter().setPen(Qt::black);
+        pixels.Painter().setBrush(Qt::white);
+        pixels.Painter().drawRect(card.adjusted(0, 0, -1, -1));
+        return;
+    }
+    pixels.Draw(CardRect(at), layer);
 }
 
 void FillTableColour(const QRect& area) {
-    QPainter painter(&BackBuffer());
-    painter.fillRect(area, QColor(kTableColour));
+    BufferPixels pixels(BackBuffer());
+    pixels.Fill(area, QColor(kTableColour));
 }
 
 // Gives a card's place what lies under it before a card is shown there: the
@@ -207,16 +195,35 @@ void DrawCapturePile(int area) {
             DrawPicture(CapturePlace(area, index, count), picture);
 }
 
-// The outlines of the marked places, just outside their edges, on the green.
-void DrawMarks(QPainter& painter) {
+// True when a table pile or capture pile that shows cards now lies within `place`.
+bool ShowsCards(const QRect& place) {
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (place.intersects(PlaceExtent(0, column))) return true;
+    return place.intersects(PlaceExtent(3, 1)) || place.intersects(PlaceExtent(4, 1));
+}
+
+// The outlines of the marked places, just outside their edges, on the green;
+// but not the outline of an emptied place where a note is drawn (`noteBand`),
+// which would cross its words.
+void DrawMarks(QPainter& painter, const QRect& noteBand) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen{QColor(kMarkColour)};
     pen.setWidthF(kMarkWidth);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const qreal out = kMarkGap + kMarkWidth / 2.0;
-    for (const QRect& place : marks)
+    for (const QRect& place : marks) {
+        const QRect outline =
+            place.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
+        if (outline.intersects(noteBand) && !ShowsCards(place)) continue;
         painter.drawRoundedRect(QRectF(place).adjusted(-out, -out, out, out), 6, 6);
+    }
+}
+
+// Every change of a name is an event a screen reader must sort through: a
+// name that stays the same is not set again.
+void SetAccessibleName(QWidget* widget, const QString& name) {
+    if (widget->accessibleName() != name) widget->setAccessibleName(name);
 }
 
 // The score sheet's cells and the name panels as a screen reader names them:
@@ -224,31 +231,40 @@ void DrawMarks(QPainter& painter) {
 // with the turn it marks, a blank one by what it is for.
 void NameScoreSheet() {
     if (!widgets.surface) return;  // no window
-    const char* rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
-                          "spades", "cards",       "points"};
     for (int player = 1; player <= 2; ++player) {
         const QString name = WireToText(player == 1 ? ShownMirror().settings.player1Name
                                                     : ShownMirror().settings.player2Name);
         for (int row = 1; row <= 7; ++row) {
             QLabel* cell = widgets.scores[player][row];
-            cell->setAccessibleName(name + QStringLiteral(", ") +
-                                    QString::fromLatin1(rows[row - 1]) + QStringLiteral(": ") +
-                                    cell->text());
+            SetAccessibleName(cell, name + QStringLiteral(", ") + ScoreRowName(row) +
+                                        QStringLiteral(": ") + cell->text());
         }
         QLabel* panel = widgets.namePanels[player];
         if (panel->text().isEmpty())
-            panel->setAccessibleName(QStringLiteral("Player %1: no game yet").arg(player));
+            SetAccessibleName(panel, QStringLiteral("Player %1: no game yet").arg(player));
         else
-            panel->setAccessibleName(
+            SetAccessibleName(
+                panel,
                 panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
     }
 }
 
 }  // namespace
 
+QString ScoreRowName(int row) {
+    static const char* const rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
+                                       "spades", "cards",       "points"};
+    return row >= 1 && row <= 7 ? QString::fromLatin1(rows[row - 1]) : QString();
+}
+
+const TableWidgets& AttachedWidgets() {
+    return widgets;
+}
+
 void AttachWidgets(const TableWidgets& attached) {
     widgets = attached;
     NameScoreSheet();
+    ShowHintAvailable();
 }
 
 const GameMirror& ShownMirror() {
@@ -310,6 +326,7 @@ void ClearTable() {
     painter.setBrush(QColor(kTableColour));
     painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
     painter.end();
+    ShowHintAvailable();
     TellWatcher();
 }
 
@@ -341,6 +358,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             table.pileDepth[area][column] = depth;
             if (area == kPilesArea) table.pileCards[column][depth] = picture;
             if (IsHandArea(area)) table.handCards[area][column] = picture;
+            if (IsHandArea(area)) ShowHintAvailable();
             break;
         case kErase:
             FillTableColour(QRect(at.x(), at.y(), kCardWidth, kCardHeight));
@@ -348,6 +366,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             table.highlight[area][column] = 0;
             if (area == kPilesArea) table.pileCards[column][depth] = 0;
             if (IsHandArea(area)) table.handCards[area][column] = 0;
+            if (IsHandArea(area)) ShowHintAvailable();
             if (depth > 1) {
                 DisplayCard(area, column, depth - 1, table.pileCards[column][depth - 1], kShow);
                 // The tag above the pile goes with its top card.
@@ -362,11 +381,13 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
         case kToggleHighlight: {
             // Exclusive-or with white over the pile's outline: the same
             // outline drawn again gives back the picture exactly.
-            QPainter painter(&BackBuffer());
+            BufferPixels pixels(BackBuffer());
+            const QPoint first = at - QPoint(0, kPileStep * (depth - 1));
+            const QImage outline =
+                PileOutline(pixels, PictureAt(kMaskPicture, pixels.Ratio()), first, at);
+            QPainter& painter = pixels.Painter();
             painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-            const int top = at.y() - kPileStep * (depth - 1);
-            const QRect pile(at.x(), top, kCardWidth, at.y() + kCardHeight - top);
-            const QImage outline = PileOutline(pile.height(), BackBuffer().devicePixelRatio());
+            const QRect pile = pixels.Pixels(CardRect(first)) | pixels.Pixels(CardRect(at));
             if (outline.isNull())
                 painter.fillRect(pile, Qt::white);
             else
@@ -388,20 +409,23 @@ void ShowBackBuffer() {
 
 void PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
+    for (const ShownKey& shown : ShownPileKeys())
+        DrawKeyPlate(painter, shown.at, shown.key);
     if (!marks.empty() || !words.isEmpty() || !tableNote.isEmpty()) {
         painter.save();
-        DrawMarks(painter);
         // On the band of the words the note takes the lower half while words show.
         const bool noteOnFirstRow = NoTablePile();
         QRect wordsBand = WordsBand();
+        QRect noteBand;
         if (!tableNote.isEmpty() && !noteOnFirstRow && !words.isEmpty()) {
-            QRect noteBand = wordsBand;
+            noteBand = wordsBand;
             wordsBand.setBottom(wordsBand.center().y());
             noteBand.setTop(wordsBand.bottom() + 1);
-            DrawNote(painter, noteBand, tableNote);
         } else if (!tableNote.isEmpty()) {
-            DrawNote(painter, noteOnFirstRow ? FirstRowBand() : wordsBand, tableNote);
+            noteBand = noteOnFirstRow ? FirstRowBand() : wordsBand;
         }
+        DrawMarks(painter, noteBand);
+        if (!noteBand.isNull()) DrawNote(painter, noteBand, tableNote);
         if (!words.isEmpty()) DrawNote(painter, wordsBand, words);
         painter.restore();
     }
@@ -415,13 +439,14 @@ void DrawTag(int column, char letter) {
     const int strip = first ? kTagPlayer1 : kTagPlayer2;
     const int letterOffset = first ? 5 : kCardWidth - kTagHeight;
 
-    QImage& buffer = BackBuffer();
-    QPainter painter(&buffer);
-    const QPixmap picture = PictureAt(strip, buffer.devicePixelRatio());
-    if (picture.isNull())
-        painter.fillRect(tag, QColor(kSilver));
-    else
-        painter.drawPixmap(tag.topLeft(), picture);
+    {
+        BufferPixels pixels(BackBuffer());
+        const QPixmap picture = PictureAt(strip, pixels.Ratio());
+        if (picture.isNull())
+            pixels.Fill(tag, QColor(kSilver));
+        else
+            pixels.Draw(tag, picture.toImage());
+    }
 
     // A bold letter as tall as the strip allows, black on an opaque silver
     // cell cut to the letter's own ink, so that no part of it (the hook of a
@@ -433,6 +458,7 @@ void DrawTag(int column, char letter) {
     const QString text(QChar::fromLatin1(letter));
     const QRect ink = QFontMetrics(font).tightBoundingRect(text);
     const QRect cell(tag.x() + letterOffset, tag.y() + 1, ink.width() + 2, kTagHeight - 2);
+    QPainter painter(&BackBuffer());
     painter.setFont(font);
     painter.fillRect(cell, QColor(kSilver));
     painter.setPen(Qt::black);
@@ -462,6 +488,13 @@ void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int from
         flight = FlightFrame{};
         ShowBackBuffer();  // the window shows the back buffer alone again
     }
+}
+
+std::vector<ShownKey> ShownPileKeys() {
+    std::vector<ShownKey> keys;
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0) keys.push_back({PileKeyRect(column), PileKey(column)});
+    return keys;
 }
 
 FlightFrame CardInFlight() {

@@ -16,12 +16,14 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QPainter;
 class QWidget;
@@ -73,6 +75,12 @@ struct TableWidgets {
     QLabel* status = nullptr;  // the status line of move entry
     // The game's mirror: the names, whose turn it is, who the computer moves.
     const GameMirror* mirror = nullptr;
+    // The panels the score sheet is drawn with (its columns, row names and
+    // the name panels): the accessible table tells the sheet as one table.
+    QList<QWidget*> scorePanels;
+    // Hint, as button and menu: enabled while a hand that a person plays shows a card.
+    QWidget* hint = nullptr;
+    QAction* hintAction = nullptr;
 };
 // The window hands over its widgets when it is built, before anything is
 // drawn, and takes them back (an empty set) when it goes.
@@ -83,6 +91,10 @@ const GameMirror& ShownMirror();
 
 // The widget that shows the table; null while no window is attached.
 QWidget* SurfaceWidget();
+// The widgets the window attached (none while no window is attached).
+const TableWidgets& AttachedWidgets();
+// The score sheet's row `row` (1..7) in words: "aces" ... "points".
+QString ScoreRowName(int row);
 // A point of the table in global (screen) pixels.
 QPoint TableToGlobal(const QPoint& at);
 // The most cards in any table pile now.
@@ -155,6 +167,14 @@ struct FlightFrame {
     QPoint at;
 };
 FlightFrame CardInFlight();
+
+// The keys shown above the table piles: each pile that holds a card shows
+// the key that chooses it (PileKey), at PileKeyRect; drawn by the window's paint.
+struct ShownKey {
+    QRect at;
+    char key = 0;
+};
+std::vector<ShownKey> ShownPileKeys();
 void ShowRemainingCards(char suit, int mask);
 void ShowScores(int player, const ScoreRecord& values);
 

@@ -10,6 +10,7 @@
 
 #include "dialogs/boxes.h"
 #include "link/selection.h"
+#include "table/tablefocus.h"
 #include "table/tableview.h"
 #include "test_support.h"
 #include "window/application.h"
@@ -142,10 +143,70 @@ class KeyboardTest : public QObject {
             for (int slot = 1; slot <= 4; ++slot)
                 DisplayCard(1, slot, 1, 0, kErase);
         };
+        QVERIFY(window->Hint->isEnabled());
         QVERIFY(Run([&] {
                     noHand();
                     Key(Qt::Key_Question);
                 }).requests.empty());
+        // Without a card to play Hint does nothing, and looks it.
+        QVERIFY(!window->Hint->isEnabled());
+    }
+
+    // Each pile shows its key above it, and that key chooses that pile; an
+    // empty column shows none.
+    void shownKeyChoosesThePileBelowIt() {
+        Run([&] {
+            for (int column = 1; column <= kNumColumns; ++column)
+                if (column < 4 || column > 6) DisplayCard(0, column, 1, 0, kErase);
+            const std::vector<ShownKey> keys = ShownPileKeys();
+            QCOMPARE(int(keys.size()), 3);
+            const QImage shown = window->Table->grab().toImage();
+            for (const ShownKey& key : keys) {
+                QVERIFY(shown.pixel(key.at.center()) != kTableColour);
+                QTest::keyClick(window, key.key);
+                int chosen = 0;
+                for (int column = 1; column <= kNumColumns; ++column)
+                    if (table.highlight[0][column] == 1) chosen = column;
+                QVERIFY2(chosen > 0, &key.key);
+                const QRect pile = PileExtent(chosen, table.pileDepth[0][chosen], true);
+                QVERIFY(key.at.left() >= pile.left() && key.at.right() <= pile.right());
+                QVERIFY(key.at.bottom() < pile.top());
+                QTest::keyClick(window, key.key);  // and deselects it
+            }
+        });
+    }
+
+    // The dashed outline shows once the arrow keys are used on the table,
+    // lies on no card, and goes with a mouse click.
+    void focusOutlineIsForKeys() {
+        Run([&] {
+            SetFocusPlace({});  // from the first card of the hand, whatever a test before chose
+            window->Table->setFocus();
+            const QPoint green = WordsBand().center();
+            Click(green);
+            const QImage plain = window->Table->grab().toImage();
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Up, Qt::Key_Right}) {
+                QTest::keyClick(window->Table, key);
+                const QImage outlined = window->Table->grab().toImage();
+                QVERIFY(outlined != plain);
+                QVERIFY(window->Table->FocusOutlineShown());
+                for (int y = 0; y < plain.height(); ++y)
+                    for (int x = 0; x < plain.width(); ++x) {
+                        if (outlined.pixel(x, y) == plain.pixel(x, y)) continue;
+                        for (int column = 1; column <= kNumColumns; ++column)
+                            QVERIFY(!PileExtent(column, table.pileDepth[0][column], true)
+                                         .contains(x, y));
+                        for (int area = 1; area <= 2; ++area)
+                            for (int slot = 1; slot <= 4; ++slot)
+                                QVERIFY(
+                                    !QRect(HandPlace(area, slot), QSize(kCardWidth, kCardHeight))
+                                         .contains(x, y));
+                    }
+            }
+            Click(green);
+            QVERIFY(!window->Table->FocusOutlineShown());
+            QCOMPARE(window->Table->grab().toImage(), plain);
+        });
     }
 
     // While the computer is to move, and with Ctrl, Alt or Meta, and for a

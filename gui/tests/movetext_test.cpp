@@ -60,7 +60,7 @@ class MoveTextTest : public QObject {
                    "<G>200000000000<U>c6139<U>d7667<U>h8191<U>s8191</>")
             << "Alice Brown took the 5 of diamonds, the 4 of diamonds and the 4 of clubs with the "
                "king of clubs";
-        // More than three cards are counted; the scoring cards among them are named.
+        // More than four cards are counted; the scoring cards among them are named.
         QTest::newRow("take of six cards")
             << std::string()
             << std::string(
@@ -76,7 +76,8 @@ class MoveTextTest : public QObject {
                    "<A>035d7119<3>115d<0>8100<A>033d8119<3>113d<1>4100<A>13Js4119<3>11Js<P>2"
                    "<D>0<0>6100<A>03Kc6119<3>11Kc<0>4100<A>037d4119<3>117d<P>2<G>110100062603"
                    "<G>231000072605<U>c0000<U>d0000<U>h0000<U>s0000<M>491209</>")
-            << "Alice Brown took 4 cards with the jack of spades\nAlice Brown took the last cards";
+            << "Alice Brown took the 8 of clubs, the 6 of clubs, the 5 of diamonds and the 3 of "
+               "diamonds with the jack of spades\nAlice Brown took the last cards";
         QTest::newRow("build") << std::string("<0>614h</>")
                                << std::string(
                                       "<2>218d<D>0<2>2100<A>208d2162<0>628d<T>6Q<P>1<G>101000020701"
@@ -152,9 +153,15 @@ class MoveTextTest : public QObject {
             << opening + "Take the 10 of clubs with the 10 of hearts.\nIt wins 2 cards." + closing;
         QTest::newRow("hint: take and sweep")
             << std::string("<1>115h<1>215s<1>31Ad<0>415c</>") << std::string("<?>114</>")
+            << opening + "Take the 5 of clubs with the 5 of hearts.\nIt wins 2 cards and a sweep." +
+                   closing;
+        QTest::newRow("hint: take of five cards")
+            << std::string("<1>11Kd<0>112s<0>213c<0>314h<0>41Ad<0>513s<0>619h</>")
+            << std::string("<?>1112345</>")
             << opening +
-                   "Take the 5 of clubs with the 5 of hearts.\nIt wins 2 cards and a sweep.\n"
-                   "Or block the 5s: you will be asked which." +
+                   "Take 5 cards, the 2 of spades, the ace of diamonds and the 3 of spades among "
+                   "them, with the king of diamonds.\nIt wins 6 cards, an ace, the 2 of spades "
+                   "and 2 spades." +
                    closing;
         QTest::newRow("hint: build") << std::string(kDeal) << std::string("<?>125</>")
                                      << opening + "Build 6 with the 4 of hearts." + closing;
@@ -192,22 +199,26 @@ class MoveTextTest : public QObject {
 
     // A sentence too long for one line breaks once, between two phrases: each
     // card's name stays whole on one line.
+    // A list of cards is one phrase: no break before one of its cards.
     void longSentenceBreaksBetweenPhrases() {
-        const QString sentence = QStringLiteral(
-            "Benjamin Cox took the 6 of hearts and the 5 of hearts with the jack of clubs and made "
-            "a sweep");
-        QFont font;
-        font.setBold(true);
-        font.setPixelSize(kNoteSmallest);
-        const int width = QFontMetrics(font).horizontalAdvance(sentence) * 2 / 3;
-        const QStringList lines = FitLines(sentence, font, width).split(QLatin1Char('\n'));
-        QCOMPARE(lines.size(), 2);
-        for (const QString& line : lines)
-            QVERIFY(QFontMetrics(font).horizontalAdvance(line) <= width);
-        for (const char* card : {"the 6 of hearts", "the 5 of hearts", "the jack of clubs"})
-            QVERIFY2(
-                lines[0].contains(QLatin1String(card)) || lines[1].contains(QLatin1String(card)),
-                qPrintable(lines.join(QStringLiteral(" / "))));
+        for (const char* sentence :
+             {"Benjamin Cox took the 6 of hearts and the 5 of hearts with the jack of clubs and "
+              "made a sweep",
+              "Benjamin Cox took the 2 of hearts, the 10 of diamonds, the 4 of clubs and the 3 of "
+              "spades with the king of spades"}) {
+            QFont font;
+            font.setBold(true);
+            font.setPixelSize(kNoteSmallest);
+            const QString text = QString::fromLatin1(sentence);
+            const int width = QFontMetrics(font).horizontalAdvance(text) * 5 / 6;
+            const QStringList lines = FitLines(text, font, width).split(QLatin1Char('\n'));
+            QCOMPARE(lines.size(), 2);
+            for (const QString& line : lines)
+                QVERIFY(QFontMetrics(font).horizontalAdvance(line) <= width);
+            QVERIFY2(!lines[1].startsWith(QLatin1String("the ")) &&
+                         !lines[1].startsWith(QLatin1String("and the ")),
+                     qPrintable(lines.join(QStringLiteral(" / "))));
+        }
     }
 
     // A computer's move opens with its card shown in its hand and the pause;

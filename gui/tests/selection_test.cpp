@@ -308,6 +308,25 @@ class SelectionTest : public QObject {
         }
     }
 
+    // A hint asked while the computer moved comes after its move and leaves
+    // its marks and words on the table while the question is open.
+    void hintKeepsTheComputersMoveShown() {
+        DealHands();
+        DealPile(5, {19});
+        ProcessReply("<2>316c<D>0<0>5100<A>046d5112<4>116d<2>3100<A>246c3111<4>116c<P>1</>");
+        const QString words = MoveWords();
+        QVERIFY(!words.isEmpty());
+        StandIn::Script({"<?>11</>"});
+        QString shown;
+        AnswerNextModal([&](QWidget* modal) {
+            shown = MoveWords();
+            static_cast<TConfirmBox*>(modal)->CancelButton->click();
+        });
+        HintClick(TestLink());
+        QCOMPARE(shown, words);
+        QCOMPARE(MoveWords(), words);
+    }
+
     // The player's own move stays marked until the computer's move, shown
     // face up in its hand, is about to be drawn.
     void ownMoveMarkedWhileTheComputerThinks() {
@@ -332,6 +351,25 @@ class SelectionTest : public QObject {
         AnswerNextConfirm(true);
         HintClick(TestLink());
         QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
+    }
+
+    // Where the hint's cards also allow another kind of move, OK plays the
+    // kind the hint names: the library's menu is answered without a box.
+    void hintAcceptedPlaysTheKindItNames() {
+        DealHands();       // the 2 to the 5 of spades
+        DealPile(4, {2});  // the 2 of clubs: the 2 takes it, or builds 4 on it
+        StandIn::Script({"<?>114</>", "<M>11</>", "<P>2</>"});
+        QStringList boxes;
+        ModalAnswerer answerer([&](QWidget* modal) {
+            boxes << modal->windowTitle();
+            if (auto* confirm = dynamic_cast<TConfirmBox*>(modal))
+                confirm->OKButton->click();
+            else
+                modal->close();
+        });
+        HintClick(TestLink());
+        QCOMPARE(boxes, QStringList{QStringLiteral("Hint")});
+        QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>14</>", "<Y>2</>", "<C></>"}));
     }
 
     void hintWithoutCardsSendsNothing() {

@@ -358,6 +358,33 @@ class TableViewTest : public QObject {
         QVERIFY(!noteShown());
     }
 
+    // A note on the emptied table is crossed by no outline of the places the
+    // last move emptied; the capture pile it filled stays outlined.
+    void endNoteCrossedByNoOutline() {
+        DealPile(3, 1);
+        DealPile(4, 2);
+        BeginMoveMarks();
+        for (int column : {3, 4})
+            while (table.pileDepth[0][column] > 0)
+                DisplayCard(0, column, table.pileDepth[0][column], 0, kErase);
+        DisplayCard(3, 1, 1, 5, kShow);
+        ShowMoveMarks(QStringLiteral("Player No. 1 took the last cards"));
+        SetTableNote(
+            QStringLiteral("Game stopped: Player No. 1 has 3 points, Player No. 2 has 1 "
+                           "point.  New Game (F2) starts a new game."));
+        const QImage shown = window->Table->grab().toImage();
+        QCOMPARE(int(MoveMarks().size()), 3);
+        for (const QRect& mark : MoveMarks()) {
+            const QRect outline =
+                mark.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
+            int gold = 0;
+            for (int y = outline.top(); y <= outline.bottom(); ++y)
+                for (int x = outline.left(); x <= outline.right(); ++x)
+                    gold += shown.pixel(x, y) == kMarkColour;
+            QCOMPARE(gold > 0, mark.top() >= WordsBand().bottom());  // the capture pile's only
+        }
+    }
+
     // A round in which one player takes every card: each whole capture pile
     // stays on the table, clear of the button and the name panels.
     void fullCapturePilesStayOnTheTable() {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "core/mirror.h"
 #include "dialogs/boxes.h"
@@ -51,7 +52,7 @@ class WindowTest : public QObject {
     void menusAndShortcuts() {
         TCasinoGUI window;
         StandIn::Attach(window.TheGame().link);
-        QCOMPARE(window.File1->title(), QStringLiteral("File"));
+        QCOMPARE(window.File1->title(), QStringLiteral("&File"));  // shown "File", Alt+F
         const QStringList captions = {"&How to Play", "&New Game", "&Game Settings",
                                       "High &Scores", "&About",    "&Exit"};
         const QList<QAction*> actions = window.File1->actions();
@@ -63,6 +64,27 @@ class WindowTest : public QObject {
         QCOMPARE(window.PopupMenu1->actions(), actions);
         QVERIFY(!window.HintMenu->menuAction()->isVisible());
         QCOMPARE(window.HintMenu->title(), QStringLiteral("Hint"));
+    }
+
+    // The pop-up menu opens by keys too, from the table or a button.
+    void popupMenuByKeys() {
+        TCasinoGUI window;
+        StandIn::Attach(window.TheGame().link);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const auto& [focus, key, modifiers] :
+             {std::tuple<QWidget*, Qt::Key, Qt::KeyboardModifiers>{window.Table, Qt::Key_F10,
+                                                                   Qt::ShiftModifier},
+              {window.Hint, Qt::Key_Menu, Qt::NoModifier}}) {
+            bool opened = false;
+            QTimer::singleShot(50, [&] {
+                opened = QApplication::activePopupWidget() == window.PopupMenu1;
+                window.PopupMenu1->close();
+            });
+            focus->setFocus();
+            QTest::keyClick(focus, key, modifiers);
+            QVERIFY(opened);
+        }
     }
 
     // A click at the centre of each control the player sees reaches that

@@ -1,6 +1,7 @@
 #include "window/casinogui.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -47,10 +48,17 @@ TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window
 void TableSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     PaintTable(painter);
-    DrawFocus(painter);
+    if (keysInUse_) DrawFocus(painter);
+}
+
+void TableSurface::UseKeys(bool keys) {
+    if (keys == keysInUse_) return;
+    keysInUse_ = keys;
+    update();
 }
 
 void TableSurface::mousePressEvent(QMouseEvent* event) {
+    UseKeys(false);
     const QPoint at = event->position().toPoint();
     CardSelect(window_->TheGame().link, at.x(), at.y());
 }
@@ -72,6 +80,7 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!(event->modifiers() & commandKeys) && !(click && event->isAutoRepeat()) &&
         TableKey(window_->TheGame().link, event->key())) {
+        UseKeys(true);
         if (click) window_->DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;
@@ -81,6 +90,8 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
 
 void TableSurface::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        UseKeys(true);
     TableFocusChanged();
 }
 
@@ -120,7 +131,7 @@ TCasinoGUI::~TCasinoGUI() {
 }
 
 void TCasinoGUI::BuildMenus() {
-    File1 = menuBar()->addMenu(QStringLiteral("File"));
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));  // Alt+F opens it
     auto add = [this](const char* caption, Qt::Key key, void (TCasinoGUI::*handler)()) {
         QAction* action = File1->addAction(QString::fromLatin1(caption));
         action->setShortcut(QKeySequence(key));
@@ -251,6 +262,15 @@ void TCasinoGUI::closeEvent(QCloseEvent* event) {
 }
 
 void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
+    // The menu of the right mouse button, by keys: the Menu key or Shift+F10,
+    // opened at what has the focus.
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget() : Table;
+        ShowPopupMenu(at->mapToGlobal(at->rect().center()));
+        event->accept();
+        return;
+    }
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&

@@ -28,6 +28,10 @@ class TCasinoGUI;
 class TableSurface : public QWidget {
   public:
     explicit TableSurface(TCasinoGUI* window);
+    // The dashed focus outline is for keyboard players: it shows once the
+    // arrows, Space or Enter are used on the table or Tab brings the focus
+    // to it, and goes when the mouse presses on the table.
+    bool FocusOutlineShown() const { return keysInUse_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,7 +45,10 @@ class TableSurface : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
+    void UseKeys(bool keys);
+
     TCasinoGUI* window_;
+    bool keysInUse_ = false;
 };
 
 class TCasinoGUI : public QMainWindow {

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <cstdint>
 
@@ -234,6 +235,9 @@ void TCasinoGUI::BuildControls() {
     widgets.remainingPanel = RemainingCards;
     widgets.status = Label1;
     widgets.mirror = &game_.mirror;
+    widgets.scorePanels = {Player1Name, Scores1, Panel1, Scores2, Player2Name};
+    widgets.hint = Hint;
+    widgets.hintAction = HintMenu->menuAction();
     AttachWidgets(widgets);
 }
 

@@ -1,9 +1,12 @@
 // Benchmarks of the game-logic library: whole computer-against-computer games
-// through CallTheLogic, and the move generator on crowded tables.
+// through CallTheLogic, the time of each kind of request in games with a
+// human seat, and the move generator on crowded tables.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
+#include <string>
 
 #include "game.h"
 #include "logic.h"
@@ -52,6 +55,81 @@ void BM_FullGame(benchmark::State& state) {
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_FullGame)->Unit(benchmark::kMicrosecond);
+
+// Games of a human seat (player 1, moving by the hint as the program would:
+// "?", then its selection, then "Y" when a menu asks which kind was meant)
+// against the computer, with the time of every request summed by its code,
+// so that the cost of a game can be read by request: N (deal), C (computer
+// move), ? (hint), 1 (human move), Y (menu answer), R (next round).
+class RequestClock {
+  public:
+    void Call(const char* request) {
+        auto start = std::chrono::steady_clock::now();
+        CallTheLogic(request, reply);
+        auto end = std::chrono::steady_clock::now();
+        int k = Kind(request[1]);
+        ns_[k] += std::chrono::duration<double, std::nano>(end - start).count();
+        ++count_[k];
+    }
+    void Report(benchmark::State& state, double games) const {
+        for (int k = 0; k < kKinds; ++k) {
+            if (count_[k] == 0) continue;
+            std::string name(1, kCodes[k]);
+            state.counters["ns_" + name] = ns_[k] / count_[k];
+            state.counters["per_game_" + name] = count_[k] / games;
+        }
+    }
+
+  private:
+    static constexpr const char* kCodes = "NC?1YR";
+    static constexpr int kKinds = 6;
+    static int Kind(char code) {
+        const char* at = std::strchr(kCodes, code);
+        return at && *at ? int(at - kCodes) : 0;
+    }
+    double ns_[kKinds] = {};
+    double count_[kKinds] = {};
+};
+
+// Plays one game to its winner through `clock`.
+void PlayHumanGame(RequestClock& clock) {
+    clock.Call("<N>");
+    char request[32];
+    for (;;) {
+        if (kzq::TheGame().CurIndex() == 0) {
+            clock.Call("<?>");
+            const char* hint = std::strstr(reply, "<?>");
+            if (!hint) return;
+            std::snprintf(request, sizeof request, "<1>%.*s", int(std::strcspn(hint + 4, "<")),
+                          hint + 4);
+            clock.Call(request);
+            const char* menu = std::strstr(reply, "<M>");
+            if (menu && menu[5] == '<') {  // a choice of kinds, not the end of a round
+                int kinds = (menu[3] - '0') * 10 + (menu[4] - '0');
+                int kind = kinds & 2 ? 1 : __builtin_ctz(unsigned(kinds));  // a Take when offered
+                std::snprintf(request, sizeof request, "<Y>%d", kind + 1);
+                clock.Call(request);
+            }
+        } else {
+            clock.Call("<C>");
+        }
+        const char* end = std::strstr(reply, "<M>");
+        if (!end || end[5] == '<') continue;
+        if (end[3] == '5') return;  // 50 or 51: a winner
+        clock.Call("<R>");
+    }
+}
+
+void BM_RequestKinds(benchmark::State& state) {
+    kzq::ResetLogic();
+    Call("<B>9<I>10Bench Human<I>29Bench Two");
+    RequestClock clock;
+    for (auto _ : state)
+        PlayHumanGame(clock);
+    clock.Report(state, double(state.iterations()));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_RequestKinds)->Unit(benchmark::kMicrosecond);
 
 // One computer move in the middle of a game, without the deal and the end of
 // a round: the cost of a single "<C>" exchange.

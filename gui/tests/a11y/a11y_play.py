@@ -5,7 +5,7 @@ acts only by keys (xdotool; windows are given the keyboard by their title,
 as a window manager would). It checks that the table's places are named
 after the cards the library dealt, that the hidden debug controls are not in
 the tree and every shown control has a name, that the focus keys select and
-play, that the computer's move is told by a description change, and that the
+play, that the computer's move is told by a notification, and that the
 game can be played to its end.
 
     a11y_play.py PROGRAM_FOLDER RUN_FOLDER
@@ -22,22 +22,20 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+
+import atspi_keys
+from atspi_keys import (dialog, fail, focused, my_turn, named_focus, places, press, pump, table,
+                        wait_for, walk)
 
 folder, run = sys.argv[1], sys.argv[2]
 STOPPED = ["faketime", "-f", "2026-03-01 12:00:00"]
 os.environ["FAKETIME_DONT_FAKE_MONOTONIC"] = "1"
-deadline = time.monotonic() + float(os.environ.get("A11Y_SECONDS", "100"))
+atspi_keys.deadline = time.monotonic() + float(os.environ.get("A11Y_SECONDS", "100"))
 SUITS = {"C": "clubs", "D": "diamonds", "H": "hearts", "S": "spades"}
 RANKS = {"A": "ace", "T": "10", "J": "jack", "Q": "queen", "K": "king"}
 CONTROLS = {"push button", "label", "list item", "text", "check box", "spin button",
             "combo box", "menu item", "page tab", "table column header", "radio button"}
 DEBUG_NAMES = {"Discard", "H", "Debug", "NewGame", "GUI > LOG", "1=H", "2=C", "Label1"}
-
-
-def fail(why):
-    print("FAIL:", why)
-    sys.exit(1)
 
 
 def card(wire):
@@ -72,107 +70,16 @@ def expected_deal():
     return hand, piles
 
 
-def pump(seconds=0.0):
-    until = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while True:
-        while context.iteration(False):
-            pass
-        if time.monotonic() >= until:
-            return
-        time.sleep(0.02)
-
-
-def wait_for(what, test, seconds=20):
-    until = min(time.monotonic() + seconds, deadline)
-    while True:
-        pump()
-        try:
-            found = test()
-        except Exception:  # a window closing under the reader
-            found = None
-        if found:
-            return found
-        if time.monotonic() >= until:
-            fail("timed out waiting for " + what)
-        time.sleep(0.05)
-
-
-def application():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "Casino":
-            return app
-    return None
-
-
-def windows():
-    """The program's shown top-level windows by title; the main one is the frame with the table."""
-    shown = []
-    for window in application() or []:
-        if window is not None and window.getState().contains(pyatspi.STATE_SHOWING):
-            shown.append(window)
-    return shown
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
-
-
-def table():
-    for window in windows():
-        for child in window:
-            if child is not None and child.name == "Card table":
-                return child
-    return None
-
-
-def places():
-    return [child for child in table() if child is not None and child.getRoleName() != "frame"]
-
-
-def my_turn():
-    """The keys of the hand are told while it is the person's turn."""
-    return any(p.name.startswith("Your hand") and "(key " in p.name for p in places())
-
-
-def dialog():
-    main = table().parent
-    for window in windows():
-        if window != main:
-            return window
-    return None
-
-
-def press(title, *keys):
-    """Gives the keyboard to the window titled `title` and presses `keys`."""
-    pattern = "^%s$" % title.replace("?", "\\?")
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
-                           capture_output=True, text=True).stdout.split()
-    if not found:
-        fail("no window titled " + title)
-    subprocess.run(["xdotool", "windowfocus", "--sync", found[0]], check=True)
-    subprocess.run(["xdotool", "key", "--delay", "30", *keys], check=True)
-
-
-def focused(node):
-    """The innermost object with the focus under `node` (a place rather than the table)."""
-    inside = [n for n in walk(node) if n.getState().contains(pyatspi.STATE_FOCUSED)]
-    return inside[-1] if inside else None
-
-
-def named_focus(node, name):
-    f = focused(node)
-    return f is not None and f.name == name
-
-
 # --- the start: the tree of the window -----------------------------------------------------
-told = []  # (object, its description) at each description change
-pyatspi.Registry.registerEventListener(
-    lambda e: told.append((e.source.name, e.source.description)),
-    "object:property-change:accessible-description")
+told = []  # the words of each notification the program shows
+
+
+def heard(event):
+    if event.detail1 and event.source.getRoleName() == "notification":
+        told.append(event.source.name)
+
+
+pyatspi.Registry.registerEventListener(heard, "object:state-changed:showing")
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
 log = open(os.path.join(run, "program.log"), "w")
 program = subprocess.Popen(STOPPED + [os.path.join(folder, "casinogui")], cwd=run, env=env,
@@ -279,18 +186,15 @@ def answer_dialogs():
     return None
 
 
-# The change is told to the table and to the hand card that has the focus.
+# The move and the answer are told in one notification.
 spoken = wait_for("the computer's move to be told", lambda: next(
-    (words for source, words in told
-     if source == "Card table" and "\n%s " % computer in "\n" + words), None), 20)
-if not any(source.startswith("Your hand") and words == spoken for source, words in told):
-    fail("the focused card was not told %r: %r" % (spoken, told))
+    (words for words in told if "\n%s " % computer in "\n" + words), None), 20)
 print("Enter played the focused card; the computer's move was told:", spoken)
 
 # --- the rest of the game, by the hint key -----------------------------------------------------
 rounds = 1
 while True:
-    if time.monotonic() > deadline:
+    if time.monotonic() > atspi_keys.deadline:
         fail("no end of the game in time (%d rounds)" % rounds)
     if program.poll() is not None:
         fail("the program ended during the game")
@@ -310,8 +214,8 @@ while True:
 if "has won the game" not in ended:
     fail("the end of the game says %r" % ended)
 print("game over after %d rounds: %s" % (rounds, ended))
-stopped = wait_for("the end of the game to be told", lambda: next(
-    (words for source, words in told if source == "Card table" and "won the game" in words), None))
+stopped = wait_for("the end of the game to be told",
+                   lambda: "won the game" in table().description and table().description)
 print("the table says:", stopped)
 
 press("Casino", "F6")

@@ -1,0 +1,199 @@
+"""Plays one round of the running program by keys alone while the screen
+reader Orca listens, and checks what it spoke: the deal, every move of the
+round (the player's and the computer's) once each, a chosen pile's state,
+the cards first when the table takes the focus, and both players' points
+with the end-of-round question.
+
+    orca_play.py PROGRAM_FOLDER RUN_FOLDER SPOKEN_FILE
+
+SPOKEN_FILE is written by the test's voice: each utterance after a record
+separator (\\036), followed by a unit separator (\\037) once it was spoken to
+its end. The tree (pyatspi) is read only to know when to press the next key.
+"""
+import os
+import re
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
+import atspi_keys  # noqa: E402
+from atspi_keys import dialog, fail, my_turn, named_focus, places, press, pump, table, wait_for  # noqa: E402,E501
+
+folder, run, spoken_file = sys.argv[1], sys.argv[2], sys.argv[3]
+atspi_keys.deadline = time.monotonic() + float(os.environ.get("ORCA_SECONDS", "150"))
+
+
+def utterances():
+    """What was spoken so far: (text, spoken to its end) per utterance."""
+    with open(spoken_file, encoding="utf-8", errors="replace") as f:
+        chunks = f.read().split("\036")[1:]
+    return [(c.rstrip("\037"), c.endswith("\037")) for c in chunks]
+
+
+def quiet(seconds=0.4):
+    """Waits until the voice has finished and said nothing new for `seconds`."""
+    def settled():
+        said = utterances()
+        if said and not said[-1][1]:
+            return False
+        pump(seconds)
+        return len(utterances()) == len(said)
+    wait_for("the screen reader to be quiet", settled, 20)
+
+
+def heard(what, pattern, since, seconds=15):
+    """Waits for an utterance after the first `since` that matches `pattern`; returns its text."""
+    rule = re.compile(pattern)
+    return wait_for(what, lambda: next(
+        (text for text, _ in utterances()[since:] if rule.search(text)), None), seconds)
+
+
+def lines(since=0):
+    """The spoken lines, the role word of a notification taken off."""
+    out = []
+    for text, _ in utterances()[since:]:
+        for line in re.split(r"\n|\. ", text):
+            line = re.sub(r"^notification ", "", line.strip()).rstrip(".")
+            if line:
+                out.append(line)
+    return out
+
+
+heard_ready = re.compile(r"Screen reader on")
+wait_for("the screen reader to start",
+         lambda: any(heard_ready.search(text) for text, _ in utterances()), 30)
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+log = open(os.path.join(run, "program.log"), "w")
+program = subprocess.Popen([os.path.join(folder, "casinogui")], cwd=run, env=env,
+                           stdout=log, stderr=subprocess.STDOUT)
+wait_for("the table in the tree", table, 30)
+quiet()
+
+# --- a new game, by keys: animation off and no delay ------------------------------------------
+press("Casino", "F2")
+wait_for("the New Game dialog", lambda: dialog() and dialog().name == "New Game Settings")
+box = dialog()
+for _ in range(12):
+    if named_focus(box, "Animation"):
+        break
+    press("New Game Settings", "Tab")
+    pump(0.1)
+else:
+    fail("Tab does not reach a field named Animation")
+quiet()
+start = len(utterances())
+press("New Game Settings", "space", "Tab", "0", "Return")
+deal = heard("the deal to be told", r"New round: you hold .+; on the table ", start)
+print("the deal:", deal)
+wait_for("the dialog to close", lambda: dialog() is None)
+names = [p.name for p in places()]
+computer = next(n for n in names if "'s hand: 4 cards, face down" in n).split("'s hand")[0]
+quiet()
+
+# --- the cards first: the table takes the focus from the Hint button and back ----------------
+press("Casino", "Tab")
+heard("the Hint button", r"Hint", start)
+quiet()
+entered = len(utterances())
+press("Casino", "shift+Tab")
+first = heard("a card on entering the table", r"Your hand, card \d of \d", entered)
+before = " ".join(text for text, _ in utterances()[entered:])
+before = before[:before.index(first)]
+if re.search(r"aces|Aces|POINTS|2 of Spades", before):
+    fail("the score sheet is read before the card: %r" % before)
+print("entering the table:", first)
+quiet()
+
+# --- choices: Down to a pile, Space chooses it and again leaves it; a number key ------------
+at = len(utterances())
+press("Casino", "Down")
+heard("the focus on a pile", r"Table pile \d", at)
+quiet()
+at = len(utterances())
+press("Casino", "space")
+heard("the pile's choice", r"(^|\n|notification )selected", at)
+quiet()
+at = len(utterances())
+press("Casino", "space")
+heard("the pile left", r"not selected", at)
+quiet()
+column = max(int(n[len("Table pile ")]) for n in names if n.startswith("Table pile "))
+at = len(utterances())
+press("Casino", str(column))
+chosen = heard("the pile its key chose", r"Table pile %d \(key %d\): .*, selected" % (column, column),
+               at)
+print("key %d:" % column, chosen)
+quiet()
+at = len(utterances())
+press("Casino", str(column))
+heard("the pile its key left", r"not selected", at)
+quiet()
+
+# --- the round, by the hint key -----------------------------------------------------------------
+# As a person listening would, the next key waits for the computer's answer to be heard.
+played = len(utterances())
+asked = None
+totals = None
+while totals is None:
+    if program.poll() is not None:
+        fail("the program ended during the round")
+    box = dialog()
+    if box is None:
+        if my_turn():
+            if asked is not None:
+                heard("the computer's move", r"(^|\n|notification )%s " % re.escape(computer), asked)
+            quiet()
+            if my_turn() and dialog() is None:
+                asked = len(utterances())
+                press("Casino", "question")
+                wait_for("the hint or the move", lambda: dialog() or not my_turn(), 10)
+        else:
+            pump(0.05)
+        continue
+    title = box.name
+    if title == "Continue Game":
+        totals = heard("the points with the question",
+                       r"has \d+ points?, .+ has \d+ points?", played)
+        quiet()
+        press(title, "Escape")
+    elif title == "Choose Action":
+        for _ in range(6):
+            if named_focus(box, "Put"):
+                break
+            press(title, "Tab")
+            pump(0.05)
+        press(title, "space")
+    else:  # the hint, a message: OK has the focus
+        quiet()
+        press(title, "Return")
+    wait_for(title + " to close", lambda: dialog() is None or dialog() != box, 10)
+print("the end of the round:", totals)
+quiet()
+
+# Every move of the computer's in the round was told, each once: 24, each naming its own card
+# (the last cards taken at the end are told besides).
+said = lines(played)
+moves = [line for line in said
+         if line.startswith(computer + " ") and not line.endswith(" the last cards")]
+repeated = sorted({m for m in moves if moves.count(m) > 1})
+if repeated:
+    fail("moves told more than once: %r" % repeated)
+if len(moves) != 24:
+    fail("%d of the computer's 24 moves were told: %r" % (len(moves), moves))
+print("the computer's moves told: %d, the first: %s" % (len(moves), moves[0]))
+cut = [text for text, done in utterances()[played:-1] if not done and text.startswith(
+    "notification " + computer)]
+if cut:
+    print("note: cut short by the next key:", len(cut))
+
+press("Casino", "F6")
+wait_for("the exit question", lambda: dialog() and dialog().name == "Exit Casino?")
+press("Exit Casino?", "Return")
+try:
+    status = program.wait(20)
+except subprocess.TimeoutExpired:
+    fail("the program did not end")
+if status != 0:
+    fail("the program ended with status %d" % status)
+print("PASS")
