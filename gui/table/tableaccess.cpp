@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -269,6 +270,7 @@ class TableAccessible : public QAccessibleWidget {
         QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
+        panelOpen_ = RemainingPanelOpen();
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
@@ -377,10 +379,14 @@ class TableAccessible : public QAccessibleWidget {
     QAccessibleInterface* scoreSheet_ = nullptr;
     Told told_;
     std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
-    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    bool handDealt_ = false;   // the hand a person plays was dealt since the last telling
+    bool panelOpen_ = false;   // the remaining-cards panel is raised
+    bool panelMoved_ = false;  // ... or lowered, since the last telling
     static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
-    bool waited_ = false;  // the words waited for a box or for the window
+    bool waited_ = false;                      // the words waited for a box or for the window
+    static constexpr int kInactiveWaits = 10;  // of 100 ms
+    int inactiveWaits_ = 0;
     PlaceItem* focusTold_ = nullptr;
     QString noteTold_;
     QStringList movesHeard_;  // the words of moves shown since the last telling
@@ -434,6 +440,10 @@ void TableAccessible::Tell() {
         });
     };
     if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
+    if (RemainingPanelOpen() != panelOpen_) {
+        panelOpen_ = !panelOpen_;
+        panelMoved_ = true;
+    }
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -480,17 +490,26 @@ void TableAccessible::TellFocusAndWords() {
     // reader speaks of that: what happened on the table meanwhile waits. When
     // the window is active again the reader first tells it, which would cut
     // short words spoken at once, so they wait a moment more.
+    // No window of the program active is the moment after a box closed,
+    // before the window is given back; or the player is elsewhere, and after
+    // a second the words go out all the same.
     flushPending_ = true;
-    if (QApplication::activeModalWidget() || QApplication::activeWindow() != widget()->window()) {
+    const QWidget* active = QApplication::activeWindow();
+    const bool busy = QApplication::activeModalWidget() || (active && active != widget()->window());
+    const bool away = !active;
+    if (busy || (away && inactiveWaits_ < kInactiveWaits)) {
+        if (!busy) ++inactiveWaits_;
         waited_ = true;
         QTimer::singleShot(100, widget(), [this] { TellFocusAndWords(); });
         return;
     }
-    if (waited_) {
+    if (waited_ && !away) {
         waited_ = false;
         QTimer::singleShot(kAfterActivation, widget(), [this] { TellFocusAndWords(); });
         return;
     }
+    waited_ = false;
+    inactiveWaits_ = 0;
     flushPending_ = false;
     QStringList spoken;
     PlaceItem* focused = FocusedItem();
@@ -524,6 +543,16 @@ QStringList TableAccessible::TakeNews() {
     if (handDealt_) {
         handDealt_ = false;
         if (const QString deal = DealWords(); !deal.isEmpty()) news << deal;
+    }
+    if (panelMoved_) {
+        panelMoved_ = false;
+        // Raised, the panel's rows are read out: that is what it was opened for.
+        QStringList rows;
+        if (panelOpen_)
+            for (int row = 1; row <= kRemainingRows; ++row)
+                rows << AttachedWidgets().remainingRows[row]->accessibleName();
+        news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
+                            : QStringLiteral("Cards not yet seen put away."));
     }
     return news;
 }
