@@ -244,7 +244,29 @@ bool KeepAside(const char* name, const FileId& id) {
     return kept;
 }
 
-void RemoveStaleTemporaries(const char* name, long minAgeSeconds) {
+namespace {
+
+// True when the file `entry` in `dir` (the regular file `st`) holds what a
+// killed save leaves.
+bool IsSaveLeftover(int dir, const char* entry, const struct stat& st,
+                    const SaveLeftover& leftover) {
+    if (st.st_size == 0) return true;
+    if (st.st_size != leftover.size) return false;
+    int fd = openat(dir, entry, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char head[64];
+    struct stat now;
+    bool ours = leftover.headSize <= sizeof head && fstat(fd, &now) == 0 &&
+                now.st_ino == st.st_ino && now.st_dev == st.st_dev &&
+                ReadAt(fd, head, leftover.headSize, 0) &&
+                std::memcmp(head, leftover.head, leftover.headSize) == 0;
+    close(fd);
+    return ours;
+}
+
+}  // namespace
+
+void RemoveStaleTemporaries(const char* name, long minAgeSeconds, const SaveLeftover& leftover) {
     char path[PATH_MAX];
     const char* base = nullptr;
     int dir = OpenTargetFolder(name, path, base);
@@ -264,7 +286,9 @@ void RemoveStaleTemporaries(const char* name, long minAgeSeconds) {
                 continue;
             // A younger one may belong to a save in progress, in this
             // process or another.
-            if (now.tv_sec - st.st_mtim.tv_sec > minAgeSeconds) unlinkat(dir, e->d_name, 0);
+            if (now.tv_sec - st.st_mtim.tv_sec > minAgeSeconds &&
+                IsSaveLeftover(dir, e->d_name, st, leftover))
+                unlinkat(dir, e->d_name, 0);
         }
     }
     close(dir);

@@ -36,11 +36,21 @@ void CloseFile(int fd);
 // stays: it is its target that is kept aside. False when it stays in place.
 bool KeepAside(const char* name, const FileId& id);
 
+// What a killed save of the records leaves under a temporary name: an empty
+// file, or one of exactly `size` bytes that begins with the `headSize` bytes
+// of `head`.
+struct SaveLeftover {
+    const void* head;
+    std::size_t headSize;
+    off_t size;
+};
+
 // Removes the temporary files a save of `name` (or of the file it links to)
 // left behind, beside that file, that were last changed more than
 // `minAgeSeconds` ago: regular files named "<file>.tmp" and six letters or
-// digits, nothing else.
-void RemoveStaleTemporaries(const char* name, long minAgeSeconds);
+// digits that hold what `leftover` describes, nothing else (another
+// program's file of that pattern, beside a linked file, stays).
+void RemoveStaleTemporaries(const char* name, long minAgeSeconds, const SaveLeftover& leftover);
 
 // True when `name` is missing, or is (or links to) a regular file that this
 // process may write. A file without any write permission bit counts as

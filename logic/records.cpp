@@ -116,7 +116,8 @@ void MakeNameSafe(char (&name)[kNameSize]) {
 }
 
 RecordsFound LoadGameData(GameData& data) {
-    RemoveStaleTemporaries(kRecordsFile, kStaleSeconds);
+    RemoveStaleTemporaries(kRecordsFile, kStaleSeconds,
+                           SaveLeftover{kSignature, kSignatureSize, off_t(sizeof(GameData))});
     GameData loaded;
     FileId id;
     switch (ReadRecordsFile(loaded, id)) {

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" qt6-qpa-plugins clang libclang-rt-14-dev \
     xvfb xauth xdotool imagemagick faketime dbus at-spi2-core python3-pyatspi \
-    openbox orca speech-dispatcher
+    openbox orca speech-dispatcher libsm-dev libice-dev
 jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringList>
 #include <cmath>
 
 #include "core/globals.h"
@@ -123,6 +124,31 @@ class BackKeys : public QWidget {
   private:
     TNewGameBox* box_;
 };
+
+// Why a typed name cannot be kept as it was typed, or empty when it can:
+// the records hold names in single bytes (Latin-1), so any other letter would
+// become "?" and two names could fall into one record; and a name of blanks
+// only would show as nothing. (Empty, or one blank, plays as Anonymous.)
+QString NameRefusal(const QString& text) {
+    if (text.size() > 1 && text.trimmed().isEmpty())
+        return QStringLiteral(
+            "A player's name cannot be only blanks. Type a name, or leave the box empty to "
+            "play as Anonymous.");
+    QStringList lost;
+    for (const char32_t c : text.toUcs4())
+        if (const QString shown = QStringLiteral("\"%1\"").arg(QString::fromUcs4(&c, 1));
+            c > 0xFF && !lost.contains(shown))
+            lost << shown;
+    if (lost.isEmpty()) return {};
+    return QStringLiteral(
+               "The name \"%1\" cannot be kept as typed: Casino keeps names in the Western "
+               "European alphabet (Latin-1), in which %2 cannot be written, so it would be "
+               "stored as \"?\" and could share another player's record.\n\n"
+               "A name may use the letters A to Z and a to z, digits, blanks, signs such as "
+               "- . ' & and the accented letters of Western Europe (such as é, ñ, ö, ß, ø, ç); "
+               "the characters ( ) < > are left out.")
+        .arg(text, lost.join(QStringLiteral(", ")));
+}
 
 }  // namespace
 
@@ -373,6 +399,13 @@ void TNewGameBox::CancelButtonClick() {
 }
 
 void TNewGameBox::OKButtonClick() {
+    for (QComboBox* box : {PName1, PName2}) {
+        const QString refusal = NameRefusal(box->currentText());
+        if (refusal.isEmpty()) continue;
+        ShowMessage(refusal);
+        box->setFocus();
+        return;
+    }
     // Names are compared as they would be stored: two texts that clean to the
     // same name would otherwise seat both players in one record.
     const std::string name1 = StoredName(PName1->currentText());

@@ -1,6 +1,10 @@
 #include "link/saving.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <climits>
 
 #include "dialogs/boxes.h"
 #include "link/logiclink.h"
@@ -19,7 +23,17 @@ bool stopAsking = false;
 }  // namespace
 
 QString RecordsFolder() {
-    return QDir::current().absolutePath();
+    // The system's own name of the current folder, whatever its bytes; a
+    // folder removed meanwhile is still named, as "<path> (deleted)".
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/cwd", path, sizeof path);
+    if (n <= 0 || n == ssize_t(sizeof path)) return QDir::current().absolutePath();
+    QByteArray folder(path, int(n));
+    struct stat st;
+    const QByteArray deleted(" (deleted)");
+    if (folder.endsWith(deleted) && stat(".", &st) == 0 && st.st_nlink == 0)
+        folder.chop(deleted.size());
+    return QFile::decodeName(folder);
 }
 
 bool HasErrorItem(const std::string& reply, const char* text) {

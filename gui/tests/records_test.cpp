@@ -2,6 +2,7 @@
 // folder of the test's own: a save that fails on the way out is told and can
 // be tried again, and what stands in the way of the records at start-up (a
 // damaged file kept aside, a place they cannot be saved to) is told once.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -122,6 +123,45 @@ class RecordsTest : public QObject {
             }
             c.undo();
         }
+    }
+
+    // A folder whose name is not UTF-8 takes the records like any other
+    // (nothing to tell at start), and a folder removed in mid-game is still
+    // named when the save fails.
+    void foldersAreNamedWhateverTheirBytes() {
+        const QByteArray odd = QFile::encodeName(folder->path()) + "/caf\xe9";
+        QVERIFY(mkdir(odd.constData(), 0700) == 0 && chdir(odd.constData()) == 0);
+        {
+            MessageLog log;
+            TCasinoGUI window;
+            QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+            window.show();
+            QTest::qWait(50);
+            QVERIFY2(log.texts.isEmpty(), qPrintable(log.texts.join(QLatin1Char('\n'))));
+        }
+        QVERIFY(QDir::setCurrent(folder->path()));
+        unlink((odd + "/kzq.gds").constData());
+        QVERIFY(rmdir(odd.constData()) == 0);
+
+        const QString gone = QDir::current().filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone) && QDir::setCurrent(gone));
+        TCasinoGUI window;
+        QVERIFY(window.FormCreate(QStringLiteral(CASINO_LIB_DIR)));
+        QVERIFY(PassThrough::Install());
+        window.show();
+        QVERIFY(QDir().rmdir(gone));
+        QStringList asked;
+        ModalAnswerer answerer([&](QWidget* modal) {
+            if (auto* confirm = dynamic_cast<TConfirmBox*>(modal)) {
+                confirm->OKButton->click();
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                asked << box->text();
+                box->button(QMessageBox::Discard)->click();
+            }
+        });
+        window.Exit1Click();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains(gone + QLatin1Char('\n')), qPrintable(asked[0]));
     }
 
     // One byte too many: the begin request keeps the file aside under the

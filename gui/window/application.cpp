@@ -19,6 +19,13 @@ bool CasinoApplication::notify(QObject* receiver, QEvent* event) {
     }
 }
 
+bool CasinoApplication::event(QEvent* event) {
+    // A quit request closes every window, whose close asks the player first;
+    // a session that is ending has nobody to answer.
+    if (event->type() == QEvent::Quit && quitRequest_ && quitRequest_()) return true;
+    return QApplication::event(event);
+}
+
 void ReportError(const std::exception& error) {
     ShowMessage(QString::fromLocal8Bit(error.what()));
 }

@@ -5,12 +5,24 @@
 
 #include <QApplication>
 #include <exception>
+#include <functional>
 
 class CasinoApplication : public QApplication {
   public:
     CasinoApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // `take` is called when the application is asked to quit from outside
+    // the window (the session manager's "die"); when it returns true it has
+    // ended the program its own way, and the windows are not asked to close.
+    void OnQuitRequest(std::function<bool()> take) { quitRequest_ = std::move(take); }
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    std::function<bool()> quitRequest_;
 };
 
 // Reports an error that abandoned an event handler.

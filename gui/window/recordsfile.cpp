@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -17,9 +18,14 @@ namespace {
 
 // Anything at all by that name, a dangling link included: the library never
 // keeps a file aside under a name that is taken.
-bool Taken(const QString& name) {
-    const QFileInfo info(name);
-    return info.exists() || info.isSymLink();
+bool Taken(const QByteArray& name) {
+    struct stat st;
+    return !name.isEmpty() && lstat(name.constData(), &st) == 0;
+}
+
+bool IsFile(const QByteArray& name) {
+    struct stat st;
+    return stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // The system's words for an error, starting in lower case.
@@ -30,8 +36,8 @@ QString Reason(int error) {
 }
 
 // Why `file` cannot be read now, or empty when it can.
-QString WhyNotReadable(const QString& file) {
-    const int fd = open(QFile::encodeName(file).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+QString WhyNotReadable(const QByteArray& file) {
+    const int fd = open(file.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Reason(errno);
     char bytes[512];
     const ssize_t n = read(fd, bytes, sizeof bytes);
@@ -46,54 +52,71 @@ const char kSessionLost[] =
 
 }  // namespace
 
+QByteArray RecordsTarget() {
+    QByteArray path(kRecordsFile);
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t n = readlink(path.constData(), target, sizeof target);
+        if (n <= 0 || n == ssize_t(sizeof target)) break;
+        QByteArray next(target, int(n));
+        // A relative link counts from the link's own folder.
+        if (!next.startsWith('/')) next.prepend(path.left(path.lastIndexOf('/') + 1));
+        path = next;
+    }
+    const int slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : path.left(slash);
+    char real[PATH_MAX];
+    if (!realpath(folder.constData(), real)) return path;
+    QByteArray file(real);
+    if (!file.endsWith('/')) file += '/';
+    return file + path.mid(slash + 1);
+}
+
 KeptAsideCheck::KeptAsideCheck() {
     // A folder, FIFO or device by that name is not read and so never kept aside.
-    const QFileInfo info(QString::fromLatin1(kRecordsFile));
-    wasFile_ = info.isFile();
-    file_ = wasFile_ ? info.canonicalFilePath() : info.absoluteFilePath();
+    path_ = RecordsTarget();
+    file_ = QFile::decodeName(path_);
+    wasFile_ = IsFile(path_);
     if (!wasFile_) return;
     for (int i = 0; i < kKeptNames; ++i)
         taken_[i] = Taken(Name(i));
 }
 
-QString KeptAsideCheck::Name(int index) const {
+QByteArray KeptAsideCheck::Name(int index) const {
     char name[PATH_MAX];
-    if (!wire::KeptAsideName(name, sizeof name, QFile::encodeName(file_).constData(), index))
-        return {};
-    return QFile::decodeName(name);
+    if (!wire::KeptAsideName(name, sizeof name, path_.constData(), index)) return {};
+    return name;
 }
 
 QString KeptAsideCheck::KeptFile() const {
-    if (!wasFile_ || Taken(file_)) return {};
+    if (!wasFile_ || Taken(path_)) return {};
     for (int i = 0; i < kKeptNames; ++i)
-        if (!taken_[i] && Taken(Name(i))) return Name(i);
+        if (!taken_[i] && Taken(Name(i))) return QFile::decodeName(Name(i));
     return {};
 }
 
 QString WhyNotWritable() {
     // The library writes a new file beside the one the name stands for (the
     // target of a link) and renames it over that one.
-    const QFileInfo info(QString::fromLatin1(kRecordsFile));
-    const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    const QByteArray file = RecordsTarget();
+    const QByteArray folder = file.left(std::max<qsizetype>(file.lastIndexOf('/'), 1));
     if (access(folder.constData(), W_OK | X_OK) != 0) return Reason(errno);
-    if (!info.exists()) return {};
-    if (!info.isFile()) return QStringLiteral("%1 is not a file").arg(info.fileName());
     struct stat st;
-    const QByteArray name = QFile::encodeName(file);
-    if (stat(name.constData(), &st) != 0) return Reason(errno);
+    if (stat(file.constData(), &st) != 0) return errno == ENOENT ? QString() : Reason(errno);
+    if (!S_ISREG(st.st_mode)) return QStringLiteral("%1 is not a file").arg(kRecordsFile);
     // A file that nobody may write is read-only to the library, the superuser's too.
     if ((st.st_mode & 0222) == 0) return QStringLiteral("the file is read-only");
-    if (access(name.constData(), W_OK) != 0) return Reason(errno);
+    if (access(file.constData(), W_OK) != 0) return Reason(errno);
     return {};
 }
 
 QString StartUpNotice(const std::string& beginReply, const KeptAsideCheck& check) {
     SetSavesRefused({});
-    const QString folder = QFileInfo(check.File()).absolutePath();
     QString refused;
     if (HasErrorItem(beginReply, wire::kReadError)) {
-        QString why = WhyNotReadable(check.File());
+        QString why = WhyNotReadable(check.Path());
         if (why.isEmpty()) why = QStringLiteral("it could not be read when Casino started");
         refused = UnreadableText(check.File(), why);
     } else if (HasErrorItem(beginReply, wire::kKeepError)) {

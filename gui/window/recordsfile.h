@@ -6,6 +6,7 @@
 // saved to. The texts of these notices are here too.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <bitset>
 #include <string>
@@ -27,16 +28,24 @@ class KeptAsideCheck {
     QString KeptFile() const;
     // The file the records file's name stood for, absolute.
     QString File() const { return file_; }
+    // The same in the system's bytes.
+    const QByteArray& Path() const { return path_; }
     // True when every kept-aside name was taken.
     bool AllTaken() const { return wasFile_ && taken_.all(); }
 
   private:
-    QString Name(int index) const;
+    QByteArray Name(int index) const;
 
+    QByteArray path_;  // the file as the system names it
     QString file_;
     bool wasFile_ = false;
     std::bitset<kKeptNames> taken_;
 };
+
+// The absolute path of the file that the records file's name stands for
+// (the end of its links, which may not exist), in the system's own bytes,
+// whatever their encoding.
+QByteArray RecordsTarget();
 
 // Why the records cannot be saved where they are kept (the folder takes no
 // new file, or the records file cannot be replaced), in a few words such as

@@ -1,55 +1,76 @@
-// The program's place among other processes: one game per data folder (a
+// The program's place among other processes: one game per records file (a
 // second start raises the first game's window and ends), and the ends of a
-// session that the player did not choose in the window: SIGTERM, SIGHUP and
-// SIGINT (logout, shutdown, a closed terminal, Ctrl+C), and the desktop
-// session's end.
+// session that the player did not choose in the window, which never wait on
+// a question: SIGTERM, SIGHUP and SIGINT (logout, shutdown, a closed
+// terminal, Ctrl+C), and the desktop session manager's.
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
+class QSessionManager;
 class QSocketNotifier;
 class QWidget;
+class TCasinoGUI;
 
-// The claim on a data folder: a lock file in it (a lock left by a process
-// that has ended is taken over) and a local server, named after the folder,
-// through which a later start asks this one to raise its window.
+// The claim on a records file: a lock in the user's runtime folder named
+// after the file that is really written (the target of a link), so that one
+// game at a time writes it whichever folder it is reached from, and a local
+// server of the same name through which a later start asks this one to raise
+// its window. The lock is the system's own (flock): it ends with the process
+// that holds it, whatever the lock file holds or lacks.
 class SingleInstance : public QObject {
   public:
     enum class Claim {
-        kClaimed,    // this is the one game of the folder
+        kClaimed,    // this is the one game of the records file
         kRaised,     // another game has it, and raised its window
         kUnreached,  // another game has it, but did not answer
-        kUnlocked,   // the folder takes no lock file: play without the claim
+        kUnlocked,   // no lock can be made: play without the claim
     };
 
-    // The claim on `folder` (absolute).
-    explicit SingleInstance(const QString& folder);
+    // The claim on the records file of the current folder.
+    SingleInstance();
     ~SingleInstance() override;
 
+    // The records file's real path.
+    const QString& File() const { return file_; }
     // Tries the claim; with kRaised or kUnreached the program ends at once.
+    // Claimed, it listens at once, and answers once the window is given.
     Claim Take();
     // Once the window is up: raises and activates `window` whenever a later
-    // start asks.
+    // start asks (and for a start that asked before).
     void Listen(QWidget* window);
-    // The local server's name for a folder.
-    static QString ServerName(const QString& folder);
-    // The lock file's name in the folder.
+    // The local server's name for a records file (its real path).
+    static QString ServerName(const QString& file);
+    // The lock file of a records file (its real path), in the runtime folder;
+    // empty when there is no runtime folder.
+    static QString LockName(const QString& file);
+    // The lock file's name in the data folder of earlier versions, no longer used.
     static const char kLockFile[];
 
   private:
-    // Asks the game that listens for the folder to raise its window; true
-    // when it answered that it did.
-    bool AskToRaise() const;
+    // Asks the game that holds the file to raise its window: kRaised,
+    // kUnreached, or kClaimed when that game ended meanwhile and the lock is ours.
+    Claim AskToRaise();
+    // Takes the lock; false when another game holds it or none can be made.
+    bool Lock();
+    // True when another game holds the lock.
+    bool LockHeld() const;
+    void StartServer();
+    void Answer(QLocalSocket* socket);
 
-    QString folder_;
-    QLockFile lock_;
+    QString file_;  // the records file's real path
+    int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
+    QWidget* window_ = nullptr;
 };
+
+// The message of a start that found no place for the lock.
+QString UnguardedText(const QString& file);
 
 // Raises, shows and activates a window that another start asked for.
 void RaiseWindow(QWidget* window);
@@ -63,6 +84,18 @@ QString AlreadyRunningText(const QString& folder);
 // no terminal to read them in.
 extern const char kNoDataFolderOption[];
 QString NoDataFolderText(const QString& folder, const QString& why);
+
+// Ends the program without a question, for a signal or the session
+// manager's "die" (`cause` names which): the save of the way out; when it
+// fails, that is written to the error output and the system log, and the
+// program ends with status 1, since nobody may be there to read a box.
+void EndWithoutAsking(TCasinoGUI& window, const QString& cause);
+QString UnsavedAtEndText(const QString& cause, const QString& folder, const QString& why);
+
+// Tells the session manager how to start this game again in a restored
+// session: the launcher that started it (named in CASINO_LAUNCHER) or else
+// this program, in the data folder `folder`.
+void SetRestart(QSessionManager& manager, const QString& folder);
 
 // Catches SIGTERM, SIGHUP and SIGINT through a pipe that only the handler
 // writes, and calls `end` from the event loop, once.

@@ -10,4 +10,5 @@ fi
 starts=$((starts + 1))
 echo "$starts" >kzq.gds
 printf 'cwd=%s starts=%s args=%s\n' "$(pwd -P)" "$starts" "$*" >>"$CASINO_FAKE_LOG"
+echo "${CASINO_LAUNCHER-}" >"$CASINO_FAKE_LOG.launcher"
 exit "${CASINO_FAKE_STATUS:-0}"

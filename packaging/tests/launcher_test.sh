@@ -49,6 +49,9 @@ expect_run "first start with XDG_DATA_HOME" "$xdg/casino" 1
 [ "$(mode_of "$xdg")" = drwx------ ] || fail "created $xdg is $(mode_of "$xdg"), not private"
 [ "$(mode_of "$xdg/casino")" = drwx------ ] || fail "created data folder is not private"
 [ -e "$work/home/.local" ] && fail "HOME was used although XDG_DATA_HOME is set"
+# The game is told the launcher's absolute path, to restart through it.
+[ "$(cat "$log.launcher")" = "$(cd "$(dirname "$launcher")" && pwd -P)/$(basename "$launcher")" ] ||
+    fail "the game was told the launcher is '$(cat "$log.launcher")'"
 
 # Records are found again when the game is started from another folder.
 start "$work/start2" XDG_DATA_HOME="$xdg" HOME="$work/home" "$launcher"
@@ -108,6 +111,18 @@ case $(last_line) in
     *"args=--no-data-folder "*"HOME is not set"*) ;;
     *) fail "the program was not told that HOME is not set: $(last_line)" ;;
 esac
+
+# A relative HOME and a path too long for the system are refused as such, making nothing.
+start "$work/start1" HOME=home "$launcher"
+case $errors in *"not an absolute path"*) ;; *) fail "a relative HOME: $errors" ;; esac
+[ "$status" -ne 0 ] || fail "a relative HOME was accepted"
+[ -e "$work/start1/home" ] && fail "a relative HOME was used"
+long=$work/long
+for _ in $(seq 40); do long=$long/$(printf '%0100d' 0); done
+start "$work/start1" XDG_DATA_HOME="$long" "$launcher"
+[ "$status" -ne 0 ] || fail "a path longer than the system takes was accepted"
+case $errors in *"the path is too long"*) ;; *) fail "a long path: $errors" ;; esac
+[ -e "$work/long" ] && fail "a path too long was made"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2

@@ -1,11 +1,15 @@
 // libFuzzer target for the library's text protocol and its two files.
 //
 // An input may start with a head that carries the files (a request never
-// holds a NUL, so a NUL first byte marks it): NUL, a 16-bit little-endian
-// length and that many bytes of the records file "kzq.gds", then a length and
-// the bytes of the deals file "Games.py". Length 0xFFFF means no records file,
-// or the fixed deals file below; without a head there is no records file and
-// the fixed deals file is used. The rest is split at newlines into request
+// holds a NUL or a byte 1, so either first byte marks it): NUL, a 16-bit
+// little-endian length and that many bytes of the records file "kzq.gds",
+// then a length and the bytes of the deals file "Games.py". Length 0xFFFF
+// means no records file, or the fixed deals file below; without a head there
+// is no records file and the fixed deals file is used. A head that starts
+// with byte 1 instead has two more bytes before the files, which arrange the
+// folder (see Arrange below): links, a loop, a folder in the file's place,
+// every kept-aside name taken, old temporary files, and a file size limit
+// for the requests (a full disk). The rest is split at newlines into request
 // strings, sent one after the other to CallTheLogic on a library that is
 // begun (reading the records file) and has a game dealt.
 //
@@ -22,14 +26,24 @@
 // design; "Z" reseeds the shuffle from the clock, which would make a finding
 // impossible to replay.
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <initializer_list>
+#include <string>
 
 #include "logic.h"
 #include "protocol.h"
+#include "records.h"
 
 namespace {
 
@@ -41,6 +55,13 @@ char request[kMaxRequest + 1];
 
 void Check(bool ok, const char* what) {
     if (ok) return;
+    // So that the input that did it can be written out.
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &none);
+    rlimit descriptors{};
+    getrlimit(RLIMIT_NOFILE, &descriptors);
+    descriptors.rlim_cur = descriptors.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &descriptors);
     std::fprintf(stderr, "fuzz_requests: %s\nrequest: %s\n", what, request);
     std::abort();
 }
@@ -123,20 +144,154 @@ long TakeFile(const std::uint8_t*& data, std::size_t& size, const std::uint8_t*&
     return long(n);
 }
 
-// Puts the files that this input names in place.
+// How the folder is arranged before the requests: the first byte of an
+// arranging head. The second gives the file size limit of kSizeLimit, in
+// eights of a byte's low seven bits, and its top bit takes away every free
+// file descriptor during the requests.
+enum Arrangement : std::uint8_t {
+    kLinked = 0x01,    // kzq.gds is a link to real/records, which holds the records bytes
+    kChain = 0x02,     // with kLinked: kzq.gds names real/hop by its full path, which names records
+    kDangling = 0x04,  // with kLinked: the target is missing; else kzq.gds links to nothing
+    kLoop = 0x08,      // kzq.gds is a link to itself
+    kAllKeptTaken = 0x10,     // every kept-aside name beside the file is taken
+    kSizeLimit = 0x20,        // the requests run under a file size limit (a full disk)
+    kAgedTemporaries = 0x40,  // temporary files of the save pattern, ten minutes old and more
+    kFolder = 0x80,           // kzq.gds is a folder (with kLinked: a link to "real/")
+};
+constexpr std::uint8_t kNoDescriptors = 0x80;
+
+namespace fs = std::filesystem;
+
+struct Arranged {
+    std::uint8_t flags = 0;
+    rlim_t sizeLimit = RLIM_INFINITY;
+    bool noDescriptors = false;
+    std::string placed;  // the records bytes placed, when they were
+    bool hasRecords = false;
+    std::string target;  // where the records bytes are (the end of the link)
+};
+Arranged arranged;
+
+// The temporary files placed by kAgedTemporaries, and whether the begin
+// request should remove them (what a killed save leaves: empty, or a whole
+// block that begins with the signature).
+struct Temporary {
+    const char* suffix;
+    bool leftover;
+};
+constexpr Temporary kTemporaries[] = {{".tmpEmpty1", true},  {".tmpBlock1", true},
+                                      {".tmpShort1", false}, {".tmpOther1", false},
+                                      {".tmp_Odd_1", false}, {".tmpAB", false}};
+
+std::string TemporaryName(const Temporary& t) {
+    return arranged.target + t.suffix;
+}
+
+fs::path TargetFolder() {
+    const fs::path folder = fs::path(arranged.target).parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+// Whether the library can find the folder of the records to clear old
+// temporary files from: not behind a loop or a link to a folder.
+bool TemporariesReachable() {
+    const std::uint8_t f = arranged.flags;
+    return !(f & kLoop) && !((f & kFolder) && (f & kLinked)) && fs::is_directory(TargetFolder());
+}
+
+// Takes away (or gives back) every file descriptor not open now.
+void SetDescriptorLimit(bool none) {
+    static rlimit usual{};
+    if (usual.rlim_cur == 0) getrlimit(RLIMIT_NOFILE, &usual);
+    rlimit limit = usual;
+    if (none) {
+        const int lowest = dup(0);  // the next open would get this number
+        if (lowest < 0) return;
+        close(lowest);
+        limit.rlim_cur = rlim_t(lowest);
+    }
+    Check(setrlimit(RLIMIT_NOFILE, &limit) == 0, "cannot set the descriptor limit");
+}
+
+void SetSizeLimit(rlim_t bytes) {
+    // A write past the limit then fails (EFBIG), as on a full disk, instead
+    // of ending the process (libFuzzer catches the signal for itself).
+    if (bytes != RLIM_INFINITY) std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, RLIM_INFINITY};
+    Check(setrlimit(RLIMIT_FSIZE, &limit) == 0, "cannot set the file size limit");
+}
+
+// Puts the files that this input names in place, and arranges the folder.
 void PlaceFiles(const std::uint8_t*& data, std::size_t& size) {
     static bool fixedDealsInPlace = false;
-    // Refused records files of earlier inputs were kept aside; clear them.
-    for (const char* name : {"kzq.gds", "kzq.gds.bad", "kzq.gds.bad1"})
-        std::remove(name);
+    // Whatever earlier inputs left (kept-aside files, links, folders) goes.
+    for (const auto& entry : fs::directory_iterator("."))
+        if (entry.path().filename() != "Games.py") fs::remove_all(entry.path());
+    arranged = Arranged{};
+    arranged.target = "kzq.gds";
     long records = -1, deals = -1;
     const std::uint8_t *recordBytes = nullptr, *dealBytes = nullptr;
-    if (size > 0 && data[0] == 0) {
+    if (size > 0 && (data[0] == 0 || data[0] == 1)) {
+        const bool arranging = data[0] == 1;
         ++data, --size;
+        if (arranging && size >= 2) {
+            arranged.flags = data[0];
+            arranged.sizeLimit = rlim_t(data[1] & 0x7F) * 8;
+            arranged.noDescriptors = data[1] & kNoDescriptors;
+            data += 2, size -= 2;
+        }
         records = TakeFile(data, size, recordBytes);
         deals = TakeFile(data, size, dealBytes);
     }
-    if (records >= 0) WriteFile("kzq.gds", recordBytes, std::size_t(records));
+    const std::uint8_t f = arranged.flags;
+    if (f & kLinked) {
+        fs::create_directory("real");
+        arranged.target = "real/records";
+        if (f & kChain) {
+            fs::create_symlink("records", "real/hop");
+            fs::create_symlink(fs::absolute("real/hop"), "kzq.gds");
+        } else {
+            fs::create_symlink(arranged.target, "kzq.gds");
+        }
+    } else if (f & kDangling) {
+        fs::create_symlink("nowhere/records", "kzq.gds");
+        arranged.target = "nowhere/records";
+    }
+    if (f & (kLoop | kFolder)) arranged.target = "kzq.gds";  // in place of any link
+    if (f & kLoop) {
+        fs::remove("kzq.gds");
+        fs::create_symlink("kzq.gds", "kzq.gds");
+    } else if (f & kFolder) {
+        fs::remove("kzq.gds");
+        if (f & kLinked)
+            fs::create_symlink("real/", "kzq.gds");
+        else
+            fs::create_directory("kzq.gds");
+    } else if (records >= 0 && !(f & kDangling)) {
+        WriteFile(arranged.target.c_str(), recordBytes, std::size_t(records));
+        arranged.placed.assign(reinterpret_cast<const char*>(recordBytes), std::size_t(records));
+        arranged.hasRecords = true;
+    }
+    if ((f & kAllKeptTaken) && !(f & (kLoop | kFolder)) && fs::is_directory(TargetFolder())) {
+        char name[256];
+        for (int i = 0; i < wire::kKeptNames; ++i)
+            if (wire::KeptAsideName(name, sizeof name, arranged.target.c_str(), i))
+                WriteFile(name, "", 0);
+    }
+    if ((f & kAgedTemporaries) && TemporariesReachable()) {
+        kzq::GameData block{};
+        kzq::DefaultGameData(block);
+        for (const Temporary& t : kTemporaries) {
+            const std::string name = TemporaryName(t);
+            const std::size_t bytes = t.suffix[4] == 'E'   ? 0
+                                      : t.suffix[4] == 'S' ? 100
+                                                           : sizeof block;
+            if (t.suffix[4] == 'O') block.header.signature[0] = 'Q';  // not the signature
+            WriteFile(name.c_str(), &block, bytes);
+            const timeval old[2] = {{0, 0}, {0, 0}};
+            Check(utimes(name.c_str(), old) == 0, "cannot age a temporary file");
+        }
+    }
     if (deals >= 0) {
         WriteFile("Games.py", dealBytes, std::size_t(deals));
         fixedDealsInPlace = false;
@@ -144,11 +299,59 @@ void PlaceFiles(const std::uint8_t*& data, std::size_t& size) {
         WriteFile("Games.py", fixedDeals, kFixedDealsSize);
         fixedDealsInPlace = true;
     }
+    if (f & kSizeLimit) SetSizeLimit(arranged.sizeLimit);
 }
 
-// The library never writes a records file that its own loader refuses.
+// True when the folder of the records holds a file of a save's temporary
+// pattern that the input did not place: a failed save must leave none.
+bool StrayTemporary() {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(TargetFolder(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find(".tmp") == std::string::npos) continue;
+        bool placed = false;
+        for (const Temporary& t : kTemporaries)
+            placed = placed || ((arranged.flags & kAgedTemporaries) &&
+                                name == fs::path(TemporaryName(t)).filename().string());
+        if (!placed) return true;
+    }
+    return false;
+}
+
+std::string ReadAll(const char* name) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(name, "rb")) {
+        char buffer[1024];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The library never writes a records file that its own loader refuses, never
+// overwrites one it refused to save over, and leaves no temporary file.
 void CheckSavedRecords() {
+    SetSizeLimit(RLIM_INFINITY);
+    SetDescriptorLimit(false);
+    Check(!StrayTemporary(), "a save left a temporary file");
+    if ((arranged.flags & kAgedTemporaries) && TemporariesReachable())
+        for (const Temporary& t : kTemporaries)
+            Check(fs::exists(TemporaryName(t)) != t.leftover,
+                  "an old temporary file was removed or kept wrongly");
     Send("<W>");
+    const bool refused = kzq::SavesRefused(kzq::theLogic.recordsFound);
+    // Behind a loop, in place of a folder and into a folder that is not there,
+    // no save can succeed.
+    const bool noPlace = (arranged.flags & (kLoop | kFolder)) ||
+                         ((arranged.flags & kDangling) && !(arranged.flags & kLinked));
+    if (refused || noPlace) {
+        Check(std::strcmp(reply, "</>") != 0, "a save that cannot succeed reported success");
+        if (refused && arranged.hasRecords)
+            Check(ReadAll(arranged.target.c_str()) == arranged.placed,
+                  "a refused records file was overwritten");
+        return;
+    }
     Check(std::strcmp(reply, "</>") == 0, "the save failed");
     const kzq::GameData& data = kzq::TheGame().data;
     unsigned char saved[sizeof data + 1];
@@ -157,6 +360,8 @@ void CheckSavedRecords() {
     std::size_t n = std::fread(saved, 1, sizeof saved, f);
     std::fclose(f);
     Check(n == sizeof data && std::memcmp(saved, &data, n) == 0, "the saved file is not the block");
+    if (arranged.flags & kLinked)
+        Check(fs::is_symlink(kzq::kRecordsFile), "the save replaced the link");
     kzq::GameData loaded{};
     Check(kzq::LoadGameData(loaded) == kzq::RecordsFound::kLoaded,
           "the loader refuses the saved file");
@@ -167,6 +372,15 @@ void CheckSavedRecords() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     reply = static_cast<char*>(std::malloc(kReplyBuffer));
+    // Every input clears the folder it plays in: a folder of its own, made
+    // in the current one, so that nothing beside it (a corpus) is touched.
+    static char folder[] = "casino-fuzz.XXXXXX";
+    Check(mkdtemp(folder) != nullptr && chdir(folder) == 0, "cannot make the fuzzer's folder");
+    static const fs::path made = fs::current_path();
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(made, ignored);
+    });
     MakeFixedDeals();
     return 0;
 }
@@ -178,6 +392,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kzq::ResetLogic();
     Send("<B>9<I>10Fuzz<I>25Computer");
     Send("<N>");
+    if (arranged.noDescriptors) SetDescriptorLimit(true);
 
     std::size_t i = 0;
     while (i < size) {

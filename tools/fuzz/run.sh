@@ -27,7 +27,11 @@ if [ ${#stale[@]} -gt 0 ]; then
     printf '%s\n' "${stale[@]}" | xargs -P 2 -I{} sh -c \
         'clang++ "$@" -c "{}" -o "'"$out"'/obj/$(basename "{}" .cpp).o"' _ "${flags[@]}"
 fi
-clang++ "${flags[@]}" "$out"/obj/*.o -o "$out/fuzz_requests"
+# Only the objects of today's sources: one of a source since removed would
+# bring back its old code.
+objects=()
+for src in "${sources[@]}"; do objects+=("$out/obj/$(basename "$src" .cpp).o"); done
+clang++ "${flags[@]}" "${objects[@]}" -o "$out/fuzz_requests"
 
 # Every input saves the records file, and a save flushes it to the disk: in a
 # folder in memory that costs nothing, on a real disk it slows the run a
