@@ -16,6 +16,7 @@
 #include <array>
 #include <vector>
 
+#include "table/announcement.h"
 #include "table/remainingpanel.h"
 #include "table/scoresheet.h"
 
@@ -164,47 +165,6 @@ QRect PlaceRect(const Place& place) {
 }
 
 class TableAccessible;
-
-// What the table says without being asked: an object of role Notification,
-// never drawn, whose name is the newest words. Screen readers speak a
-// notification when it is shown, whatever has the focus, where a change of
-// the focused place's description or of a list item's name goes unheard.
-class Announcement : public QAccessibleInterface {
-  public:
-    explicit Announcement(QWidget* surface) : surface_(surface) {}
-
-    bool isValid() const override { return !surface_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return surface_ ? surface_->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override {
-        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? words_ : QString();
-    }
-    void setText(QAccessible::Text, const QString&) override {}
-    QRect rect() const override { return {}; }
-    QAccessible::Role role() const override { return QAccessible::Notification; }
-    QAccessible::State state() const override {
-        QAccessible::State s;
-        s.invisible = words_.isEmpty();
-        return s;
-    }
-
-    // Shows `words` as a new notification: hidden, renamed, shown again.
-    void Say(const QString& words);
-
-  private:
-    QPointer<QWidget> surface_;
-    QString words_;
-};
 
 // One place: a virtual child of the table, not a widget of its own.
 class PlaceItem : public QAccessibleInterface {
@@ -525,7 +485,7 @@ void TableAccessible::TellFocusAndWords() {
     }
     selectedSaid_ = told_.selected;
     spoken << TakeNews();
-    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), sink);
 
     if (TableNote() != noteTold_) {
         noteTold_ = TableNote();
@@ -572,15 +532,6 @@ QString TableAccessible::DealWords() const {
             piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
     return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
            Listed(piles) + QLatin1Char('.');
-}
-
-void Announcement::Say(const QString& words) {
-    if (words_ == words) {  // the same words again are still news: hide them first
-        words_.clear();
-        Send(this, QAccessible::ObjectHide);
-    }
-    words_ = words;
-    Send(this, QAccessible::ObjectShow);
 }
 
 void TableChanged() {
