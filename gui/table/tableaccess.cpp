@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QLabel>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -15,6 +16,7 @@
 #include <array>
 #include <vector>
 
+#include "table/announcement.h"
 #include "table/remainingpanel.h"
 #include "table/scoresheet.h"
 
@@ -166,47 +168,6 @@ QRect PlaceRect(const Place& place) {
 
 class TableAccessible;
 
-// What the table says without being asked: an object of role Notification,
-// never drawn, whose name is the newest words. Screen readers speak a
-// notification when it is shown, whatever has the focus, where a change of
-// the focused place's description or of a list item's name goes unheard.
-class Announcement : public QAccessibleInterface {
-  public:
-    explicit Announcement(QWidget* surface) : surface_(surface) {}
-
-    bool isValid() const override { return !surface_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return surface_ ? surface_->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override {
-        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? words_ : QString();
-    }
-    void setText(QAccessible::Text, const QString&) override {}
-    QRect rect() const override { return {}; }
-    QAccessible::Role role() const override { return QAccessible::Notification; }
-    QAccessible::State state() const override {
-        QAccessible::State s;
-        s.invisible = words_.isEmpty();
-        return s;
-    }
-
-    // Shows `words` as a new notification: hidden, renamed, shown again.
-    void Say(const QString& words);
-
-  private:
-    QPointer<QWidget> surface_;
-    QString words_;
-};
-
 // One place: a virtual child of the table, not a widget of its own.
 class PlaceItem : public QAccessibleInterface {
   public:
@@ -271,6 +232,7 @@ class TableAccessible : public QAccessibleWidget {
         QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
+        panelOpen_ = RemainingPanelOpen();
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
@@ -379,10 +341,14 @@ class TableAccessible : public QAccessibleWidget {
     QAccessibleInterface* scoreSheet_ = nullptr;
     Told told_;
     std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
-    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    bool handDealt_ = false;   // the hand a person plays was dealt since the last telling
+    bool panelOpen_ = false;   // the remaining-cards panel is raised
+    bool panelMoved_ = false;  // ... or lowered, since the last telling
     static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
-    bool waited_ = false;  // the words waited for a box or for the window
+    bool waited_ = false;                      // the words waited for a box or for the window
+    static constexpr int kInactiveWaits = 10;  // of 100 ms
+    int inactiveWaits_ = 0;
     PlaceItem* focusTold_ = nullptr;
     QString noteTold_;
     QStringList movesHeard_;  // the words of moves shown since the last telling
@@ -436,6 +402,10 @@ void TableAccessible::Tell() {
         });
     };
     if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
+    if (RemainingPanelOpen() != panelOpen_) {
+        panelOpen_ = !panelOpen_;
+        panelMoved_ = true;
+    }
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
@@ -482,17 +452,26 @@ void TableAccessible::TellFocusAndWords() {
     // reader speaks of that: what happened on the table meanwhile waits. When
     // the window is active again the reader first tells it, which would cut
     // short words spoken at once, so they wait a moment more.
+    // No window of the program active is the moment after a box closed,
+    // before the window is given back; or the player is elsewhere, and after
+    // a second the words go out all the same.
     flushPending_ = true;
-    if (QApplication::activeModalWidget() || QApplication::activeWindow() != widget()->window()) {
+    const QWidget* active = QApplication::activeWindow();
+    const bool busy = QApplication::activeModalWidget() || (active && active != widget()->window());
+    const bool away = !active;
+    if (busy || (away && inactiveWaits_ < kInactiveWaits)) {
+        if (!busy) ++inactiveWaits_;
         waited_ = true;
         QTimer::singleShot(100, widget(), [this] { TellFocusAndWords(); });
         return;
     }
-    if (waited_) {
+    if (waited_ && !away) {
         waited_ = false;
         QTimer::singleShot(kAfterActivation, widget(), [this] { TellFocusAndWords(); });
         return;
     }
+    waited_ = false;
+    inactiveWaits_ = 0;
     flushPending_ = false;
     QStringList spoken;
     PlaceItem* focused = FocusedItem();
@@ -508,7 +487,7 @@ void TableAccessible::TellFocusAndWords() {
     }
     selectedSaid_ = told_.selected;
     spoken << TakeNews();
-    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')));
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), sink);
 
     if (TableNote() != noteTold_) {
         noteTold_ = TableNote();
@@ -526,6 +505,16 @@ QStringList TableAccessible::TakeNews() {
     if (handDealt_) {
         handDealt_ = false;
         if (const QString deal = DealWords(); !deal.isEmpty()) news << deal;
+    }
+    if (panelMoved_) {
+        panelMoved_ = false;
+        // Raised, the panel's rows are read out: that is what it was opened for.
+        QStringList rows;
+        if (panelOpen_)
+            for (int row = 1; row <= kRemainingRows; ++row)
+                rows << AttachedWidgets().remainingRows[row]->accessibleName();
+        news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
+                            : QStringLiteral("Cards not yet seen put away."));
     }
     return news;
 }
@@ -545,15 +534,6 @@ QString TableAccessible::DealWords() const {
             piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
     return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
            Listed(piles) + QLatin1Char('.');
-}
-
-void Announcement::Say(const QString& words) {
-    if (words_ == words) {  // the same words again are still news: hide them first
-        words_.clear();
-        Send(this, QAccessible::ObjectHide);
-    }
-    words_ = words;
-    Send(this, QAccessible::ObjectShow);
 }
 
 void TableChanged() {

@@ -168,7 +168,7 @@ class TableAccessTest : public QObject {
 
     // A move's words are spoken once, as a notification shown; words drawn
     // while a box is open are not lost: a box that opens at once tells them
-    // itself, before its own words.
+    // itself, before its own words. Opening the remaining-cards panel is told.
     void movesAreSpokenOnceAndNotLostBehindABox() {
         DealHands();
         window->activateWindow();
@@ -204,6 +204,15 @@ class TableAccessTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(described, next + QStringLiteral("\npoints"));
         QVERIFY(spoken().isEmpty());
+
+        // The remaining-cards panel, raised, reads its rows; lowered, says so.
+        told.clear();
+        RemainingCardsButtonClick();
+        QTRY_COMPARE(spoken().size(), 1);  // once the window is active again
+        RemainingCardsButtonClick();
+        QTRY_COMPARE(spoken().size(), 2);
+        QVERIFY(spoken().first().startsWith(QStringLiteral("Clubs not yet seen: ")));
+        QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen put away."));
     }
 };
 
