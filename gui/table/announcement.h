@@ -5,32 +5,17 @@
 // unheard.
 #pragma once
 
-#include <QAccessible>
-#include <QPointer>
 #include <QString>
-#include <QWidget>
 
-class Announcement : public QAccessibleInterface {
+#include "table/tablechild.h"
+
+class Announcement : public TableChild {
   public:
-    explicit Announcement(QWidget* surface) : surface_(surface) {}
+    using TableChild::TableChild;
 
-    bool isValid() const override { return !surface_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return surface_ ? surface_->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override {
-        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? words_ : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return {}; }
     QAccessible::Role role() const override { return QAccessible::Notification; }
     QAccessible::State state() const override {
@@ -43,6 +28,5 @@ class Announcement : public QAccessibleInterface {
     void Say(const QString& words, void (*sink)(QAccessibleEvent*));
 
   private:
-    QPointer<QWidget> surface_;
     QString words_;
 };

@@ -4,35 +4,26 @@
 
 #include <QAccessible>
 #include <QLabel>
-#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <array>
 
+#include "table/tablechild.h"
 #include "table/tableview.h"
 
 namespace {
 
 class ScoreSheet;
-class ScoreCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
   public:
-    ScoreCell(ScoreSheet* sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
+    ScoreCell(QWidget* surface, ScoreSheet* sheet, int row, int column)
+        : TableChild(surface), sheet_(sheet), row_(row), column_(column) {}
 
     bool isValid() const override { return Label() != nullptr; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return Label() ? Label()->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override;  // the sheet
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name && Label() ? Label()->accessibleName() : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         QLabel* label = Label();
         return label ? QRect(label->mapToGlobal(QPoint(0, 0)), label->size()) : QRect();
@@ -69,15 +60,16 @@ class ScoreCell : public QAccessibleInterface, public QAccessibleTableCellInterf
     int column_;
 };
 
-class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface {
+class ScoreSheet : public TableChild, public QAccessibleTableInterface {
   public:
     static constexpr int kRows = 7;
     static constexpr int kColumns = 2;
 
-    explicit ScoreSheet(QWidget* surface) : surface_(surface) {
+    explicit ScoreSheet(QWidget* surface) : TableChild(surface) {
         for (int row = 0; row < kRows; ++row)
             for (int column = 0; column < kColumns; ++column) {
-                cells_[std::size_t(row * kColumns + column)] = new ScoreCell(this, row, column);
+                cells_[std::size_t(row * kColumns + column)] =
+                    new ScoreCell(surface, this, row, column);
                 QAccessible::registerAccessibleInterface(cell(row, column));
             }
     }
@@ -86,14 +78,6 @@ class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(c));
     }
 
-    bool isValid() const override { return !surface_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return surface_ ? surface_->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override {
-        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
-    }
     QAccessibleInterface* child(int index) const override {
         return index >= 0 && index < kRows * kColumns ? cells_[std::size_t(index)] : nullptr;
     }
@@ -102,7 +86,6 @@ class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface
         const auto at = std::find(cells_.begin(), cells_.end(), child);
         return at == cells_.end() ? -1 : int(at - cells_.begin());
     }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QAccessibleInterface* childAt(int x, int y) const override {
         for (ScoreCell* c : cells_)
             if (c->rect().contains(x, y)) return c;
@@ -111,7 +94,6 @@ class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? QStringLiteral("Score sheet") : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         QRect all;
         for (QWidget* panel : AttachedWidgets().scorePanels)
@@ -162,7 +144,6 @@ class ScoreSheet : public QAccessibleInterface, public QAccessibleTableInterface
         return cells_[std::size_t(row * kColumns + column)];
     }
 
-    QPointer<QWidget> surface_;
     std::array<ScoreCell*, kRows * kColumns> cells_{};
 };
 

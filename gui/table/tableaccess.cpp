@@ -169,36 +169,22 @@ QRect PlaceRect(const Place& place) {
 class TableAccessible;
 
 // One place: a virtual child of the table, not a widget of its own.
-class PlaceItem : public QAccessibleInterface {
+class PlaceItem : public TableChild {
   public:
-    PlaceItem(QWidget* surface, Place place) : surface_(surface), place_(place) {}
+    PlaceItem(QWidget* surface, Place place) : TableChild(surface), place_(place) {}
 
-    bool isValid() const override { return !surface_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override {
-        return surface_ ? surface_->window()->windowHandle() : nullptr;
-    }
-    QAccessibleInterface* parent() const override {
-        return surface_ ? QAccessible::queryAccessibleInterface(surface_.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        if (!surface_) return {};
+        if (!surface()) return {};
         const QRect at = PlaceRect(place_);
-        return QRect(surface_->mapToGlobal(at.topLeft()), at.size());
+        return QRect(surface()->mapToGlobal(at.topLeft()), at.size());
     }
+    // A card of the hand is pressed; the rest are items, not labels: a screen
+    // reader would read every label of the table each time the focus comes
+    // back to it.
     QAccessible::Role role() const override {
-        if (place_.area == kPilesArea) return QAccessible::ListItem;
-        if (IsHandArea(place_.area) && place_.column > 0) return QAccessible::Button;
-        // Not a label: a screen reader would read every label of the table
-        // each time the focus comes back to it.
-        return QAccessible::ListItem;
+        return IsHandArea(place_.area) && place_.column > 0 ? QAccessible::Button
+                                                            : QAccessible::ListItem;
     }
     QAccessible::State state() const override;
 
@@ -206,7 +192,6 @@ class PlaceItem : public QAccessibleInterface {
     bool Focused() const;
 
   private:
-    QPointer<QWidget> surface_;
     Place place_;
 };
 

@@ -24,8 +24,8 @@ import time
 import pyatspi
 
 import atspi_keys
-from atspi_keys import (dialog, fail, focused, my_turn, named_focus, places, press, pump, table,
-                        wait_for, walk)
+from atspi_keys import (dialog, exit_game, fail, focused, my_turn, named_focus, places, press, pump,
+                        table, wait_for, walk)
 
 folder, run = sys.argv[1], sys.argv[2]
 STOPPED = ["faketime", "-f", "2026-03-01 12:00:00"]
@@ -218,13 +218,5 @@ stopped = wait_for("the end of the game to be told",
                    lambda: "won the game" in table().description and table().description)
 print("the table says:", stopped)
 
-press("Casino", "F6")
-wait_for("the exit question", lambda: dialog() and dialog().name == "Exit Casino?")
-press("Exit Casino?", "Return")
-try:
-    status = program.wait(20)
-except subprocess.TimeoutExpired:
-    fail("the program did not end")
-if status != 0:
-    fail("the program ended with status %d" % status)
+exit_game(program)
 print("PASS")

@@ -111,3 +111,16 @@ def focused(node):
 def named_focus(node, name):
     f = focused(node)
     return f is not None and f.name == name
+
+
+def exit_game(program):
+    """Ends the game by its Exit command (F6) and OK; fails unless it ends with status 0."""
+    press("Casino", "F6")
+    wait_for("the exit question", lambda: dialog() and dialog().name == "Exit Casino?")
+    press("Exit Casino?", "Return")
+    try:
+        status = program.wait(20)
+    except subprocess.TimeoutExpired:
+        fail("the program did not end")
+    if status != 0:
+        fail("the program ended with status %d" % status)

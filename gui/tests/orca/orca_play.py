@@ -18,7 +18,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
 import atspi_keys  # noqa: E402
-from atspi_keys import dialog, fail, my_turn, named_focus, places, press, pump, table, wait_for  # noqa: E402,E501
+from atspi_keys import (dialog, exit_game, fail, my_turn, named_focus, places, press,  # noqa: E402
+                        pump, table, wait_for)
 
 folder, run, spoken_file = sys.argv[1], sys.argv[2], sys.argv[3]
 atspi_keys.deadline = time.monotonic() + float(os.environ.get("ORCA_SECONDS", "150"))
@@ -187,13 +188,5 @@ cut = [text for text, done in utterances()[played:-1] if not done and text.start
 if cut:
     print("note: cut short by the next key:", len(cut))
 
-press("Casino", "F6")
-wait_for("the exit question", lambda: dialog() and dialog().name == "Exit Casino?")
-press("Exit Casino?", "Return")
-try:
-    status = program.wait(20)
-except subprocess.TimeoutExpired:
-    fail("the program did not end")
-if status != 0:
-    fail("the program ended with status %d" % status)
+exit_game(program)
 print("PASS")
