@@ -338,6 +338,7 @@ class TableAccessible : public QAccessibleWidget {
     QString noteTold_;
     QStringList movesHeard_;  // the words of moves shown since the last telling
     QStringList movesTold_;
+    QStringList movesSpoken_;  // the sentences of the round told so far
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
@@ -481,7 +482,13 @@ void TableAccessible::TellFocusAndWords() {
 }
 
 QStringList TableAccessible::TakeNews() {
-    QStringList news = movesHeard_;
+    // A move is told once: words shown again (taken away by a key and put
+    // back, as around a hint) are not news. Within a round every move names
+    // a card of its own, so the round's sentences are all that is kept.
+    QStringList news;
+    for (const QString& move : movesHeard_)
+        if (!movesSpoken_.contains(move)) news << move;
+    movesSpoken_ << news;
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
     else if (MoveWords().isEmpty())
@@ -489,7 +496,9 @@ QStringList TableAccessible::TakeNews() {
     movesHeard_.clear();
     if (handDealt_) {
         handDealt_ = false;
-        if (const QString deal = DealWords(); !deal.isEmpty()) news << deal;
+        const QString deal = DealWords();
+        if (deal.startsWith(QLatin1String("New round"))) movesSpoken_.clear();
+        if (!deal.isEmpty()) news << deal;
     }
     if (panelMoved_) {
         panelMoved_ = false;
