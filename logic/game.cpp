@@ -21,6 +21,7 @@ void DiscardRound(Game& g) {
         p.hand.Clear();
     }
     g.deck.Clear();
+    g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
     g.curMoveStack = 0;
@@ -40,6 +41,7 @@ void NewRound(Game& g, RandomSource& random, int gameNumber) {
         p.sweeps = 0;
         p.hand.Clear();
     }
+    g.RecountPiles();
     Deal(g, random, gameNumber);
     g.curPlayer = &g.players[g.starter];
     WriteItem('P', g.starter == 0 ? "1" : "2");
@@ -78,6 +80,7 @@ void TableauDeal(Game& g) {
         Card card;
         g.deck.Pop(card);
         g.tableau[c].Push(card);
+        g.NotePile(c);
         WriteCardItem('0', c, 0, card);
         if (c == lo) {
             ++hi;
@@ -217,7 +220,7 @@ void UnseenCards(const Game& g) {
 }
 
 bool TalliesAgree(const Game& g) {
-    return g.deck.tally == g.deck.Recount() &&
+    return g.piles == Piles::Recount(g.tableau, g.numColumns) && g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();
 }

@@ -107,7 +107,7 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
         held |= 1u << r;
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
-    const Piles piles(g);
+    const Piles& piles = g.piles;
     MoveScorer scores(g, piles, weights);
 
     for (int i = 0; i < kMaxHand; ++i) {

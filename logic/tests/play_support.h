@@ -61,6 +61,7 @@ inline void Arrange(const std::vector<Pile>& table, const std::vector<std::strin
             s.Push(place(text));
         if (table[col].block) s.isBlock = 1, s.value = s.cards[0].rank;
     }
+    g.RecountPiles();
     const std::vector<std::string>* hands[2] = {&hand1, &hand2};
     for (int p = 0; p < 2; ++p)
         for (std::size_t slot = 0; slot < hands[p]->size(); ++slot)

@@ -1,6 +1,7 @@
-// The score items kept from one move to the next (ScoreItems) against the
-// same items written afresh, over random play: moves of every kind, deals,
-// new rounds and seats changing between human and computer.
+// What is kept from one move to the next against the same written or read
+// afresh, over random play (moves of every kind, deals, new rounds and seats
+// changing between human and computer): the score items (ScoreItems) and the
+// table's summary that the move generator reads (Piles).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -46,6 +47,7 @@ TEST(ScoreItems, KeptTextIsWhatAFreshWriteGives) {
         }
         auto [kept, fresh] = KeptAndFresh();
         ASSERT_EQ(kept, fresh) << "after step " << step;
+        ASSERT_TRUE(g.piles == Piles::Recount(g.tableau, g.numColumns)) << "after step " << step;
     }
 }
 
