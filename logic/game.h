@@ -103,12 +103,7 @@ struct Game {
     // ask for it a dozen times.
     int CurIndex() const { return curPlayer == &players[1] ? 1 : 0; }
     Player* OtherPlayer() { return &players[1 - CurIndex()]; }
-    int AllCards() const {  // cards on the table
-        int n = 0;
-        for (int rest = piles.occupied; rest != 0; rest &= rest - 1)
-            n += tableau[__builtin_ctz(unsigned(rest))].numCards;
-        return n;
-    }
+    int AllCards() const { return piles.cards; }  // cards on the table
     // Whatever changes a pile tells the table's summary: NotePile for one
     // column, RecountPiles after the whole table was laid out or cleared.
     void NotePile(int c) { piles.Note(tableau[c], c); }

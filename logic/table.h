@@ -28,10 +28,12 @@ constexpr int kMaxColumns = 12;
 struct Piles {
     int occupied = 0;
     int blocks = 0;
-    int singles = 0;              // piles of one card
-    int value[kMaxColumns] = {};  // of the occupied columns; 0 for the others
-    unsigned buildValues = 0;     // the values of the piles that are not blocks
-    unsigned blockValues = 0;     // the values of the blocks
+    int singles = 0;               // piles of one card
+    int value[kMaxColumns] = {};   // of the occupied columns; 0 for the others
+    int height[kMaxColumns] = {};  // cards in each column
+    int cards = 0;             // on the table, which the count of all cards after every move adds
+    unsigned buildValues = 0;  // the values of the piles that are not blocks
+    unsigned blockValues = 0;  // the values of the blocks
     // Every sum up to 14 of one or more piles that are not blocks (bit 0
     // stands for no pile at all).
     unsigned sums = 1;
@@ -43,6 +45,8 @@ struct Piles {
     void Note(const Stack& s, int c) {
         int bit = 1 << c;
         bool added = !(occupied & bit);
+        cards += s.numCards - height[c];
+        height[c] = s.numCards;
         occupied &= ~bit, blocks &= ~bit, singles &= ~bit;
         value[c] = 0;
         if (s.numCards == 0) return Derive();
@@ -57,8 +61,11 @@ struct Piles {
     // The same for the columns in `mask`, emptied.
     void NoteEmptied(int mask) {
         occupied &= ~mask, blocks &= ~mask, singles &= ~mask;
-        for (int rest = mask; rest != 0; rest &= rest - 1)
-            value[__builtin_ctz(unsigned(rest))] = 0;
+        for (int rest = mask; rest != 0; rest &= rest - 1) {
+            int c = __builtin_ctz(unsigned(rest));
+            cards -= height[c];
+            value[c] = 0, height[c] = 0;
+        }
         Derive();
     }
     // A fresh summary of the first `columns` piles.
