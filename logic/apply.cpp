@@ -121,8 +121,7 @@ Card ApplyMove(Game& g, Move& move) {
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
     int pilePlace = 2 + n;
-    Card card = p.hand.slots[s];
-    p.hand.slots[s] = Card{};
+    Card card = p.hand.Take(s);
     ++g.moveNr;
 
     switch (MoveKindOf(move)) {

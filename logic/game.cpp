@@ -166,9 +166,7 @@ bool ShortScoreLine(const Game& g, int which, char* out) {
 std::uint64_t UnseenRanks(const Game& g) {
     std::uint64_t ranks = g.deck.tally.ranks;
     for (const Player& p : g.players)
-        if (p.level != 0)
-            for (const Card& c : p.hand.slots)
-                ranks |= DeckTally::CardBit(c);
+        ranks |= p.level != 0 ? p.hand.cardBits : 0;
     return ranks;
 }
 
@@ -220,7 +218,10 @@ void UnseenCards(const Game& g) {
 }
 
 bool TalliesAgree(const Game& g) {
-    return g.piles == Piles::Recount(g.tableau, g.numColumns) && g.deck.tally == g.deck.Recount() &&
+    return g.piles == Piles::Recount(g.tableau, g.numColumns) &&
+           g.players[0].hand.cardBits == g.players[0].hand.Recount() &&
+           g.players[1].hand.cardBits == g.players[1].hand.Recount() &&
+           g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();
 }

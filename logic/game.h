@@ -127,8 +127,8 @@ void ScoreLines(Game& g);
 void ScoreLine(const Game& g, int which);  // one G item
 void UnseenCards(const Game& g);           // the four U items
 void RecomputeHidden(Game& g);
-// Whether the table's summary and the tallies of the stock and the Capture
-// Piles match a recount.
+// Whether the table's summary, the hands' card masks and the tallies of the
+// stock and the Capture Piles match a recount.
 bool TalliesAgree(const Game& g);
 // Empties the table, the hands, the piles and the stock: no round in play.
 void DiscardRound(Game& g);

@@ -196,7 +196,7 @@ void PlaceCard(Param p) {
         s.value = c.rank;
         g.NotePile(index);
     } else if (p.text[0] == '1' || p.text[0] == '2') {
-        if (index >= 0 && index < kMaxHand) g.players[p.text[0] - '1'].hand.slots[index] = c;
+        if (index >= 0 && index < kMaxHand) g.players[p.text[0] - '1'].hand.Set(c, index);
     }
 }
 

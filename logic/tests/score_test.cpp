@@ -1,7 +1,8 @@
 // What is kept from one move to the next against the same written or read
 // afresh, over random play (moves of every kind, deals, new rounds and seats
-// changing between human and computer): the score items (ScoreItems) and the
-// table's summary that the move generator reads (Piles).
+// changing between human and computer): the score items (ScoreItems), and
+// the table's summary (Piles) and the hands' card masks that the move
+// generator and the unseen cards read (TalliesAgree).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -47,7 +48,7 @@ TEST(ScoreItems, KeptTextIsWhatAFreshWriteGives) {
         }
         auto [kept, fresh] = KeptAndFresh();
         ASSERT_EQ(kept, fresh) << "after step " << step;
-        ASSERT_TRUE(g.piles == Piles::Recount(g.tableau, g.numColumns)) << "after step " << step;
+        ASSERT_TRUE(TalliesAgree(g)) << "after step " << step;
     }
 }
 
