@@ -178,9 +178,10 @@ inline bool Deck::Pop(Card& c) {
 // Four slots, and the cards they hold as one mask (DeckTally::ranks), which
 // the unseen-cards report reads after every move for a computer's hand. The
 // slots are read freely and changed only through Set, Take and Clear, which
-// keep the mask: a card dealt into an empty slot adds its bit; a card taken
-// out, or one laid over another, has the mask read again from the slots,
-// since a hand laid out by request J may hold a card twice.
+// keep the mask: a card dealt into an empty slot adds its bit, a card taken
+// out removes it unless another slot holds the same card (a hand laid out by
+// request J may hold a card twice), and a card laid over another has the
+// mask read again from the slots.
 struct Hand {
     Card slots[kMaxHand] = {};
     std::uint64_t cardBits = 0;
@@ -199,7 +200,8 @@ struct Hand {
     Card Take(int slot) {
         Card c = slots[slot];
         slots[slot] = Card{};
-        cardBits = Recount();
+        bool held = (slots[0] == c) | (slots[1] == c) | (slots[2] == c) | (slots[3] == c);
+        cardBits &= held ? ~std::uint64_t(0) : ~DeckTally::CardBit(c);
         return c;
     }
     // The mask read afresh from the slots.
