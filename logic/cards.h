@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "check.h"
 
@@ -39,14 +40,6 @@ int ParseRank(char c);  // 0 when not a rank character
 int ParseSuit(char c);  // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
 char ValueChar(int value);  // "-A23456789TJQKA" for 0..14: a pile's label
-// Writes the two characters of a card to out[0..1]: rank "A23456789TJQK" (an
-// ace also for 14) and suit "cdhsb"; '0' for either when absent or out of
-// range, so no card is "00". Read from tables because every reply writes dozens.
-inline void CardText(Card c, char* out) {
-    out[0] = c.rank < 16 ? "0A23456789TJQKA0"[c.rank] : '0';
-    out[1] = c.suit < 8 ? "0cdhsb00"[c.suit] : '0';
-}
-
 // One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
 constexpr int RankBit(int rank) {
     return 1 << ((rank == 1 ? 14 : rank) - 2);
@@ -65,19 +58,54 @@ struct Stack {
     void Clear();
 };
 
-// CardBit of every rank and suit below 16 and 8, read from a table since the
-// unseen-cards report asks for every hand card after every move.
-struct CardBitTable {
-    std::uint64_t bit[8][16];
+// What the containers and the reply writer read of a card, for every rank
+// and suit below 16 and 8, laid out once: its bit in a rank mask by suit
+// (DeckTally::ranks), what it adds to a tally's counts (DeckTally::counts)
+// and its two characters of wire text. A card moving from one deck to
+// another, and every card item of a reply, read one entry instead of
+// comparing the card with the few that score and looking up its characters.
+struct CardEntry {
+    std::uint64_t bit;
+    std::uint32_t counts;
+    char text[2];
 };
-constexpr CardBitTable MakeCardBits() {
-    CardBitTable t{};
-    for (int s = kClubs; s <= kSpades; ++s)
-        for (int r = 1; r <= 13; ++r)
-            t.bit[s][r] = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+struct CardTable {
+    CardEntry entry[8][16];
+};
+// A tally's counts side by side, one byte each: aces, spades, the 2 of
+// spades, the 10 of diamonds. A pile holds at most 52 cards, so no count
+// carries into the next.
+constexpr std::uint32_t kAceCount = 1, kSpadeCount = 1u << 8, kTwoOfSpadesCount = 1u << 16,
+                        kTenOfDiamondsCount = 1u << 24;
+constexpr CardTable MakeCardTable() {
+    CardTable t{};
+    for (int s = 0; s < 8; ++s) {
+        for (int r = 0; r < 16; ++r) {
+            CardEntry& e = t.entry[s][r];
+            // Rank "A23456789TJQK" (an ace also for 14) and suit "cdhsb"; '0'
+            // for either when absent or out of range, so no card is "00".
+            e.text[0] = "0A23456789TJQKA0"[r];
+            e.text[1] = "0cdhsb00"[s];
+            if (s < kClubs || s > kSpades || r < 1 || r > 13) continue;
+            e.bit = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+            e.counts = (r == 1 ? kAceCount : 0) + (s == kSpades ? kSpadeCount : 0) +
+                       (r == 2 && s == kSpades ? kTwoOfSpadesCount : 0) +
+                       (r == 10 && s == kDiamonds ? kTenOfDiamondsCount : 0);
+        }
+    }
     return t;
 }
-inline constexpr CardBitTable kCardBits = MakeCardBits();
+inline constexpr CardTable kCardTable = MakeCardTable();
+// A card's entry; the blank one (no bit, no counts, text "00") for anything
+// past the table.
+inline const CardEntry& EntryOf(Card c) {
+    return kCardTable.entry[c.suit < 8 && c.rank < 16 ? c.suit : 0][c.rank < 16 ? c.rank : 0];
+}
+
+// Writes the two characters of a card to out[0..1] (CardEntry::text).
+inline void CardText(Card c, char* out) {
+    std::memcpy(out, EntryOf(c).text, 2);
+}
 
 // The state of a 15-bit linear congruential generator: 1 at load, so that
 // the shuffles repeat from one load to the next unless a reseed is asked for.
@@ -95,35 +123,34 @@ void RequestReseed(RandomSource& random);
 // A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
 // fresh one to check it against.
 struct DeckTally {
-    std::uint64_t ranks = 0;  // every card: suit s's rank mask at bit 16 * (s - 1)
-    std::uint8_t aces = 0;
-    std::uint8_t spades = 0;
-    std::uint8_t twoOfSpades = 0;
-    std::uint8_t tenOfDiamonds = 0;
+    std::uint64_t ranks = 0;   // every card: suit s's rank mask at bit 16 * (s - 1)
+    std::uint32_t counts = 0;  // aces, spades, the 2 and the 10 (kAceCount ...)
+
+    int Aces() const { return int(counts & 0xFF); }
+    int Spades() const { return int(counts >> 8 & 0xFF); }
+    int TwoOfSpades() const { return int(counts >> 16 & 0xFF); }
+    int TenOfDiamonds() const { return int(counts >> 24); }
 
     void Add(Card c) {
-        aces += c.rank == 1;
-        spades += c.suit == kSpades;
-        twoOfSpades += c.rank == 2 && c.suit == kSpades;
-        tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
-        ranks |= CardBit(c);
+        const CardEntry& e = EntryOf(c);
+        counts += e.counts;
+        ranks |= e.bit;
     }
     // Cards leave only the stock, which holds every card at most once.
     void Remove(Card c) {
-        aces -= c.rank == 1;
-        spades -= c.suit == kSpades;
-        twoOfSpades -= c.rank == 2 && c.suit == kSpades;
-        tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
-        ranks &= ~CardBit(c);
+        const CardEntry& e = EntryOf(c);
+        counts -= e.counts;
+        ranks &= ~e.bit;
     }
     // Suit s's cards as a rank mask (RankBit).
     int RankMask(int suit) const { return int(ranks >> (16 * (suit - 1))) & 0x1FFF; }
     // A card's bit in `ranks`; 0 for anything else (no card, a back).
-    static std::uint64_t CardBit(Card c) {
-        return c.rank < 16 && c.suit < 8 ? kCardBits.bit[c.suit][c.rank] : 0;
-    }
+    static std::uint64_t CardBit(Card c) { return EntryOf(c).bit; }
     // All 52 cards.
-    static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
+    static constexpr DeckTally Full() {
+        return DeckTally{0x1FFF1FFF1FFF1FFFull, 4 * kAceCount + 13 * kSpadeCount +
+                                                    kTwoOfSpadesCount + kTenOfDiamondsCount};
+    }
     bool operator==(const DeckTally&) const = default;
 };
 

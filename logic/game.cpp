@@ -101,8 +101,8 @@ namespace {
 // The points of a Capture Pile with its tally, and of the round's sweeps.
 int Points(const Deck& pile, int sweeps) {
     const DeckTally& k = pile.tally;
-    return k.aces + (k.twoOfSpades != 0) + 2 * (k.tenOfDiamonds != 0) + sweeps +
-           (k.spades >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
+    return k.Aces() + (k.TwoOfSpades() != 0) + 2 * (k.TenOfDiamonds() != 0) + sweeps +
+           (k.Spades() >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
 }
 
 }  // namespace
@@ -147,15 +147,15 @@ bool ShortScoreLine(const Game& g, int which, char* out) {
     const Player& p = g.players[which];
     const DeckTally& k = p.pile.tally;
     int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
-    if (k.aces >= 10 || unsigned(p.sweeps) >= 100u || k.spades >= 100 || cards >= 100 ||
+    if (k.Aces() >= 10 || unsigned(p.sweeps) >= 100u || k.Spades() >= 100 || cards >= 100 ||
         unsigned(points) >= 100u)
         return false;
     out[0] = char('1' + which);
-    out[1] = char('0' + k.aces);
-    out[2] = char('0' + (k.twoOfSpades != 0));
-    out[3] = char('0' + (k.tenOfDiamonds != 0));
+    out[1] = char('0' + k.Aces());
+    out[2] = char('0' + (k.TwoOfSpades() != 0));
+    out[3] = char('0' + (k.TenOfDiamonds() != 0));
     TwoDigits(p.sweeps, out + 4);
-    TwoDigits(k.spades, out + 6);
+    TwoDigits(k.Spades(), out + 6);
     TwoDigits(cards, out + 8);
     TwoDigits(points, out + 10);
     return true;
@@ -197,11 +197,11 @@ void ScoreLine(const Game& g, int which) {
     const DeckTally& k = p.pile.tally;
     ItemText()
         .Number(which + 1)
-        .Number(k.aces)
-        .Number(k.twoOfSpades != 0)
-        .Number(k.tenOfDiamonds != 0)
+        .Number(k.Aces())
+        .Number(k.TwoOfSpades() != 0)
+        .Number(k.TenOfDiamonds() != 0)
         .Number(p.sweeps, 2)
-        .Number(k.spades, 2)
+        .Number(k.Spades(), 2)
         .Number(p.pile.numCards, 2)
         .Number(Points(p.pile, p.sweeps), 2)
         .Write('G');

@@ -49,15 +49,10 @@ static_assert(sizeof(CardMove) == 8);
 struct ScoreCounts {
     std::int32_t sweeps = 0;
     std::int32_t cards = 0;
-    std::uint8_t aces = 0;
-    std::uint8_t spades = 0;
-    std::uint8_t twoOfSpades = 0;
-    std::uint8_t tenOfDiamonds = 0;
+    std::uint32_t tally = 0;  // the pile's DeckTally::counts
 
     static ScoreCounts Of(const Player& p) {
-        const DeckTally& k = p.pile.tally;
-        return ScoreCounts{p.sweeps, p.pile.numCards, k.aces,
-                           k.spades, k.twoOfSpades,   k.tenOfDiamonds};
+        return ScoreCounts{p.sweeps, p.pile.numCards, p.pile.tally.counts};
     }
     bool operator==(const ScoreCounts&) const = default;
 };
