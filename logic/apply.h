@@ -9,13 +9,11 @@
 
 namespace kzq {
 
-// Applies `move` to `g` for the player to move (a Put's mask becomes the
-// column it went to), noting every card movement; returns the card played.
-Card ApplyMove(Game& g, Move& move);
+// Carries out `move` for the player to move and writes its report, card by
+// card, as the cards move.
+void CarryOutMove(Game& g, Move move);
 // Column for a Put of the player to move, or -1 when the table is full.
 int FindFreeColumn(const Game& g);
-// Writes the card movements that ApplyMove noted as reply items.
-void ReportMove(Game& g, Card card, Move move);
 void EndPickup(Game& g);
 void RevealMove(const Game& g, Card card, Move move);
 

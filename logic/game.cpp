@@ -24,7 +24,6 @@ void DiscardRound(Game& g) {
     g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
-    g.curMoveStack = 0;
 }
 
 void NewGame(Game& g, RandomSource& random, int gameNumber) {
