@@ -60,14 +60,19 @@ void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
     constexpr int kLength = 7 + 11 + 7;
     char from = char('0' + r.from);
     if (char* out = RunSpace(kLength)) {
-        char* flight = out + 7;
-        flight[0] = '<', flight[1] = 'A', flight[2] = '>';
-        FlightText(r, flight + 3);
-        const char emptied[7] = {'<', from, '>', flight[7], flight[8], '0', '0'};
-        const char filled[7] = {'<',       toCode,   '>', PosDigit(toIndex), PosDigit(toPos),
-                                flight[5], flight[6]};
-        std::memcpy(out, emptied, 7);
-        std::memcpy(out + 18, filled, 7);
+        // Written in place, character by character: the three items share the
+        // card's text and the old place's digits.
+        char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
+        const char* card = EntryOf(Card{r.rank, r.suit}).text;
+        out[0] = '<', out[1] = from, out[2] = '>';
+        out[3] = fromIndex, out[4] = fromPos, out[5] = '0', out[6] = '0';
+        out[7] = '<', out[8] = 'A', out[9] = '>';
+        out[10] = from, out[11] = char('0' + r.to), out[12] = card[0], out[13] = card[1];
+        out[14] = fromIndex, out[15] = fromPos;
+        out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
+        out[18] = '<', out[19] = toCode, out[20] = '>';
+        out[21] = PosDigit(toIndex), out[22] = PosDigit(toPos), out[23] = card[0],
+        out[24] = card[1];
         return;
     }
     WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
