@@ -52,32 +52,35 @@ void WriteFlight(const CardMove& r) {
     WriteItem('A', text, 8);
 }
 
-// A card's passage as the report gives it: its old place emptied, its
-// flight, its new place filled. Every card of a move writes these three
-// items, so they go out as one run when they fit; near the end of the reply,
-// one by one, each whole or not at all.
-void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
-    constexpr int kLength = 7 + 11 + 7;
-    char from = char('0' + r.from);
-    if (char* out = RunSpace(kLength)) {
-        // Written in place, character by character: the three items share the
-        // card's text and the old place's digits.
-        char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
-        const char* card = EntryOf(Card{r.rank, r.suit}).text;
-        out[0] = '<', out[1] = from, out[2] = '>';
-        out[3] = fromIndex, out[4] = fromPos, out[5] = '0', out[6] = '0';
-        out[7] = '<', out[8] = 'A', out[9] = '>';
-        out[10] = from, out[11] = char('0' + r.to), out[12] = card[0], out[13] = card[1];
-        out[14] = fromIndex, out[15] = fromPos;
-        out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
-        out[18] = '<', out[19] = toCode, out[20] = '>';
-        out[21] = PosDigit(toIndex), out[22] = PosDigit(toPos), out[23] = card[0],
-        out[24] = card[1];
-        return;
-    }
-    WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
+// A card's passage item by item, each whole or not at all, near the end of
+// the reply. Kept out of line: the usual case below then needs none of the
+// registers that these calls would have it save and restore.
+[[gnu::noinline]] void WritePassageItems(const CardMove& r, char toCode, int toIndex, int toPos) {
+    WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
     WriteFlight(r);
     WriteCardItem(toCode, toIndex, toPos, Card{r.rank, r.suit});
+}
+
+// A card's passage as the report gives it: its old place emptied, its
+// flight, its new place filled. Every card of a move writes these three
+// items, so they go out as one run when they fit.
+void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
+    constexpr int kLength = 7 + 11 + 7;
+    char* out = RunSpace(kLength);
+    if (!out) return WritePassageItems(r, toCode, toIndex, toPos);
+    // Written in place, character by character: the three items share the
+    // card's text and the old place's digits.
+    char from = char('0' + r.from);
+    char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
+    const char* card = EntryOf(Card{r.rank, r.suit}).text;
+    out[0] = '<', out[1] = from, out[2] = '>';
+    out[3] = fromIndex, out[4] = fromPos, out[5] = '0', out[6] = '0';
+    out[7] = '<', out[8] = 'A', out[9] = '>';
+    out[10] = from, out[11] = char('0' + r.to), out[12] = card[0], out[13] = card[1];
+    out[14] = fromIndex, out[15] = fromPos;
+    out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
+    out[18] = '<', out[19] = toCode, out[20] = '>';
+    out[21] = PosDigit(toIndex), out[22] = PosDigit(toPos), out[23] = card[0], out[24] = card[1];
 }
 
 // The pause item: the delay digit of the settings.
