@@ -18,8 +18,9 @@ void EndPickup(Game& g);
 void RevealMove(const Game& g, Card card, Move move);
 
 enum class Turn { kHuman, kMenuAnswer, kComputer };
-// One whole move: apply, report, pickup after move 48, score lines, change of
-// player, redeal or end of round.
+// One whole move: the computer's card shown, the move carried out and
+// reported, pickup after move 48, score lines, change of player, redeal or
+// end of round.
 void PlayMove(Game& g, Move move, Turn turn);
 
 }  // namespace kzq

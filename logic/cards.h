@@ -83,7 +83,7 @@ constexpr CardTable MakeCardTable() {
         for (int r = 0; r < 16; ++r) {
             CardEntry& e = t.entry[s][r];
             // Rank "A23456789TJQK" (an ace also for 14) and suit "cdhsb"; '0'
-            // for either when absent or out of range, so no card is "00".
+            // for either when absent or no card's (rank 15, suits 6 and 7).
             e.text[0] = "0A23456789TJQKA0"[r];
             e.text[1] = "0cdhsb00"[s];
             if (s < kClubs || s > kSpades || r < 1 || r > 13) continue;
