@@ -1,9 +1,9 @@
 // A widget that draws its own choices (the card backs, the Hall of Fame's
 // rows) and moves among them by keys, shown to a screen reader as a list: one
 // item per choice, the current one selected and, while the widget has the
-// keyboard, focused. A reader speaks the item and its place ("4 of 12") each
-// time the keys move the current choice. Also the sort buttons of the Hall of
-// Fame, shown as the radio buttons they act as.
+// keyboard, focused. A reader speaks the item each time the keys move the
+// current choice (a change of a name alone goes unheard). Also the sort
+// buttons of the Hall of Fame, shown as the radio buttons they act as.
 #pragma once
 
 #include <QRect>

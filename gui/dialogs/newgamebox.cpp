@@ -261,7 +261,7 @@ void TNewGameBox::Fill() {
     ShowName(PName1, WireToText(mirror_.settings.player1Name));
     ShowName(PName2, WireToText(mirror_.settings.player2Name));
 
-    // An unknown rank character keeps the first back.
+    // An unknown rank character gives the first back.
     if (const int index = IndexOfRank(mirror_.settings.backRank)) chosenBack_ = index;
     BuildChooser(devicePixelRatioF());
 
