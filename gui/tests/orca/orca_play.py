@@ -106,10 +106,22 @@ if re.search(r"aces|Aces|POINTS|2 of Spades", before):
 print("entering the table:", first)
 quiet()
 
+# --- Where Am I (the keypad's Enter) tells the place's position in its row ---------------------
+at = len(utterances())
+press("Casino", "KP_Enter")
+print("where am I on a card:", heard("Where Am I on a card", r"Your hand, card \d of 4", at))
+quiet()
+
 # --- choices: Down to a pile, Space chooses it and again leaves it; a number key ------------
 at = len(utterances())
 press("Casino", "Down")
 heard("the focus on a pile", r"Table pile \d", at)
+quiet()
+at = len(utterances())
+press("Casino", "KP_Enter")
+shown = len([n for n in names if n.startswith("Table pile ")])
+print("where am I on a pile:",
+      heard("Where Am I on a pile", r"Table pile \d.* \d of %d\b" % shown, at))
 quiet()
 at = len(utterances())
 press("Casino", "space")
