@@ -4,7 +4,8 @@
 # screen reader Orca, speaking through speech-dispatcher to a voice that
 # writes each utterance to a file (and takes a moment per word, so that
 # speech cut short shows). orca_play.py then plays a round by keys alone and
-# checks what was spoken.
+# checks what was spoken. ORCA_PLAYER names another script to play instead
+# (orca_game.py plays a whole game).
 #
 #   orca_test.sh PROGRAM
 #
@@ -92,7 +93,7 @@ dbus-run-session -- bash -c '
     kill %1 %2 %3 2>/dev/null
     wait
     exit $status
-' inner "$launcher" "$python" "$here/orca_play.py" "$program" "$work/run" "$work"
+' inner "$launcher" "$python" "${ORCA_PLAYER:-$here/orca_play.py}" "$program" "$work/run" "$work"
 status=$?
 if [ "$status" -ne 0 ]; then
     [ -s "$work/run/program.log" ] && { echo "--- program output"; cat "$work/run/program.log"; }
