@@ -1,7 +1,9 @@
 // The accessible table: an interface for the table widget whose children are
-// the places that show cards and the controls on the table that are shown,
-// and the watcher that sends the events of every change to the places, the
-// focus and the words.
+// the rows (the cards of a hand, the table piles, each a list of its places),
+// the places in no row and the controls on the table that are shown; the
+// factory that gives the table, the window and the remaining-cards button
+// their interfaces; and the watcher that sends the events of every change to
+// the places, the focus and the words.
 #include "table/tableaccess.h"
 
 #include <QAccessible>

@@ -160,14 +160,14 @@ def piles_by_ear():
     piles = {}
 
     def hear(said):
-        new = False
+        """True when a pile was spoken: the focus moved (at the row's end it stays, silent)."""
+        spoken = False
         for text in said:
             for name in re.finditer(r"Table pile (\d) \(key \d\): (.*?)(?:, build of|, block of|"
                                     r", selected|\.?$)", text, re.M):
-                column = int(name.group(1))
-                new |= column not in piles
-                piles[column] = cards_in(name.group(2))
-        return new
+                spoken = True
+                piles[int(name.group(1))] = cards_in(name.group(2))
+        return spoken
     hear(step("Down"))
     for _ in range(9):
         if not hear(step("Left")):
@@ -190,7 +190,8 @@ def take_myself(taken, card):
     for column in chosen:
         said = step(str(column))
         text = " ".join(said)
-        if not re.search(r"Table pile %d .*selected" % column, text):
+        # The pile that has the focus already is told by its new state alone.
+        if not re.search(r"Table pile %d .*selected|(^|\s)notification selected" % column, text):
             note("the pile %d was not told chosen: %r" % (column, text))
         quotes.setdefault("chosen pile", text)
     mark = len(utterances())
@@ -214,7 +215,9 @@ def answer_box(mark, wanted):
             key("Tab", window="Choose Action")
             pump(0.5)
             quiet()
-        look("Choose Action: the button %s was not heard" % wanted)
+        # Told that the card can only be put: the piles were not the right ones.
+        note("Choose Action offers no %s: cancelled" % wanted)
+        step("Escape", window="Choose Action")
         return False
     return text is not None
 
@@ -258,7 +261,9 @@ while finished is None:
     turns += 1
     note("TURN %d: hint %r" % (turns, words))
     catch_up()
-    took = re.match(r"Take (.*) with the (%s)\." % CARD, words)
+    # A take whose cards the hint names one by one is made by hand; one that
+    # counts them ("5 cards, the ace of clubs among them") is accepted.
+    took = re.match(r"Take (the .*) with the (%s)\." % CARD, words)
     if took:
         key("Escape", window="Hint")
         pump(0.5)
@@ -267,7 +272,9 @@ while finished is None:
             continue
         mark = len(utterances())
         key("question")
-        listen(r"Hint dialog", mark, 6)
+        if not listen(r"Hint dialog", mark, 6):
+            look("the hint asked again was not heard; a box: %s" % (dialog() and dialog().name))
+            continue
         quiet()
     mark = len(utterances())
     key("Return", window="Hint")
