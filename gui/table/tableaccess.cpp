@@ -236,16 +236,23 @@ class TableAccessible : public QAccessibleWidget {
 
     // The words of a deal: the cards of the hand a person plays, and at a
     // round's first deal the table's cards as well.
-    QString DealWords() const;
+    QString DealWords(bool newRound) const;
+    // Adds the deal's words to `news`, once.
+    void TellDeal(QStringList& news);
 
     std::array<PlaceItem*, kPlaceCount> items_{};
     std::array<PlaceGroup*, 3> groups_{};  // [area 0..2]: the piles, the hands
     Announcement* announcement_ = nullptr;
     Told told_;
     std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
-    bool handDealt_ = false;   // the hand a person plays was dealt since the last telling
-    bool panelOpen_ = false;   // the remaining-cards panel is raised
-    bool panelMoved_ = false;  // ... or lowered, since the last telling
+    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    bool newRound_ = false;   // ... at the start of a round
+    qsizetype dealAt_ = 0;    // ... after this many of movesHeard_
+    QString dealWords_;       // ... in words, as the cards stood when the deal was done
+    bool dealDone_ = false;   // a card left its place since: the words are kept
+    std::array<int, 9 + 8 + 2> shownCards_{};  // the cards of each pile, hand slot and capture pile
+    bool panelOpen_ = false;                   // the remaining-cards panel is raised
+    bool panelMoved_ = false;                  // ... or lowered, since the last telling
     static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
     bool waited_ = false;                      // the words waited for a box or for the window
@@ -358,7 +365,27 @@ void TableAccessible::Tell() {
             return place.area == FocusHand() && place.column > 0;
         });
     };
-    if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
+    if (handCards(told_.places) == 0 && handCards(now.places) > 0) {
+        // Told as dealt, though the computer may have moved before the words go out.
+        handDealt_ = true;
+        newRound_ = table.captureCount[3] == 0 && table.captureCount[4] == 0;
+        dealAt_ = movesHeard_.size();
+        dealDone_ = false;
+    }
+    // A deal only adds cards; the first card that leaves a place or reaches
+    // a capture pile belongs to a move, and the deal's words are kept as they were.
+    std::array<int, 9 + 8 + 2> cards{};
+    for (int column = 1; column <= kNumColumns; ++column)
+        cards[std::size_t(column - 1)] = table.pileDepth[0][column];
+    for (int player = 1; player <= 2; ++player)
+        for (int slot = 1; slot <= 4; ++slot)
+            cards[std::size_t(9 + (player - 1) * 4 + slot - 1)] = table.pileDepth[player][slot];
+    cards[17] = table.captureCount[3];
+    cards[18] = table.captureCount[4];
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        if (i >= 17 ? cards[i] > shownCards_[i] : cards[i] < shownCards_[i]) dealDone_ = true;
+    shownCards_ = cards;
+    if (handDealt_ && !dealDone_) dealWords_ = DealWords(newRound_);
     if (RemainingPanelOpen() != panelOpen_) {
         panelOpen_ = !panelOpen_;
         panelMoved_ = true;
@@ -475,21 +502,21 @@ QStringList TableAccessible::TakeNews() {
     // A move is told once: words shown again (taken away by a key and put
     // back, as around a hint) are not news. Within a round every move names
     // a card of its own, so the round's sentences are all that is kept.
+    // The deal is told in its place among the moves: after the last ones of
+    // the hand before, ahead of the first of its own.
     QStringList news;
-    for (const QString& move : movesHeard_)
-        if (!movesSpoken_.contains(move)) news << move;
-    movesSpoken_ << news;
+    for (qsizetype i = 0; i < movesHeard_.size(); ++i) {
+        if (i == dealAt_) TellDeal(news);
+        if (movesSpoken_.contains(movesHeard_[i])) continue;
+        news << movesHeard_[i];
+        movesSpoken_ << movesHeard_[i];
+    }
+    TellDeal(news);
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
     else if (MoveWords().isEmpty())
         movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
-    if (handDealt_) {
-        handDealt_ = false;
-        const QString deal = DealWords();
-        if (deal.startsWith(QLatin1String("New round"))) movesSpoken_.clear();
-        if (!deal.isEmpty()) news << deal;
-    }
     if (panelMoved_) {
         panelMoved_ = false;
         // Raised, the panel's rows are read out: that is what it was opened for.
@@ -503,15 +530,23 @@ QStringList TableAccessible::TakeNews() {
     return news;
 }
 
-QString TableAccessible::DealWords() const {
+void TableAccessible::TellDeal(QStringList& news) {
+    if (!handDealt_) return;
+    handDealt_ = false;
+    dealAt_ = 0;
+    if (newRound_) movesSpoken_.clear();  // a new round: its cards are new
+    if (!dealWords_.isEmpty()) news << dealWords_;
+    dealWords_.clear();
+}
+
+QString TableAccessible::DealWords(bool newRound) const {
     const int hand = FocusHand();
     QStringList cards;
     for (int slot = 1; slot <= 4; ++slot)
         if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
     if (cards.isEmpty()) return {};
     const QString held = QStringLiteral("you hold ") + Listed(cards);
-    if (table.captureCount[3] > 0 || table.captureCount[4] > 0)
-        return QStringLiteral("New hand: ") + held + QLatin1Char('.');
+    if (!newRound) return QStringLiteral("New hand: ") + held + QLatin1Char('.');
     QStringList piles;
     for (int column = 1; column <= kNumColumns; ++column)
         if (table.pileDepth[0][column] > 0)

@@ -261,6 +261,24 @@ class TableAccessTest : public QObject {
         }
         QCOMPARE(spoken(), QStringList{move});
 
+        // A round's deal is told as dealt, ahead of the computer's first move,
+        // though that move fills a capture pile before the words go out.
+        FreshTest();
+        told.clear();
+        DealHands();
+        DealPile(2, {1});
+        DisplayCard(0, 2, 1, 0, kErase);
+        DisplayCard(4, 1, 1, 1, kShow);
+        const QString lead =
+            QStringLiteral("Player No. 2 took the ace of clubs with the ace of spades");
+        ShowMoveMarks(lead);
+        ShowBackBuffer();
+        QCoreApplication::processEvents();
+        QCOMPARE(spoken(), QStringList{QStringLiteral("New round: you hold 2 of spades, 3 of "
+                                                      "spades, 4 of spades and 5 of spades; on "
+                                                      "the table ace of clubs.\n") +
+                                       lead});
+
         const QString next = QStringLiteral("Player No. 2 put the 8 of clubs on the table");
         told.clear();
         QString described;

@@ -168,6 +168,9 @@ def piles_by_ear():
                 spoken = True
                 piles[int(name.group(1))] = cards_in(name.group(2))
         return spoken
+    # Up to the hand and down again: the pile the focus comes to is spoken,
+    # even when the focus rested on the piles already.
+    step("Up")
     hear(step("Down"))
     for _ in range(9):
         if not hear(step("Left")):
