@@ -234,9 +234,6 @@ class TableAccessible : public QAccessibleWidget {
     // The places and controls as they are now.
     Told Now() const;
 
-    // The words of a deal: the cards of the hand a person plays, and at a
-    // round's first deal the table's cards as well.
-    QString DealWords(bool newRound) const;
     // Adds the deal's words to `news`, once.
     void TellDeal(QStringList& news);
 
@@ -537,22 +534,6 @@ void TableAccessible::TellDeal(QStringList& news) {
     if (newRound_) movesSpoken_.clear();  // a new round: its cards are new
     if (!dealWords_.isEmpty()) news << dealWords_;
     dealWords_.clear();
-}
-
-QString TableAccessible::DealWords(bool newRound) const {
-    const int hand = FocusHand();
-    QStringList cards;
-    for (int slot = 1; slot <= 4; ++slot)
-        if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
-    if (cards.isEmpty()) return {};
-    const QString held = QStringLiteral("you hold ") + Listed(cards);
-    if (!newRound) return QStringLiteral("New hand: ") + held + QLatin1Char('.');
-    QStringList piles;
-    for (int column = 1; column <= kNumColumns; ++column)
-        if (table.pileDepth[0][column] > 0)
-            piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
-    return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
-           Listed(piles) + QLatin1Char('.');
 }
 
 void TableChanged() {

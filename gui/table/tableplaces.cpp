@@ -5,6 +5,7 @@
 #include <QRect>
 #include <algorithm>
 
+#include "table/tablefocus.h"
 #include "table/tableview.h"
 
 namespace {
@@ -154,4 +155,20 @@ QString PlaceName(int area, int column) {
     }
     if (IsCaptureArea(area)) return CaptureName(area);
     return {};
+}
+
+QString DealWords(bool newRound) {
+    const int hand = FocusHand();
+    QStringList cards;
+    for (int slot = 1; slot <= 4; ++slot)
+        if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
+    if (cards.isEmpty()) return {};
+    const QString held = QStringLiteral("you hold ") + Listed(cards);
+    if (!newRound) return QStringLiteral("New hand: ") + held + QLatin1Char('.');
+    QStringList piles;
+    for (int column = 1; column <= kNumColumns; ++column)
+        if (table.pileDepth[0][column] > 0)
+            piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
+    return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
+           Listed(piles) + QLatin1Char('.');
 }

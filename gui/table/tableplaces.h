@@ -37,3 +37,7 @@ bool CardsTold(int player);
 QString HandOwner(int player);
 // "a", "a and b", "a, b and c".
 QString Listed(const QStringList& names);
+// The words of a deal: "New round: you hold ...; on the table ..." at a
+// round's first deal, else "New hand: you hold ...". Empty while the hand a
+// person plays holds no card.
+QString DealWords(bool newRound);

@@ -197,7 +197,8 @@ def take_myself(taken, card):
         if not re.search(r"Table pile %d .*selected|(^|\s)notification selected" % column, text):
             note("the pile %d was not told chosen: %r" % (column, text))
         quotes.setdefault("chosen pile", text)
-    mark = len(utterances())
+    global seen
+    mark = seen = len(utterances())
     key(SLOT_KEYS[slot - 1])
     if not listen(r"(^|\n|notification )%s took " % re.escape(me or "") if me else r" took ", mark):
         return answer_box(mark, "Take")
@@ -230,14 +231,19 @@ quiet()
 catch_up()
 turns = 0
 finished = None
+BOXES = r"Continue Game dialog|New Game dialog|won the game"
+seen = len(utterances())  # the speech after my last move: a box may have opened after it
 while finished is None:
     if program.poll() is not None:
         fail("the program ended during the game")
     quiet()
     catch_up()
-    mark = len(utterances())
-    key("question")
-    text = listen(r"Hint dialog|Continue Game dialog|New Game dialog|won the game", mark, 6)
+    mark = seen
+    text = listen(BOXES, seen, 0.1)
+    if text is None:
+        mark = len(utterances())
+        key("question")
+        text = listen(r"Hint dialog|" + BOXES, mark, 6)
     if text is None:
         # Nothing told: whose turn, or which box, speech did not say.
         box = dialog()
@@ -251,6 +257,7 @@ while finished is None:
     if "Continue Game" in text:
         rounds.append(" ".join(said_since(mark)))
         quotes.setdefault("end of round", rounds[-1])
+        seen = len(utterances())
         key("Return", window="Continue Game")
         continue
     if "won the game" in text or "New Game dialog" in text:
@@ -279,7 +286,7 @@ while finished is None:
             look("the hint asked again was not heard; a box: %s" % (dialog() and dialog().name))
             continue
         quiet()
-    mark = len(utterances())
+    mark = seen = len(utterances())
     key("Return", window="Hint")
     answer_box(mark, "Put")
 
