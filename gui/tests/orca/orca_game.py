@@ -229,6 +229,16 @@ def answer_box(mark, wanted):
 # --- the game: my turns until a box says the game is won ----------------------------------------
 quiet()
 catch_up()
+# Once: the cards not yet seen, by their button (Tab, Tab), opened and put away again.
+step("Tab")
+said = step("Tab")
+said += step("space")
+said += step("space")
+quotes["cards not yet seen"] = " / ".join(said)
+if not any("expanded" in text for text in said) or not any("collapsed" in text for text in said):
+    note("the button's state was not spoken: %r" % said)
+step("shift+Tab")
+step("shift+Tab")
 turns = 0
 finished = None
 BOXES = r"Continue Game dialog|New Game dialog|won the game"
