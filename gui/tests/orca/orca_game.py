@@ -64,11 +64,12 @@ def listen(pattern, mark, seconds=8):
 
 
 def step(*keys, window="Casino"):
-    """Presses `keys`, waits until the speech is over, returns what was said."""
+    """Presses `keys`, waits until the speech is over, returns what was said: more than the
+    keys' echo within 1.5 s, or nothing (the focus did not move)."""
     mark = len(utterances())
     key(*keys, window=window)
-    pump(0.3)
-    quiet()
+    listen(r"^(?!(left shift|shift|tab|space|escape|return|up|down|left|right|\w) ?$)", mark, 1.5)
+    quiet(0.5)
     return said_since(mark)
 
 
@@ -262,7 +263,7 @@ while finished is None:
         if box is None:
             pump(1)
             continue
-        text = box.name
+        text = box.name + " dialog"
     quiet()
     if "Continue Game" in text:
         rounds.append(" ".join(said_since(mark)))

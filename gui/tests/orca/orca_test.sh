@@ -91,6 +91,13 @@ dbus-run-session -- bash -c '
     "$2" "$3" "$(dirname "$4")" "$5" "$6/spoken"
     status=$?
     kill %1 %2 %3 2>/dev/null
+    # The screen reader does not always end on TERM (a failed run left it
+    # waiting, holding the test lock): a few seconds, then KILL.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        [ -z "$(jobs -rp)" ] && break
+        sleep 0.5
+    done
+    kill -KILL %1 %2 %3 2>/dev/null
     wait
     exit $status
 ' inner "$launcher" "$python" "${ORCA_PLAYER:-$here/orca_play.py}" "$program" "$work/run" "$work"
