@@ -479,9 +479,10 @@ void TableAccessible::TellFocusAndWords() {
         focusTold_ = focused;
         if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
     } else if (focused) {
-        // A choice on the place that keeps the focus (Space, Enter): its new state.
+        // A choice on the place that keeps the focus (Space, Enter): its new
+        // state. A move clears the choices; its words tell what became of them.
         const int at = PlaceIndex(focused->place());
-        if (told_.selected[at] != selectedSaid_[at])
+        if (told_.selected[at] != selectedSaid_[at] && movesHeard_.isEmpty())
             spoken << (told_.selected[at] ? QStringLiteral("selected")
                                           : QStringLiteral("not selected"));
     }

@@ -279,6 +279,20 @@ class TableAccessTest : public QObject {
                                                       "the table ace of clubs.\n") +
                                        lead});
 
+        // A move that takes the chosen pile is told; not that the pile was left.
+        SetFocusPlace({0, 3});
+        DealPile(3, {3});
+        QVERIFY(TableKey(TestLink(), Qt::Key_Space));
+        QCoreApplication::processEvents();
+        told.clear();
+        DisplayCard(0, 3, 1, 3, kToggleHighlight);
+        const QString take =
+            QStringLiteral("Player No. 2 took the 3 of clubs with the 3 of hearts");
+        ShowMoveMarks(take);
+        ShowBackBuffer();
+        QCoreApplication::processEvents();
+        QCOMPARE(spoken(), QStringList{take});
+
         const QString next = QStringLiteral("Player No. 2 put the 8 of clubs on the table");
         told.clear();
         QString described;
