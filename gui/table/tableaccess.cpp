@@ -517,13 +517,15 @@ QStringList TableAccessible::TakeNews() {
     movesHeard_.clear();
     if (panelMoved_) {
         panelMoved_ = false;
-        // Raised, the panel's rows are read out: that is what it was opened for.
-        QStringList rows;
+        // Raised, the panel's rows are read out: that is what it was opened
+        // for. The button's new state leads, in a screen reader's own words:
+        // the toolkit here sends no event for a change of "expanded".
+        QStringList rows{QStringLiteral("Cards not yet seen expanded")};
         if (panelOpen_)
             for (int row = 1; row <= kRemainingRows; ++row)
                 rows << AttachedWidgets().remainingRows[row]->accessibleName();
         news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
-                            : QStringLiteral("Cards not yet seen put away."));
+                            : QStringLiteral("Cards not yet seen collapsed."));
     }
     return news;
 }

@@ -322,8 +322,9 @@ class TableAccessTest : public QObject {
         QTRY_COMPARE(spoken().size(), 1);  // once the window is active again
         RemainingCardsButtonClick();
         QTRY_COMPARE(spoken().size(), 2);
-        QVERIFY(spoken().first().startsWith(QStringLiteral("Clubs not yet seen: ")));
-        QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen put away."));
+        QVERIFY(spoken().first().startsWith(
+            QStringLiteral("Cards not yet seen expanded. Clubs not yet seen: ")));
+        QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen collapsed."));
     }
 };
 

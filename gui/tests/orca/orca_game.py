@@ -230,7 +230,7 @@ def answer_box(mark, wanted):
 # --- the game: my turns until a box says the game is won ----------------------------------------
 quiet()
 catch_up()
-# Once: the cards not yet seen, by their button (Tab, Tab), opened and put away again.
+# Once: the cards not yet seen, by their button (Tab, Tab), expanded and collapsed again.
 step("Tab")
 said = step("Tab")
 said += step("space")
