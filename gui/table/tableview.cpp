@@ -56,6 +56,7 @@ Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
 std::vector<QRect> marks;
 QString words;
 QString tableNote;
+QString statusText;
 int turnShown = 0;
 
 // Who hears of changes.
@@ -605,8 +606,16 @@ void ShowRoundTotals(int total1, int total2) {
 }
 
 void ShowStatus(const QString& text) {
+    statusText = text;
+    // A hidden label is left as it is: each change of its text would reach a
+    // screen reader as an event with words meant for debugging.
+    if (widgets.status->isHidden()) return;
     widgets.status->setText(text);
     widgets.status->adjustSize();
+}
+
+QString StatusText() {
+    return statusText;
 }
 
 void SetTableWatcher(void (*tableWatcher)()) {

@@ -182,8 +182,10 @@ void ShowScores(int player, const ScoreRecord& values);
 // with the game total at the end of a round, shown at once.
 void ShowPlayerNames();
 void ShowRoundTotals(int total1, int total2);
-// The status line of move entry (a hidden debug control).
+// The status line of move entry (a debug control): kept, and written on its
+// label only while the debug controls are shown.
 void ShowStatus(const QString& text);
+QString StatusText();
 
 // The accessible table registers here to hear of every change of what the
 // table shows (cards, highlights, tags, words, notes, focus); the drawing
