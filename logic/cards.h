@@ -204,16 +204,19 @@ inline bool Deck::Pop(Card& c) {
     return true;
 }
 
-// Four slots, and the cards they hold as one mask (DeckTally::ranks), which
-// the unseen-cards report reads after every move for a computer's hand. The
-// slots are read freely and changed only through Set, Take and Clear, which
-// keep the mask: a card dealt into an empty slot adds its bit, a card taken
-// out removes it unless another slot holds the same card (a hand laid out by
-// request J may hold a card twice), and a card laid over another has the
-// mask read again from the slots.
+// Four slots, the cards they hold as one mask (DeckTally::ranks), which the
+// unseen-cards report reads after every move for a computer's hand, and which
+// slots hold a card, which the move generator walks and the count of all
+// cards after every move counts. The slots are read freely and changed only
+// through Set, Take and Clear, which keep both: a card dealt into an empty
+// slot adds its bits, a card taken out removes its slot's bit, and its card's
+// bit unless another slot holds the same card (a hand laid out by request J
+// may hold a card twice), and a card laid over another has the card mask read
+// again from the slots.
 struct Hand {
     Card slots[kMaxHand] = {};
     std::uint64_t cardBits = 0;
+    int occupied = 0;  // bit i for each slot i that holds a card
 
     void Set(Card c, int col) {  // inline: every deal sets eight
         KZQ_CHECK(c.Valid(), "c.Valid()", 468);
@@ -224,6 +227,7 @@ struct Hand {
             cardBits |= DeckTally::CardBit(c);
         else
             cardBits = Recount();
+        occupied = c.rank != 0 ? occupied | 1 << col : occupied & ~(1 << col);
     }
     // Empties slot `slot` (0 to 3) and returns what it held.
     Card Take(int slot) {
@@ -231,12 +235,18 @@ struct Hand {
         slots[slot] = Card{};
         bool held = (slots[0] == c) | (slots[1] == c) | (slots[2] == c) | (slots[3] == c);
         cardBits &= held ? ~std::uint64_t(0) : ~DeckTally::CardBit(c);
+        occupied &= ~(1 << slot);
         return c;
     }
     // The mask read afresh from the slots.
     std::uint64_t Recount() const {
         return DeckTally::CardBit(slots[0]) | DeckTally::CardBit(slots[1]) |
                DeckTally::CardBit(slots[2]) | DeckTally::CardBit(slots[3]);
+    }
+    // The occupied slots read afresh.
+    int RecountOccupied() const {
+        return (slots[0].rank != 0) | (slots[1].rank != 0) << 1 | (slots[2].rank != 0) << 2 |
+               (slots[3].rank != 0) << 3;
     }
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
@@ -245,10 +255,10 @@ struct Hand {
             if (s.rank == c.rank && s.suit != c.suit) return s;
         return Card{};
     }
-    int Count() const {
-        return (slots[0].rank != 0) + (slots[1].rank != 0) + (slots[2].rank != 0) +
-               (slots[3].rank != 0);
-    }
+    // The cards held: the bits of `occupied`, read from a table of the bit
+    // counts of 0 to 15 four bits apiece (the processor's own bit count is
+    // not in the instruction set the library is built for).
+    int Count() const { return int(0x4332322132212110ull >> (4 * (occupied & 15)) & 15); }
     void Clear();
 };
 

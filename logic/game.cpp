@@ -220,6 +220,8 @@ bool TalliesAgree(const Game& g) {
     return g.piles == Piles::Recount(g.tableau, g.numColumns) &&
            g.players[0].hand.cardBits == g.players[0].hand.Recount() &&
            g.players[1].hand.cardBits == g.players[1].hand.Recount() &&
+           g.players[0].hand.occupied == g.players[0].hand.RecountOccupied() &&
+           g.players[1].hand.occupied == g.players[1].hand.RecountOccupied() &&
            g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();
