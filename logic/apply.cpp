@@ -80,7 +80,10 @@ void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
     out[14] = fromIndex, out[15] = fromPos;
     out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
     out[18] = '<', out[19] = toCode, out[20] = '>';
-    out[21] = PosDigit(toIndex), out[22] = PosDigit(toPos), out[23] = card[0], out[24] = card[1];
+    // The new place is a column or a pile and a height, never negative: its
+    // digits come from the table as the noted places' do.
+    out[21] = PosDigit(std::uint8_t(toIndex)), out[22] = PosDigit(std::uint8_t(toPos));
+    out[23] = card[0], out[24] = card[1];
 }
 
 // The pause item: the delay digit of the settings.
