@@ -56,7 +56,27 @@ void Deal(Game& g, RandomSource& random, int gameNumber) {
     TableauDeal(g);
 }
 
+// A full deal's eight card items go out as one run when the stock holds
+// them all and they fit, instead of asking for room item by item; otherwise
+// each goes out whole or not at all, as far as the stock reaches.
 int PlayersDeal(Game& g) {
+    constexpr int kItem = 3 + 4;
+    char* out =
+        g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(kMaxHand * kPlayers * kItem) : nullptr;
+    if (out) {
+        for (int slot = 0; slot < kMaxHand; ++slot) {
+            for (int which = 0; which < kPlayers; ++which, out += kItem) {
+                Player& p = g.players[which];
+                Card c;
+                g.deck.Pop(c);
+                p.hand.Set(c, slot);
+                out[0] = '<', out[1] = char('1' + which), out[2] = '>';
+                out[3] = PosDigit(std::uint8_t(slot)), out[4] = '1';
+                CardText(p.hidden ? g.BackCard() : c, out + 5);
+            }
+        }
+        return kMaxHand * 2;
+    }
     for (int slot = 0; slot < kMaxHand; ++slot) {
         for (int which = 0; which < kPlayers; ++which) {
             Player& p = g.players[which];
