@@ -270,6 +270,9 @@ while finished is None:
         quotes.setdefault("end of round", rounds[-1])
         seen = len(utterances())
         key("Return", window="Continue Game")
+        # As a listener would: the next key waits for the new round to be told.
+        if not listen(r"New round: you hold", seen, 8):
+            note("the new round was not told within 8 s")
         continue
     if "won the game" in text or "New Game dialog" in text:
         finished = " ".join(said_since(mark))
