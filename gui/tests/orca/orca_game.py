@@ -270,6 +270,9 @@ while finished is None:
         quotes.setdefault("end of round", rounds[-1])
         seen = len(utterances())
         key("Return", window="Continue Game")
+        # As a listener would: the next key waits for the new round to be told.
+        if not listen(r"New round: you hold", seen, 8):
+            note("the new round was not told within 8 s")
         continue
     if "won the game" in text or "New Game dialog" in text:
         finished = " ".join(said_since(mark))
@@ -308,7 +311,9 @@ mark = len(utterances())
 key("F4")
 pump(1)
 quiet()
-for _ in range(3):
+# OK has the focus; before it come the rows: the first, then the next two.
+step("shift+Tab", window="Hall of Fame")
+for _ in range(2):
     step("Down", window="Hall of Fame")
 quotes["hall of fame"] = " / ".join(said_since(mark))
 step("Escape", window="Hall of Fame")

@@ -21,7 +21,7 @@ import atspi_keys  # noqa: E402
 from atspi_keys import (dialog, exit_game, fail, my_turn, named_focus, places, press,  # noqa: E402
                         pump, table, wait_for)
 import orca_speech  # noqa: E402
-from orca_speech import heard, lines, quiet, utterances  # noqa: E402
+from orca_speech import heard, lines_of, quiet, utterances  # noqa: E402
 
 folder, run, spoken_file = sys.argv[1], sys.argv[2], sys.argv[3]
 atspi_keys.deadline = time.monotonic() + float(os.environ.get("ORCA_SECONDS", "150"))
@@ -152,10 +152,12 @@ print("the end of the round:", totals)
 quiet()
 
 # Every move of the computer's in the round was told, each once: 24, each naming its own card
-# (the last cards taken at the end are told besides).
-said = lines(played)
-moves = [line for line in said
-         if line.startswith(computer + " ") and not line.endswith(" the last cards")]
+# (the last cards taken at the end are told besides). A move's words are lower case after the
+# name: the test voice may write a piece of speech that was cut short joined to the next
+# words ("... and the 2 Build 13 for a king ..."), which is no move.
+said = [line for text, _ in utterances()[played:] for line in lines_of(text)]
+move = re.compile(r"^%s (put|built|blocked|took|found) [a-z0-9 ,]+$" % re.escape(computer))
+moves = [line for line in said if move.match(line) and not line.endswith(" the last cards")]
 repeated = sorted({m for m in moves if moves.count(m) > 1})
 if repeated:
     fail("moves told more than once: %r" % repeated)

@@ -34,12 +34,11 @@ def heard(what, pattern, since, seconds=15):
         (text for text, _ in utterances()[since:] if rule.search(text)), None), seconds)
 
 
-def lines(since=0):
-    """The spoken lines, the role word of a notification taken off."""
+def lines_of(text):
+    """The lines of one utterance, the role word of a notification taken off."""
     out = []
-    for text, _ in utterances()[since:]:
-        for line in re.split(r"\n|\. ", text):
-            line = re.sub(r"^notification ", "", line.strip()).rstrip(".")
-            if line:
-                out.append(line)
+    for line in re.split(r"\n|\. ", text):
+        line = re.sub(r"^notification ", "", line.strip()).rstrip(".")
+        if line:
+            out.append(line)
     return out
