@@ -8,13 +8,12 @@ SPOKEN_FILE as for orca_play.py; this runs after it in the same session.
 """
 import os
 import re
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
 import atspi_keys  # noqa: E402
-from atspi_keys import dialog, exit_game, fail, press, table, wait_for  # noqa: E402
+from atspi_keys import dialog, exit_game, fail, press, wait_for  # noqa: E402
 import orca_speech  # noqa: E402
 from orca_speech import quiet, utterances  # noqa: E402
 
@@ -36,14 +35,7 @@ def after(*keys, window):
     return said
 
 
-wait_for("the screen reader to start",
-         lambda: any("Screen reader on" in text for text, _ in utterances()), 30)
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-log = open(os.path.join(run, "dialogs.log"), "w")
-program = subprocess.Popen([os.path.join(folder, "casinogui")], cwd=run, env=env,
-                           stdout=log, stderr=subprocess.STDOUT)
-wait_for("the table in the tree", table, 30)
-quiet()
+program = orca_speech.start_program(folder, run, "dialogs.log")
 
 # --- the New Game dialog: both names labelled, the back chosen by arrows ----------------------
 # OK has the focus; Cancel and Help come before the names, the computer's level is off.

@@ -14,13 +14,12 @@ utterance, the keys, the looks.
 """
 import os
 import re
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
 import atspi_keys  # noqa: E402
-from atspi_keys import dialog, exit_game, fail, my_turn, press, pump, table, wait_for  # noqa: E402
+from atspi_keys import dialog, exit_game, fail, my_turn, press, pump  # noqa: E402
 import orca_speech  # noqa: E402
 from orca_speech import quiet, utterances  # noqa: E402
 
@@ -86,14 +85,7 @@ def cards_in(text):
 
 
 # --- start: the program, a new game with animation off and no delay, by speech -------------------
-wait_for("the screen reader to start",
-         lambda: any("Screen reader on" in text for text, _ in utterances()), 30)
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-program = subprocess.Popen([os.path.join(folder, "casinogui")], cwd=run, env=env,
-                           stdout=open(os.path.join(run, "program.log"), "w"),
-                           stderr=subprocess.STDOUT)
-wait_for("the program's window", table, 30)  # started: not a decision
-quiet()
+program = orca_speech.start_program(folder, run, "program.log")  # started: not a decision
 mark = len(utterances())
 key("F2")
 if not listen(r"New Game Settings", mark):

@@ -12,14 +12,13 @@ its end. The tree (pyatspi) is read only to know when to press the next key.
 """
 import os
 import re
-import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
 import atspi_keys  # noqa: E402
 from atspi_keys import (dialog, exit_game, fail, my_turn, named_focus, places, press,  # noqa: E402
-                        pump, table, wait_for)
+                        pump, wait_for)
 import orca_speech  # noqa: E402
 from orca_speech import heard, lines_of, quiet, utterances  # noqa: E402
 
@@ -28,15 +27,7 @@ atspi_keys.deadline = time.monotonic() + float(os.environ.get("ORCA_SECONDS", "1
 orca_speech.spoken_file = spoken_file
 
 
-heard_ready = re.compile(r"Screen reader on")
-wait_for("the screen reader to start",
-         lambda: any(heard_ready.search(text) for text, _ in utterances()), 30)
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-log = open(os.path.join(run, "program.log"), "w")
-program = subprocess.Popen([os.path.join(folder, "casinogui")], cwd=run, env=env,
-                           stdout=log, stderr=subprocess.STDOUT)
-wait_for("the table in the tree", table, 30)
-quiet()
+program = orca_speech.start_program(folder, run, "program.log")
 
 # --- a new game, by keys: animation off and no delay ------------------------------------------
 press("Casino", "F2")

@@ -2,9 +2,11 @@
 
 The voice writes each utterance after a record separator (\\036) and a unit
 separator (\\037) once it was spoken to its end. Set `spoken_file` first."""
+import os
 import re
+import subprocess
 
-from atspi_keys import pump, wait_for
+from atspi_keys import pump, table, wait_for
 
 spoken_file = None
 
@@ -42,3 +44,17 @@ def lines_of(text):
         if line:
             out.append(line)
     return out
+
+
+def start_program(folder, run, log_name):
+    """Waits for the screen reader to speak, starts the program of `folder` in
+    `run` (its output in `log_name`), waits for its table and for quiet."""
+    wait_for("the screen reader to start",
+             lambda: any("Screen reader on" in text for text, _ in utterances()), 30)
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    log = open(os.path.join(run, log_name), "w")
+    program = subprocess.Popen([os.path.join(folder, "casinogui")], cwd=run, env=env,
+                               stdout=log, stderr=subprocess.STDOUT)
+    wait_for("the table in the tree", table, 30)
+    quiet()
+    return program
