@@ -12,15 +12,17 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 #include <Qt>
+#include <functional>
 
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QWidget;
 
 // A fixed-size dialog with a title bar, system menu and close button.
 constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
@@ -29,6 +31,19 @@ constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHi
 
 // The program's font: the platform's sans-serif face at 8 points.
 QFont ProgramFont();
+
+// What the program's dialogs and boxes share, kept by the application object
+// (CasinoApplication is one): the main window, which a dialog opens over while
+// no window of the program is active, and where messages and beeps go
+// instead of a box and the speaker (tests divert them there).
+struct DialogHost {
+    virtual ~DialogHost() = default;
+    QPointer<QWidget> mainWindow;
+    std::function<void(const QString&)> messageSink;
+    std::function<void()> beepSink;
+};
+// The application object's, or null when the application keeps none.
+DialogHost* TheDialogHost();
 
 // The window a dialog opens over: the active window, or else the main window
 // (while no window of the program is active), or none.

@@ -5,7 +5,9 @@
 // panel is among its children only while it is raised).
 #pragma once
 
-void RemainingCardsButtonClick();
-void RemainingCardsClick();
+class TableView;
+
+void RemainingCardsButtonClick(TableView& view);
+void RemainingCardsClick(TableView& view);
 // True while the panel is raised into view.
-bool RemainingPanelOpen();
+bool RemainingPanelOpen(const TableView& view);

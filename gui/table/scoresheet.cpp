@@ -51,7 +51,7 @@ class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
 
   private:
     QLabel* Label() const {
-        const TableWidgets& attached = AttachedWidgets();
+        const TableWidgets& attached = View().AttachedWidgets();
         return attached.surface ? attached.scores[column_ + 1][row_ + 1] : nullptr;
     }
 
@@ -96,7 +96,7 @@ class ScoreSheet : public TableChild, public QAccessibleTableInterface {
     }
     QRect rect() const override {
         QRect all;
-        for (QWidget* panel : AttachedWidgets().scorePanels)
+        for (QWidget* panel : View().AttachedWidgets().scorePanels)
             all |= QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size());
         return all;
     }
@@ -121,8 +121,8 @@ class ScoreSheet : public TableChild, public QAccessibleTableInterface {
     QList<QAccessibleInterface*> selectedCells() const override { return {}; }
     QString columnDescription(int column) const override {
         if (column < 0 || column >= kColumns) return {};
-        return WireToText(column == 0 ? ShownMirror().settings.player1Name
-                                      : ShownMirror().settings.player2Name);
+        return WireToText(column == 0 ? View().ShownMirror().settings.player1Name
+                                      : View().ShownMirror().settings.player2Name);
     }
     int columnCount() const override { return kColumns; }
     int rowCount() const override { return kRows; }

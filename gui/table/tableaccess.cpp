@@ -24,16 +24,19 @@ const char kTableObjectName[] = "casinoTable";
 
 namespace {
 
-void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
+// Where the events of `view`'s table go.
+void (*EventSink(const TableView& view))(QAccessibleEvent*) {
+    return view.accessEvents ? view.accessEvents : QAccessible::updateAccessibility;
+}
 
-QString PlayerName(int player) {
-    return WireToText(player == 1 ? ShownMirror().settings.player1Name
-                                  : ShownMirror().settings.player2Name);
+QString PlayerName(const TableView& view, int player) {
+    return WireToText(player == 1 ? view.ShownMirror().settings.player1Name
+                                  : view.ShownMirror().settings.player2Name);
 }
 
 // A person plays this hand: its cards are told one by one, with their keys.
-bool CardsTold(int player) {
-    return ShownMirror().playerIsComputer[player] == 0;
+bool CardsTold(const TableView& view, int player) {
+    return view.ShownMirror().playerIsComputer[player] == 0;
 }
 
 QString Cards(int count) {
@@ -47,51 +50,53 @@ QString Listed(const QStringList& names) {
            QStringLiteral(" and ") + names.last();
 }
 
-QString HandCardName(int player, int slot) {
+QString HandCardName(const TableView& view, int player, int slot) {
     int count = 0;
     int number = 0;
     for (int s = 1; s <= 4; ++s)
-        if (table.pileDepth[player][s] > 0) {
+        if (view.table.pileDepth[player][s] > 0) {
             ++count;
             if (s == slot) number = count;
         }
-    const QString owner = CardsTold(3 - player) ? PlayerName(player) + QStringLiteral("'s hand")
-                                                : QStringLiteral("Your hand");
+    const QString owner = CardsTold(view, 3 - player)
+                              ? PlayerName(view, player) + QStringLiteral("'s hand")
+                              : QStringLiteral("Your hand");
     QString name = QStringLiteral("%1, card %2 of %3: %4")
                        .arg(owner)
                        .arg(number)
                        .arg(count)
-                       .arg(PictureName(table.handCards[player][slot]));
-    if (player == ShownMirror().CurrentPlayer())
+                       .arg(PictureName(view.table.handCards[player][slot]));
+    if (player == view.ShownMirror().CurrentPlayer())
         name +=
             QStringLiteral(" (key ") + QChar::fromLatin1(kSlotKeys[slot - 1]) + QLatin1Char(')');
-    if (table.highlight[player][slot] == 1) name += QStringLiteral(", selected");
+    if (view.table.highlight[player][slot] == 1) name += QStringLiteral(", selected");
     return name;
 }
 
-QString HandCountName(int player) {
+QString HandCountName(const TableView& view, int player) {
     int count = 0;
     QStringList faceUp;
     for (int slot = 1; slot <= 4; ++slot)
-        if (table.pileDepth[player][slot] > 0) {
+        if (view.table.pileDepth[player][slot] > 0) {
             ++count;
-            if (const QString card = PictureName(table.handCards[player][slot]); !card.isEmpty())
+            if (const QString card = PictureName(view.table.handCards[player][slot]);
+                !card.isEmpty())
                 faceUp << card;
         }
     if (count == 0) return {};
-    QString name = PlayerName(player) + QStringLiteral("'s hand: ") + Cards(count);
+    QString name = PlayerName(view, player) + QStringLiteral("'s hand: ") + Cards(count);
     if (faceUp.isEmpty()) return name + QStringLiteral(", face down");
     return name + QStringLiteral(", face up: ") + Listed(faceUp);
 }
 
-QString PileName(int column) {
-    const int depth = table.pileDepth[0][column];
+QString PileName(const TableView& view, int column) {
+    const int depth = view.table.pileDepth[0][column];
     if (depth == 0) return {};
     QStringList cards;
     bool allOfTagRank = true;
-    const char tag = table.tagLetter[column];
+    const char tag = view.table.tagLetter[column];
     for (int d = 1; d <= depth; ++d) {
-        const int picture = table.pileCards[column][d];
+        const int picture = view.table.pileCards[column][d];
         cards << PictureName(picture);
         if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
     }
@@ -99,22 +104,22 @@ QString PileName(int column) {
                        .arg(column)
                        .arg(QChar::fromLatin1(PileKey(column))) +
                    Listed(cards);
-    if (table.tagShown[column] == 1 && RankValue(tag) != 0) {
+    if (view.table.tagShown[column] == 1 && RankValue(tag) != 0) {
         // A block's cards are all of the rank its tag names; a build's add up to it.
         if (allOfTagRank)
             name += QStringLiteral(", block of ") + RankPlural(tag);
         else
             name += QStringLiteral(", build of %1").arg(RankValue(tag) == 1 ? 14 : RankValue(tag));
     }
-    if (table.highlight[0][column] == 1) name += QStringLiteral(", selected");
+    if (view.table.highlight[0][column] == 1) name += QStringLiteral(", selected");
     return name;
 }
 
-QString CaptureName(int area) {
-    const int count = table.captureCount[area];
+QString CaptureName(const TableView& view, int area) {
+    const int count = view.table.captureCount[area];
     if (count == 0) return {};
-    QString name = PlayerName(area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
-    const int top = table.capturedCards[area][std::min(count, kCapturedMost)];
+    QString name = PlayerName(view, area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
+    const int top = view.table.capturedCards[area][std::min(count, kCapturedMost)];
     if (const QString card = PictureName(top); !card.isEmpty())
         name += QStringLiteral(", top card ") + card;
     return name;
@@ -137,29 +142,29 @@ int PlaceIndex(const Place& place) {
 
 // The places that show cards, in reading order: the hands, the table piles,
 // the capture piles.
-std::vector<Place> ShownPlaces() {
+std::vector<Place> ShownPlaces(const TableView& view) {
     std::vector<Place> shown;
     for (int player = 1; player <= 2; ++player) {
-        if (!CardsTold(player)) {
-            if (!HandCountName(player).isEmpty()) shown.push_back({player, 0});
+        if (!CardsTold(view, player)) {
+            if (!HandCountName(view, player).isEmpty()) shown.push_back({player, 0});
             continue;
         }
         for (int slot = 1; slot <= 4; ++slot)
-            if (table.pileDepth[player][slot] > 0) shown.push_back({player, slot});
+            if (view.table.pileDepth[player][slot] > 0) shown.push_back({player, slot});
     }
     for (int column = 1; column <= kNumColumns; ++column)
-        if (table.pileDepth[0][column] > 0) shown.push_back({0, column});
+        if (view.table.pileDepth[0][column] > 0) shown.push_back({0, column});
     for (int area = kCaptureArea1; area <= kCaptureArea2; ++area)
-        if (table.captureCount[area] > 0) shown.push_back({area, 0});
+        if (view.table.captureCount[area] > 0) shown.push_back({area, 0});
     return shown;
 }
 
-QRect PlaceRect(const Place& place) {
+QRect PlaceRect(const TableView& view, const Place& place) {
     if (place.area == kPilesArea)
-        return PileExtent(place.column, table.pileDepth[0][place.column],
-                          table.tagShown[place.column] == 1);
+        return PileExtent(place.column, view.table.pileDepth[0][place.column],
+                          view.table.tagShown[place.column] == 1);
     if (IsCaptureArea(place.area))
-        return CapturePileExtent(place.area, table.captureCount[place.area]);
+        return CapturePileExtent(place.area, view.table.captureCount[place.area]);
     if (place.column > 0)
         return QRect(HandPlace(place.area, place.column), QSize(kCardWidth, kCardHeight));
     const QPoint left = HandPlace(place.area, 1);
@@ -176,7 +181,7 @@ class PlaceItem : public TableChild {
     QString text(QAccessible::Text t) const override;
     QRect rect() const override {
         if (!surface()) return {};
-        const QRect at = PlaceRect(place_);
+        const QRect at = PlaceRect(View(), place_);
         return QRect(surface()->mapToGlobal(at.topLeft()), at.size());
     }
     // A card of the hand is pressed; the rest are items, not labels: a screen
@@ -217,7 +222,7 @@ class TableAccessible : public QAccessibleWidget {
         QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
-        panelOpen_ = RemainingPanelOpen();
+        panelOpen_ = RemainingPanelOpen(View());
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
@@ -230,13 +235,15 @@ class TableAccessible : public QAccessibleWidget {
         if (t == QAccessible::Name) return QStringLiteral("Card table");
         // The note (how to begin, whose turn, a stopped game); the moves are
         // spoken as they come and not read again each time the table is entered.
-        if (t == QAccessible::Description) return TableNote();
+        if (t == QAccessible::Description) return View().TableNote();
         return QAccessibleWidget::text(t);
     }
     // The places, the score sheet, then the controls shown.
-    int childCount() const override { return int(ShownPlaces().size() + 1 + Controls().size()); }
+    int childCount() const override {
+        return int(ShownPlaces(View()).size() + 1 + Controls().size());
+    }
     QAccessibleInterface* child(int index) const override {
-        const std::vector<Place> places = ShownPlaces();
+        const std::vector<Place> places = ShownPlaces(View());
         if (index < 0) return nullptr;
         if (index < int(places.size())) return Item(places[std::size_t(index)]);
         index -= int(places.size());
@@ -247,7 +254,7 @@ class TableAccessible : public QAccessibleWidget {
                                        : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        const std::vector<Place> places = ShownPlaces();
+        const std::vector<Place> places = ShownPlaces(View());
         if (const auto* item = dynamic_cast<const PlaceItem*>(child)) {
             for (std::size_t i = 0; i < places.size(); ++i)
                 if (places[i] == item->place()) return int(i);
@@ -265,7 +272,7 @@ class TableAccessible : public QAccessibleWidget {
     QAccessibleInterface* childAt(int x, int y) const override {
         if (scoreSheet_->rect().contains(x, y)) return scoreSheet_;
         if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
-        for (const Place& place : ShownPlaces()) {
+        for (const Place& place : ShownPlaces(View())) {
             PlaceItem* item = Item(place);
             if (item->rect().contains(x, y)) return item;
         }
@@ -280,9 +287,13 @@ class TableAccessible : public QAccessibleWidget {
     PlaceItem* Item(const Place& place) const { return items_[PlaceIndex(place)]; }
     // The place with the keyboard focus, while the table has it.
     PlaceItem* FocusedItem() const {
-        if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
-        return Item({FocusPlace().area, FocusPlace().column});
+        const TablePlace focus = FocusPlace(View());
+        if (!widget()->hasFocus() || !Focusable(View(), focus)) return nullptr;
+        return Item({focus.area, focus.column});
     }
+
+    // The view that draws the table.
+    const TableView& View() const { return ViewOf(widget()); }
 
     // Sends the events of what changed since the last call: the places at
     // once, the focus and the words once the event loop runs again.
@@ -297,12 +308,12 @@ class TableAccessible : public QAccessibleWidget {
     // panels the score sheet stands for are left out.
     QList<QWidget*> Controls() const {
         QList<QWidget*> shown;
-        const QList<QWidget*>& scorePanels = AttachedWidgets().scorePanels;
+        const QList<QWidget*>& scorePanels = View().AttachedWidgets().scorePanels;
         for (QObject* child : widget()->children()) {
             auto* control = qobject_cast<QWidget*>(child);
             if (!control || control->isWindow() || control->isHidden()) continue;
             if (scorePanels.contains(control)) continue;
-            if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
+            if (control == View().RemainingPanel() && !RemainingPanelOpen(View())) continue;
             shown << control;
         }
         return shown;
@@ -342,7 +353,7 @@ class TableAccessible : public QAccessibleWidget {
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
-    if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
+    if (t == QAccessible::Name) return PlaceName(View(), place_.area, place_.column);
     return {};
 }
 
@@ -354,26 +365,26 @@ bool PlaceItem::Focused() const {
 QAccessible::State PlaceItem::state() const {
     QAccessible::State s;
     if (place_.area <= kHandArea2 && place_.column > 0) {
-        s.focusable = Focusable({place_.area, place_.column});
+        s.focusable = Focusable(View(), {place_.area, place_.column});
         s.focused = Focused();
         s.selectable = place_.area == kPilesArea;
-        s.selected = table.highlight[place_.area][place_.column] == 1;
+        s.selected = View().table.highlight[place_.area][place_.column] == 1;
     }
     return s;
 }
 
-void Send(QAccessibleInterface* iface, QAccessible::Event type) {
+void Send(const TableView& view, QAccessibleInterface* iface, QAccessible::Event type) {
     QAccessibleEvent event(iface, type);
-    sink(&event);
+    EventSink(view)(&event);
 }
 
 TableAccessible::Told TableAccessible::Now() const {
     Told now;
-    now.places = ShownPlaces();
+    now.places = ShownPlaces(View());
     for (const Place& place : now.places) {
-        now.names[PlaceIndex(place)] = PlaceName(place.area, place.column);
+        now.names[PlaceIndex(place)] = PlaceName(View(), place.area, place.column);
         now.selected[PlaceIndex(place)] = place.column > 0 && place.area <= kHandArea2 &&
-                                          table.highlight[place.area][place.column] == 1;
+                                          View().table.highlight[place.area][place.column] == 1;
     }
     for (QWidget* control : Controls())
         now.controls << control;
@@ -382,13 +393,14 @@ TableAccessible::Told TableAccessible::Now() const {
 
 void TableAccessible::Tell() {
     const Told now = Now();
-    const auto handCards = [](const std::vector<Place>& places) {
-        return std::count_if(places.begin(), places.end(), [](const Place& place) {
-            return place.area == FocusHand() && place.column > 0;
+    const int hand = FocusHand(View());
+    const auto handCards = [hand](const std::vector<Place>& places) {
+        return std::count_if(places.begin(), places.end(), [hand](const Place& place) {
+            return place.area == hand && place.column > 0;
         });
     };
     if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
-    if (RemainingPanelOpen() != panelOpen_) {
+    if (RemainingPanelOpen(View()) != panelOpen_) {
         panelOpen_ = !panelOpen_;
         panelMoved_ = true;
     }
@@ -397,33 +409,35 @@ void TableAccessible::Tell() {
         return std::find(places.begin(), places.end(), place) != places.end();
     };
     for (const Place& place : told_.places)
-        if (!among(now.places, place)) Send(Item(place), QAccessible::ObjectDestroyed);
+        if (!among(now.places, place)) Send(View(), Item(place), QAccessible::ObjectDestroyed);
     for (const Place& place : now.places) {
         const int i = PlaceIndex(place);
         if (!among(told_.places, place)) {
-            Send(Item(place), QAccessible::ObjectCreated);
+            Send(View(), Item(place), QAccessible::ObjectCreated);
             continue;
         }
-        if (now.names[i] != told_.names[i]) Send(Item(place), QAccessible::NameChanged);
+        if (now.names[i] != told_.names[i]) Send(View(), Item(place), QAccessible::NameChanged);
         if (now.selected[i] != told_.selected[i]) {
             QAccessible::State changed;
             changed.selected = true;
             QAccessibleStateChangeEvent event(Item(place), changed);
-            sink(&event);
+            EventSink(View())(&event);
         }
     }
     // Controls come and go as they are shown and hidden (the debug controls,
     // the remaining-cards panel as it is raised or lowered).
     for (const QPointer<QWidget>& control : told_.controls)
         if (control && !now.controls.contains(control))
-            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectDestroyed);
+            Send(View(), QAccessible::queryAccessibleInterface(control),
+                 QAccessible::ObjectDestroyed);
     for (const QPointer<QWidget>& control : now.controls)
         if (!told_.controls.contains(control))
-            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
+            Send(View(), QAccessible::queryAccessibleInterface(control),
+                 QAccessible::ObjectCreated);
     told_ = now;
     // Every move whose words were shown is told, the player's own too, which
     // the computer's answer replaces before the window is free again.
-    const QString move = MoveWords();
+    const QString move = View().MoveWords();
     const QStringList& last = movesHeard_.isEmpty() ? movesTold_ : movesHeard_;
     if (!move.isEmpty() && (last.isEmpty() || last.last() != move)) movesHeard_ << move;
     // The focus and the words are told once the event loop runs again: a
@@ -463,7 +477,7 @@ void TableAccessible::TellFocusAndWords() {
     PlaceItem* focused = FocusedItem();
     if (focused != focusTold_) {
         focusTold_ = focused;
-        if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
+        if (focused) Send(View(), focused, QAccessible::Focus);  // its name tells its state
     } else if (focused) {
         // A choice on the place that keeps the focus (Space, Enter): its new state.
         const int at = PlaceIndex(focused->place());
@@ -473,11 +487,11 @@ void TableAccessible::TellFocusAndWords() {
     }
     selectedSaid_ = told_.selected;
     spoken << TakeNews();
-    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), sink);
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), EventSink(View()));
 
-    if (TableNote() != noteTold_) {
-        noteTold_ = TableNote();
-        Send(this, QAccessible::DescriptionChanged);
+    if (View().TableNote() != noteTold_) {
+        noteTold_ = View().TableNote();
+        Send(View(), this, QAccessible::DescriptionChanged);
     }
 }
 
@@ -491,7 +505,7 @@ QStringList TableAccessible::TakeNews() {
     movesSpoken_ << news;
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
-    else if (MoveWords().isEmpty())
+    else if (View().MoveWords().isEmpty())
         movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
     if (handDealt_) {
@@ -506,7 +520,7 @@ QStringList TableAccessible::TakeNews() {
         QStringList rows;
         if (panelOpen_)
             for (int row = 1; row <= kRemainingRows; ++row)
-                rows << AttachedWidgets().remainingRows[row]->accessibleName();
+                rows << View().AttachedWidgets().remainingRows[row]->accessibleName();
         news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
                             : QStringLiteral("Cards not yet seen put away."));
     }
@@ -514,25 +528,27 @@ QStringList TableAccessible::TakeNews() {
 }
 
 QString TableAccessible::DealWords() const {
-    const int hand = FocusHand();
+    const TableView& view = View();
+    const int hand = FocusHand(view);
     QStringList cards;
     for (int slot = 1; slot <= 4; ++slot)
-        if (table.pileDepth[hand][slot] > 0) cards << PictureName(table.handCards[hand][slot]);
+        if (view.table.pileDepth[hand][slot] > 0)
+            cards << PictureName(view.table.handCards[hand][slot]);
     if (cards.isEmpty()) return {};
     const QString held = QStringLiteral("you hold ") + Listed(cards);
-    if (table.captureCount[3] > 0 || table.captureCount[4] > 0)
+    if (view.table.captureCount[3] > 0 || view.table.captureCount[4] > 0)
         return QStringLiteral("New hand: ") + held + QLatin1Char('.');
     QStringList piles;
     for (int column = 1; column <= kNumColumns; ++column)
-        if (table.pileDepth[0][column] > 0)
-            piles << PictureName(table.pileCards[column][table.pileDepth[0][column]]);
+        if (view.table.pileDepth[0][column] > 0)
+            piles << PictureName(view.table.pileCards[column][view.table.pileDepth[0][column]]);
     return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
            Listed(piles) + QLatin1Char('.');
 }
 
-void TableChanged() {
-    QWidget* surface = SurfaceWidget();
-    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility)) return;
+void TableChanged(TableView& view) {
+    QWidget* surface = view.SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && !view.accessEvents)) return;
     if (auto* accessible =
             dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface)))
         accessible->Tell();
@@ -547,32 +563,27 @@ QAccessibleInterface* TableFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-void InstallTableAccessible() {
-    static bool installed = false;
-    if (!installed) QAccessible::installFactory(TableFactory);
-    installed = true;
-    SetTableWatcher(TableChanged);
+void InstallTableAccessible(TableView& view) {
+    QAccessible::removeFactory(TableFactory);  // installed once
+    QAccessible::installFactory(TableFactory);
+    view.SetTableWatcher(TableChanged);
 }
 
-QString TakeUntoldWords() {
-    QWidget* surface = SurfaceWidget();
-    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility))
-        return {};
+QString TakeUntoldWords(const TableView& view) {
+    QWidget* surface = view.SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && !view.accessEvents)) return {};
     auto* accessible =
         dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface));
     return accessible ? accessible->TakeNews().join(QLatin1Char('\n')) : QString();
 }
 
-void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
-    sink = eventSink ? eventSink : QAccessible::updateAccessibility;
-}
-
-QString PlaceName(int area, int column) {
-    if (area == kPilesArea) return PileName(column);
+QString PlaceName(const TableView& view, int area, int column) {
+    if (area == kPilesArea) return PileName(view, column);
     if (IsHandArea(area)) {
-        if (column == 0) return HandCountName(area);
-        return table.pileDepth[area][column] > 0 ? HandCardName(area, column) : QString();
+        if (column == 0) return HandCountName(view, area);
+        return view.table.pileDepth[area][column] > 0 ? HandCardName(view, area, column)
+                                                      : QString();
     }
-    if (IsCaptureArea(area)) return CaptureName(area);
+    if (IsCaptureArea(area)) return CaptureName(view, area);
     return {};
 }

@@ -12,28 +12,22 @@
 
 #include <QString>
 
-class QAccessibleEvent;
-
 #include "table/tablefocus.h"
 
 // The name the window gives the table widget; the factory knows it by it.
 extern const char kTableObjectName[];
 
-// Installs, once, the factory that gives the table widget its accessible
-// interface, and has the table tell it of every change.
-void InstallTableAccessible();
+// Installs the factory that gives the table widget its accessible interface
+// (once, however often it is called), and has `view` tell it of every change.
+void InstallTableAccessible(TableView& view);
 
-// Where the table's events go: the toolkit's accessibility update (null), or
-// a test's recorder, which also hears them while no screen reader listens.
-void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
-
-// The words of moves and a deal that were drawn but not spoken yet, taken as
-// spoken: a box that opens before the table could speak tells them itself.
-QString TakeUntoldWords();
+// The words of moves and a deal that `view` drew but were not spoken yet,
+// taken as spoken: a box that opens before the table could speak tells them itself.
+QString TakeUntoldWords(const TableView& view);
 
 // What the table's places are called: "Your hand, card 2 of 4: 9 of hearts
 // (key I)", "Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9,
 // selected", "Alice Brown's capture pile: 12 cards, top card 9 of hearts".
 // Area 1 or 2 with column 0 names a hand that is told as a count; empty for
 // a place that shows no card.
-QString PlaceName(int area, int column);
+QString PlaceName(const TableView& view, int area, int column);

@@ -57,20 +57,13 @@ class TableAccessTest : public QObject {
     QAccessibleInterface* Table() { return QAccessible::queryAccessibleInterface(window->Table); }
 
   private slots:
-    void initTestCase() {
-        window = OpenTestWindow();
-        QVERIFY(window);
-        SetAccessEventSink(Record);
-    }
-    void cleanupTestCase() {
-        SetAccessEventSink(nullptr);
-        CloseTestWindow();
-    }
     void init() {
-        FreshTest();
-        SetFocusPlace({});
+        window = FreshTest();
+        QVERIFY(window);
+        TestView().accessEvents = Record;
         told.clear();
     }
+    void cleanup() { CloseTestWindow(); }
 
     // Each place that shows cards is a child named with its cards, its key,
     // its value and tag, placed where it is drawn; a selection is named and
@@ -78,12 +71,12 @@ class TableAccessTest : public QObject {
     void placesAreNamedWithTheirCards() {
         DealHands();
         DealPile(3, {5, 17});  // 5 of clubs, 4 of diamonds
-        DrawTag(3, '9');
+        TestView().DrawTag(3, '9');
         DealPile(5, {30, 43});  // two 4s
-        DrawTag(5, '4');
-        DisplayCard(3, 1, 1, 22, kShow);
-        DisplayCard(3, 1, 1, 36, kShow);
-        DisplayCard(0, 3, 2, 1, kToggleHighlight);
+        TestView().DrawTag(5, '4');
+        TestView().DisplayCard(3, 1, 1, 22, kShow);
+        TestView().DisplayCard(3, 1, 1, 36, kShow);
+        TestView().DisplayCard(0, 3, 2, 1, kToggleHighlight);
         const QStringList names = Names(Table());
         for (const QString& name :
              {QStringLiteral("Your hand, card 2 of 4: 3 of spades (key I)"),
@@ -97,7 +90,7 @@ class TableAccessTest : public QObject {
         QAccessibleInterface* pile = Child(Table(), QStringLiteral("Table pile 3"));
         QCOMPARE(pile->role(), QAccessible::ListItem);
         QVERIFY(pile->state().selected);
-        QCOMPARE(pile->rect(), QRect(TableToGlobal(PileExtent(3, 2, true).topLeft()),
+        QCOMPARE(pile->rect(), QRect(TestView().TableToGlobal(PileExtent(3, 2, true).topLeft()),
                                      PileExtent(3, 2, true).size()));
         QCOMPARE(Table()->childAt(pile->rect().center().x(), pile->rect().center().y()), pile);
         QCOMPARE(Child(Table(), QStringLiteral("Your hand"))->role(), QAccessible::Button);
@@ -121,12 +114,12 @@ class TableAccessTest : public QObject {
             return event.type == QAccessible::ObjectCreated && event.name == "Discard";
         }));
         window->HClick();
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QVERIFY(isChild(window->RemainingCards));
         QVERIFY(Names(QAccessible::queryAccessibleInterface(window->RemainingCards))
                     .contains(QStringLiteral("Clubs not yet seen: 2, 3, 4, 5, 6, 7, 8, 9, 10, "
                                              "jack, queen, king, ace")));
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
     }
 
     // Tab goes from Hint to the remaining-cards button to the table; there the
@@ -150,20 +143,20 @@ class TableAccessTest : public QObject {
             return focus ? focus->text(QAccessible::Name) : QString();
         };
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 1 of 4")));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Down));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Down));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 2")));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 6")));
         QVERIFY(Table()->focusChild()->state().focused);
-        QVERIFY(TableKey(TestLink(), Qt::Key_Space));
-        QCOMPARE(table.highlight[0][6], 1);
-        QVERIFY(TableKey(TestLink(), Qt::Key_Up));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Space));
+        QCOMPARE(TestView().table.highlight[0][6], 1);
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Up));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 4 of 4")));
         Sent::Clear();
-        QVERIFY(TableKey(TestLink(), Qt::Key_Return));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Return));
         QCOMPARE(Sent::List(), QStringList{QStringLiteral("<1>46</>")});
-        QVERIFY(!TableKey(TestLink(), Qt::Key_A));
+        QVERIFY(!TableKey(TestView(), TestLink(), Qt::Key_A));
     }
 
     // A move's words are spoken once, as a notification shown; words drawn
@@ -184,8 +177,8 @@ class TableAccessTest : public QObject {
         const QString move = QStringLiteral("Player No. 2 put the 7 of clubs on the table");
         told.clear();
         for (int i = 0; i < 2; ++i) {
-            ShowMoveMarks(move);
-            ShowBackBuffer();
+            TestView().ShowMoveMarks(move);
+            TestView().ShowBackBuffer();
             QCoreApplication::processEvents();
         }
         QCOMPARE(spoken(), QStringList{move});
@@ -197,9 +190,9 @@ class TableAccessTest : public QObject {
             described = box->accessibleDescription();
             box->close();
         });
-        ShowMoveMarks(next);
-        ShowBackBuffer();
-        ShowConfirmBox(QStringLiteral("Continue Game"), QStringLiteral("Continue?"), {},
+        TestView().ShowMoveMarks(next);
+        TestView().ShowBackBuffer();
+        ShowConfirmBox(TestView(), QStringLiteral("Continue Game"), QStringLiteral("Continue?"), {},
                        QStringLiteral("points"));
         QCoreApplication::processEvents();
         QCOMPARE(described, next + QStringLiteral("\npoints"));
@@ -207,9 +200,9 @@ class TableAccessTest : public QObject {
 
         // The remaining-cards panel, raised, reads its rows; lowered, says so.
         told.clear();
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QTRY_COMPARE(spoken().size(), 1);  // once the window is active again
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QTRY_COMPARE(spoken().size(), 2);
         QVERIFY(spoken().first().startsWith(QStringLiteral("Clubs not yet seen: ")));
         QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen put away."));
