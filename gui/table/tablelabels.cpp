@@ -43,8 +43,8 @@ void TableView::NameScoreSheet() {
 }
 
 QString ScoreRowName(int row) {
-    static const char* const rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
-                                       "spades", "cards",       "points"};
+    static constexpr char rows[][16] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
+                                        "spades", "cards",       "points"};
     return row >= 1 && row <= 7 ? QString::fromLatin1(rows[row - 1]) : QString();
 }
 

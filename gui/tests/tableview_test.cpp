@@ -74,6 +74,21 @@ class TableViewTest : public QObject {
     void init() { window = FreshTest(); }
     void cleanup() { CloseTestWindow(); }
 
+    // Each window draws on a table of its own, and its table widget leads to it.
+    void windowsKeepTheirOwnTables() {
+        DealPile(1, 2);
+        TCasinoGUI other;
+        StandIn::Attach(other.TheGame().link);
+        TableView& otherView = other.TheGame().view;
+        otherView.DisplayCard(0, 5, 1, 7, kShow);
+        QCOMPARE(TestView().table.pileDepth[0][5], 0);
+        QCOMPARE(otherView.table.pileDepth[0][1], 0);
+        otherView.SetTableNote(QStringLiteral("other"));
+        QVERIFY(TestView().TableNote().isEmpty());
+        QCOMPARE(&ViewOf(window->Table), &TestView());
+        QCOMPARE(&ViewOf(other.Table), &otherView);
+    }
+
     void picturesAreLoaded() {
         for (int n : {1, 52, 53, 65, 100})
             QCOMPARE(TestView().Picture(n).deviceIndependentSize().toSize(), QSize(71, 96));
