@@ -95,19 +95,23 @@ void CheckAllCards(Game& g) {
 
 }  // namespace
 
+// From the middle column outwards on the mover's side first: the first
+// player looks from the middle down to column 0 and then up from the middle,
+// the second from the middle up and then down. Read from the occupied mask:
+// the highest free column below a bound, or the lowest above it.
 int FindFreeColumn(const Game& g) {
     int h = g.numColumns / 2;
-    auto free = [&](int c) { return g.tableau[c].numCards == 0; };
+    unsigned free = ~unsigned(g.piles.occupied) & ((1u << g.numColumns) - 1);
+    auto highest = [](unsigned m) { return 31 - __builtin_clz(m); };
+    auto lowest = [](unsigned m) { return __builtin_ctz(m); };
     if (g.CurIndex() == 0) {
-        for (int c = h; c >= 0; --c)
-            if (free(c)) return c;
-        for (int c = h + 1; c < g.numColumns; ++c)
-            if (free(c)) return c;
+        unsigned down = free & ((2u << h) - 1);  // columns h .. 0
+        if (down != 0) return highest(down);
+        if (unsigned up = free & ~down) return lowest(up);
     } else {
-        for (int c = h; c < g.numColumns; ++c)
-            if (free(c)) return c;
-        for (int c = h - 1; c >= 0; --c)
-            if (free(c)) return c;
+        unsigned up = free & ~((1u << h) - 1);  // columns h .. numColumns - 1
+        if (up != 0) return lowest(up);
+        if (unsigned down = free & ~up) return highest(down);
     }
     return -1;
 }
@@ -117,8 +121,7 @@ Card ApplyMove(Game& g, Move& move) {
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
     int pilePlace = 2 + n;
-    Card card = p.hand.slots[s];
-    p.hand.slots[s] = Card{};
+    Card card = p.hand.Take(s);
     ++g.moveNr;
 
     switch (MoveKindOf(move)) {
@@ -132,6 +135,7 @@ Card ApplyMove(Game& g, Move& move) {
                 col.isBlock = 1;
                 col.value = card.rank;
             }
+            g.NotePile(c);
             break;
         }
         case kPut: {
@@ -139,6 +143,7 @@ Card ApplyMove(Game& g, Move& move) {
             move = MakeMove(c >= 0 ? 1 << c : 0, kPut, s);
             if (c >= 0) {
                 g.tableau[c].Push(card);
+                g.NotePile(c);
                 PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, 0));
             } else {
                 p.pile.Push(card);
@@ -167,10 +172,9 @@ Card ApplyMove(Game& g, Move& move) {
                 }
                 col.isBlock = 0;
             }
+            g.piles.NoteEmptied(MoveMask(move) & columns);
             // A sweep leaves the table empty.
-            for (int c = 0; c < g.numColumns && sweep; ++c)
-                if (g.tableau[c].numCards > 0) sweep = 0;
-            p.sweeps += sweep;
+            p.sweeps += sweep && g.piles.occupied == 0;
             break;
         }
     }

@@ -109,6 +109,7 @@ Card Hand::Get(int col) const {
 void Hand::Clear() {
     for (Card& s : slots)
         s = Card{};
+    cardBits = 0;
 }
 
 // ---- Random --------------------------------------------------------------

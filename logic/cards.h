@@ -175,13 +175,39 @@ inline bool Deck::Pop(Card& c) {
     return true;
 }
 
+// Four slots, and the cards they hold as one mask (DeckTally::ranks), which
+// the unseen-cards report reads after every move for a computer's hand. The
+// slots are read freely and changed only through Set, Take and Clear, which
+// keep the mask: a card dealt into an empty slot adds its bit, a card taken
+// out removes it unless another slot holds the same card (a hand laid out by
+// request J may hold a card twice), and a card laid over another has the
+// mask read again from the slots.
 struct Hand {
     Card slots[kMaxHand] = {};
+    std::uint64_t cardBits = 0;
 
     void Set(Card c, int col) {  // inline: every deal sets eight
         KZQ_CHECK(c.Valid(), "c.Valid()", 468);
         KZQ_CHECK((col >= 0) && (col < kMaxHand), "(col>=0)&&(col<kMaxHand)", 469);
+        bool wasEmpty = slots[col].rank == 0;
         slots[col] = c;
+        if (wasEmpty)
+            cardBits |= DeckTally::CardBit(c);
+        else
+            cardBits = Recount();
+    }
+    // Empties slot `slot` (0 to 3) and returns what it held.
+    Card Take(int slot) {
+        Card c = slots[slot];
+        slots[slot] = Card{};
+        bool held = (slots[0] == c) | (slots[1] == c) | (slots[2] == c) | (slots[3] == c);
+        cardBits &= held ? ~std::uint64_t(0) : ~DeckTally::CardBit(c);
+        return c;
+    }
+    // The mask read afresh from the slots.
+    std::uint64_t Recount() const {
+        return DeckTally::CardBit(slots[0]) | DeckTally::CardBit(slots[1]) |
+               DeckTally::CardBit(slots[2]) | DeckTally::CardBit(slots[3]);
     }
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }

@@ -21,6 +21,7 @@ void DiscardRound(Game& g) {
         p.hand.Clear();
     }
     g.deck.Clear();
+    g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
     g.curMoveStack = 0;
@@ -40,6 +41,7 @@ void NewRound(Game& g, RandomSource& random, int gameNumber) {
         p.sweeps = 0;
         p.hand.Clear();
     }
+    g.RecountPiles();
     Deal(g, random, gameNumber);
     g.curPlayer = &g.players[g.starter];
     WriteItem('P', g.starter == 0 ? "1" : "2");
@@ -78,6 +80,7 @@ void TableauDeal(Game& g) {
         Card card;
         g.deck.Pop(card);
         g.tableau[c].Push(card);
+        g.NotePile(c);
         WriteCardItem('0', c, 0, card);
         if (c == lo) {
             ++hi;
@@ -163,9 +166,7 @@ bool ShortScoreLine(const Game& g, int which, char* out) {
 std::uint64_t UnseenRanks(const Game& g) {
     std::uint64_t ranks = g.deck.tally.ranks;
     for (const Player& p : g.players)
-        if (p.level != 0)
-            for (const Card& c : p.hand.slots)
-                ranks |= DeckTally::CardBit(c);
+        ranks |= p.level != 0 ? p.hand.cardBits : 0;
     return ranks;
 }
 
@@ -217,7 +218,10 @@ void UnseenCards(const Game& g) {
 }
 
 bool TalliesAgree(const Game& g) {
-    return g.deck.tally == g.deck.Recount() &&
+    return g.piles == Piles::Recount(g.tableau, g.numColumns) &&
+           g.players[0].hand.cardBits == g.players[0].hand.Recount() &&
+           g.players[1].hand.cardBits == g.players[1].hand.Recount() &&
+           g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();
 }

@@ -8,10 +8,10 @@
 
 #include "cards.h"
 #include "records.h"
+#include "table.h"
 
 namespace kzq {
 
-constexpr int kMaxColumns = 12;
 constexpr int kPlayers = 2;
 constexpr int kWinningTotal = 21;
 constexpr int kMovesPerRound = 48;
@@ -83,6 +83,7 @@ struct ScoreItems {
 struct Game {
     std::int32_t numColumns = 0;
     Stack tableau[kMaxColumns];
+    Piles piles;  // what the move generator reads of the table; see NotePile
     Player players[kPlayers];
     Player* curPlayer = nullptr;
     std::uint8_t starter = 0;
@@ -102,12 +103,11 @@ struct Game {
     // ask for it a dozen times.
     int CurIndex() const { return curPlayer == &players[1] ? 1 : 0; }
     Player* OtherPlayer() { return &players[1 - CurIndex()]; }
-    int AllCards() const {  // cards on the table
-        int n = 0;
-        for (int c = 0; c < numColumns; ++c)
-            n += tableau[c].numCards;
-        return n;
-    }
+    int AllCards() const { return piles.cards; }  // cards on the table
+    // Whatever changes a pile tells the table's summary: NotePile for one
+    // column, RecountPiles after the whole table was laid out or cleared.
+    void NotePile(int c) { piles.Note(tableau[c], c); }
+    void RecountPiles() { piles = Piles::Recount(tableau, numColumns); }
     Card BackCard() const { return Card{data.header.backRank, kBack}; }
 };
 
@@ -127,7 +127,8 @@ void ScoreLines(Game& g);
 void ScoreLine(const Game& g, int which);  // one G item
 void UnseenCards(const Game& g);           // the four U items
 void RecomputeHidden(Game& g);
-// Whether the tallies of the stock and the Capture Piles match a recount.
+// Whether the table's summary, the hands' card masks and the tallies of the
+// stock and the Capture Piles match a recount.
 bool TalliesAgree(const Game& g);
 // Empties the table, the hands, the piles and the stock: no round in play.
 void DiscardRound(Game& g);

@@ -194,8 +194,9 @@ void PlaceCard(Param p) {
         s.numCards = 1;
         s.cards[0] = c;
         s.value = c.rank;
+        g.NotePile(index);
     } else if (p.text[0] == '1' || p.text[0] == '2') {
-        if (index >= 0 && index < kMaxHand) g.players[p.text[0] - '1'].hand.slots[index] = c;
+        if (index >= 0 && index < kMaxHand) g.players[p.text[0] - '1'].hand.Set(c, index);
     }
 }
 

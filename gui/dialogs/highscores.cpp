@@ -3,7 +3,10 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStringList>
 #include <QTextBlock>
@@ -12,6 +15,7 @@
 
 #include "core/mirror.h"
 #include "dialogs/boxes.h"
+#include "dialogs/choicelist.h"
 #include "dialogs/formparts.h"
 #include "table/cardtext.h"
 #include "table/tableview.h"
@@ -58,8 +62,11 @@ void SetLines(QTextEdit* column, const QStringList& lines) {
     cursor.mergeBlockFormat(format);
 }
 
-QPushButton* SortButton(QWidget* parent, const QString& caption, int x, int width) {
+// A sort button, named for a screen reader by the column it sorts.
+QPushButton* SortButton(QWidget* parent, const QString& caption, const QString& column, int x,
+                        int width) {
     auto* button = PlaceButton(parent, caption, QRect(x, 24, width, 17));
+    ShowAsRadioButton(button, QStringLiteral("Sort by ") + column);
     button->setFlat(true);
     button->setCheckable(true);
     button->setAutoDefault(false);
@@ -67,6 +74,64 @@ QPushButton* SortButton(QWidget* parent, const QString& caption, int x, int widt
     button->setFont(Bold(button->font()));
     return button;
 }
+
+// The rows for the keyboard and a screen reader: it lies over the columns,
+// the arrow keys (and Home, End, a click) choose a row, and the focus is drawn
+// around it. A reader hears each row with its column names.
+class HallRows : public ChoiceList {
+  public:
+    explicit HallRows(QWidget* parent) : ChoiceList(parent, QStringLiteral("Hall of Fame")) {}
+
+    // The words of the rows in use, best first; the first row becomes the current one.
+    void SetRows(const QStringList& rows) {
+        rows_ = rows;
+        current_ = rows_.isEmpty() ? -1 : 0;
+        setFocusPolicy(rows_.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
+        update();
+    }
+    int ChoiceCount() const override { return int(rows_.size()); }
+    int CurrentChoice() const override { return current_; }
+    QString ChoiceName(int index) const override { return rows_.value(index); }
+    QRect ChoiceRect(int index) const override {
+        return QRect(0, index * THighScores::kLineHeight, width(), THighScores::kLineHeight);
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int last = ChoiceCount() - 1;
+        switch (event->key()) {
+            case Qt::Key_Up:
+                return Choose(current_ - 1);
+            case Qt::Key_Down:
+                return Choose(current_ + 1);
+            case Qt::Key_Home:
+                return Choose(0);
+            case Qt::Key_End:
+                return Choose(last);
+            default:
+                QWidget::keyPressEvent(event);
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        Choose(int(event->position().y()) / THighScores::kLineHeight);
+    }
+    void paintEvent(QPaintEvent*) override {
+        if (!hasFocus() || current_ < 0) return;
+        QPainter painter(this);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(ChoiceRect(current_).adjusted(0, 0, -1, -1));
+    }
+
+  private:
+    void Choose(int index) {
+        if (index < 0 || index >= ChoiceCount() || index == current_) return;
+        current_ = index;
+        TellCurrent();
+    }
+
+    QStringList rows_;
+    int current_ = -1;
+};
 
 }  // namespace
 
@@ -87,13 +152,15 @@ THighScores::THighScores(QWidget* parent, const TableView& view, HallOfFameActio
     TTRank->setFont(Bold(TTRank->font()));
     TTRank->resize(33, 13);
 
-    Button2Name = SortButton(group, QStringLiteral("Name"), 48, 137);
-    Button3Points = SortButton(group, QStringLiteral("Points"), 184, 65);
-    Button4Won = SortButton(group, QStringLiteral("Won"), 248, 65);
-    Button5Lost = SortButton(group, QStringLiteral("Lost"), 312, 65);
-    Button6Played = SortButton(group, QStringLiteral("Played"), 376, 65);
-    Button7Percent = SortButton(group, QStringLiteral("Percent"), 440, 65);
-    Button8PPG = SortButton(group, QStringLiteral("PPG"), 504, 65);
+    Button2Name = SortButton(group, QStringLiteral("Name"), QStringLiteral("Name"), 48, 137);
+    Button3Points = SortButton(group, QStringLiteral("Points"), QStringLiteral("Points"), 184, 65);
+    Button4Won = SortButton(group, QStringLiteral("Won"), QStringLiteral("Won"), 248, 65);
+    Button5Lost = SortButton(group, QStringLiteral("Lost"), QStringLiteral("Lost"), 312, 65);
+    Button6Played = SortButton(group, QStringLiteral("Played"), QStringLiteral("Played"), 376, 65);
+    Button7Percent =
+        SortButton(group, QStringLiteral("Percent"), QStringLiteral("Percent"), 440, 65);
+    Button8PPG =
+        SortButton(group, QStringLiteral("PPG"), QStringLiteral("Points per game"), 504, 65);
     SortButtons = new QButtonGroup(this);
     SortButtons->setExclusive(true);
     const std::pair<QPushButton*, void (THighScores::*)()> sorts[] = {
@@ -121,25 +188,17 @@ THighScores::THighScores(QWidget* parent, const TableView& view, HallOfFameActio
     LPercent = Column(group, QRect(416, 56, 65, 218), right);
     LPPG = Column(group, QRect(488, 56, 49, 218), right);
 
-    // Each column is named by its header, and the sort buttons say what they do.
+    // Each column is named by its header.
     const struct {
         QTextEdit* column;
         const char* title;
-        QPushButton* sort;
-    } headed[] = {{LNumber, "Rank", nullptr},
-                  {LName, "Name", Button2Name},
-                  {LPoints, "Points", Button3Points},
-                  {LWon, "Won", Button4Won},
-                  {LLost, "Lost", Button5Lost},
-                  {LPlayed, "Played", Button6Played},
-                  {LPercent, "Percent", Button7Percent},
-                  {LPPG, "Points per game", Button8PPG}};
-    for (const auto& [column, title, sort] : headed) {
+    } headed[] = {{LNumber, "Rank"},     {LName, "Name"},          {LPoints, "Points"},
+                  {LWon, "Won"},         {LLost, "Lost"},          {LPlayed, "Played"},
+                  {LPercent, "Percent"}, {LPPG, "Points per game"}};
+    for (const auto& [column, title] : headed)
         column->setAccessibleName(QString::fromLatin1(title) + QStringLiteral(" column"));
-        if (sort)
-            sort->setAccessibleDescription(QStringLiteral("Sorts the rows by ") +
-                                           QString::fromLatin1(title).toLower());
-    }
+    Rows = new HallRows(group);
+    Rows->setGeometry(8, 56, 561, kHallRows * kLineHeight);
 
     // Covers the strip of the columns below their fifteenth line.
     HiderPanel = new QFrame(group);
@@ -179,17 +238,17 @@ void THighScores::FillColumns() {
     SetLines(LPlayed, played);
     SetLines(LPercent, percent);
     SetLines(LPPG, ppg);
-    // The table read row by row, as a screen reader reads the group.
-    QStringList rows;
+    // The rows in use, each with its column names, for the keyboard and a screen reader.
+    QStringList named;
     for (int rank = 1; rank <= kHallRows; ++rank)
         if (!name[rank - 1].isEmpty())
-            rows << QStringLiteral(
-                        "%1. %2: %3 points, won %4, lost %5, played %6, %7 percent, "
-                        "%8 points per game")
-                        .arg(number[rank - 1], name[rank - 1], points[rank - 1], won[rank - 1],
-                             lost[rank - 1], played[rank - 1], percent[rank - 1].trimmed(),
-                             ppg[rank - 1].trimmed());
-    HighScoresGroup->setAccessibleDescription(rows.join(QLatin1Char('\n')));
+            named << QStringLiteral(
+                         "Name: %1, Points: %2, Won: %3, Lost: %4, Played: %5, Percent: %6, "
+                         "Points per game: %7")
+                         .arg(name[rank - 1], points[rank - 1], won[rank - 1], lost[rank - 1],
+                              played[rank - 1], percent[rank - 1].trimmed(),
+                              ppg[rank - 1].trimmed());
+    static_cast<HallRows*>(Rows)->SetRows(named);
 }
 
 void THighScores::SortBy(int key) {

@@ -66,6 +66,9 @@ class THighScores : public QDialog {
     QTextEdit* LPlayed;
     QTextEdit* LPercent;
     QTextEdit* LPPG;
+    // Over the columns: the rows in use, one at a time, for the keyboard and a
+    // screen reader (a list of rows, each read with its column names).
+    QWidget* Rows;
     QFrame* HiderPanel;
     QFrame* Panel1;
     QPushButton* OKButton;

@@ -17,6 +17,7 @@
 
 #include "core/mirror.h"
 #include "dialogs/boxes.h"
+#include "dialogs/choicelist.h"
 #include "dialogs/formparts.h"
 #include "table/cardtext.h"
 
@@ -80,14 +81,29 @@ QPoint CellOf(int index) {
 
 // The chooser for the keyboard: it lies over the picture of the backs, lets
 // clicks through to the dialog, moves the tick with the arrow keys and shows
-// the focus around the chosen back.
-class BackKeys : public QWidget {
+// the focus around the chosen back. A screen reader hears it as a list of the
+// twelve backs.
+class BackKeys : public ChoiceList {
   public:
-    explicit BackKeys(TNewGameBox* box) : QWidget(box), box_(box) {
-        setFocusPolicy(Qt::StrongFocus);
+    explicit BackKeys(TNewGameBox* box) : ChoiceList(box, QStringLiteral("Card back")), box_(box) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAccessibleDescription(QStringLiteral("The arrow keys choose another back"));
     }
+
+    int ChoiceCount() const override {
+        return TNewGameBox::kLastIndex - TNewGameBox::kFirstIndex + 1;
+    }
+    int CurrentChoice() const override { return box_->ChosenBack() - TNewGameBox::kFirstIndex; }
+    QString ChoiceName(int choice) const override {
+        return TNewGameBox::BackName(choice + TNewGameBox::kFirstIndex);
+    }
+    QRect ChoiceRect(int choice) const override {
+        return QRect(CellOf(choice + TNewGameBox::kFirstIndex),
+                     QSize(TNewGameBox::kCellWidth - TNewGameBox::kGap,
+                           TNewGameBox::kCellHeight - TNewGameBox::kGap));
+    }
+    // The tick has moved.
+    void Moved() { TellCurrent(); }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -95,7 +111,7 @@ class BackKeys : public QWidget {
             {Qt::Key_Left, -1}, {Qt::Key_Right, 1}, {Qt::Key_Up, -6}, {Qt::Key_Down, 6}};
         for (const auto& [key, step] : steps)
             if (event->key() == key) {
-                const int index = TNewGameBox::chooserIndex + step;
+                const int index = box_->ChosenBack() + step;
                 if (index >= TNewGameBox::kFirstIndex && index <= TNewGameBox::kLastIndex)
                     box_->SelectBack(index);
                 return;
@@ -107,18 +123,7 @@ class BackKeys : public QWidget {
         QPainter painter(this);
         QPen pen(Qt::black, 1, Qt::DashLine);
         painter.setPen(pen);
-        const QRect cell(CellOf(TNewGameBox::chooserIndex),
-                         QSize(TNewGameBox::kCellWidth - TNewGameBox::kGap,
-                               TNewGameBox::kCellHeight - TNewGameBox::kGap));
-        painter.drawRect(cell.adjusted(-3, -3, 2, 2));
-    }
-    void focusInEvent(QFocusEvent* event) override {
-        QWidget::focusInEvent(event);
-        update();
-    }
-    void focusOutEvent(QFocusEvent* event) override {
-        QWidget::focusOutEvent(event);
-        update();
+        painter.drawRect(ChoiceRect(CurrentChoice()).adjusted(-3, -3, 2, 2));
     }
 
   private:
@@ -164,8 +169,6 @@ std::string StoredName(const QString& text) {
     return TextToWire(CleanName(text).left(kMaxNameLength));
 }
 
-int TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
-
 TNewGameBox::TNewGameBox(NewGameMode mode, GameMirror& mirror, QWidget* parent)
     : QDialog(parent, kFixedDialogFlags), mode_(mode), mirror_(mirror) {
     BuildControls();
@@ -190,8 +193,9 @@ void TNewGameBox::BuildControls() {
 
     Player1Group = PlaceGroup(this, QStringLiteral("Human Player"), QRect(8, 8, 233, 89));
     Name1 = PlaceLabel(Player1Group, QStringLiteral("Name:"), 16, 25);
-    // Player 1's name box lies on the dialog itself, over its group.
-    PName1 = NameBox(this, QRect(64, 28, 153, 21));
+    // In the group beside its label, as the computer's: a screen reader finds
+    // a field's label among the field's siblings.
+    PName1 = NameBox(Player1Group, QRect(56, 20, 153, 21));
 
     Player2Group = PlaceGroup(this, QStringLiteral("Computer Player"), QRect(256, 8, 233, 89));
     Name2 = PlaceLabel(Player2Group, QStringLiteral("Name:"), 16, 25);
@@ -257,8 +261,8 @@ void TNewGameBox::Fill() {
     ShowName(PName1, WireToText(mirror_.settings.player1Name));
     ShowName(PName2, WireToText(mirror_.settings.player2Name));
 
-    // An unknown rank character keeps the back chosen last.
-    if (const int index = IndexOfRank(mirror_.settings.backRank)) chooserIndex = index;
+    // An unknown rank character gives the first back.
+    if (const int index = IndexOfRank(mirror_.settings.backRank)) chosenBack_ = index;
     BuildChooser(devicePixelRatioF());
 
     SpinEdit3->setMaximum(9);
@@ -309,8 +313,7 @@ void TNewGameBox::BuildChooser(qreal ratio) {
             painter.drawText(card, Qt::AlignCenter, QString(QLatin1Char(RankChar(index))));
         }
     }
-    DrawTick(chooserIndex);
-    BackChooser->setAccessibleName(BackName(chooserIndex));
+    DrawTick(chosenBack_);
 }
 
 QString TNewGameBox::BackName(int index) {
@@ -320,9 +323,7 @@ QString TNewGameBox::BackName(int index) {
                                           "brown dots",   "grey zigzags",   "orange sunburst",
                                           "pink stars",   "cream flowers",  "navy stripes"};
     CheckRange(index, kFirstIndex, kLastIndex, "card back");
-    return QStringLiteral("Card back %1 of 12: %2")
-        .arg(index - kFirstIndex + 1)
-        .arg(QString::fromLatin1(designs[index - kFirstIndex]));
+    return QString::fromLatin1(designs[index - kFirstIndex]);
 }
 
 void TNewGameBox::DrawTick(int index) {
@@ -365,12 +366,12 @@ void TNewGameBox::FormMouseDown(int x, int y) {
 
 void TNewGameBox::SelectBack(int index) {
     CheckRange(index, kFirstIndex, kLastIndex, "card back");
-    if (index == chooserIndex) return;
-    DrawTick(chooserIndex);  // removes it
-    chooserIndex = index;
-    DrawTick(chooserIndex);
+    if (index == chosenBack_) return;
+    DrawTick(chosenBack_);  // removes it
+    chosenBack_ = index;
+    DrawTick(chosenBack_);
     update(QRect(chooserPlace_, QSize(kChooserWidth, kChooserHeight)));
-    BackChooser->setAccessibleName(BackName(chooserIndex));
+    static_cast<BackKeys*>(BackChooser)->Moved();
 }
 
 bool TNewGameBox::eventFilter(QObject* watched, QEvent* event) {
@@ -418,8 +419,8 @@ void TNewGameBox::OKButtonClick() {
     mirror_.settings.player1Name = name1;
     mirror_.settings.player2Name = name2;
     mirror_.settings.player2Level = SpinEdit2->value();
-    CheckRange(chooserIndex, kFirstIndex, kLastIndex, "card back");
-    mirror_.settings.backRank = RankChar(chooserIndex);
+    CheckRange(chosenBack_, kFirstIndex, kLastIndex, "card back");
+    mirror_.settings.backRank = RankChar(chosenBack_);
     mirror_.settings.backSuit = kBackSuit;
     mirror_.settings.delaySetting = SpinEdit3->value();
     mirror_.settings.sound = GameSoundCheckbox->isChecked();

@@ -54,8 +54,8 @@ class TNewGameBox : public QDialog {
     // Outcome so far: kOutcomeNone until OK has been accepted.
     int Outcome() const { return outcome_; }
 
-    // The selected back, 2 to 13. It outlives the dialog; at program start it is 2.
-    static int chooserIndex;
+    // The selected back, 2 to 13: at first the back of the settings, else 2.
+    int ChosenBack() const { return chosenBack_; }
     // The chooser picture as drawn at the moment (backs and tick).
     const QImage& ChooserPicture() const { return chooser_; }
     // Top left of the chooser picture in the dialog's client pixels.
@@ -65,8 +65,8 @@ class TNewGameBox : public QDialog {
     void FormMouseDown(int x, int y);
     // Selects back `index` (2 to 13): the tick moves there.
     void SelectBack(int index);
-    // A back in words, as a screen reader names the chooser: "Card back 4 of
-    // 12: purple rings".
+    // A back's design in words, as a screen reader names it in the chooser's
+    // list: "purple rings".
     static QString BackName(int index);
     void OKButtonClick();
     void CancelButtonClick();
@@ -84,7 +84,7 @@ class TNewGameBox : public QDialog {
     QSpinBox* SpinEdit2;
     QLabel* CardBack;
     // Over the chooser, taking no clicks: the keyboard's way to it. The arrow
-    // keys move the tick, and its name says which back is chosen.
+    // keys move the tick; a screen reader hears a list of the backs.
     QWidget* BackChooser;
     QFrame* Bevel1;
     QFrame* Bevel2;
@@ -121,6 +121,7 @@ class TNewGameBox : public QDialog {
     NewGameMode mode_;
     GameMirror& mirror_;  // read by Fill, written by OK
     int outcome_ = kOutcomeNone;
+    int chosenBack_ = kFirstIndex;
     QImage chooser_;
     QPoint chooserPlace_{kChooserLeft, kChooserTop};
 };

@@ -43,10 +43,10 @@ class NewGameBoxHiDpiTest : public QObject {
         QVERIFY(place == chooser);
 
         QTest::mouseClick(&box, Qt::LeftButton, {}, box.ChooserPlace() + QPoint(420, 150));
-        QCOMPARE(TNewGameBox::chooserIndex, 13);
+        QCOMPARE(box.ChosenBack(), 13);
         QVERIFY(box.ChooserPicture() != chooser);
         QTest::mouseClick(&box, Qt::LeftButton, {}, box.ChooserPlace() + QPoint(100, 50));
-        QCOMPARE(TNewGameBox::chooserIndex, 3);
+        QCOMPARE(box.ChosenBack(), 3);
         QVERIFY(box.ChooserPicture() == chooser);
     }
 };

@@ -3,6 +3,7 @@
 // dialog, and the New Game and Game Settings commands against the real library.
 #include "dialogs/newgamebox.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -12,9 +13,11 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <algorithm>
 
 #include "core/mirror.h"
 #include "dialogs/boxes.h"
+#include "dialogs/choicelist.h"
 #include "link/logiclink.h"
 #include "link/operations.h"
 #include "table/tableview.h"
@@ -28,8 +31,23 @@ namespace {
 // The chooser index that a press at (dx, dy) from the chooser's top left selects.
 int IndexAfterPress(TNewGameBox& box, int dx, int dy, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(&box, button, {}, box.ChooserPlace() + QPoint(dx, dy));
-    return TNewGameBox::chooserIndex;
+    return box.ChosenBack();
 }
+
+// The names of the list items that a screen reader is told take the focus,
+// while it lives.
+struct FocusedItems {
+    FocusedItems() {
+        names.clear();
+        SetChoiceEventSink([](QAccessibleEvent* event) {
+            QAccessibleInterface* object = event->accessibleInterface();
+            if (event->type() == QAccessible::Focus && object->role() == QAccessible::ListItem)
+                names << object->text(QAccessible::Name);
+        });
+    }
+    ~FocusedItems() { SetChoiceEventSink(nullptr); }
+    static inline QStringList names;
+};
 
 }  // namespace
 
@@ -50,7 +68,6 @@ class NewGameBoxTest : public QObject {
     void init() {
         TestMirror() = GameMirror{};
         QVERIFY(PassThrough::Install());
-        TNewGameBox::chooserIndex = TNewGameBox::kFirstIndex;
     }
 
     void cleanName_data() {
@@ -111,7 +128,7 @@ class NewGameBoxTest : public QObject {
             QCOMPARE(names->itemText(0), QStringLiteral("Zed"));
             QCOMPARE(names->itemText(1), QStringLiteral("Amy"));
         }
-        QCOMPARE(TNewGameBox::chooserIndex, 12);
+        QCOMPARE(box.ChosenBack(), 12);
         QCOMPARE(box.SpinEdit3->value(), 7);
         QVERIFY(!box.GameSoundCheckbox->isChecked());
         QVERIFY(box.GameAnimateCheckbox->isChecked());
@@ -123,14 +140,13 @@ class NewGameBoxTest : public QObject {
         QVERIFY(box.StartButton->isDefault());
     }
 
-    // A back rank that names no back keeps the one chosen last.
-    void unknownBackKeepsTheLastChoice() {
-        TNewGameBox::chooserIndex = 9;
+    // A back rank that names no back gives the first back.
+    void unknownBackGivesTheFirst() {
         TestMirror().settings.backRank = 'A';
         TNewGameBox box(NewGameMode::kNewGame, TestMirror());
-        QCOMPARE(TNewGameBox::chooserIndex, 9);
+        QCOMPARE(box.ChosenBack(), TNewGameBox::kFirstIndex);
         box.OKButtonClick();
-        QCOMPARE(TestMirror().settings.backRank, '9');
+        QCOMPARE(TestMirror().settings.backRank, '2');
         QCOMPARE(TestMirror().settings.backSuit, 'B');
     }
 
@@ -281,6 +297,37 @@ class NewGameBoxTest : public QObject {
                 QCOMPARE(log.texts.size(), 1);
                 QVERIFY2(log.texts[0].contains(told), qPrintable(log.texts[0]));
             }
+    }
+
+    // A screen reader finds each name box's label, and hears the back chooser as
+    // a list of the backs whose focused item follows the arrow keys.
+    void screenReaderHearsLabelsAndBacks() {
+        TestMirror().settings.backRank = '2';
+        TNewGameBox box(NewGameMode::kNewGame, TestMirror());
+        box.show();
+        box.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&box));
+        for (const auto& [label, field] :
+             {std::pair{box.Name1, box.PName1}, {box.Name2, box.PName2}}) {
+            const auto labels =
+                QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+            QVERIFY(std::any_of(labels.begin(), labels.end(), [&](const auto& relation) {
+                return relation.first->object() == label;
+            }));
+        }
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box.BackChooser);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->childCount(), 12);
+        FocusedItems focused;
+        box.BackChooser->setFocus();
+        QTRY_COMPARE(focused.names, QStringList{TNewGameBox::BackName(2)});
+        QTest::keyClick(box.BackChooser, Qt::Key_Down);
+        QTest::keyClick(box.BackChooser, Qt::Key_Down);  // no row below: the back stays
+        QCOMPARE(focused.names, (QStringList{TNewGameBox::BackName(2), TNewGameBox::BackName(8)}));
+        QAccessibleInterface* item = list->focusChild();
+        QCOMPARE(list->indexOfChild(item), 6);
+        QVERIFY(item->state().focused && item->state().selected);
+        QVERIFY(!list->child(0)->state().selected);
     }
 
     void reducedSettingsDialog() {

@@ -61,11 +61,12 @@ inline void Arrange(const std::vector<Pile>& table, const std::vector<std::strin
             s.Push(place(text));
         if (table[col].block) s.isBlock = 1, s.value = s.cards[0].rank;
     }
+    g.RecountPiles();
     const std::vector<std::string>* hands[2] = {&hand1, &hand2};
     for (int p = 0; p < 2; ++p)
         for (std::size_t slot = 0; slot < hands[p]->size(); ++slot)
             if (!(*hands[p])[slot].empty())
-                g.players[p].hand.slots[slot] = place((*hands[p])[slot]);
+                g.players[p].hand.Set(place((*hands[p])[slot]), int(slot));
     for (int s = kClubs; s <= kSpades; ++s)
         for (int r = 1; r <= 13; ++r)
             if (!used[s][r] && placed + g.deck.numCards < kSizeDeck)

@@ -1,6 +1,8 @@
-// The score items kept from one move to the next (ScoreItems) against the
-// same items written afresh, over random play: moves of every kind, deals,
-// new rounds and seats changing between human and computer.
+// What is kept from one move to the next against the same written or read
+// afresh, over random play (moves of every kind, deals, new rounds and seats
+// changing between human and computer): the score items (ScoreItems), and
+// the table's summary (Piles) and the hands' card masks that the move
+// generator and the unseen cards read (TalliesAgree).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -46,6 +48,7 @@ TEST(ScoreItems, KeptTextIsWhatAFreshWriteGives) {
         }
         auto [kept, fresh] = KeptAndFresh();
         ASSERT_EQ(kept, fresh) << "after step " << step;
+        ASSERT_TRUE(TalliesAgree(g)) << "after step " << step;
     }
 }
 

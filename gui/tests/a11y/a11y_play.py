@@ -105,10 +105,18 @@ unnamed = [n.getRoleName() for n in walk(box) if n.getState().contains(pyatspi.S
            and n.getRoleName() in CONTROLS - {"text"} and not n.name.strip()]
 if unnamed:
     fail("unnamed fields in the New Game dialog: %r" % unnamed)
-# The back chooser by keys: Tab reaches it, an arrow key chooses the next back.
+# The back chooser by keys: Tab reaches it, an arrow key chooses the next back,
+# the focused item of the list of backs.
+
+
+def back(node):
+    return node is not None and node.getRoleName() == "list item" and \
+        node.parent.name == "Card back"
+
+
 for _ in range(12):
     chooser = focused(box)
-    if chooser is not None and chooser.name.startswith("Card back "):
+    if back(chooser):
         break
     press("New Game Settings", "Tab")
     pump(0.1)
@@ -116,8 +124,8 @@ else:
     fail("Tab does not reach the card backs")
 before = chooser.name
 press("New Game Settings", "Right")
-after = wait_for("the next back", lambda: (lambda f: f.name if f and f.name != before and
-                                           f.name.startswith("Card back ") else None)(focused(box)))
+after = wait_for("the next back", lambda: (lambda f: f.name if back(f) and f.name != before
+                                           else None)(focused(box)))
 print("the back chooser says:", before, "->", after)
 # Faster play: animation off and no delay, reached by Tab and the fields' names.
 for _ in range(12):

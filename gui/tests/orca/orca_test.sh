@@ -4,7 +4,8 @@
 # screen reader Orca, speaking through speech-dispatcher to a voice that
 # writes each utterance to a file (and takes a moment per word, so that
 # speech cut short shows). orca_play.py then plays a round by keys alone and
-# checks what was spoken.
+# checks what was spoken; orca_dialogs.py then opens the New Game dialog and
+# the Hall of Fame and checks what they say.
 #
 #   orca_test.sh PROGRAM
 #
@@ -89,10 +90,12 @@ dbus-run-session -- bash -c '
     orca --debug-file="$6/orca-debug.out" >"$6/orca.log" 2>&1 &
     "$2" "$3" "$(dirname "$4")" "$5" "$6/spoken"
     status=$?
+    [ "$status" -eq 0 ] && { "$2" "$7" "$(dirname "$4")" "$5" "$6/spoken"; status=$?; }
     kill %1 %2 %3 2>/dev/null
     wait
     exit $status
-' inner "$launcher" "$python" "$here/orca_play.py" "$program" "$work/run" "$work"
+' inner "$launcher" "$python" "$here/orca_play.py" "$program" "$work/run" "$work" \
+    "$here/orca_dialogs.py"
 status=$?
 if [ "$status" -ne 0 ]; then
     [ -s "$work/run/program.log" ] && { echo "--- program output"; cat "$work/run/program.log"; }
