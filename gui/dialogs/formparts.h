@@ -19,6 +19,7 @@
 #include <Qt>
 #include <functional>
 
+class QAccessibleEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -41,6 +42,9 @@ struct DialogHost {
     QPointer<QWidget> mainWindow;
     std::function<void(const QString&)> messageSink;
     std::function<void()> beepSink;
+    // Where the choice lists' accessible events go: Qt's accessibility (null)
+    // or a test's recorder.
+    void (*choiceEvents)(QAccessibleEvent*) = nullptr;
 };
 // The application object's, or null when the application keeps none.
 DialogHost* TheDialogHost();
