@@ -7,16 +7,21 @@ namespace kzq {
 
 namespace {
 
-void PushCardMove(Game& g, CardMove m) {
-    KZQ_CHECK(g.curMoveStack < kMaxMoveStack - 1, "curMoveStack < moveStack+kMaxMoveStack-1", 1136);
-    g.moveStack[g.curMoveStack++] = m;
-}
+// Places of a card movement, as the report gives them.
+enum Place : std::uint8_t { kTable = 0, kHand1 = 1, kHand2 = 2, kPile1 = 3, kPile2 = 4 };
 
-// The one card movement of a Put or a Build, taken off the list.
-CardMove PopCardMove(Game& g, int checkNumber) {
-    KZQ_CHECK(g.curMoveStack > 0, "Pop(r)", checkNumber);
-    return g.moveStack[--g.curMoveStack];
-}
+// One card's movement: its places, before and after, and the card.
+struct CardMove {
+    std::uint8_t from;
+    std::uint8_t to;
+    std::uint8_t rank;
+    std::uint8_t suit;
+    std::uint8_t fromIndex;
+    std::uint8_t fromPos;
+    std::uint8_t toIndex;
+    std::uint8_t toPos;
+};
+static_assert(sizeof(CardMove) == 8);
 
 CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
                       int toPos) {
@@ -47,27 +52,38 @@ void WriteFlight(const CardMove& r) {
     WriteItem('A', text, 8);
 }
 
-// A card's passage as the report gives it: its old place emptied, its
-// flight, its new place filled. Every card of a move writes these three
-// items, so they go out as one run when they fit; near the end of the reply,
-// one by one, each whole or not at all.
-void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
-    constexpr int kLength = 7 + 11 + 7;
-    char from = char('0' + r.from);
-    if (char* out = RunSpace(kLength)) {
-        char* flight = out + 7;
-        flight[0] = '<', flight[1] = 'A', flight[2] = '>';
-        FlightText(r, flight + 3);
-        const char emptied[7] = {'<', from, '>', flight[7], flight[8], '0', '0'};
-        const char filled[7] = {'<',       toCode,   '>', PosDigit(toIndex), PosDigit(toPos),
-                                flight[5], flight[6]};
-        std::memcpy(out, emptied, 7);
-        std::memcpy(out + 18, filled, 7);
-        return;
-    }
-    WriteCardItem(from, r.fromIndex, r.fromPos, Card{});
+// A card's passage item by item, each whole or not at all, near the end of
+// the reply. Kept out of line: the usual case below then needs none of the
+// registers that these calls would have it save and restore.
+[[gnu::noinline]] void WritePassageItems(const CardMove& r, char toCode, int toIndex, int toPos) {
+    WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
     WriteFlight(r);
     WriteCardItem(toCode, toIndex, toPos, Card{r.rank, r.suit});
+}
+
+// A card's passage as the report gives it: its old place emptied, its
+// flight, its new place filled. Every card of a move writes these three
+// items, so they go out as one run when they fit.
+void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
+    constexpr int kLength = 7 + 11 + 7;
+    char* out = RunSpace(kLength);
+    if (!out) return WritePassageItems(r, toCode, toIndex, toPos);
+    // Written in place, character by character: the three items share the
+    // card's text and the old place's digits.
+    char from = char('0' + r.from);
+    char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
+    const char* card = EntryOf(Card{r.rank, r.suit}).text;
+    out[0] = '<', out[1] = from, out[2] = '>';
+    out[3] = fromIndex, out[4] = fromPos, out[5] = '0', out[6] = '0';
+    out[7] = '<', out[8] = 'A', out[9] = '>';
+    out[10] = from, out[11] = char('0' + r.to), out[12] = card[0], out[13] = card[1];
+    out[14] = fromIndex, out[15] = fromPos;
+    out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
+    out[18] = '<', out[19] = toCode, out[20] = '>';
+    // The new place is a column or a pile and a height, never negative: its
+    // digits come from the table as the noted places' do.
+    out[21] = PosDigit(std::uint8_t(toIndex)), out[22] = PosDigit(std::uint8_t(toPos));
+    out[23] = card[0], out[24] = card[1];
 }
 
 // The pause item: the delay digit of the settings.
@@ -116,11 +132,17 @@ int FindFreeColumn(const Game& g) {
     return -1;
 }
 
-Card ApplyMove(Game& g, Move& move) {
+// A move is reported as it is carried out: each card's passage is written
+// when the card moves, from the places it leaves and reaches, rather than
+// noted in a list and read back once the move is done. One passage waits:
+// a Take reports the card that took last, after what it took (at the end
+// pickup, which plays no card, the first card lifted waits instead).
+void CarryOutMove(Game& g, Move move) {
     Player& p = *g.curPlayer;
     int s = MoveSlot(move);
     int n = g.CurIndex() + 1;
     int pilePlace = 2 + n;
+    char pileCode = char('0' + pilePlace);
     Card card = p.hand.Take(s);
     ++g.moveNr;
 
@@ -129,32 +151,42 @@ Card ApplyMove(Game& g, Move& move) {
         case kBlock: {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
-            PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, col.numCards));
+            CardMove passage = MakeCardMove(n, kTable, card, s, 0, c, col.numCards);
             col.Push(card);
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
                 col.value = card.rank;
             }
             g.NotePile(c);
+            CheckAllCards(g);
+            WritePassage(passage, '0', c, passage.toPos);
+            ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
         case kPut: {
             int c = FindFreeColumn(g);
-            move = MakeMove(c >= 0 ? 1 << c : 0, kPut, s);
             if (c >= 0) {
                 g.tableau[c].Push(card);
                 g.NotePile(c);
-                PushCardMove(g, MakeCardMove(n, kTable, card, s, 0, c, 0));
+                CheckAllCards(g);
+                WritePassage(MakeCardMove(n, kTable, card, s, 0, c, 0), '0', c, 0);
             } else {
                 p.pile.Push(card);
-                PushCardMove(g, MakeCardMove(n, pilePlace, card, s, 0, 0, 0));
+                CheckAllCards(g);
+                char text[4] = {'1', '1', 0, 0};
+                CardText(card, text + 2);
+                WriteItem('F', text, 4);
+                WritePassage(MakeCardMove(n, pilePlace, card, s, 0, 0, 0), pileCode, 0, 0);
             }
             break;
         }
         case kTake: {
+            CardMove last{};
+            bool waiting = false;
             int sweep = 1;
             if (g.moveNr <= kMovesPerRound) {
-                PushCardMove(g, MakeCardMove(n, pilePlace, card, s, 0, 0, p.pile.numCards));
+                last = MakeCardMove(n, pilePlace, card, s, 0, 0, p.pile.numCards);
+                waiting = true;
                 p.pile.Push(card);
                 g.lastTaker = std::uint8_t(g.CurIndex());
             } else {
@@ -166,61 +198,31 @@ Card ApplyMove(Game& g, Move& move) {
                 Stack& col = g.tableau[c];
                 Card lifted;
                 while (col.Pop(lifted)) {
-                    PushCardMove(g, MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
-                                                 p.pile.numCards));
+                    CardMove passage = MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
+                                                    p.pile.numCards);
                     p.pile.Push(lifted);
+                    if (waiting)
+                        WritePassage(passage, pileCode, 0, 0);
+                    else
+                        last = passage, waiting = true;
                 }
                 col.isBlock = 0;
             }
             g.piles.NoteEmptied(MoveMask(move) & columns);
             // A sweep leaves the table empty.
             p.sweeps += sweep && g.piles.occupied == 0;
+            CheckAllCards(g);
+            if (waiting) WritePassage(last, pileCode, 0, 0);
             break;
         }
-    }
-    CheckAllCards(g);
-    return card;
-}
-
-void ReportMove(Game& g, Card card, Move move) {
-    char pileCode = char('3' + g.CurIndex());
-    switch (MoveKindOf(move)) {
-        case kPut:
-            if (MoveMask(move) != 0) {
-                WritePassage(PopCardMove(g, 1270), '0', FirstColumn(move), 0);
-            } else {
-                char text[4] = {'1', '1', 0, 0};
-                CardText(card, text + 2);
-                WriteItem('F', text, 4);
-                WritePassage(PopCardMove(g, 1277), pileCode, 0, 0);
-            }
-            break;
-        case kBuild:
-        case kBlock: {
-            int c = FirstColumn(move);
-            const Stack& col = g.tableau[c];
-            WritePassage(PopCardMove(g, 1294), '0', c, col.numCards - 1);
-            ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
-            break;
-        }
-        case kTake:
-            // The cards lifted, in the order they were noted, and the first
-            // noted last: the card played goes to the pile after what it took.
-            for (int i = 1; i < g.curMoveStack; ++i)
-                WritePassage(g.moveStack[i], pileCode, 0, 0);
-            if (g.curMoveStack > 0) WritePassage(g.moveStack[0], pileCode, 0, 0);
-            g.curMoveStack = 0;
-            break;
     }
     WriteItem('P', g.CurIndex() == 0 ? "2" : "1");
 }
 
 void EndPickup(Game& g) {
-    Move move = kPickupMove;
     g.curPlayer = &g.players[g.lastTaker];
-    Card card = ApplyMove(g, move);
     WriteDelay(g);
-    ReportMove(g, card, move);
+    CarryOutMove(g, kPickupMove);
     g.moveNr = kMovesPerRound;
 }
 
@@ -230,9 +232,8 @@ void RevealMove(const Game& g, Card card, Move move) {
 }
 
 void PlayMove(Game& g, Move move, Turn turn) {
-    Card card = ApplyMove(g, move);
-    if (turn == Turn::kComputer) RevealMove(g, card, move);
-    ReportMove(g, card, move);
+    if (turn == Turn::kComputer) RevealMove(g, g.curPlayer->hand.slots[MoveSlot(move)], move);
+    CarryOutMove(g, move);
     if (g.moveNr == kMovesPerRound && g.AllCards() != 0) EndPickup(g);
     // Neither the score lines nor the next deal depend on whose turn it is.
     g.curPlayer = g.OtherPlayer();

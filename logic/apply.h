@@ -9,19 +9,18 @@
 
 namespace kzq {
 
-// Applies `move` to `g` for the player to move (a Put's mask becomes the
-// column it went to), noting every card movement; returns the card played.
-Card ApplyMove(Game& g, Move& move);
+// Carries out `move` for the player to move and writes its report, card by
+// card, as the cards move.
+void CarryOutMove(Game& g, Move move);
 // Column for a Put of the player to move, or -1 when the table is full.
 int FindFreeColumn(const Game& g);
-// Writes the card movements that ApplyMove noted as reply items.
-void ReportMove(Game& g, Card card, Move move);
 void EndPickup(Game& g);
 void RevealMove(const Game& g, Card card, Move move);
 
 enum class Turn { kHuman, kMenuAnswer, kComputer };
-// One whole move: apply, report, pickup after move 48, score lines, change of
-// player, redeal or end of round.
+// One whole move: the computer's card shown, the move carried out and
+// reported, pickup after move 48, score lines, change of player, redeal or
+// end of round.
 void PlayMove(Game& g, Move move, Turn turn);
 
 }  // namespace kzq

@@ -110,6 +110,7 @@ void Hand::Clear() {
     for (Card& s : slots)
         s = Card{};
     cardBits = 0;
+    occupied = 0;
 }
 
 // ---- Random --------------------------------------------------------------

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "check.h"
 
@@ -39,14 +40,6 @@ int ParseRank(char c);  // 0 when not a rank character
 int ParseSuit(char c);  // 5 (back) when not a suit letter
 Card ParseCard(char rank, char suit);
 char ValueChar(int value);  // "-A23456789TJQKA" for 0..14: a pile's label
-// Writes the two characters of a card to out[0..1]: rank "A23456789TJQK" (an
-// ace also for 14) and suit "cdhsb"; '0' for either when absent or out of
-// range, so no card is "00". Read from tables because every reply writes dozens.
-inline void CardText(Card c, char* out) {
-    out[0] = c.rank < 16 ? "0A23456789TJQKA0"[c.rank] : '0';
-    out[1] = c.suit < 8 ? "0cdhsb00"[c.suit] : '0';
-}
-
 // One suit's cards as a 13-bit rank mask: rank 2 is bit 0 ... King bit 11, Ace bit 12.
 constexpr int RankBit(int rank) {
     return 1 << ((rank == 1 ? 14 : rank) - 2);
@@ -65,19 +58,56 @@ struct Stack {
     void Clear();
 };
 
-// CardBit of every rank and suit below 16 and 8, read from a table since the
-// unseen-cards report asks for every hand card after every move.
-struct CardBitTable {
-    std::uint64_t bit[8][16];
+// What the containers and the reply writer read of a card, for every rank
+// below 16 and suit below 8, laid out once: its bit in a rank mask by suit
+// (DeckTally::ranks), what it adds to a tally's counts (DeckTally::counts)
+// and its two characters of wire text. A card moving from one deck to
+// another, and every card item of a reply, read one entry instead of
+// comparing the card with the few that score and looking up its characters.
+struct CardEntry {
+    std::uint64_t bit;
+    std::uint32_t counts;
+    char text[2];
 };
-constexpr CardBitTable MakeCardBits() {
-    CardBitTable t{};
-    for (int s = kClubs; s <= kSpades; ++s)
-        for (int r = 1; r <= 13; ++r)
-            t.bit[s][r] = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+struct CardTable {
+    CardEntry entry[8][16];
+};
+// A tally's counts side by side, one byte each: aces, spades, the 2 of
+// spades, the 10 of diamonds. A pile holds at most 52 cards, so no count
+// carries into the next.
+constexpr std::uint32_t kAceCount = 1, kSpadeCount = 1u << 8, kTwoOfSpadesCount = 1u << 16,
+                        kTenOfDiamondsCount = 1u << 24;
+constexpr CardTable MakeCardTable() {
+    CardTable t{};
+    for (int s = 0; s < 8; ++s) {
+        for (int r = 0; r < 16; ++r) {
+            CardEntry& e = t.entry[s][r];
+            // Rank "A23456789TJQK" (an ace also for 14) and suit "cdhsb"; '0'
+            // for either when absent or no card's (rank 15, suits 6 and 7).
+            e.text[0] = "0A23456789TJQKA0"[r];
+            e.text[1] = "0cdhsb00"[s];
+            if (s < kClubs || s > kSpades || r < 1 || r > 13) continue;
+            e.bit = std::uint64_t(RankBit(r)) << (16 * (s - 1));
+            e.counts = (r == 1 ? kAceCount : 0) + (s == kSpades ? kSpadeCount : 0) +
+                       (r == 2 && s == kSpades ? kTwoOfSpadesCount : 0) +
+                       (r == 10 && s == kDiamonds ? kTenOfDiamondsCount : 0);
+        }
+    }
     return t;
 }
-inline constexpr CardBitTable kCardBits = MakeCardBits();
+inline constexpr CardTable kCardTable = MakeCardTable();
+// A card's entry. Every card in play has a rank below 16 and a suit below 8
+// (parsed from its text, dealt, or checked when the records are read); the
+// masks keep any other byte inside the table at the cost of one instruction
+// each, where comparisons cost a branch apiece on every card that moves.
+inline const CardEntry& EntryOf(Card c) {
+    return kCardTable.entry[c.suit & 7][c.rank & 15];
+}
+
+// Writes the two characters of a card to out[0..1] (CardEntry::text).
+inline void CardText(Card c, char* out) {
+    std::memcpy(out, EntryOf(c).text, 2);
+}
 
 // The state of a 15-bit linear congruential generator: 1 at load, so that
 // the shuffles repeat from one load to the next unless a reseed is asked for.
@@ -95,35 +125,34 @@ void RequestReseed(RandomSource& random);
 // A Deck keeps its own tally in Push, Pop, Fill and Clear; Recount gives a
 // fresh one to check it against.
 struct DeckTally {
-    std::uint64_t ranks = 0;  // every card: suit s's rank mask at bit 16 * (s - 1)
-    std::uint8_t aces = 0;
-    std::uint8_t spades = 0;
-    std::uint8_t twoOfSpades = 0;
-    std::uint8_t tenOfDiamonds = 0;
+    std::uint64_t ranks = 0;   // every card: suit s's rank mask at bit 16 * (s - 1)
+    std::uint32_t counts = 0;  // aces, spades, the 2 and the 10 (kAceCount ...)
+
+    int Aces() const { return int(counts & 0xFF); }
+    int Spades() const { return int(counts >> 8 & 0xFF); }
+    int TwoOfSpades() const { return int(counts >> 16 & 0xFF); }
+    int TenOfDiamonds() const { return int(counts >> 24); }
 
     void Add(Card c) {
-        aces += c.rank == 1;
-        spades += c.suit == kSpades;
-        twoOfSpades += c.rank == 2 && c.suit == kSpades;
-        tenOfDiamonds += c.rank == 10 && c.suit == kDiamonds;
-        ranks |= CardBit(c);
+        const CardEntry& e = EntryOf(c);
+        counts += e.counts;
+        ranks |= e.bit;
     }
     // Cards leave only the stock, which holds every card at most once.
     void Remove(Card c) {
-        aces -= c.rank == 1;
-        spades -= c.suit == kSpades;
-        twoOfSpades -= c.rank == 2 && c.suit == kSpades;
-        tenOfDiamonds -= c.rank == 10 && c.suit == kDiamonds;
-        ranks &= ~CardBit(c);
+        const CardEntry& e = EntryOf(c);
+        counts -= e.counts;
+        ranks &= ~e.bit;
     }
     // Suit s's cards as a rank mask (RankBit).
     int RankMask(int suit) const { return int(ranks >> (16 * (suit - 1))) & 0x1FFF; }
     // A card's bit in `ranks`; 0 for anything else (no card, a back).
-    static std::uint64_t CardBit(Card c) {
-        return c.rank < 16 && c.suit < 8 ? kCardBits.bit[c.suit][c.rank] : 0;
-    }
+    static std::uint64_t CardBit(Card c) { return EntryOf(c).bit; }
     // All 52 cards.
-    static constexpr DeckTally Full() { return DeckTally{0x1FFF1FFF1FFF1FFFull, 4, 13, 1, 1}; }
+    static constexpr DeckTally Full() {
+        return DeckTally{0x1FFF1FFF1FFF1FFFull, 4 * kAceCount + 13 * kSpadeCount +
+                                                    kTwoOfSpadesCount + kTenOfDiamondsCount};
+    }
     bool operator==(const DeckTally&) const = default;
 };
 
@@ -175,16 +204,19 @@ inline bool Deck::Pop(Card& c) {
     return true;
 }
 
-// Four slots, and the cards they hold as one mask (DeckTally::ranks), which
-// the unseen-cards report reads after every move for a computer's hand. The
-// slots are read freely and changed only through Set, Take and Clear, which
-// keep the mask: a card dealt into an empty slot adds its bit, a card taken
-// out removes it unless another slot holds the same card (a hand laid out by
-// request J may hold a card twice), and a card laid over another has the
-// mask read again from the slots.
+// Four slots, the cards they hold as one mask (DeckTally::ranks), which the
+// unseen-cards report reads after every move for a computer's hand, and which
+// slots hold a card, which the move generator walks and the count of all
+// cards after every move counts. The slots are read freely and changed only
+// through Set, Take and Clear, which keep both: a card dealt into an empty
+// slot adds its bits, a card taken out removes its slot's bit, and its card's
+// bit unless another slot holds the same card (a hand laid out by request J
+// may hold a card twice), and a card laid over another has the card mask read
+// again from the slots.
 struct Hand {
     Card slots[kMaxHand] = {};
     std::uint64_t cardBits = 0;
+    int occupied = 0;  // bit i for each slot i that holds a card
 
     void Set(Card c, int col) {  // inline: every deal sets eight
         KZQ_CHECK(c.Valid(), "c.Valid()", 468);
@@ -195,6 +227,7 @@ struct Hand {
             cardBits |= DeckTally::CardBit(c);
         else
             cardBits = Recount();
+        occupied = c.rank != 0 ? occupied | 1 << col : occupied & ~(1 << col);
     }
     // Empties slot `slot` (0 to 3) and returns what it held.
     Card Take(int slot) {
@@ -202,12 +235,18 @@ struct Hand {
         slots[slot] = Card{};
         bool held = (slots[0] == c) | (slots[1] == c) | (slots[2] == c) | (slots[3] == c);
         cardBits &= held ? ~std::uint64_t(0) : ~DeckTally::CardBit(c);
+        occupied &= ~(1 << slot);
         return c;
     }
     // The mask read afresh from the slots.
     std::uint64_t Recount() const {
         return DeckTally::CardBit(slots[0]) | DeckTally::CardBit(slots[1]) |
                DeckTally::CardBit(slots[2]) | DeckTally::CardBit(slots[3]);
+    }
+    // The occupied slots read afresh.
+    int RecountOccupied() const {
+        return (slots[0].rank != 0) | (slots[1].rank != 0) << 1 | (slots[2].rank != 0) << 2 |
+               (slots[3].rank != 0) << 3;
     }
     Card Get(int col) const;
     bool Occupied(int slot) const { return slots[slot & 3].rank != 0; }
@@ -216,10 +255,10 @@ struct Hand {
             if (s.rank == c.rank && s.suit != c.suit) return s;
         return Card{};
     }
-    int Count() const {
-        return (slots[0].rank != 0) + (slots[1].rank != 0) + (slots[2].rank != 0) +
-               (slots[3].rank != 0);
-    }
+    // The cards held: the bits of `occupied`, read from a table of the bit
+    // counts of 0 to 15 four bits apiece (the processor's own bit count is
+    // not in the instruction set the library is built for).
+    int Count() const { return int(0x4332322132212110ull >> (4 * (occupied & 15)) & 15); }
     void Clear();
 };
 

@@ -24,7 +24,6 @@ void DiscardRound(Game& g) {
     g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
-    g.curMoveStack = 0;
 }
 
 void NewGame(Game& g, RandomSource& random, int gameNumber) {
@@ -57,7 +56,27 @@ void Deal(Game& g, RandomSource& random, int gameNumber) {
     TableauDeal(g);
 }
 
+// A full deal's eight card items go out as one run when the stock holds
+// them all and they fit, instead of asking for room item by item; otherwise
+// each goes out whole or not at all, as far as the stock reaches.
 int PlayersDeal(Game& g) {
+    constexpr int kItem = 3 + 4;
+    char* out =
+        g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(kMaxHand * kPlayers * kItem) : nullptr;
+    if (out) {
+        for (int slot = 0; slot < kMaxHand; ++slot) {
+            for (int which = 0; which < kPlayers; ++which, out += kItem) {
+                Player& p = g.players[which];
+                Card c;
+                g.deck.Pop(c);
+                p.hand.Set(c, slot);
+                out[0] = '<', out[1] = char('1' + which), out[2] = '>';
+                out[3] = PosDigit(std::uint8_t(slot)), out[4] = '1';
+                CardText(p.hidden ? g.BackCard() : c, out + 5);
+            }
+        }
+        return kMaxHand * 2;
+    }
     for (int slot = 0; slot < kMaxHand; ++slot) {
         for (int which = 0; which < kPlayers; ++which) {
             Player& p = g.players[which];
@@ -101,8 +120,8 @@ namespace {
 // The points of a Capture Pile with its tally, and of the round's sweeps.
 int Points(const Deck& pile, int sweeps) {
     const DeckTally& k = pile.tally;
-    return k.aces + (k.twoOfSpades != 0) + 2 * (k.tenOfDiamonds != 0) + sweeps +
-           (k.spades >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
+    return k.Aces() + (k.TwoOfSpades() != 0) + 2 * (k.TenOfDiamonds() != 0) + sweeps +
+           (k.Spades() >= 7 ? 1 : 0) + (pile.numCards >= 27 ? 3 : 0);
 }
 
 }  // namespace
@@ -147,15 +166,15 @@ bool ShortScoreLine(const Game& g, int which, char* out) {
     const Player& p = g.players[which];
     const DeckTally& k = p.pile.tally;
     int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
-    if (k.aces >= 10 || unsigned(p.sweeps) >= 100u || k.spades >= 100 || cards >= 100 ||
+    if (k.Aces() >= 10 || unsigned(p.sweeps) >= 100u || k.Spades() >= 100 || cards >= 100 ||
         unsigned(points) >= 100u)
         return false;
     out[0] = char('1' + which);
-    out[1] = char('0' + k.aces);
-    out[2] = char('0' + (k.twoOfSpades != 0));
-    out[3] = char('0' + (k.tenOfDiamonds != 0));
+    out[1] = char('0' + k.Aces());
+    out[2] = char('0' + (k.TwoOfSpades() != 0));
+    out[3] = char('0' + (k.TenOfDiamonds() != 0));
     TwoDigits(p.sweeps, out + 4);
-    TwoDigits(k.spades, out + 6);
+    TwoDigits(k.Spades(), out + 6);
     TwoDigits(cards, out + 8);
     TwoDigits(points, out + 10);
     return true;
@@ -197,11 +216,11 @@ void ScoreLine(const Game& g, int which) {
     const DeckTally& k = p.pile.tally;
     ItemText()
         .Number(which + 1)
-        .Number(k.aces)
-        .Number(k.twoOfSpades != 0)
-        .Number(k.tenOfDiamonds != 0)
+        .Number(k.Aces())
+        .Number(k.TwoOfSpades() != 0)
+        .Number(k.TenOfDiamonds() != 0)
         .Number(p.sweeps, 2)
-        .Number(k.spades, 2)
+        .Number(k.Spades(), 2)
         .Number(p.pile.numCards, 2)
         .Number(Points(p.pile, p.sweeps), 2)
         .Write('G');
@@ -221,6 +240,8 @@ bool TalliesAgree(const Game& g) {
     return g.piles == Piles::Recount(g.tableau, g.numColumns) &&
            g.players[0].hand.cardBits == g.players[0].hand.Recount() &&
            g.players[1].hand.cardBits == g.players[1].hand.Recount() &&
+           g.players[0].hand.occupied == g.players[0].hand.RecountOccupied() &&
+           g.players[1].hand.occupied == g.players[1].hand.RecountOccupied() &&
            g.deck.tally == g.deck.Recount() &&
            g.players[0].pile.tally == g.players[0].pile.Recount() &&
            g.players[1].pile.tally == g.players[1].pile.Recount();

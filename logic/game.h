@@ -16,7 +16,6 @@ constexpr int kPlayers = 2;
 constexpr int kWinningTotal = 21;
 constexpr int kMovesPerRound = 48;
 constexpr int kMaxMoves = 1024;
-constexpr int kMaxMoveStack = 204;
 
 struct Player {
     Deck pile;  // the Capture Pile
@@ -30,34 +29,14 @@ struct Player {
     int AllCards() const { return pile.AllCards() + hand.Count(); }
 };
 
-// Places of a card movement and of the reply's card items.
-enum Place : std::uint8_t { kTable = 0, kHand1 = 1, kHand2 = 2, kPile1 = 3, kPile2 = 4 };
-
-struct CardMove {
-    std::uint8_t from;
-    std::uint8_t to;
-    std::uint8_t rank;
-    std::uint8_t suit;
-    std::uint8_t fromIndex;
-    std::uint8_t fromPos;
-    std::uint8_t toIndex;
-    std::uint8_t toPos;
-};
-static_assert(sizeof(CardMove) == 8);
-
 // What a score line shows: the counts it is written from.
 struct ScoreCounts {
     std::int32_t sweeps = 0;
     std::int32_t cards = 0;
-    std::uint8_t aces = 0;
-    std::uint8_t spades = 0;
-    std::uint8_t twoOfSpades = 0;
-    std::uint8_t tenOfDiamonds = 0;
+    std::uint32_t tally = 0;  // the pile's DeckTally::counts
 
     static ScoreCounts Of(const Player& p) {
-        const DeckTally& k = p.pile.tally;
-        return ScoreCounts{p.sweeps, p.pile.numCards, k.aces,
-                           k.spades, k.twoOfSpades,   k.tenOfDiamonds};
+        return ScoreCounts{p.sweeps, p.pile.numCards, p.pile.tally.counts};
     }
     bool operator==(const ScoreCounts&) const = default;
 };
@@ -93,9 +72,7 @@ struct Game {
     std::int32_t moveNr = 0;
     std::int32_t numMoves = 0;
     std::uint32_t moves[kMaxMoves] =
-        {};                // Move code in the low half, signed score in the high half
-    int curMoveStack = 0;  // next free entry of moveStack
-    CardMove moveStack[kMaxMoveStack] = {};
+        {};  // Move code in the low half, signed score in the high half
     ScoreItems scoreItems;
 
     int Index(const Player* p) const { return int(p - players); }

@@ -100,23 +100,22 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     int countOfRank[16] = {};  // 15: what a build past 14 would need, never held
     unsigned held = 0;         // bit t for each rank t held, bit 14 for an ace
     unsigned twice = 0;        // bit t for each rank t held more than once
-    int slots = 0;             // bit i for each slot i that holds a card
     for (int i = 0; i < kMaxHand; ++i) {
         int rank = hand.slots[i].rank;
         int r = rank < 14 ? rank : 0;
         ++countOfRank[r];
         twice |= held & 1u << r;
         held |= 1u << r;
-        slots |= (rank != 0) << i;
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles& piles = g.piles;
     MoveScorer scores(g, piles, weights);
     Generator gen{g, piles, scores, 0};
 
-    // The occupied slots by their bits: which slots are empty follows the
-    // play, and a test of each slot would be guessed wrong by the processor.
-    for (int rest = slots; rest != 0; rest = WithoutLowest(rest)) {
+    // The occupied slots by their bits (the hand keeps them): which slots are
+    // empty follows the play, and a test of each slot would be guessed wrong
+    // by the processor.
+    for (int rest = hand.occupied; rest != 0; rest = WithoutLowest(rest)) {
         int i = LowestColumn(rest);
         Card card = hand.slots[i];
         int r = card.rank;

@@ -1,11 +1,38 @@
 #include "table/remainingpanel.h"
 
+#include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QThread>
 #include <QWidget>
 
 #include "table/tableview.h"
 
+const char kPanelButtonObjectName[] = "cardsNotYetSeen";
+
 namespace {
+
+class PanelButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit PanelButtonAccessible(QWidget* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = RemainingPanelOpen(ViewOf(widget()->window()));
+        s.collapsed = !s.expanded;
+        return s;
+    }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == pressAction())
+            static_cast<QAbstractButton*>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
 
 // The pause between the two steps of the slide.
 constexpr unsigned kPanelPauseMs = 100;
@@ -47,4 +74,8 @@ void RemainingCardsButtonClick(TableView& view) {
 void RemainingCardsClick(TableView& view) {
     const int top = view.RemainingPanel()->y();
     MovePanel(view, top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
+}
+
+QAccessibleInterface* NewPanelButtonAccessible(QWidget* button) {
+    return qobject_cast<QAbstractButton*>(button) ? new PanelButtonAccessible(button) : nullptr;
 }

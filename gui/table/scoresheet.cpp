@@ -1,8 +1,10 @@
-// The score sheet's accessible table and its cells: virtual objects, not
-// widgets, that read the score labels the window attached to the table.
+// The score sheet's accessible table, its cells and headers: virtual objects,
+// not widgets, that read the score labels the window attached to the table;
+// and the window's interface, which holds the sheet beside the card table.
 #include "table/scoresheet.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
@@ -14,6 +16,29 @@
 namespace {
 
 class ScoreSheet;
+
+// A column's player or a row's name, as the header of the sheet's cells.
+class ScoreHeader : public TableChild {
+  public:
+    ScoreHeader(QWidget* window, ScoreSheet* sheet, QAccessible::Role role, int at)
+        : TableChild(window), sheet_(sheet), role_(role), at_(at) {}
+
+    QAccessibleInterface* parent() const override;  // the sheet
+    QString text(QAccessible::Text t) const override;
+    QRect rect() const override;
+    QAccessible::Role role() const override { return role_; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+
+  private:
+    ScoreSheet* sheet_;
+    QAccessible::Role role_;  // ColumnHeader or RowHeader
+    int at_;                  // the column or row
+};
+
 class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
   public:
     ScoreCell(QWidget* surface, ScoreSheet* sheet, int row, int column)
@@ -41,8 +66,8 @@ class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
     }
 
     bool isSelected() const override { return false; }
-    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
-    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override;
+    QList<QAccessibleInterface*> rowHeaderCells() const override;
     int columnIndex() const override { return column_; }
     int rowIndex() const override { return row_; }
     int columnExtent() const override { return 1; }
@@ -60,35 +85,47 @@ class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
     int column_;
 };
 
+// The sheet: its cells row by row, then its column and row headers. It is a
+// child of the window, beside the card table: a screen reader entering the
+// table tells the focused card, not the sheet.
 class ScoreSheet : public TableChild, public QAccessibleTableInterface {
   public:
     static constexpr int kRows = 7;
     static constexpr int kColumns = 2;
 
-    explicit ScoreSheet(QWidget* surface) : TableChild(surface) {
+    static constexpr int kCells = kRows * kColumns;
+
+    explicit ScoreSheet(QWidget* window) : TableChild(window) {
         for (int row = 0; row < kRows; ++row)
-            for (int column = 0; column < kColumns; ++column) {
-                cells_[std::size_t(row * kColumns + column)] =
-                    new ScoreCell(surface, this, row, column);
-                QAccessible::registerAccessibleInterface(cell(row, column));
-            }
+            for (int column = 0; column < kColumns; ++column)
+                children_[std::size_t(row * kColumns + column)] =
+                    new ScoreCell(window, this, row, column);
+        for (int column = 0; column < kColumns; ++column)
+            children_[std::size_t(kCells + column)] =
+                new ScoreHeader(window, this, QAccessible::ColumnHeader, column);
+        for (int row = 0; row < kRows; ++row)
+            children_[std::size_t(kCells + kColumns + row)] =
+                new ScoreHeader(window, this, QAccessible::RowHeader, row);
+        for (QAccessibleInterface* c : children_)
+            QAccessible::registerAccessibleInterface(c);
     }
     ~ScoreSheet() override {
-        for (ScoreCell* c : cells_)
+        for (QAccessibleInterface* c : children_)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(c));
     }
 
     QAccessibleInterface* child(int index) const override {
-        return index >= 0 && index < kRows * kColumns ? cells_[std::size_t(index)] : nullptr;
+        return index >= 0 && index < int(children_.size()) ? children_[std::size_t(index)]
+                                                           : nullptr;
     }
-    int childCount() const override { return kRows * kColumns; }
+    int childCount() const override { return int(children_.size()); }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        const auto at = std::find(cells_.begin(), cells_.end(), child);
-        return at == cells_.end() ? -1 : int(at - cells_.begin());
+        const auto at = std::find(children_.begin(), children_.end(), child);
+        return at == children_.end() ? -1 : int(at - children_.begin());
     }
     QAccessibleInterface* childAt(int x, int y) const override {
-        for (ScoreCell* c : cells_)
-            if (c->rect().contains(x, y)) return c;
+        for (int i = 0; i < kCells; ++i)
+            if (children_[std::size_t(i)]->rect().contains(x, y)) return children_[std::size_t(i)];
         return nullptr;
     }
     QString text(QAccessible::Text t) const override {
@@ -139,12 +176,18 @@ class ScoreSheet : public TableChild, public QAccessibleTableInterface {
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
-  private:
+    QAccessibleInterface* ColumnHeader(int column) const {
+        return children_[std::size_t(kCells + column)];
+    }
+    QAccessibleInterface* RowHeader(int row) const {
+        return children_[std::size_t(kCells + kColumns + row)];
+    }
     ScoreCell* cell(int row, int column) const {
-        return cells_[std::size_t(row * kColumns + column)];
+        return static_cast<ScoreCell*>(children_[std::size_t(row * kColumns + column)]);
     }
 
-    std::array<ScoreCell*, kRows * kColumns> cells_{};
+  private:
+    std::array<QAccessibleInterface*, kCells + kColumns + kRows> children_{};
 };
 
 QAccessibleInterface* ScoreCell::parent() const {
@@ -153,9 +196,60 @@ QAccessibleInterface* ScoreCell::parent() const {
 QAccessibleInterface* ScoreCell::table() const {
     return sheet_;
 }
+QList<QAccessibleInterface*> ScoreCell::columnHeaderCells() const {
+    return {sheet_->ColumnHeader(column_)};
+}
+QList<QAccessibleInterface*> ScoreCell::rowHeaderCells() const {
+    return {sheet_->RowHeader(row_)};
+}
+
+QAccessibleInterface* ScoreHeader::parent() const {
+    return sheet_;
+}
+QString ScoreHeader::text(QAccessible::Text t) const {
+    if (t != QAccessible::Name) return {};
+    return role_ == QAccessible::ColumnHeader ? sheet_->columnDescription(at_)
+                                              : sheet_->rowDescription(at_);
+}
+QRect ScoreHeader::rect() const {
+    if (role_ == QAccessible::RowHeader)
+        return sheet_->cell(at_, 0)->rect() | sheet_->cell(at_, 1)->rect();
+    const TableWidgets& attached = View().AttachedWidgets();
+    QLabel* panel = attached.surface ? attached.namePanels[at_ + 1] : nullptr;
+    return panel ? QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()) : QRect();
+}
+
+// The main window: its widgets as the toolkit tells them, then the score sheet.
+class WindowAccessible : public QAccessibleWidget {
+  public:
+    explicit WindowAccessible(QWidget* window)
+        : QAccessibleWidget(window, QAccessible::Window), sheet_(new ScoreSheet(window)) {
+        QAccessible::registerAccessibleInterface(sheet_);
+    }
+    ~WindowAccessible() override {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(sheet_));
+    }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == QAccessibleWidget::childCount() ? sheet_ : QAccessibleWidget::child(index);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child == sheet_ ? QAccessibleWidget::childCount()
+                               : QAccessibleWidget::indexOfChild(child);
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        // The sheet is drawn over the card table.
+        if (sheet_->rect().contains(x, y)) return sheet_;
+        return QAccessibleWidget::childAt(x, y);
+    }
+
+  private:
+    ScoreSheet* sheet_;
+};
 
 }  // namespace
 
-QAccessibleInterface* NewScoreSheetAccessible(QWidget* surface) {
-    return new ScoreSheet(surface);
+QAccessibleInterface* NewWindowAccessible(QWidget* window) {
+    return new WindowAccessible(window);
 }

@@ -1,7 +1,9 @@
 // The accessible table: an interface for the table widget whose children are
-// the places that show cards and the controls on the table that are shown,
-// and the watcher that sends the events of every change to the places, the
-// focus and the words.
+// the rows (the cards of a hand, the table piles, each a list of its places),
+// the places in no row and the controls on the table that are shown; the
+// factory that gives the table, the window and the remaining-cards button
+// their interfaces; and the watcher that sends the events of every change to
+// the places, the focus and the words.
 #include "table/tableaccess.h"
 
 #include <QAccessible>
@@ -19,156 +21,16 @@
 #include "table/announcement.h"
 #include "table/remainingpanel.h"
 #include "table/scoresheet.h"
+#include "table/tableplaces.h"
 
 const char kTableObjectName[] = "casinoTable";
+const char kWindowObjectName[] = "casinoWindow";
 
 namespace {
 
 // Where the events of `view`'s table go.
 void (*EventSink(const TableView& view))(QAccessibleEvent*) {
     return view.accessEvents ? view.accessEvents : QAccessible::updateAccessibility;
-}
-
-QString PlayerName(const TableView& view, int player) {
-    return WireToText(player == 1 ? view.ShownMirror().settings.player1Name
-                                  : view.ShownMirror().settings.player2Name);
-}
-
-// A person plays this hand: its cards are told one by one, with their keys.
-bool CardsTold(const TableView& view, int player) {
-    return view.ShownMirror().playerIsComputer[player] == 0;
-}
-
-QString Cards(int count) {
-    return count == 1 ? QStringLiteral("1 card") : QStringLiteral("%1 cards").arg(count);
-}
-
-// "a", "a and b", "a, b and c".
-QString Listed(const QStringList& names) {
-    if (names.size() <= 1) return names.value(0);
-    return QStringList(names.mid(0, names.size() - 1)).join(QStringLiteral(", ")) +
-           QStringLiteral(" and ") + names.last();
-}
-
-QString HandCardName(const TableView& view, int player, int slot) {
-    int count = 0;
-    int number = 0;
-    for (int s = 1; s <= 4; ++s)
-        if (view.table.pileDepth[player][s] > 0) {
-            ++count;
-            if (s == slot) number = count;
-        }
-    const QString owner = CardsTold(view, 3 - player)
-                              ? PlayerName(view, player) + QStringLiteral("'s hand")
-                              : QStringLiteral("Your hand");
-    QString name = QStringLiteral("%1, card %2 of %3: %4")
-                       .arg(owner)
-                       .arg(number)
-                       .arg(count)
-                       .arg(PictureName(view.table.handCards[player][slot]));
-    if (player == view.ShownMirror().CurrentPlayer())
-        name +=
-            QStringLiteral(" (key ") + QChar::fromLatin1(kSlotKeys[slot - 1]) + QLatin1Char(')');
-    if (view.table.highlight[player][slot] == 1) name += QStringLiteral(", selected");
-    return name;
-}
-
-QString HandCountName(const TableView& view, int player) {
-    int count = 0;
-    QStringList faceUp;
-    for (int slot = 1; slot <= 4; ++slot)
-        if (view.table.pileDepth[player][slot] > 0) {
-            ++count;
-            if (const QString card = PictureName(view.table.handCards[player][slot]);
-                !card.isEmpty())
-                faceUp << card;
-        }
-    if (count == 0) return {};
-    QString name = PlayerName(view, player) + QStringLiteral("'s hand: ") + Cards(count);
-    if (faceUp.isEmpty()) return name + QStringLiteral(", face down");
-    return name + QStringLiteral(", face up: ") + Listed(faceUp);
-}
-
-QString PileName(const TableView& view, int column) {
-    const int depth = view.table.pileDepth[0][column];
-    if (depth == 0) return {};
-    QStringList cards;
-    bool allOfTagRank = true;
-    const char tag = view.table.tagLetter[column];
-    for (int d = 1; d <= depth; ++d) {
-        const int picture = view.table.pileCards[column][d];
-        cards << PictureName(picture);
-        if (PictureRank(picture) != RankValue(tag)) allOfTagRank = false;
-    }
-    QString name = QStringLiteral("Table pile %1 (key %2): ")
-                       .arg(column)
-                       .arg(QChar::fromLatin1(PileKey(column))) +
-                   Listed(cards);
-    if (view.table.tagShown[column] == 1 && RankValue(tag) != 0) {
-        // A block's cards are all of the rank its tag names; a build's add up to it.
-        if (allOfTagRank)
-            name += QStringLiteral(", block of ") + RankPlural(tag);
-        else
-            name += QStringLiteral(", build of %1").arg(RankValue(tag) == 1 ? 14 : RankValue(tag));
-    }
-    if (view.table.highlight[0][column] == 1) name += QStringLiteral(", selected");
-    return name;
-}
-
-QString CaptureName(const TableView& view, int area) {
-    const int count = view.table.captureCount[area];
-    if (count == 0) return {};
-    QString name = PlayerName(view, area - 2) + QStringLiteral("'s capture pile: ") + Cards(count);
-    const int top = view.table.capturedCards[area][std::min(count, kCapturedMost)];
-    if (const QString card = PictureName(top); !card.isEmpty())
-        name += QStringLiteral(", top card ") + card;
-    return name;
-}
-
-// A place of the table: a pile (area 0), a hand card (area 1 or 2, column
-// the slot), a hand told as a count (column 0), a capture pile (area 3 or 4).
-struct Place {
-    int area;
-    int column;
-    bool operator==(const Place&) const = default;
-};
-constexpr int kPlaceCount = 9 + 2 * 5 + 2;
-
-int PlaceIndex(const Place& place) {
-    if (place.area == kPilesArea) return place.column - 1;
-    if (place.area <= kHandArea2) return 9 + (place.area - 1) * 5 + place.column;
-    return 19 + place.area - 3;
-}
-
-// The places that show cards, in reading order: the hands, the table piles,
-// the capture piles.
-std::vector<Place> ShownPlaces(const TableView& view) {
-    std::vector<Place> shown;
-    for (int player = 1; player <= 2; ++player) {
-        if (!CardsTold(view, player)) {
-            if (!HandCountName(view, player).isEmpty()) shown.push_back({player, 0});
-            continue;
-        }
-        for (int slot = 1; slot <= 4; ++slot)
-            if (view.table.pileDepth[player][slot] > 0) shown.push_back({player, slot});
-    }
-    for (int column = 1; column <= kNumColumns; ++column)
-        if (view.table.pileDepth[0][column] > 0) shown.push_back({0, column});
-    for (int area = kCaptureArea1; area <= kCaptureArea2; ++area)
-        if (view.table.captureCount[area] > 0) shown.push_back({area, 0});
-    return shown;
-}
-
-QRect PlaceRect(const TableView& view, const Place& place) {
-    if (place.area == kPilesArea)
-        return PileExtent(place.column, view.table.pileDepth[0][place.column],
-                          view.table.tagShown[place.column] == 1);
-    if (IsCaptureArea(place.area))
-        return CapturePileExtent(place.area, view.table.captureCount[place.area]);
-    if (place.column > 0)
-        return QRect(HandPlace(place.area, place.column), QSize(kCardWidth, kCardHeight));
-    const QPoint left = HandPlace(place.area, 1);
-    return QRect(left, QSize(4 * kCardWidth, kCardHeight));
 }
 
 class TableAccessible;
@@ -179,6 +41,8 @@ class PlaceItem : public TableChild {
     PlaceItem(QWidget* surface, Place place) : TableChild(surface), place_(place) {}
 
     QString text(QAccessible::Text t) const override;
+    // Its row (the hand or the piles) when it is in one, else the table.
+    QAccessibleInterface* parent() const override;
     QRect rect() const override {
         if (!surface()) return {};
         const QRect at = PlaceRect(View(), place_);
@@ -200,7 +64,45 @@ class PlaceItem : public TableChild {
     Place place_;
 };
 
-// The table widget: its places, then the controls on it that are shown.
+// The places of one row as a list: the cards of a hand a person plays
+// (area 1 or 2) or the table piles (area 0). A screen reader tells a place's
+// position in its row ("3 of 5") and the row's name as the focus enters it.
+class PlaceGroup : public TableChild {
+  public:
+    PlaceGroup(QWidget* surface, int area) : TableChild(surface), area_(area) {}
+
+    bool Holds(const Place& place) const {
+        return place.area == area_ && (area_ == kPilesArea || place.column > 0);
+    }
+    // The places of the row that show cards, in reading order.
+    std::vector<Place> Members() const {
+        std::vector<Place> members;
+        for (const Place& place : ShownPlaces(View()))
+            if (Holds(place)) members.push_back(place);
+        return members;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name) return {};
+        return area_ == kPilesArea ? QStringLiteral("Table piles") : HandOwner(View(), area_);
+    }
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::List; }
+    QAccessible::State state() const override { return {}; }
+    int childCount() const override { return int(Members().size()); }
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* focusChild() const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+
+  private:
+    TableAccessible* Table() const;
+
+    int area_;
+};
+
+// The table widget: its rows and the places in none, then the controls on it
+// that are shown.
 class TableAccessible : public QAccessibleWidget {
   public:
     explicit TableAccessible(QWidget* surface) : QAccessibleWidget(surface, QAccessible::Pane) {
@@ -216,10 +118,12 @@ class TableAccessible : public QAccessibleWidget {
             items_[PlaceIndex(place)] = new PlaceItem(surface, place);
         for (PlaceItem* item : items_)
             QAccessible::registerAccessibleInterface(item);
+        for (int area = kPilesArea; area <= kHandArea2; ++area) {
+            groups_[std::size_t(area)] = new PlaceGroup(surface, area);
+            QAccessible::registerAccessibleInterface(groups_[std::size_t(area)]);
+        }
         announcement_ = new Announcement(surface);
         QAccessible::registerAccessibleInterface(announcement_);
-        scoreSheet_ = NewScoreSheetAccessible(surface);
-        QAccessible::registerAccessibleInterface(scoreSheet_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
         panelOpen_ = RemainingPanelOpen(View());
@@ -227,8 +131,9 @@ class TableAccessible : public QAccessibleWidget {
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+        for (PlaceGroup* group : groups_)
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(group));
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(announcement_));
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(scoreSheet_));
     }
 
     QString text(QAccessible::Text t) const override {
@@ -238,44 +143,34 @@ class TableAccessible : public QAccessibleWidget {
         if (t == QAccessible::Description) return View().TableNote();
         return QAccessibleWidget::text(t);
     }
-    // The places, the score sheet, then the controls shown.
-    int childCount() const override {
-        return int(ShownPlaces(View()).size() + 1 + Controls().size());
-    }
+    // The rows and the places in none, then the controls shown.
+    int childCount() const override { return int(Entries().size() + Controls().size()); }
     QAccessibleInterface* child(int index) const override {
-        const std::vector<Place> places = ShownPlaces(View());
+        const std::vector<QAccessibleInterface*> entries = Entries();
         if (index < 0) return nullptr;
-        if (index < int(places.size())) return Item(places[std::size_t(index)]);
-        index -= int(places.size());
-        if (index == 0) return scoreSheet_;
+        if (index < int(entries.size())) return entries[std::size_t(index)];
         const QList<QWidget*> controls = Controls();
-        index -= 1;
+        index -= int(entries.size());
         return index < controls.size() ? QAccessible::queryAccessibleInterface(controls[index])
                                        : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        const std::vector<Place> places = ShownPlaces(View());
-        if (const auto* item = dynamic_cast<const PlaceItem*>(child)) {
-            for (std::size_t i = 0; i < places.size(); ++i)
-                if (places[i] == item->place()) return int(i);
-            return -1;
-        }
-        if (child == scoreSheet_) return int(places.size());
+        const std::vector<QAccessibleInterface*> entries = Entries();
+        const auto entry = std::find(entries.begin(), entries.end(), child);
+        if (entry != entries.end()) return int(entry - entries.begin());
+        if (dynamic_cast<const TableChild*>(child)) return -1;  // a place in a row, or gone
         const int at =
             child ? int(Controls().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
-        return at < 0 ? -1 : int(places.size()) + 1 + at;
+        return at < 0 ? -1 : int(entries.size()) + at;
     }
     QAccessibleInterface* focusChild() const override {
         if (PlaceItem* focused = FocusedItem()) return focused;
         return QAccessibleWidget::focusChild();
     }
     QAccessibleInterface* childAt(int x, int y) const override {
-        if (scoreSheet_->rect().contains(x, y)) return scoreSheet_;
         if (QAccessibleInterface* control = QAccessibleWidget::childAt(x, y)) return control;
-        for (const Place& place : ShownPlaces(View())) {
-            PlaceItem* item = Item(place);
-            if (item->rect().contains(x, y)) return item;
-        }
+        for (QAccessibleInterface* entry : Entries())
+            if (entry->rect().contains(x, y)) return entry;
         return nullptr;
     }
     QAccessible::State state() const override {
@@ -285,6 +180,24 @@ class TableAccessible : public QAccessibleWidget {
     }
 
     PlaceItem* Item(const Place& place) const { return items_[PlaceIndex(place)]; }
+    // The row `place` belongs to; null for a place in none.
+    PlaceGroup* GroupOf(const Place& place) const {
+        for (PlaceGroup* group : groups_)
+            if (group->Holds(place)) return group;
+        return nullptr;
+    }
+    // The table's own children that stand for places: each row that shows a
+    // card, and each place in no row, in reading order.
+    std::vector<QAccessibleInterface*> Entries() const {
+        std::vector<QAccessibleInterface*> entries;
+        for (const Place& place : ShownPlaces(View())) {
+            QAccessibleInterface* entry = GroupOf(place);
+            if (!entry) entry = Item(place);
+            if (std::find(entries.begin(), entries.end(), entry) == entries.end())
+                entries.push_back(entry);
+        }
+        return entries;
+    }
     // The place with the keyboard focus, while the table has it.
     PlaceItem* FocusedItem() const {
         const TablePlace focus = FocusPlace(View());
@@ -328,18 +241,22 @@ class TableAccessible : public QAccessibleWidget {
     // The places and controls as they are now.
     Told Now() const;
 
-    // The words of a deal: the cards of the hand a person plays, and at a
-    // round's first deal the table's cards as well.
-    QString DealWords() const;
+    // Adds the deal's words to `news`, once.
+    void TellDeal(QStringList& news);
 
     std::array<PlaceItem*, kPlaceCount> items_{};
+    std::array<PlaceGroup*, 3> groups_{};  // [area 0..2]: the piles, the hands
     Announcement* announcement_ = nullptr;
-    QAccessibleInterface* scoreSheet_ = nullptr;
     Told told_;
     std::array<bool, kPlaceCount> selectedSaid_{};  // as last spoken of the focused place
-    bool handDealt_ = false;   // the hand a person plays was dealt since the last telling
-    bool panelOpen_ = false;   // the remaining-cards panel is raised
-    bool panelMoved_ = false;  // ... or lowered, since the last telling
+    bool handDealt_ = false;  // the hand a person plays was dealt since the last telling
+    bool newRound_ = false;   // ... at the start of a round
+    qsizetype dealAt_ = 0;    // ... after this many of movesHeard_
+    QString dealWords_;       // ... in words, as the cards stood when the deal was done
+    bool dealDone_ = false;   // a card left its place since: the words are kept
+    std::array<int, 9 + 8 + 2> shownCards_{};  // the cards of each pile, hand slot and capture pile
+    bool panelOpen_ = false;                   // the remaining-cards panel is raised
+    bool panelMoved_ = false;                  // ... or lowered, since the last telling
     static constexpr int kAfterActivation = 400;  // ms
     bool flushPending_ = false;
     bool waited_ = false;                      // the words waited for a box or for the window
@@ -357,9 +274,63 @@ QString PlaceItem::text(QAccessible::Text t) const {
     return {};
 }
 
+TableAccessible* TableOf(QWidget* surface) {
+    return surface ? dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface))
+                   : nullptr;
+}
+
+QAccessibleInterface* PlaceItem::parent() const {
+    TableAccessible* table = TableOf(surface());
+    if (!table) return nullptr;
+    if (PlaceGroup* group = table->GroupOf(place_)) return group;
+    return table;
+}
+
 bool PlaceItem::Focused() const {
-    auto* table = dynamic_cast<TableAccessible*>(parent());
+    TableAccessible* table = TableOf(surface());
     return table && table->FocusedItem() == this;
+}
+
+TableAccessible* PlaceGroup::Table() const {
+    return TableOf(surface());
+}
+
+QRect PlaceGroup::rect() const {
+    QRect all;
+    if (TableAccessible* table = Table())
+        for (const Place& place : Members())
+            all |= table->Item(place)->rect();
+    return all;
+}
+
+QAccessibleInterface* PlaceGroup::child(int index) const {
+    const std::vector<Place> members = Members();
+    TableAccessible* table = Table();
+    return table && index >= 0 && index < int(members.size())
+               ? table->Item(members[std::size_t(index)])
+               : nullptr;
+}
+
+int PlaceGroup::indexOfChild(const QAccessibleInterface* child) const {
+    const auto* item = dynamic_cast<const PlaceItem*>(child);
+    if (!item) return -1;
+    const std::vector<Place> members = Members();
+    const auto at = std::find(members.begin(), members.end(), item->place());
+    return at == members.end() ? -1 : int(at - members.begin());
+}
+
+QAccessibleInterface* PlaceGroup::focusChild() const {
+    TableAccessible* table = Table();
+    PlaceItem* focused = table ? table->FocusedItem() : nullptr;
+    return focused && Holds(focused->place()) ? focused : nullptr;
+}
+
+QAccessibleInterface* PlaceGroup::childAt(int x, int y) const {
+    TableAccessible* table = Table();
+    if (table)
+        for (const Place& place : Members())
+            if (table->Item(place)->rect().contains(x, y)) return table->Item(place);
+    return nullptr;
 }
 
 QAccessible::State PlaceItem::state() const {
@@ -379,12 +350,13 @@ void Send(const TableView& view, QAccessibleInterface* iface, QAccessible::Event
 }
 
 TableAccessible::Told TableAccessible::Now() const {
+    const TableView& view = View();
     Told now;
-    now.places = ShownPlaces(View());
+    now.places = ShownPlaces(view);
     for (const Place& place : now.places) {
-        now.names[PlaceIndex(place)] = PlaceName(View(), place.area, place.column);
+        now.names[PlaceIndex(place)] = PlaceName(view, place.area, place.column);
         now.selected[PlaceIndex(place)] = place.column > 0 && place.area <= kHandArea2 &&
-                                          View().table.highlight[place.area][place.column] == 1;
+                                          view.table.highlight[place.area][place.column] == 1;
     }
     for (QWidget* control : Controls())
         now.controls << control;
@@ -392,52 +364,92 @@ TableAccessible::Told TableAccessible::Now() const {
 }
 
 void TableAccessible::Tell() {
+    const TableView& view = View();
     const Told now = Now();
-    const int hand = FocusHand(View());
+    const int hand = FocusHand(view);
     const auto handCards = [hand](const std::vector<Place>& places) {
         return std::count_if(places.begin(), places.end(), [hand](const Place& place) {
             return place.area == hand && place.column > 0;
         });
     };
-    if (handCards(told_.places) == 0 && handCards(now.places) > 0) handDealt_ = true;
-    if (RemainingPanelOpen(View()) != panelOpen_) {
+    if (handCards(told_.places) == 0 && handCards(now.places) > 0) {
+        // Told as dealt, though the computer may have moved before the words go out.
+        handDealt_ = true;
+        newRound_ = view.table.captureCount[3] == 0 && view.table.captureCount[4] == 0;
+        dealAt_ = movesHeard_.size();
+        dealDone_ = false;
+    }
+    // A deal only adds cards; the first card that leaves a place or reaches
+    // a capture pile belongs to a move, and the deal's words are kept as they were.
+    std::array<int, 9 + 8 + 2> cards{};
+    for (int column = 1; column <= kNumColumns; ++column)
+        cards[std::size_t(column - 1)] = view.table.pileDepth[0][column];
+    for (int player = 1; player <= 2; ++player)
+        for (int slot = 1; slot <= 4; ++slot)
+            cards[std::size_t(9 + (player - 1) * 4 + slot - 1)] =
+                view.table.pileDepth[player][slot];
+    cards[17] = view.table.captureCount[3];
+    cards[18] = view.table.captureCount[4];
+    for (std::size_t i = 0; i < cards.size(); ++i)
+        if (i >= 17 ? cards[i] > shownCards_[i] : cards[i] < shownCards_[i]) dealDone_ = true;
+    shownCards_ = cards;
+    if (handDealt_ && !dealDone_) dealWords_ = DealWords(view, newRound_);
+    if (RemainingPanelOpen(view) != panelOpen_) {
         panelOpen_ = !panelOpen_;
         panelMoved_ = true;
+        // Its button says "expanded" or "collapsed" at once.
+        if (auto* button = widget()->findChild<QWidget*>(QLatin1String(kPanelButtonObjectName),
+                                                         Qt::FindDirectChildrenOnly)) {
+            QAccessible::State changed;
+            changed.expanded = true;
+            QAccessibleStateChangeEvent event(QAccessible::queryAccessibleInterface(button),
+                                              changed);
+            EventSink(view)(&event);
+        }
     }
 
     const auto among = [](const std::vector<Place>& places, const Place& place) {
         return std::find(places.begin(), places.end(), place) != places.end();
     };
+    // A row comes with its first card and goes with its last.
+    const auto rowShown = [](const std::vector<Place>& places, const PlaceGroup* group) {
+        return std::any_of(places.begin(), places.end(),
+                           [&](const Place& place) { return group->Holds(place); });
+    };
     for (const Place& place : told_.places)
-        if (!among(now.places, place)) Send(View(), Item(place), QAccessible::ObjectDestroyed);
+        if (!among(now.places, place)) Send(view, Item(place), QAccessible::ObjectDestroyed);
+    for (PlaceGroup* group : groups_) {
+        const bool was = rowShown(told_.places, group);
+        if (was != rowShown(now.places, group))
+            Send(view, group, was ? QAccessible::ObjectDestroyed : QAccessible::ObjectCreated);
+    }
     for (const Place& place : now.places) {
         const int i = PlaceIndex(place);
         if (!among(told_.places, place)) {
-            Send(View(), Item(place), QAccessible::ObjectCreated);
+            Send(view, Item(place), QAccessible::ObjectCreated);
             continue;
         }
-        if (now.names[i] != told_.names[i]) Send(View(), Item(place), QAccessible::NameChanged);
+        if (now.names[i] != told_.names[i]) Send(view, Item(place), QAccessible::NameChanged);
         if (now.selected[i] != told_.selected[i]) {
             QAccessible::State changed;
             changed.selected = true;
             QAccessibleStateChangeEvent event(Item(place), changed);
-            EventSink(View())(&event);
+            EventSink(view)(&event);
         }
     }
     // Controls come and go as they are shown and hidden (the debug controls,
     // the remaining-cards panel as it is raised or lowered).
     for (const QPointer<QWidget>& control : told_.controls)
         if (control && !now.controls.contains(control))
-            Send(View(), QAccessible::queryAccessibleInterface(control),
+            Send(view, QAccessible::queryAccessibleInterface(control),
                  QAccessible::ObjectDestroyed);
     for (const QPointer<QWidget>& control : now.controls)
         if (!told_.controls.contains(control))
-            Send(View(), QAccessible::queryAccessibleInterface(control),
-                 QAccessible::ObjectCreated);
+            Send(view, QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
     told_ = now;
     // Every move whose words were shown is told, the player's own too, which
     // the computer's answer replaces before the window is free again.
-    const QString move = View().MoveWords();
+    const QString move = view.MoveWords();
     const QStringList& last = movesHeard_.isEmpty() ? movesTold_ : movesHeard_;
     if (!move.isEmpty() && (last.isEmpty() || last.last() != move)) movesHeard_ << move;
     // The focus and the words are told once the event loop runs again: a
@@ -479,9 +491,10 @@ void TableAccessible::TellFocusAndWords() {
         focusTold_ = focused;
         if (focused) Send(View(), focused, QAccessible::Focus);  // its name tells its state
     } else if (focused) {
-        // A choice on the place that keeps the focus (Space, Enter): its new state.
+        // A choice on the place that keeps the focus (Space, Enter): its new
+        // state. A move clears the choices; its words tell what became of them.
         const int at = PlaceIndex(focused->place());
-        if (told_.selected[at] != selectedSaid_[at])
+        if (told_.selected[at] != selectedSaid_[at] && movesHeard_.isEmpty())
             spoken << (told_.selected[at] ? QStringLiteral("selected")
                                           : QStringLiteral("not selected"));
     }
@@ -499,51 +512,43 @@ QStringList TableAccessible::TakeNews() {
     // A move is told once: words shown again (taken away by a key and put
     // back, as around a hint) are not news. Within a round every move names
     // a card of its own, so the round's sentences are all that is kept.
+    // The deal is told in its place among the moves: after the last ones of
+    // the hand before, ahead of the first of its own.
     QStringList news;
-    for (const QString& move : movesHeard_)
-        if (!movesSpoken_.contains(move)) news << move;
-    movesSpoken_ << news;
+    for (qsizetype i = 0; i < movesHeard_.size(); ++i) {
+        if (i == dealAt_) TellDeal(news);
+        if (movesSpoken_.contains(movesHeard_[i])) continue;
+        news << movesHeard_[i];
+        movesSpoken_ << movesHeard_[i];
+    }
+    TellDeal(news);
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
     else if (View().MoveWords().isEmpty())
         movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
-    if (handDealt_) {
-        handDealt_ = false;
-        const QString deal = DealWords();
-        if (deal.startsWith(QLatin1String("New round"))) movesSpoken_.clear();
-        if (!deal.isEmpty()) news << deal;
-    }
     if (panelMoved_) {
         panelMoved_ = false;
-        // Raised, the panel's rows are read out: that is what it was opened for.
-        QStringList rows;
+        // Raised, the panel's rows are read out: that is what it was opened
+        // for. The button's new state leads, in a screen reader's own words:
+        // the toolkit here sends no event for a change of "expanded".
+        QStringList rows{QStringLiteral("Cards not yet seen expanded")};
         if (panelOpen_)
             for (int row = 1; row <= kRemainingRows; ++row)
                 rows << View().AttachedWidgets().remainingRows[row]->accessibleName();
         news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
-                            : QStringLiteral("Cards not yet seen put away."));
+                            : QStringLiteral("Cards not yet seen collapsed."));
     }
     return news;
 }
 
-QString TableAccessible::DealWords() const {
-    const TableView& view = View();
-    const int hand = FocusHand(view);
-    QStringList cards;
-    for (int slot = 1; slot <= 4; ++slot)
-        if (view.table.pileDepth[hand][slot] > 0)
-            cards << PictureName(view.table.handCards[hand][slot]);
-    if (cards.isEmpty()) return {};
-    const QString held = QStringLiteral("you hold ") + Listed(cards);
-    if (view.table.captureCount[3] > 0 || view.table.captureCount[4] > 0)
-        return QStringLiteral("New hand: ") + held + QLatin1Char('.');
-    QStringList piles;
-    for (int column = 1; column <= kNumColumns; ++column)
-        if (view.table.pileDepth[0][column] > 0)
-            piles << PictureName(view.table.pileCards[column][view.table.pileDepth[0][column]]);
-    return QStringLiteral("New round: ") + held + QStringLiteral("; on the table ") +
-           Listed(piles) + QLatin1Char('.');
+void TableAccessible::TellDeal(QStringList& news) {
+    if (!handDealt_) return;
+    handDealt_ = false;
+    dealAt_ = 0;
+    if (newRound_) movesSpoken_.clear();  // a new round: its cards are new
+    if (!dealWords_.isEmpty()) news << dealWords_;
+    dealWords_.clear();
 }
 
 void TableChanged(TableView& view) {
@@ -558,6 +563,10 @@ QAccessibleInterface* TableFactory(const QString&, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget && widget->objectName() == QLatin1String(kTableObjectName))
         return new TableAccessible(widget);
+    if (widget && widget->objectName() == QLatin1String(kWindowObjectName))
+        return NewWindowAccessible(widget);
+    if (widget && widget->objectName() == QLatin1String(kPanelButtonObjectName))
+        return NewPanelButtonAccessible(widget);
     return nullptr;
 }
 
@@ -575,15 +584,4 @@ QString TakeUntoldWords(const TableView& view) {
     auto* accessible =
         dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface));
     return accessible ? accessible->TakeNews().join(QLatin1Char('\n')) : QString();
-}
-
-QString PlaceName(const TableView& view, int area, int column) {
-    if (area == kPilesArea) return PileName(view, column);
-    if (IsHandArea(area)) {
-        if (column == 0) return HandCountName(view, area);
-        return view.table.pileDepth[area][column] > 0 ? HandCardName(view, area, column)
-                                                      : QString();
-    }
-    if (IsCaptureArea(area)) return CaptureName(view, area);
-    return {};
 }

@@ -3,19 +3,22 @@
 // cards (each card of the hand a person plays, the other hand as a count,
 // each table pile with its cards, value, tag and selection, each capture
 // pile), each named in words with its key, placed where it is drawn and
-// marked selected or focused; the score sheet as one table; the controls on
-// the table follow them, the hidden ones left out. What happens on the table
-// (the sentences of the moves, a deal, a pile chosen or left) is spoken
-// through an accessible notification once the window is free again, and the
-// table's note (how to begin, a stopped game) is its description.
+// marked selected or focused; the cards of a hand and the table piles each
+// a list; the controls on the table follow them, the hidden ones left out.
+// The score sheet is a table of its own beside the card table in the window. What happens on the
+// table (the sentences of the moves, a deal, a pile chosen or left) is spoken through an accessible
+// notification once the window is free again, and the table's note (how to begin, a stopped game)
+// is its description.
 #pragma once
 
 #include <QString>
 
 #include "table/tablefocus.h"
 
-// The name the window gives the table widget; the factory knows it by it.
+// The names the window gives the table widget and itself; the factory knows
+// them by these.
 extern const char kTableObjectName[];
+extern const char kWindowObjectName[];
 
 // Installs the factory that gives the table widget its accessible interface
 // (once, however often it is called), and has `view` tell it of every change.
@@ -24,10 +27,3 @@ void InstallTableAccessible(TableView& view);
 // The words of moves and a deal that `view` drew but were not spoken yet,
 // taken as spoken: a box that opens before the table could speak tells them itself.
 QString TakeUntoldWords(const TableView& view);
-
-// What the table's places are called: "Your hand, card 2 of 4: 9 of hearts
-// (key I)", "Table pile 3 (key 3): 5 of clubs and 4 of diamonds, build of 9,
-// selected", "Alice Brown's capture pile: 12 cards, top card 9 of hearts".
-// Area 1 or 2 with column 0 names a hand that is told as a count; empty for
-// a place that shows no card.
-QString PlaceName(const TableView& view, int area, int column);

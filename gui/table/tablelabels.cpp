@@ -103,6 +103,10 @@ void TableView::ShowRoundTotals(int total1, int total2) {
 }
 
 void TableView::ShowStatus(const QString& text) {
+    statusText_ = text;
+    // A hidden label is left as it is: each change of its text would reach a
+    // screen reader as an event with words meant for debugging.
+    if (widgets_.status->isHidden()) return;
     widgets_.status->setText(text);
     widgets_.status->adjustSize();
 }

@@ -194,11 +194,19 @@ void TableView::DrawMarks(QPainter& painter, const QRect& noteBand) const {
     }
 }
 
+// The table widget and its window both name the view: the window's own
+// accessible parts (the score sheet, the panel's button) find it by the window.
 void TableView::AttachWidgets(const TableWidgets& attached) {
-    if (widgets_.surface) widgets_.surface->setProperty(kViewProperty, QVariant());
+    const QVariant self = QVariant::fromValue(static_cast<void*>(this));
+    if (widgets_.surface) {
+        widgets_.surface->setProperty(kViewProperty, QVariant());
+        widgets_.surface->window()->setProperty(kViewProperty, QVariant());
+    }
     widgets_ = attached;
-    if (widgets_.surface)
-        widgets_.surface->setProperty(kViewProperty, QVariant::fromValue(static_cast<void*>(this)));
+    if (widgets_.surface) {
+        widgets_.surface->setProperty(kViewProperty, self);
+        widgets_.surface->window()->setProperty(kViewProperty, self);
+    }
     NameScoreSheet();
     ShowHintAvailable();
 }

@@ -211,8 +211,10 @@ class TableView {
     // with the game total at the end of a round, shown at once.
     void ShowPlayerNames();
     void ShowRoundTotals(int total1, int total2);
-    // The status line of move entry (a hidden debug control).
+    // The status line of move entry (a debug control): kept, and written on
+    // its label only while the debug controls are shown.
     void ShowStatus(const QString& text);
+    QString StatusText() const { return statusText_; }
 
     // The accessible table registers here to hear of every change of what the
     // table shows (cards, highlights, tags, words, notes, focus); the drawing
@@ -259,10 +261,12 @@ class TableView {
     std::vector<QRect> marks_;
     QString words_;
     int turnShown_ = 0;
+    QString statusText_;
     void (*watcher_)(TableView&) = nullptr;
 };
 
-// The view that draws on `surface`, as it marks the widget it is attached to;
-// an empty view for any other widget and once the view is detached. The
-// accessible table finds the view of the table widget by it.
+// The view that draws on `surface`, as it marks the widget it is attached to
+// and that widget's window; an empty view for any other widget and once the
+// view is detached. The accessible table finds the view of the table widget
+// by it, the score sheet and the panel's button by their window.
 const TableView& ViewOf(const QWidget* surface);

@@ -62,9 +62,9 @@ class KeyboardTest : public QObject {
         DealTable();
         TestMirror().SetCurrentPlayer(player);
         if (humans) TestMirror().playerIsComputer[2] = 0;
-        window->Label1->setText(QString());
+        TestView().ShowStatus(QString());
         act();
-        Outcome outcome{Sent::requests, {}, window->Label1->text()};
+        Outcome outcome{Sent::requests, {}, TestView().StatusText()};
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= kNumColumns; ++column)
                 outcome.highlights.push_back(TestView().table.highlight[area][column]);

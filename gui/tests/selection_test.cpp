@@ -48,7 +48,7 @@ class SelectionTest : public QObject {
 
     TCasinoGUI* window = nullptr;
 
-    QString Status() const { return window->Label1->text(); }
+    QString Status() const { return TestView().StatusText(); }
     static void Select(const QPoint& at) { CardSelect(TestView(), TestLink(), at.x(), at.y()); }
 
   private slots:

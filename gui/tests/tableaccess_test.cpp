@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -41,9 +42,28 @@ QStringList Names(QAccessibleInterface* parent) {
     return names;
 }
 
+// The children of `parent`, those of its lists in their place.
+std::vector<QAccessibleInterface*> Places(QAccessibleInterface* parent) {
+    std::vector<QAccessibleInterface*> places;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        QAccessibleInterface* child = parent->child(i);
+        if (child->role() != QAccessible::List) places.push_back(child);
+        for (int j = 0; child->role() == QAccessible::List && j < child->childCount(); ++j)
+            places.push_back(child->child(j));
+    }
+    return places;
+}
+
+QStringList PlaceNames(QAccessibleInterface* parent) {
+    QStringList names;
+    for (QAccessibleInterface* place : Places(parent))
+        names << place->text(QAccessible::Name);
+    return names;
+}
+
 QAccessibleInterface* Child(QAccessibleInterface* parent, const QString& start) {
-    for (int i = 0; i < parent->childCount(); ++i)
-        if (parent->child(i)->text(QAccessible::Name).startsWith(start)) return parent->child(i);
+    for (QAccessibleInterface* place : Places(parent))
+        if (place->text(QAccessible::Name).startsWith(start)) return place;
     return nullptr;
 }
 
@@ -77,7 +97,7 @@ class TableAccessTest : public QObject {
         TestView().DisplayCard(3, 1, 1, 22, kShow);
         TestView().DisplayCard(3, 1, 1, 36, kShow);
         TestView().DisplayCard(0, 3, 2, 1, kToggleHighlight);
-        const QStringList names = Names(Table());
+        const QStringList names = PlaceNames(Table());
         for (const QString& name :
              {QStringLiteral("Your hand, card 2 of 4: 3 of spades (key I)"),
               QStringLiteral("Player No. 2's hand: 4 cards, face down"),
@@ -92,8 +112,46 @@ class TableAccessTest : public QObject {
         QVERIFY(pile->state().selected);
         QCOMPARE(pile->rect(), QRect(TestView().TableToGlobal(PileExtent(3, 2, true).topLeft()),
                                      PileExtent(3, 2, true).size()));
-        QCOMPARE(Table()->childAt(pile->rect().center().x(), pile->rect().center().y()), pile);
+        const QPoint at = pile->rect().center();
+        QCOMPARE(Table()->childAt(at.x(), at.y())->childAt(at.x(), at.y()), pile);
         QCOMPARE(Child(Table(), QStringLiteral("Your hand"))->role(), QAccessible::Button);
+    }
+
+    // The cards of the hand and the table piles are each a list, so that a
+    // place's position is told in its row: pile 5 is the second of two. The
+    // score sheet is no part of the card table but a table of its own in the
+    // window, each cell with its player and row as headers.
+    void rowsAreListsAndTheScoreSheetStandsApart() {
+        DealHands();
+        DealPile(3, 1);
+        DealPile(5, 2);
+        QAccessibleInterface* pile = Child(Table(), QStringLiteral("Table pile 5"));
+        QAccessibleInterface* piles = pile->parent();
+        QCOMPARE(piles->role(), QAccessible::List);
+        QCOMPARE(piles->text(QAccessible::Name), QStringLiteral("Table piles"));
+        QCOMPARE(piles->indexOfChild(pile), 1);
+        QCOMPARE(piles->childCount(), 2);
+        QCOMPARE(piles->parent(), Table());
+        QVERIFY(Table()->indexOfChild(piles) >= 0);
+        QAccessibleInterface* card = Child(Table(), QStringLiteral("Your hand, card 3 of 4"));
+        QCOMPARE(card->parent()->childCount(), 4);
+        QCOMPARE(card->parent()->indexOfChild(card), 2);
+
+        for (int i = 0; i < Table()->childCount(); ++i)
+            QVERIFY(Table()->child(i)->role() != QAccessible::Table);
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+        QAccessibleInterface* sheet = Child(frame, QStringLiteral("Score sheet"));
+        QVERIFY(sheet);
+        QCOMPARE(sheet->role(), QAccessible::Table);
+        QCOMPARE(frame->indexOfChild(sheet), frame->childCount() - 1);
+        QCOMPARE(sheet->parent(), frame);
+        QAccessibleTableCellInterface* cell =
+            sheet->tableInterface()->cellAt(6, 1)->tableCellInterface();
+        const auto header = [](const QList<QAccessibleInterface*>& cells) {
+            return cells.size() == 1 ? cells[0]->text(QAccessible::Name) : QString();
+        };
+        QCOMPARE(header(cell->columnHeaderCells()), QStringLiteral("Player No. 2"));
+        QCOMPARE(header(cell->rowHeaderCells()), QStringLiteral("points"));
     }
 
     // Hidden controls are not children, and a reader is told when they are
@@ -114,6 +172,19 @@ class TableAccessTest : public QObject {
             return event.type == QAccessible::ObjectCreated && event.name == "Discard";
         }));
         window->HClick();
+
+        // While hidden, the status line and the dumps are not written: a
+        // screen reader would hear each change. Shown, they tell what is now.
+        window->Label1->setText(QString());
+        window->Edit3->setText(QString());
+        TestView().ShowStatus(QStringLiteral("tableau clicked"));
+        window->DebugCardClicked();
+        QVERIFY(window->Label1->text().isEmpty() && window->Edit3->text().isEmpty());
+        window->HClick();
+        QCOMPARE(window->Label1->text(), QStringLiteral("tableau clicked"));
+        QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl")));
+        window->HClick();
+
         RemainingCardsButtonClick(TestView());
         QVERIFY(isChild(window->RemainingCards));
         QVERIFY(Names(QAccessible::queryAccessibleInterface(window->RemainingCards))
@@ -183,6 +254,39 @@ class TableAccessTest : public QObject {
         }
         QCOMPARE(spoken(), QStringList{move});
 
+        // A round's deal is told as dealt, ahead of the computer's first move,
+        // though that move fills a capture pile before the words go out.
+        window = FreshTest();
+        TestView().accessEvents = Record;
+        told.clear();
+        DealHands();
+        DealPile(2, {1});
+        TestView().DisplayCard(0, 2, 1, 0, kErase);
+        TestView().DisplayCard(4, 1, 1, 1, kShow);
+        const QString lead =
+            QStringLiteral("Player No. 2 took the ace of clubs with the ace of spades");
+        TestView().ShowMoveMarks(lead);
+        TestView().ShowBackBuffer();
+        QCoreApplication::processEvents();
+        QCOMPARE(spoken(), QStringList{QStringLiteral("New round: you hold 2 of spades, 3 of "
+                                                      "spades, 4 of spades and 5 of spades; on "
+                                                      "the table ace of clubs.\n") +
+                                       lead});
+
+        // A move that takes the chosen pile is told; not that the pile was left.
+        SetFocusPlace(TestView(), {0, 3});
+        DealPile(3, {3});
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Space));
+        QCoreApplication::processEvents();
+        told.clear();
+        TestView().DisplayCard(0, 3, 1, 3, kToggleHighlight);
+        const QString take =
+            QStringLiteral("Player No. 2 took the 3 of clubs with the 3 of hearts");
+        TestView().ShowMoveMarks(take);
+        TestView().ShowBackBuffer();
+        QCoreApplication::processEvents();
+        QCOMPARE(spoken(), QStringList{take});
+
         const QString next = QStringLiteral("Player No. 2 put the 8 of clubs on the table");
         told.clear();
         QString described;
@@ -199,13 +303,22 @@ class TableAccessTest : public QObject {
         QVERIFY(spoken().isEmpty());
 
         // The remaining-cards panel, raised, reads its rows; lowered, says so.
+        // Its button is expanded while it is raised, and says so at once.
         told.clear();
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface(window->RemainingCardsButton);
+        QVERIFY(button->state().expandable && !button->state().expanded);
         RemainingCardsButtonClick(TestView());
+        QVERIFY(button->state().expanded);
+        QVERIFY(std::any_of(told.begin(), told.end(), [](const Told& event) {
+            return event.type == QAccessible::StateChanged && event.name == "Cards not yet seen";
+        }));
         QTRY_COMPARE(spoken().size(), 1);  // once the window is active again
         RemainingCardsButtonClick(TestView());
         QTRY_COMPARE(spoken().size(), 2);
-        QVERIFY(spoken().first().startsWith(QStringLiteral("Clubs not yet seen: ")));
-        QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen put away."));
+        QVERIFY(spoken().first().startsWith(
+            QStringLiteral("Cards not yet seen expanded. Clubs not yet seen: ")));
+        QCOMPARE(spoken().last(), QStringLiteral("Cards not yet seen collapsed."));
     }
 };
 

@@ -175,9 +175,13 @@ void TCasinoGUI::BuildControls() {
         const char suit = kRemainingSuits[i];
         *rows[i] = row(suit, kRemainingRowY[i], suit == 'h' || suit == 'd' ? Qt::red : Qt::black);
     }
-    RemainingCardsButton =
-        new QPushButton(QStringLiteral("\u25B2  Cards not yet seen  \u25B2"), client);
-    RemainingCardsButton->setAccessibleName(QStringLiteral("Show the cards not yet seen"));
+    // Named before its text is set: the text's change asks for its accessible
+    // interface, which the factory gives by this name (told as expanded while
+    // the panel is raised, collapsed while it waits).
+    RemainingCardsButton = new QPushButton(client);
+    RemainingCardsButton->setObjectName(QString::fromLatin1(kPanelButtonObjectName));
+    RemainingCardsButton->setText(QStringLiteral("\u25B2  Cards not yet seen  \u25B2"));
+    RemainingCardsButton->setAccessibleName(QStringLiteral("Cards not yet seen"));
     RemainingCardsButton->setGeometry(kPanelButtonRect);
     RemainingCardsButton->setToolTip(
         QStringLiteral("Cards not yet seen: shows or hides the cards still to come"));
@@ -246,7 +250,11 @@ void TCasinoGUI::HClick() {
     QWidget* controls[] = {Button8, Button9, Button10, Button7,  NewGame,
                            Edit2,   Edit3,   Label1,   PutButton};
     for (QWidget* c : controls)
-        c->setVisible(!c->isVisible());
+        c->setVisible(c->isHidden());
+    // Hidden, they were left as they were; shown, they tell what is now.
+    game_.view.ShowStatus(game_.view.StatusText());
+    DebugCardArrays();
+    DebugCardClicked();
     game_.view.NotifyTableWatcher();  // the accessible table lists the controls shown
 }
 
@@ -266,12 +274,14 @@ void TCasinoGUI::Button10Click() {
                                                             : QStringLiteral("2=H"));
 }
 
+// The dumps are written only while they are shown: a hidden field's text
+// would reach a screen reader with every click on the table.
 void TCasinoGUI::DebugCardArrays() {
-    Edit2->setText(DumpTable("Ar", game_.view.table.pileDepth));
+    if (!Edit2->isHidden()) Edit2->setText(DumpTable("Ar", game_.view.table.pileDepth));
 }
 
 void TCasinoGUI::DebugCardClicked() {
-    Edit3->setText(DumpTable("Cl", game_.view.table.highlight));
+    if (!Edit3->isHidden()) Edit3->setText(DumpTable("Cl", game_.view.table.highlight));
 }
 
 void TCasinoGUI::SendMessage() {

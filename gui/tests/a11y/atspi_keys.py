@@ -75,7 +75,16 @@ def table():
 
 
 def places():
-    return [child for child in table() if child is not None and child.getRoleName() != "frame"]
+    """The places of the table, the cards of a hand and the piles read out of their lists."""
+    found = []
+    for child in table():
+        if child is None or child.getRoleName() == "frame":
+            continue
+        if child.getRole() == pyatspi.ROLE_LIST:
+            found.extend(c for c in child if c is not None)
+        else:
+            found.append(child)
+    return found
 
 
 def my_turn():

@@ -14,28 +14,13 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "a11y"))
 import atspi_keys  # noqa: E402
-from atspi_keys import dialog, exit_game, fail, press, pump, table, wait_for  # noqa: E402
+from atspi_keys import dialog, exit_game, fail, press, table, wait_for  # noqa: E402
+import orca_speech  # noqa: E402
+from orca_speech import quiet, utterances  # noqa: E402
 
 folder, run, spoken_file = sys.argv[1], sys.argv[2], sys.argv[3]
+orca_speech.spoken_file = spoken_file
 atspi_keys.deadline = time.monotonic() + float(os.environ.get("ORCA_DIALOG_SECONDS", "60"))
-
-
-def utterances():
-    """What was spoken so far: (text, spoken to its end) per utterance."""
-    with open(spoken_file, encoding="utf-8", errors="replace") as f:
-        chunks = f.read().split("\036")[1:]
-    return [(c.rstrip("\037"), c.endswith("\037")) for c in chunks]
-
-
-def quiet(seconds=0.4):
-    """Waits until the voice has finished and said nothing new for `seconds`."""
-    def settled():
-        said = utterances()
-        if said and not said[-1][1]:
-            return False
-        pump(seconds)
-        return len(utterances()) == len(said)
-    wait_for("the screen reader to be quiet", settled, 20)
 
 
 def after(*keys, window):
