@@ -145,8 +145,9 @@ class TableAccessTest : public QObject {
         QCOMPARE(sheet->role(), QAccessible::Table);
         QCOMPARE(frame->indexOfChild(sheet), frame->childCount() - 1);
         QCOMPARE(sheet->parent(), frame);
-        QAccessibleTableCellInterface* cell =
-            sheet->tableInterface()->cellAt(6, 1)->tableCellInterface();
+        QAccessibleInterface* points = sheet->tableInterface()->cellAt(6, 1);
+        QVERIFY(points->text(QAccessible::Name).startsWith(QStringLiteral("Player No. 2, points")));
+        QAccessibleTableCellInterface* cell = points->tableCellInterface();
         const auto header = [](const QList<QAccessibleInterface*>& cells) {
             return cells.size() == 1 ? cells[0]->text(QAccessible::Name) : QString();
         };
