@@ -20,9 +20,6 @@
 
 namespace {
 
-MessageSink messageSink;
-BeepSink beepSink;
-
 // The About box keeps its classic size, made for a narrower font than most
 // platforms have: a line too long for its panel is set in a condensed face
 // and, if still too long, a little smaller, rather than cut off.
@@ -41,8 +38,8 @@ void FitToPanel(QLabel* label) {
 }  // namespace
 
 void ShowMessage(const QString& text) {
-    if (messageSink) {
-        messageSink(text);
+    if (const DialogHost* host = TheDialogHost(); host && host->messageSink) {
+        host->messageSink(text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Casino"), text, QMessageBox::Ok,
@@ -52,11 +49,11 @@ void ShowMessage(const QString& text) {
 }
 
 void SetMessageSink(MessageSink sink) {
-    messageSink = std::move(sink);
+    if (DialogHost* host = TheDialogHost()) host->messageSink = std::move(sink);
 }
 
 void SetBeepSink(BeepSink sink) {
-    beepSink = std::move(sink);
+    if (DialogHost* host = TheDialogHost()) host->beepSink = std::move(sink);
 }
 
 THelpBox::THelpBox(QWidget* parent)
@@ -186,21 +183,21 @@ void ShowAboutBox() {
     box.exec();
 }
 
-bool ShowConfirmBox(const QString& caption, const QString& text, std::optional<QPoint> topCentre,
-                    const QString& told) {
+bool ShowConfirmBox(const TableView& view, const QString& caption, const QString& text,
+                    std::optional<QPoint> topCentre, const QString& told) {
     TConfirmBox box(DialogOwner());
     box.setWindowTitle(caption);
     box.Label1->setText(text);
     // What happened on the table just before the box opened is told with it,
     // before anything the caller adds: the box would cut it short otherwise.
     QStringList description;
-    if (const QString untold = TakeUntoldWords(); !untold.isEmpty()) description << untold;
+    if (const QString untold = TakeUntoldWords(view); !untold.isEmpty()) description << untold;
     if (!told.isEmpty()) description << told;
     if (!description.isEmpty()) box.setAccessibleDescription(description.join(QLatin1Char('\n')));
     box.FitText();
-    if (ShownMirror().settings.sound) {
-        if (beepSink)
-            beepSink();
+    if (view.ShownMirror().settings.sound) {
+        if (const DialogHost* host = TheDialogHost(); host && host->beepSink)
+            host->beepSink();
         else
             QApplication::beep();
     }

@@ -14,15 +14,17 @@ class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class TableView;
 
 // Shows a plain message box with an OK button. Tests may divert the messages.
 void ShowMessage(const QString& text);
 using MessageSink = std::function<void(const QString&)>;
-// Replaces the message box by `sink`; an empty sink restores the box.
+// Replaces the message box by `sink`; an empty sink restores the box. The
+// application object keeps it (DialogHost); without one, nothing is diverted.
 void SetMessageSink(MessageSink sink);
 
 // The system's default beep, sounded by the confirm box when sound is on.
-// Tests may count the beeps instead.
+// Tests may count the beeps instead; kept as the message sink is.
 using BeepSink = std::function<void()>;
 void SetBeepSink(BeepSink sink);
 
@@ -69,10 +71,11 @@ class TConfirmBox : public QDialog {
 void ShowHelpBox();
 void ShowAboutBox();
 // Asks an OK/Cancel question; true when the user pressed OK. Beeps first when
-// sound is on. The box opens centred on the screen, or with the top centre of
-// its frame at `topCentre` (global pixels), kept on the screen. `told` is
-// read by a screen reader after the text (the box's accessible description).
-bool ShowConfirmBox(const QString& caption, const QString& text,
+// the game `view` shows has sound on, and the words of `view`'s table not
+// spoken yet are told with the question. The box opens centred on the screen, or with the top
+// centre of its frame at `topCentre` (global pixels), kept on the screen. `told` is read by a
+// screen reader after the text (the box's accessible description).
+bool ShowConfirmBox(const TableView& view, const QString& caption, const QString& text,
                     std::optional<QPoint> topCentre = std::nullopt, const QString& told = {});
 // Asks whether to try a failed action again: true for `retry`, false for
 // `giveUp`. Escape and the title bar's close button try again, so nothing is

@@ -7,10 +7,20 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "dialogs/formparts.h"
+
 namespace {
 
 constexpr char kRadioProperty[] = "casinoRadioButton";
-void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
+// Where the lists' events go: a test's recorder kept by the application
+// object, else Qt's accessibility.
+void Tell(QAccessibleEvent* event) {
+    const DialogHost* host = TheDialogHost();
+    if (host && host->choiceEvents)
+        host->choiceEvents(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
 
 // One choice of a ChoiceList: a list item with no widget of its own.
 class ChoiceItem : public QAccessibleInterface {
@@ -132,12 +142,12 @@ QAccessibleInterface* ChoiceFactory(const QString&, QObject* object) {
     return nullptr;
 }
 
-// Qt asks the factories installed last first; installed once, after the
-// application object exists (as every widget does).
+// Qt asks the factories installed last first; installed after the
+// application object exists (as every widget does), and once: an earlier
+// installation is taken out first.
 void InstallChoiceFactory() {
-    static bool installed = false;
-    if (!installed) QAccessible::installFactory(ChoiceFactory);
-    installed = true;
+    QAccessible::removeFactory(ChoiceFactory);
+    QAccessible::installFactory(ChoiceFactory);
 }
 
 }  // namespace
@@ -158,7 +168,7 @@ void ChoiceList::TellCurrent() {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(this);
     if (QAccessibleInterface* item = list ? list->focusChild() : nullptr) {
         QAccessibleEvent event(item, QAccessible::Focus);
-        sink(&event);
+        Tell(&event);
     }
 }
 
@@ -174,7 +184,7 @@ void ChoiceList::focusOutEvent(QFocusEvent* event) {
 }
 
 void SetChoiceEventSink(void (*eventSink)(QAccessibleEvent*)) {
-    sink = eventSink ? eventSink : QAccessible::updateAccessibility;
+    if (DialogHost* host = TheDialogHost()) host->choiceEvents = eventSink;
 }
 
 void ShowAsRadioButton(QAbstractButton* button, const QString& name) {

@@ -33,7 +33,8 @@ class ChoiceList : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 };
 
-// Where the lists' events go: Qt's accessibility (null), or a test's recorder.
+// Where the lists' events go: Qt's accessibility (null), or a test's recorder;
+// the application object keeps it (DialogHost).
 void SetChoiceEventSink(void (*sink)(QAccessibleEvent*));
 
 // Shows `button` (checkable, one of an exclusive group) to a screen reader as a

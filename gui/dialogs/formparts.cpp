@@ -39,17 +39,18 @@ class EtchedGroup : public QGroupBox {
 
 }  // namespace
 
-namespace {
-QPointer<QWidget> mainWindow;
+DialogHost* TheDialogHost() {
+    return dynamic_cast<DialogHost*>(QCoreApplication::instance());
 }
 
 QWidget* DialogOwner() {
     if (QWidget* active = QApplication::activeWindow()) return active;
-    return mainWindow;
+    DialogHost* host = TheDialogHost();
+    return host ? host->mainWindow.data() : nullptr;
 }
 
 void SetMainWindow(QWidget* window) {
-    mainWindow = window;
+    if (DialogHost* host = TheDialogHost()) host->mainWindow = window;
 }
 
 void CentreOnScreen(QWidget* window) {

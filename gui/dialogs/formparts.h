@@ -12,15 +12,18 @@
 
 #include <QFont>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 #include <Qt>
+#include <functional>
 
+class QAccessibleEvent;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QWidget;
 
 // A fixed-size dialog with a title bar, system menu and close button.
 constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
@@ -29,6 +32,22 @@ constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHi
 
 // The program's font: the platform's sans-serif face at 8 points.
 QFont ProgramFont();
+
+// What the program's dialogs and boxes share, kept by the application object
+// (CasinoApplication is one): the main window, which a dialog opens over while
+// no window of the program is active, and where messages and beeps go
+// instead of a box and the speaker (tests divert them there).
+struct DialogHost {
+    virtual ~DialogHost() = default;
+    QPointer<QWidget> mainWindow;
+    std::function<void(const QString&)> messageSink;
+    std::function<void()> beepSink;
+    // Where the choice lists' accessible events go: Qt's accessibility (null)
+    // or a test's recorder.
+    void (*choiceEvents)(QAccessibleEvent*) = nullptr;
+};
+// The application object's, or null when the application keeps none.
+DialogHost* TheDialogHost();
 
 // The window a dialog opens over: the active window, or else the main window
 // (while no window of the program is active), or none.

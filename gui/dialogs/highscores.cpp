@@ -139,8 +139,8 @@ QString FormatRate(double value) {
     return QString::asprintf("%5.1f", value);
 }
 
-THighScores::THighScores(QWidget* parent, HallOfFameActions actions)
-    : QDialog(parent, kFixedDialogFlags), actions_(std::move(actions)) {
+THighScores::THighScores(QWidget* parent, const TableView& view, HallOfFameActions actions)
+    : QDialog(parent, kFixedDialogFlags), view_(view), actions_(std::move(actions)) {
     setWindowTitle(QStringLiteral("Hall of Fame"));
     setFont(ProgramFont());
     setFixedSize(593, 343);
@@ -220,7 +220,7 @@ THighScores::THighScores(QWidget* parent, HallOfFameActions actions)
 void THighScores::FillColumns() {
     QStringList number, name, points, won, lost, played, percent, ppg;
     for (int rank = 1; rank <= kHallRows; ++rank) {
-        const HallRow& row = ShownMirror().hallOfFame[rank];
+        const HallRow& row = view_.ShownMirror().hallOfFame[rank];
         number << QString::number(rank);
         name << WireToText(row.name);
         points << QString::number(row.points);
@@ -257,7 +257,7 @@ void THighScores::SortBy(int key) {
 }
 
 void THighScores::ClearButtonClick() {
-    if (!ShowConfirmBox(QStringLiteral("Clear High Scores?"),
+    if (!ShowConfirmBox(view_, QStringLiteral("Clear High Scores?"),
                         QStringLiteral("Are you sure you want to erase all high scores?"))) {
         // Back as the dialog opened: Enter closes it with OK rather than asking again.
         OKButton->setFocus();

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTextEdit;
+class TableView;
 
 // A percentage or points per game as the dialog shows it: one decimal, right
 // aligned in at least five characters ("  0.0", " -1.5", "100.0").
@@ -31,7 +32,8 @@ class THighScores : public QDialog {
     // Sort keys of the library's Hall of Fame order.
     enum SortKey { kByName = 1, kByPoints, kByWon, kByLost, kByPlayed, kByPercent, kByPPG };
 
-    explicit THighScores(QWidget* parent = nullptr, HallOfFameActions actions = {});
+    // Shows the Hall of Fame rows of the game `view` shows.
+    THighScores(QWidget* parent, const TableView& view, HallOfFameActions actions = {});
 
     // Fills the eight columns from the Hall of Fame table, one line per row.
     void FillColumns();
@@ -79,5 +81,6 @@ class THighScores : public QDialog {
     // Asks the library for the rows in the order of `key`, then shows them.
     void SortBy(int key);
 
+    const TableView& view_;
     HallOfFameActions actions_;
 };

@@ -1,7 +1,8 @@
 // The game the main window plays, and everything of it that lasts from one
 // request to the next on the program's side: the mirror of the library's
 // state, the link to the library with its request buffer, the save
-// request's state and the reply handlers. The
+// request's state, the table view (what is drawn and its words) and the
+// reply handlers. The
 // window owns the one game and hands its parts to whoever needs them.
 #pragma once
 
@@ -17,5 +18,6 @@ struct Game {
     GameMirror mirror;
     LogicLink link{mirror.debugFlag};
     RecordsSaver saver{link};
-    Replies replies{mirror, link, saver};
+    TableView view{mirror};
+    Replies replies{mirror, link, saver, view};
 };

@@ -6,16 +6,16 @@ const char kFirstTurnNote[] =
     "Your turn: click piles on the table to take or build, then a card in your hand.  "
     "A hand card alone puts it down.";
 
-void StartNewGame(LogicLink& link, GameMirror& mirror) {
-    ClearTable();
-    ShowPlayerNames();
+void StartNewGame(LogicLink& link, GameMirror& mirror, TableView& view) {
+    view.ClearTable();
+    view.ShowPlayerNames();
     // The new game's deal carries no score lines: the last game's go now.
     for (int player = 1; player <= 2; ++player) {
         mirror.scores[player] = ScoreRecord{};
-        ShowScores(player, mirror.scores[player]);
+        view.ShowScores(player, mirror.scores[player]);
     }
-    ShowTurn(0);
-    SetTableNote(QString::fromLatin1(kFirstTurnNote));
+    view.ShowTurn(0);
+    view.SetTableNote(QString::fromLatin1(kFirstTurnNote));
     RequestBuffer buffer;
     MakeMessage('I', buffer);
     MakeSettingsMessage(mirror.settings, buffer);
@@ -26,13 +26,14 @@ void StartNewGame(LogicLink& link, GameMirror& mirror) {
     link.Send(buffer);
 }
 
-void ApplySettings(LogicLink& link, const GameMirror& mirror) {
+void ApplySettings(LogicLink& link, const GameMirror& mirror, TableView& view) {
     const int back = CardPicture(mirror.settings.backRank, mirror.settings.backSuit);
     const int levels[] = {mirror.settings.player1Level, mirror.settings.player2Level};
     for (int player = 1; player <= 2; ++player) {
         if (levels[player - 1] <= 0) continue;
         for (int slot = 1; slot <= 4; ++slot)
-            if (table.pileDepth[player][slot] > 0) DisplayCard(player, slot, 1, back, kShow);
+            if (view.table.pileDepth[player][slot] > 0)
+                view.DisplayCard(player, slot, 1, back, kShow);
     }
     RequestBuffer buffer;
     MakeMessage('I', buffer);

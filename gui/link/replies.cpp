@@ -74,25 +74,25 @@ void SettingsItem(GameMirror& m, Cursor& in) {
 // Item "M" at the end of a round: 49 no winner yet, 50 player 1 won, 51 player 2 won.
 // A question declined sends nothing: the computer's move that the round's
 // last player item left waiting is dropped, and the table says how to go on.
-void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, int total1,
-                int total2, FollowUps& next) {
-    ShowRoundTotals(total1, total2);
-    ShowTurn(0);
+void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, TableView& view, int code,
+                int total1, int total2, FollowUps& next) {
+    view.ShowRoundTotals(total1, total2);
+    view.ShowTurn(0);
     if (code == 49) {
-        if (!ShowConfirmBox(QString::fromLatin1(kContinueCaption),
+        if (!ShowConfirmBox(view, QString::fromLatin1(kContinueCaption),
                             QString::fromLatin1(kContinueText), std::nullopt,
                             TotalsWords(m.settings, total1, total2))) {
             next.DropAfterReply();
-            SetTableNote(StoppedNote(m.settings, total1, total2));
+            view.SetTableNote(StoppedNote(m.settings, total1, total2));
             return;
         }
-        ClearTable();
+        view.ClearTable();
         RequestBuffer buffer;
         MakeMessage('R', buffer);
         next.Send(buffer);
         return;
     }
-    next.Then([&m, &link, &saver, code, total1, total2](FollowUps& then) {
+    next.Then([&m, &link, &saver, &view, code, total1, total2](FollowUps& then) {
         // The finished game is in the records now: saved before the question,
         // so that at most the game in progress can be lost.
         saver.SaveRecords(QString::fromLatin1(kContinueWithoutSaving));
@@ -101,13 +101,13 @@ void EndOfRound(GameMirror& m, LogicLink& link, RecordsSaver& saver, int code, i
                              QStringLiteral(" has won the game with ") +
                              QString::number(first ? total1 : total2) +
                              QStringLiteral(" points.  Play again?");
-        if (ShowConfirmBox(QString::fromLatin1(kNewGameCaption), text, std::nullopt,
+        if (ShowConfirmBox(view, QString::fromLatin1(kNewGameCaption), text, std::nullopt,
                            TotalsWords(m.settings, total1, total2))) {
-            StartNewGame(link, m);
+            StartNewGame(link, m, view);
             return;
         }
         then.DropAfterReply();
-        SetTableNote(GameOverNote(m.settings, first ? 1 : 2, total1, total2));
+        view.SetTableNote(GameOverNote(m.settings, first ? 1 : 2, total1, total2));
     });
 }
 
@@ -124,7 +124,8 @@ bool MenuOffers(int code, int choice) {
 // Item "M": a move menu or the end of a round. A menu is answered by the
 // reply's menu answer when it offers that kind, else by the player in
 // Choose Action.
-void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, FollowUps& next) {
+void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, TableView& view, Cursor& in,
+              FollowUps& next) {
     const int answer = next.MenuAnswer();
     const int code = in.TwoDigits();
     switch (code) {
@@ -134,7 +135,7 @@ void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, F
         case 14:
         case 15: {
             const int choice = MenuOffers(code, answer) ? answer : ChooseAction(code);
-            if (choice == 0) ClearSelection();
+            if (choice == 0) ClearSelection(view);
             RequestBuffer buffer;
             MakeMessage('Y', buffer);
             AddDigit(choice, buffer);
@@ -146,7 +147,7 @@ void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, F
         case 51: {
             const int total1 = in.TwoDigits();
             const int total2 = in.TwoDigits();
-            EndOfRound(m, link, saver, code, total1, total2, next);
+            EndOfRound(m, link, saver, view, code, total1, total2, next);
             break;
         }
         default:
@@ -155,11 +156,11 @@ void MenuItem(GameMirror& m, LogicLink& link, RecordsSaver& saver, Cursor& in, F
 }
 
 // Item "P": the player to move.
-void PlayerToMove(GameMirror& m, Cursor& in, FollowUps& next) {
+void PlayerToMove(GameMirror& m, TableView& view, Cursor& in, FollowUps& next) {
     m.SetCurrentPlayer(in.Digit());
     if (m.playerIsComputer[m.CurrentPlayer()] == 1) MakeMessage('C', next.AfterReply());
-    ShowTurn(m.CurrentPlayer());
-    ClearSelection();
+    view.ShowTurn(m.CurrentPlayer());
+    ClearSelection(view);
 }
 
 }  // namespace
@@ -179,7 +180,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             const int depth = in.Digit();
             const char rank = in.Take();
             const char suit = in.Take();
-            DisplayCard(code - '0', column, depth, CardPicture(rank, suit), kShow);
+            view_.DisplayCard(code - '0', column, depth, CardPicture(rank, suit), kShow);
             return true;
         }
         case 'A': {
@@ -195,15 +196,15 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             const int fromDepth = in.Digit();
             const int toColumn = in.Digit();
             const int toDepth = in.Digit();
-            AnimateCard(fromArea, toArea, CardPicture(rank, suit), fromColumn, fromDepth, toColumn,
-                        toDepth);
+            view_.AnimateCard(fromArea, toArea, CardPicture(rank, suit), fromColumn, fromDepth,
+                              toColumn, toDepth);
             return true;
         }
         case 'D': {
             const int steps = in.Digit();
             const int ms = steps * m.settings.delayUnit;
             if (ms > 0) QThread::msleep(unsigned(ms));
-            if (marking_) ClearMoveMarks();  // the move is about to be drawn
+            if (marking_) view_.ClearMoveMarks();  // the move is about to be drawn
             return true;
         }
         case 'E': {
@@ -231,7 +232,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             record.cards = in.TwoDigits();
             record.points = in.TwoDigits();
             m.scores[player] = record;
-            ShowScores(player, record);
+            view_.ShowScores(player, record);
             return true;
         }
         case 'H':
@@ -241,10 +242,10 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             SettingsItem(m, in);
             return true;
         case 'M':
-            MenuItem(m, link_, saver_, in, next);
+            MenuItem(m, link_, saver_, view_, in, next);
             return true;
         case 'P':
-            PlayerToMove(m, in, next);
+            PlayerToMove(m, view_, in, next);
             return true;
         case 'Q':
         case 'V':
@@ -252,7 +253,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             return true;
         case 'T': {
             const int column = in.Digit();
-            DrawTag(column, in.Take());
+            view_.DrawTag(column, in.Take());
             return true;
         }
         case 'U': {
@@ -260,7 +261,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             int mask = 0;
             for (int i = 0; i < 4; ++i)
                 mask = mask * 10 + in.Digit();
-            ShowRemainingCards(suit, mask);
+            view_.ShowRemainingCards(suit, mask);
             return true;
         }
         case '?': {
@@ -269,7 +270,7 @@ bool Replies::HandleItem(char code, Cursor& in, FollowUps& next) {
             std::vector<int> columns;
             while (!in.AtEnd() && in.Peek() != '<')
                 columns.push_back(in.Digit());
-            OfferHint(player, slot, columns, next);
+            OfferHint(view_, player, slot, columns, next);
             return true;
         }
         default:
@@ -307,7 +308,8 @@ QString GameOverNote(const Settings& settings, int winner, int total1, int total
            QString::fromLatin1(kGoOn);
 }
 
-MoveContext MoveContextNow(const GameMirror& m) {
+MoveContext MoveContextNow(const TableView& view) {
+    const GameMirror& m = view.ShownMirror();
     MoveContext context;
     context.names[1] = m.settings.player1Name;
     context.names[2] = m.settings.player2Name;
@@ -315,7 +317,7 @@ MoveContext MoveContextNow(const GameMirror& m) {
     context.sweeps[2] = m.scores[2].sweeps;
     for (int column = 1; column <= kNumColumns; ++column)
         context.bottomRank[column] =
-            table.pileDepth[0][column] > 0 ? PictureRank(table.pileCards[column][1]) : 0;
+            view.table.pileDepth[0][column] > 0 ? PictureRank(view.table.pileCards[column][1]) : 0;
     return context;
 }
 
@@ -324,12 +326,12 @@ void Replies::BeginReply(const std::string& text) {
     // table: the computer's move until the player acts, the player's own while
     // the computer thinks (up to the end of the pause after its reveal). They
     // are shown once the move is drawn, before any question at the end of a round.
-    words_ = DescribeMove(text, MoveContextNow(mirror_));
+    words_ = DescribeMove(text, MoveContextNow(view_));
     marking_ = !words_.isEmpty();
     // The player's first move of a game: the note on how to move has served.
-    if (marking_ && !IsComputerMove(text) && TableNote() == QLatin1String(kFirstTurnNote))
-        SetTableNote(QString());
-    if (marking_) BeginMoveMarks();
+    if (marking_ && !IsComputerMove(text) && view_.TableNote() == QLatin1String(kFirstTurnNote))
+        view_.SetTableNote(QString());
+    if (marking_) view_.BeginMoveMarks();
 }
 
 void Replies::EndReply() {
@@ -337,6 +339,6 @@ void Replies::EndReply() {
 }
 
 void Replies::ShowMarks() {
-    if (marking_) ShowMoveMarks(words_);
+    if (marking_) view_.ShowMoveMarks(words_);
     marking_ = false;
 }

@@ -11,13 +11,14 @@
 #include "link/logiclink.h"
 #include "link/saving.h"
 #include "table/movetext.h"
+#include "table/tableview.h"
 
 class Replies : public ReplyHandler {
   public:
-    // The items update `mirror`; a won game is saved through `saver`, and a
-    // new one started through `link`.
-    Replies(GameMirror& mirror, LogicLink& link, RecordsSaver& saver)
-        : mirror_(mirror), link_(link), saver_(saver) {}
+    // The items update `mirror` and are drawn on `view`; a won game is saved
+    // through `saver`, and a new one started through `link`.
+    Replies(GameMirror& mirror, LogicLink& link, RecordsSaver& saver, TableView& view)
+        : mirror_(mirror), link_(link), saver_(saver), view_(view) {}
 
     void BeginReply(const std::string& text) override;
     bool HandleItem(char code, wire::ReplyCursor& in, FollowUps& next) override;
@@ -30,13 +31,14 @@ class Replies : public ReplyHandler {
     GameMirror& mirror_;
     LogicLink& link_;
     RecordsSaver& saver_;
+    TableView& view_;
     QString words_;         // the move's words, while its marks wait to be shown
     bool marking_ = false;  // the places its cards touch are being noted
 };
 
 // What the words of a move need to know from before it: the names, the
-// sweeps and the bottom card of each table pile, as the program shows them.
-MoveContext MoveContextNow(const GameMirror& mirror);
+// sweeps and the bottom card of each table pile, as `view` shows them.
+MoveContext MoveContextNow(const TableView& view);
 
 // The texts that the reply handlers show.
 extern const char kNoRoomText[];

@@ -19,7 +19,7 @@ class PanelButtonAccessible : public QAccessibleWidget {
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
         s.expandable = true;
-        s.expanded = RemainingPanelOpen();
+        s.expanded = RemainingPanelOpen(ViewOf(widget()->window()));
         s.collapsed = !s.expanded;
         return s;
     }
@@ -38,42 +38,42 @@ class PanelButtonAccessible : public QAccessibleWidget {
 constexpr unsigned kPanelPauseMs = 100;
 
 // Moves the panel by `dy` and shows it there at once.
-void MovePanel(int dy) {
-    QWidget* panel = RemainingPanel();
+void MovePanel(TableView& view, int dy) {
+    QWidget* panel = view.RemainingPanel();
     panel->move(panel->x(), panel->y() + dy);
-    SurfaceWidget()->repaint();
-    NotifyTableWatcher();
+    view.SurfaceWidget()->repaint();
+    view.NotifyTableWatcher();
 }
 
 }  // namespace
 
-bool RemainingPanelOpen() {
-    return RemainingPanel() && RemainingPanel()->y() != kPanelHidden;
+bool RemainingPanelOpen(const TableView& view) {
+    return view.RemainingPanel() && view.RemainingPanel()->y() != kPanelHidden;
 }
 
-void RemainingCardsButtonClick() {
-    const int top = RemainingPanel()->y();
+void RemainingCardsButtonClick(TableView& view) {
+    const int top = view.RemainingPanel()->y();
     if (top == kPanelRaised) {
-        MovePanel(kPanelStep);
+        MovePanel(view, kPanelStep);
         QThread::msleep(kPanelPauseMs);
-        MovePanel(kPanelStep);
+        MovePanel(view, kPanelStep);
         return;
     }
     // Raised further by clicks on it, the panel goes on up; once that would
     // take its top out of the window, it goes back to its hidden place
     // instead, so that it can always be brought back.
     if (top - 2 * kPanelStep < 0) {
-        MovePanel(kPanelHidden - top);
+        MovePanel(view, kPanelHidden - top);
         return;
     }
-    MovePanel(-kPanelStep);
+    MovePanel(view, -kPanelStep);
     QThread::msleep(kPanelPauseMs);
-    MovePanel(-kPanelStep);
+    MovePanel(view, -kPanelStep);
 }
 
-void RemainingCardsClick() {
-    const int top = RemainingPanel()->y();
-    MovePanel(top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
+void RemainingCardsClick(TableView& view) {
+    const int top = view.RemainingPanel()->y();
+    MovePanel(view, top - kPanelClickStep < 0 ? kPanelHidden - top : -kPanelClickStep);
 }
 
 QAccessibleInterface* NewPanelButtonAccessible(QWidget* button) {

@@ -8,14 +8,15 @@
 
 class QAccessibleInterface;
 class QWidget;
+class TableView;
 
-void RemainingCardsButtonClick();
-void RemainingCardsClick();
+void RemainingCardsButtonClick(TableView& view);
+void RemainingCardsClick(TableView& view);
 // True while the panel is raised into view.
-bool RemainingPanelOpen();
+bool RemainingPanelOpen(const TableView& view);
 
 // The name the window gives the panel's button; the accessible factory knows it by it.
 extern const char kPanelButtonObjectName[];
 // The button's accessible interface: a button that presses, expandable, and
-// expanded while the panel is raised.
+// expanded while the panel of the table in the button's window is raised.
 QAccessibleInterface* NewPanelButtonAccessible(QWidget* button);

@@ -76,7 +76,7 @@ class ScoreCell : public TableChild, public QAccessibleTableCellInterface {
 
   private:
     QLabel* Label() const {
-        const TableWidgets& attached = AttachedWidgets();
+        const TableWidgets& attached = View().AttachedWidgets();
         return attached.surface ? attached.scores[column_ + 1][row_ + 1] : nullptr;
     }
 
@@ -133,7 +133,7 @@ class ScoreSheet : public TableChild, public QAccessibleTableInterface {
     }
     QRect rect() const override {
         QRect all;
-        for (QWidget* panel : AttachedWidgets().scorePanels)
+        for (QWidget* panel : View().AttachedWidgets().scorePanels)
             all |= QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size());
         return all;
     }
@@ -158,8 +158,8 @@ class ScoreSheet : public TableChild, public QAccessibleTableInterface {
     QList<QAccessibleInterface*> selectedCells() const override { return {}; }
     QString columnDescription(int column) const override {
         if (column < 0 || column >= kColumns) return {};
-        return WireToText(column == 0 ? ShownMirror().settings.player1Name
-                                      : ShownMirror().settings.player2Name);
+        return WireToText(column == 0 ? View().ShownMirror().settings.player1Name
+                                      : View().ShownMirror().settings.player2Name);
     }
     int columnCount() const override { return kColumns; }
     int rowCount() const override { return kRows; }
@@ -214,7 +214,8 @@ QString ScoreHeader::text(QAccessible::Text t) const {
 QRect ScoreHeader::rect() const {
     if (role_ == QAccessible::RowHeader)
         return sheet_->cell(at_, 0)->rect() | sheet_->cell(at_, 1)->rect();
-    QLabel* panel = AttachedWidgets().surface ? AttachedWidgets().namePanels[at_ + 1] : nullptr;
+    const TableWidgets& attached = View().AttachedWidgets();
+    QLabel* panel = attached.surface ? attached.namePanels[at_ + 1] : nullptr;
     return panel ? QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()) : QRect();
 }
 

@@ -28,7 +28,10 @@ const char kWindowObjectName[] = "casinoWindow";
 
 namespace {
 
-void (*sink)(QAccessibleEvent*) = QAccessible::updateAccessibility;
+// Where the events of `view`'s table go.
+void (*EventSink(const TableView& view))(QAccessibleEvent*) {
+    return view.accessEvents ? view.accessEvents : QAccessible::updateAccessibility;
+}
 
 class TableAccessible;
 
@@ -42,7 +45,7 @@ class PlaceItem : public TableChild {
     QAccessibleInterface* parent() const override;
     QRect rect() const override {
         if (!surface()) return {};
-        const QRect at = PlaceRect(place_);
+        const QRect at = PlaceRect(View(), place_);
         return QRect(surface()->mapToGlobal(at.topLeft()), at.size());
     }
     // A card of the hand is pressed; the rest are items, not labels: a screen
@@ -74,14 +77,14 @@ class PlaceGroup : public TableChild {
     // The places of the row that show cards, in reading order.
     std::vector<Place> Members() const {
         std::vector<Place> members;
-        for (const Place& place : ShownPlaces())
+        for (const Place& place : ShownPlaces(View()))
             if (Holds(place)) members.push_back(place);
         return members;
     }
 
     QString text(QAccessible::Text t) const override {
         if (t != QAccessible::Name) return {};
-        return area_ == kPilesArea ? QStringLiteral("Table piles") : HandOwner(area_);
+        return area_ == kPilesArea ? QStringLiteral("Table piles") : HandOwner(View(), area_);
     }
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::List; }
@@ -123,7 +126,7 @@ class TableAccessible : public QAccessibleWidget {
         QAccessible::registerAccessibleInterface(announcement_);
         told_ = Now();  // what a reader finds when it first asks
         selectedSaid_ = told_.selected;
-        panelOpen_ = RemainingPanelOpen();
+        panelOpen_ = RemainingPanelOpen(View());
     }
     ~TableAccessible() override {
         for (PlaceItem* item : items_)
@@ -137,7 +140,7 @@ class TableAccessible : public QAccessibleWidget {
         if (t == QAccessible::Name) return QStringLiteral("Card table");
         // The note (how to begin, whose turn, a stopped game); the moves are
         // spoken as they come and not read again each time the table is entered.
-        if (t == QAccessible::Description) return TableNote();
+        if (t == QAccessible::Description) return View().TableNote();
         return QAccessibleWidget::text(t);
     }
     // The rows and the places in none, then the controls shown.
@@ -187,7 +190,7 @@ class TableAccessible : public QAccessibleWidget {
     // card, and each place in no row, in reading order.
     std::vector<QAccessibleInterface*> Entries() const {
         std::vector<QAccessibleInterface*> entries;
-        for (const Place& place : ShownPlaces()) {
+        for (const Place& place : ShownPlaces(View())) {
             QAccessibleInterface* entry = GroupOf(place);
             if (!entry) entry = Item(place);
             if (std::find(entries.begin(), entries.end(), entry) == entries.end())
@@ -197,9 +200,13 @@ class TableAccessible : public QAccessibleWidget {
     }
     // The place with the keyboard focus, while the table has it.
     PlaceItem* FocusedItem() const {
-        if (!widget()->hasFocus() || !Focusable(FocusPlace())) return nullptr;
-        return Item({FocusPlace().area, FocusPlace().column});
+        const TablePlace focus = FocusPlace(View());
+        if (!widget()->hasFocus() || !Focusable(View(), focus)) return nullptr;
+        return Item({focus.area, focus.column});
     }
+
+    // The view that draws the table.
+    const TableView& View() const { return ViewOf(widget()); }
 
     // Sends the events of what changed since the last call: the places at
     // once, the focus and the words once the event loop runs again.
@@ -214,12 +221,12 @@ class TableAccessible : public QAccessibleWidget {
     // panels the score sheet stands for are left out.
     QList<QWidget*> Controls() const {
         QList<QWidget*> shown;
-        const QList<QWidget*>& scorePanels = AttachedWidgets().scorePanels;
+        const QList<QWidget*>& scorePanels = View().AttachedWidgets().scorePanels;
         for (QObject* child : widget()->children()) {
             auto* control = qobject_cast<QWidget*>(child);
             if (!control || control->isWindow() || control->isHidden()) continue;
             if (scorePanels.contains(control)) continue;
-            if (control == RemainingPanel() && !RemainingPanelOpen()) continue;
+            if (control == View().RemainingPanel() && !RemainingPanelOpen(View())) continue;
             shown << control;
         }
         return shown;
@@ -263,7 +270,7 @@ class TableAccessible : public QAccessibleWidget {
 };
 
 QString PlaceItem::text(QAccessible::Text t) const {
-    if (t == QAccessible::Name) return PlaceName(place_.area, place_.column);
+    if (t == QAccessible::Name) return PlaceName(View(), place_.area, place_.column);
     return {};
 }
 
@@ -329,26 +336,27 @@ QAccessibleInterface* PlaceGroup::childAt(int x, int y) const {
 QAccessible::State PlaceItem::state() const {
     QAccessible::State s;
     if (place_.area <= kHandArea2 && place_.column > 0) {
-        s.focusable = Focusable({place_.area, place_.column});
+        s.focusable = Focusable(View(), {place_.area, place_.column});
         s.focused = Focused();
         s.selectable = place_.area == kPilesArea;
-        s.selected = table.highlight[place_.area][place_.column] == 1;
+        s.selected = View().table.highlight[place_.area][place_.column] == 1;
     }
     return s;
 }
 
-void Send(QAccessibleInterface* iface, QAccessible::Event type) {
+void Send(const TableView& view, QAccessibleInterface* iface, QAccessible::Event type) {
     QAccessibleEvent event(iface, type);
-    sink(&event);
+    EventSink(view)(&event);
 }
 
 TableAccessible::Told TableAccessible::Now() const {
+    const TableView& view = View();
     Told now;
-    now.places = ShownPlaces();
+    now.places = ShownPlaces(view);
     for (const Place& place : now.places) {
-        now.names[PlaceIndex(place)] = PlaceName(place.area, place.column);
+        now.names[PlaceIndex(place)] = PlaceName(view, place.area, place.column);
         now.selected[PlaceIndex(place)] = place.column > 0 && place.area <= kHandArea2 &&
-                                          table.highlight[place.area][place.column] == 1;
+                                          view.table.highlight[place.area][place.column] == 1;
     }
     for (QWidget* control : Controls())
         now.controls << control;
@@ -356,16 +364,18 @@ TableAccessible::Told TableAccessible::Now() const {
 }
 
 void TableAccessible::Tell() {
+    const TableView& view = View();
     const Told now = Now();
-    const auto handCards = [](const std::vector<Place>& places) {
-        return std::count_if(places.begin(), places.end(), [](const Place& place) {
-            return place.area == FocusHand() && place.column > 0;
+    const int hand = FocusHand(view);
+    const auto handCards = [hand](const std::vector<Place>& places) {
+        return std::count_if(places.begin(), places.end(), [hand](const Place& place) {
+            return place.area == hand && place.column > 0;
         });
     };
     if (handCards(told_.places) == 0 && handCards(now.places) > 0) {
         // Told as dealt, though the computer may have moved before the words go out.
         handDealt_ = true;
-        newRound_ = table.captureCount[3] == 0 && table.captureCount[4] == 0;
+        newRound_ = view.table.captureCount[3] == 0 && view.table.captureCount[4] == 0;
         dealAt_ = movesHeard_.size();
         dealDone_ = false;
     }
@@ -373,17 +383,18 @@ void TableAccessible::Tell() {
     // a capture pile belongs to a move, and the deal's words are kept as they were.
     std::array<int, 9 + 8 + 2> cards{};
     for (int column = 1; column <= kNumColumns; ++column)
-        cards[std::size_t(column - 1)] = table.pileDepth[0][column];
+        cards[std::size_t(column - 1)] = view.table.pileDepth[0][column];
     for (int player = 1; player <= 2; ++player)
         for (int slot = 1; slot <= 4; ++slot)
-            cards[std::size_t(9 + (player - 1) * 4 + slot - 1)] = table.pileDepth[player][slot];
-    cards[17] = table.captureCount[3];
-    cards[18] = table.captureCount[4];
+            cards[std::size_t(9 + (player - 1) * 4 + slot - 1)] =
+                view.table.pileDepth[player][slot];
+    cards[17] = view.table.captureCount[3];
+    cards[18] = view.table.captureCount[4];
     for (std::size_t i = 0; i < cards.size(); ++i)
         if (i >= 17 ? cards[i] > shownCards_[i] : cards[i] < shownCards_[i]) dealDone_ = true;
     shownCards_ = cards;
-    if (handDealt_ && !dealDone_) dealWords_ = DealWords(newRound_);
-    if (RemainingPanelOpen() != panelOpen_) {
+    if (handDealt_ && !dealDone_) dealWords_ = DealWords(view, newRound_);
+    if (RemainingPanelOpen(view) != panelOpen_) {
         panelOpen_ = !panelOpen_;
         panelMoved_ = true;
         // Its button says "expanded" or "collapsed" at once.
@@ -393,7 +404,7 @@ void TableAccessible::Tell() {
             changed.expanded = true;
             QAccessibleStateChangeEvent event(QAccessible::queryAccessibleInterface(button),
                                               changed);
-            sink(&event);
+            EventSink(view)(&event);
         }
     }
 
@@ -406,38 +417,39 @@ void TableAccessible::Tell() {
                            [&](const Place& place) { return group->Holds(place); });
     };
     for (const Place& place : told_.places)
-        if (!among(now.places, place)) Send(Item(place), QAccessible::ObjectDestroyed);
+        if (!among(now.places, place)) Send(view, Item(place), QAccessible::ObjectDestroyed);
     for (PlaceGroup* group : groups_) {
         const bool was = rowShown(told_.places, group);
         if (was != rowShown(now.places, group))
-            Send(group, was ? QAccessible::ObjectDestroyed : QAccessible::ObjectCreated);
+            Send(view, group, was ? QAccessible::ObjectDestroyed : QAccessible::ObjectCreated);
     }
     for (const Place& place : now.places) {
         const int i = PlaceIndex(place);
         if (!among(told_.places, place)) {
-            Send(Item(place), QAccessible::ObjectCreated);
+            Send(view, Item(place), QAccessible::ObjectCreated);
             continue;
         }
-        if (now.names[i] != told_.names[i]) Send(Item(place), QAccessible::NameChanged);
+        if (now.names[i] != told_.names[i]) Send(view, Item(place), QAccessible::NameChanged);
         if (now.selected[i] != told_.selected[i]) {
             QAccessible::State changed;
             changed.selected = true;
             QAccessibleStateChangeEvent event(Item(place), changed);
-            sink(&event);
+            EventSink(view)(&event);
         }
     }
     // Controls come and go as they are shown and hidden (the debug controls,
     // the remaining-cards panel as it is raised or lowered).
     for (const QPointer<QWidget>& control : told_.controls)
         if (control && !now.controls.contains(control))
-            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectDestroyed);
+            Send(view, QAccessible::queryAccessibleInterface(control),
+                 QAccessible::ObjectDestroyed);
     for (const QPointer<QWidget>& control : now.controls)
         if (!told_.controls.contains(control))
-            Send(QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
+            Send(view, QAccessible::queryAccessibleInterface(control), QAccessible::ObjectCreated);
     told_ = now;
     // Every move whose words were shown is told, the player's own too, which
     // the computer's answer replaces before the window is free again.
-    const QString move = MoveWords();
+    const QString move = view.MoveWords();
     const QStringList& last = movesHeard_.isEmpty() ? movesTold_ : movesHeard_;
     if (!move.isEmpty() && (last.isEmpty() || last.last() != move)) movesHeard_ << move;
     // The focus and the words are told once the event loop runs again: a
@@ -477,7 +489,7 @@ void TableAccessible::TellFocusAndWords() {
     PlaceItem* focused = FocusedItem();
     if (focused != focusTold_) {
         focusTold_ = focused;
-        if (focused) Send(focused, QAccessible::Focus);  // its name tells its state
+        if (focused) Send(View(), focused, QAccessible::Focus);  // its name tells its state
     } else if (focused) {
         // A choice on the place that keeps the focus (Space, Enter): its new
         // state. A move clears the choices; its words tell what became of them.
@@ -488,11 +500,11 @@ void TableAccessible::TellFocusAndWords() {
     }
     selectedSaid_ = told_.selected;
     spoken << TakeNews();
-    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), sink);
+    if (!spoken.isEmpty()) announcement_->Say(spoken.join(QLatin1Char('\n')), EventSink(View()));
 
-    if (TableNote() != noteTold_) {
-        noteTold_ = TableNote();
-        Send(this, QAccessible::DescriptionChanged);
+    if (View().TableNote() != noteTold_) {
+        noteTold_ = View().TableNote();
+        Send(View(), this, QAccessible::DescriptionChanged);
     }
 }
 
@@ -512,7 +524,7 @@ QStringList TableAccessible::TakeNews() {
     TellDeal(news);
     if (!movesHeard_.isEmpty())
         movesTold_ = movesHeard_;
-    else if (MoveWords().isEmpty())
+    else if (View().MoveWords().isEmpty())
         movesTold_.clear();  // the player acted: the words were taken away
     movesHeard_.clear();
     if (panelMoved_) {
@@ -523,7 +535,7 @@ QStringList TableAccessible::TakeNews() {
         QStringList rows{QStringLiteral("Cards not yet seen expanded")};
         if (panelOpen_)
             for (int row = 1; row <= kRemainingRows; ++row)
-                rows << AttachedWidgets().remainingRows[row]->accessibleName();
+                rows << View().AttachedWidgets().remainingRows[row]->accessibleName();
         news << (panelOpen_ ? rows.join(QStringLiteral(". ")) + QLatin1Char('.')
                             : QStringLiteral("Cards not yet seen collapsed."));
     }
@@ -539,9 +551,9 @@ void TableAccessible::TellDeal(QStringList& news) {
     dealWords_.clear();
 }
 
-void TableChanged() {
-    QWidget* surface = SurfaceWidget();
-    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility)) return;
+void TableChanged(TableView& view) {
+    QWidget* surface = view.SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && !view.accessEvents)) return;
     if (auto* accessible =
             dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface)))
         accessible->Tell();
@@ -560,22 +572,16 @@ QAccessibleInterface* TableFactory(const QString&, QObject* object) {
 
 }  // namespace
 
-void InstallTableAccessible() {
-    static bool installed = false;
-    if (!installed) QAccessible::installFactory(TableFactory);
-    installed = true;
-    SetTableWatcher(TableChanged);
+void InstallTableAccessible(TableView& view) {
+    QAccessible::removeFactory(TableFactory);  // installed once
+    QAccessible::installFactory(TableFactory);
+    view.SetTableWatcher(TableChanged);
 }
 
-QString TakeUntoldWords() {
-    QWidget* surface = SurfaceWidget();
-    if (!surface || (!QAccessible::isActive() && sink == QAccessible::updateAccessibility))
-        return {};
+QString TakeUntoldWords(const TableView& view) {
+    QWidget* surface = view.SurfaceWidget();
+    if (!surface || (!QAccessible::isActive() && !view.accessEvents)) return {};
     auto* accessible =
         dynamic_cast<TableAccessible*>(QAccessible::queryAccessibleInterface(surface));
     return accessible ? accessible->TakeNews().join(QLatin1Char('\n')) : QString();
-}
-
-void SetAccessEventSink(void (*eventSink)(QAccessibleEvent*)) {
-    sink = eventSink ? eventSink : QAccessible::updateAccessibility;
 }

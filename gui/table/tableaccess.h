@@ -13,8 +13,6 @@
 
 #include <QString>
 
-class QAccessibleEvent;
-
 #include "table/tablefocus.h"
 
 // The names the window gives the table widget and itself; the factory knows
@@ -22,14 +20,10 @@ class QAccessibleEvent;
 extern const char kTableObjectName[];
 extern const char kWindowObjectName[];
 
-// Installs, once, the factory that gives the table widget its accessible
-// interface, and has the table tell it of every change.
-void InstallTableAccessible();
+// Installs the factory that gives the table widget its accessible interface
+// (once, however often it is called), and has `view` tell it of every change.
+void InstallTableAccessible(TableView& view);
 
-// Where the table's events go: the toolkit's accessibility update (null), or
-// a test's recorder, which also hears them while no screen reader listens.
-void SetAccessEventSink(void (*sink)(QAccessibleEvent*));
-
-// The words of moves and a deal that were drawn but not spoken yet, taken as
-// spoken: a box that opens before the table could speak tells them itself.
-QString TakeUntoldWords();
+// The words of moves and a deal that `view` drew but were not spoken yet,
+// taken as spoken: a box that opens before the table could speak tells them itself.
+QString TakeUntoldWords(const TableView& view);

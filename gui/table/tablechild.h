@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "table/tableview.h"
+
 class TableChild : public QAccessibleInterface {
   public:
     explicit TableChild(QWidget* surface) : surface_(surface) {}
@@ -29,6 +31,8 @@ class TableChild : public QAccessibleInterface {
   protected:
     // The table widget; null once it is gone.
     QWidget* surface() const { return surface_.data(); }
+    // The view that draws the table (an empty one once the table is gone).
+    const TableView& View() const { return ViewOf(surface()); }
 
   private:
     QPointer<QWidget> surface_;

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QThread>
+#include <QVariant>
 #include <algorithm>
 
 #include "table/cardpixels.h"
@@ -22,8 +23,6 @@
 #ifdef CASINO_HAVE_PICTURES
 #include "pictures.h"
 #endif
-
-TableMirror table;
 
 const char kStartNote[] = "New Game (F2) starts a game";
 
@@ -34,60 +33,42 @@ constexpr int kTagPlayer1 = 101;
 constexpr int kTagPlayer2 = 102;
 constexpr int kAnimationSteps = 5;
 constexpr QRgb kSilver = qRgb(192, 192, 192);
-constexpr QRgb kTurnPanelColour = qRgb(255, 240, 170);
 
-TableWidgets widgets;
+// The widget property that names the view attached to a table widget.
+constexpr char kViewProperty[] = "casinoTableView";
 
-// Made on first use: pixmaps need the application object.
-Checked<QPixmap, 1, 102>& PictureSet() {
-    static Checked<QPixmap, 1, 102> pictureSet;
-    return pictureSet;
+void Pause(int ms) {
+    if (ms > 0) QThread::msleep(unsigned(ms));
 }
-QImage backBuffer;
 
-// A card in flight: drawn over the back buffer by the window's paint only.
-FlightFrame flight;
+}  // namespace
 
-// The last move's marks. While noting, every card shown or erased on a table
-// pile or capture pile widens that place's noted extent to cover the place
-// before and after; the extents become the marks when the move is done.
-bool noting = false;
-Checked<Checked<QRect, 1, kNumColumns>, 0, 4> noted;
-std::vector<QRect> marks;
-QString words;
-QString tableNote;
-QString statusText;
-int turnShown = 0;
-
-// Who hears of changes.
-void (*watcher)() = nullptr;
-
-void TellWatcher() {
-    if (watcher) watcher();
+void TableView::TellWatcher() {
+    if (watcher_) watcher_(*this);
 }
 
 // Hint does something only while a hand that a person plays shows a card:
 // before a game, after a stopped or finished one, it looks disabled.
-void ShowHintAvailable() {
+void TableView::ShowHintAvailable() {
     bool available = false;
     for (int player = 1; player <= 2; ++player)
         for (int slot = 1; slot <= 4; ++slot)
             available = available || (ShownMirror().playerIsComputer[player] == 0 &&
                                       table.pileDepth[player][slot] > 0);
-    if (widgets.hint) widgets.hint->setEnabled(available);
-    if (widgets.hintAction) widgets.hintAction->setEnabled(available);
+    if (widgets_.hint) widgets_.hint->setEnabled(available);
+    if (widgets_.hintAction) widgets_.hintAction->setEnabled(available);
 }
 
 // The back buffer is made at the window's ratio; before the window is there
 // (a table cleared at start), at the application's.
-qreal BufferRatio() {
-    if (widgets.surface) return widgets.surface->devicePixelRatioF();
+qreal TableView::BufferRatio() const {
+    if (widgets_.surface) return widgets_.surface->devicePixelRatioF();
     return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
 // Picture `number` at the given ratio: the one loaded at start when it
 // matches, else the set's own (cached) rendering at that ratio.
-QPixmap PictureAt(int number, qreal ratio) {
+QPixmap TableView::PictureAt(int number, qreal ratio) const {
     const QPixmap& loaded = Picture(number);
 #ifdef CASINO_HAVE_PICTURES
     if (loaded.isNull() || !qFuzzyCompare(loaded.devicePixelRatio(), ratio))
@@ -99,15 +80,16 @@ QPixmap PictureAt(int number, qreal ratio) {
 }
 
 // Card picture n through the card mask, at `ratio`.
-QImage MaskedCard(int picture, qreal ratio) {
+QImage TableView::MaskedPicture(int picture, qreal ratio) const {
     CheckRange(picture, 1, 65, "card picture");
-    return MaskedCard(PictureAt(picture, ratio), PictureAt(kMaskPicture, ratio), ratio);
+    return ::MaskedCard(PictureAt(picture, ratio), PictureAt(kMaskPicture, ratio), ratio);
 }
 
 // Draws a card with its mask at `at` (logical pixels) through `painter`:
 // the card in flight over the window.
-void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal ratio) {
-    const QImage layer = MaskedCard(picture, ratio);
+void TableView::DrawMaskedCard(QPainter& painter, const QPoint& at, int picture,
+                               qreal ratio) const {
+    const QImage layer = MaskedPicture(picture, ratio);
     if (layer.isNull()) {
         // No artwork in this build: a white card with a thin outline.
         painter.setPen(Qt::black);
@@ -119,9 +101,9 @@ void DrawMaskedCard(QPainter& painter, const QPoint& at, int picture, qreal rati
 }
 
 // A card with its mask at its place in the back buffer.
-void DrawPicture(const QPoint& at, int picture) {
+void TableView::DrawPicture(const QPoint& at, int picture) {
     BufferPixels pixels(BackBuffer());
-    const QImage layer = MaskedCard(picture, pixels.Ratio());
+    const QImage layer = MaskedPicture(picture, pixels.Ratio());
     if (layer.isNull()) {
         const QRect card = pixels.Pixels(CardRect(at));
         pixels.Painter().setPen(Qt::black);
@@ -132,7 +114,7 @@ void DrawPicture(const QPoint& at, int picture) {
     pixels.Draw(CardRect(at), layer);
 }
 
-void FillTableColour(const QRect& area) {
+void TableView::FillTableColour(const QRect& area) {
     BufferPixels pixels(BackBuffer());
     pixels.Fill(area, QColor(kTableColour));
 }
@@ -142,7 +124,7 @@ void FillTableColour(const QRect& area) {
 // pile. A card's smooth edge then always falls on the same background, so a
 // card shown again looks exactly as it did. Capture piles fan out to the right
 // and never show a card twice in one place.
-void ClearPlace(int area, int column, int depth) {
+void TableView::ClearPlace(int area, int column, int depth) {
     if (IsCaptureArea(area)) return;
     const QPoint at = CardPosition(area, column, depth);
     if (area != kPilesArea) {
@@ -157,30 +139,21 @@ void ClearPlace(int area, int column, int depth) {
             DrawPicture(CardPosition(0, column, below), picture);
 }
 
-// Shows the window as it is now, during a pause that blocks the event loop.
-void RepaintAtOnce() {
-    widgets.surface->repaint();
-}
-
-void Pause(int ms) {
-    if (ms > 0) QThread::msleep(unsigned(ms));
-}
-
 // The extent of a table pile or capture pile as the mirror shows it now; empty for a hand.
-QRect PlaceExtent(int area, int column) {
+QRect TableView::PlaceExtent(int area, int column) const {
     if (area == kPilesArea)
         return PileExtent(column, table.pileDepth[0][column], table.tagShown[column] == 1);
     if (IsCaptureArea(area)) return CapturePileExtent(area, table.captureCount[area]);
     return {};
 }
 
-void Note(int area, int column) {
-    if (!noting) return;
-    if (area == kPilesArea) noted[0][column] |= PlaceExtent(0, column);
-    if (IsCaptureArea(area)) noted[area][1] |= PlaceExtent(area, column);
+void TableView::Note(int area, int column) {
+    if (!noting_) return;
+    if (area == kPilesArea) noted_[0][column] |= PlaceExtent(0, column);
+    if (IsCaptureArea(area)) noted_[area][1] |= PlaceExtent(area, column);
 }
 
-bool NoTablePile() {
+bool TableView::NoTablePile() const {
     for (int column = 1; column <= kNumColumns; ++column)
         if (table.pileDepth[0][column] > 0) return false;
     return true;
@@ -188,7 +161,7 @@ bool NoTablePile() {
 
 // A capture pile past its room, drawn afresh: every card at its place in the
 // pile as it is now.
-void DrawCapturePile(int area) {
+void TableView::DrawCapturePile(int area) {
     FillTableColour(CaptureRoom(area));
     const int count = table.captureCount[area];
     for (int index = 0; index < count && index < kCapturedMost; ++index)
@@ -197,7 +170,7 @@ void DrawCapturePile(int area) {
 }
 
 // True when a table pile or capture pile that shows cards now lies within `place`.
-bool ShowsCards(const QRect& place) {
+bool TableView::ShowsCards(const QRect& place) const {
     for (int column = 1; column <= kNumColumns; ++column)
         if (place.intersects(PlaceExtent(0, column))) return true;
     return place.intersects(PlaceExtent(3, 1)) || place.intersects(PlaceExtent(4, 1));
@@ -206,14 +179,14 @@ bool ShowsCards(const QRect& place) {
 // The outlines of the marked places, just outside their edges, on the green;
 // but not the outline of an emptied place where a note is drawn (`noteBand`),
 // which would cross its words.
-void DrawMarks(QPainter& painter, const QRect& noteBand) {
+void TableView::DrawMarks(QPainter& painter, const QRect& noteBand) const {
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen{QColor(kMarkColour)};
     pen.setWidthF(kMarkWidth);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     const qreal out = kMarkGap + kMarkWidth / 2.0;
-    for (const QRect& place : marks) {
+    for (const QRect& place : marks_) {
         const QRect outline =
             place.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
         if (outline.intersects(noteBand) && !ShowsCards(place)) continue;
@@ -221,108 +194,72 @@ void DrawMarks(QPainter& painter, const QRect& noteBand) {
     }
 }
 
-// Every change of a name is an event a screen reader must sort through: a
-// name that stays the same is not set again.
-void SetAccessibleName(QWidget* widget, const QString& name) {
-    if (widget->accessibleName() != name) widget->setAccessibleName(name);
-}
-
-// The score sheet's cells and the name panels as a screen reader names them:
-// each cell with its player and row ("Alice Brown, aces: 2"), a name panel
-// with the turn it marks, a blank one by what it is for.
-void NameScoreSheet() {
-    if (!widgets.surface) return;  // no window
-    for (int player = 1; player <= 2; ++player) {
-        const QString name = WireToText(player == 1 ? ShownMirror().settings.player1Name
-                                                    : ShownMirror().settings.player2Name);
-        for (int row = 1; row <= 7; ++row) {
-            QLabel* cell = widgets.scores[player][row];
-            SetAccessibleName(cell, name + QStringLiteral(", ") + ScoreRowName(row) +
-                                        QStringLiteral(": ") + cell->text());
-        }
-        QLabel* panel = widgets.namePanels[player];
-        if (panel->text().isEmpty())
-            SetAccessibleName(panel, QStringLiteral("Player %1: no game yet").arg(player));
-        else
-            SetAccessibleName(
-                panel,
-                panel->text() + (turnShown == player ? QStringLiteral(", to play") : QString()));
+// The table widget and its window both name the view: the window's own
+// accessible parts (the score sheet, the panel's button) find it by the window.
+void TableView::AttachWidgets(const TableWidgets& attached) {
+    const QVariant self = QVariant::fromValue(static_cast<void*>(this));
+    if (widgets_.surface) {
+        widgets_.surface->setProperty(kViewProperty, QVariant());
+        widgets_.surface->window()->setProperty(kViewProperty, QVariant());
     }
-}
-
-}  // namespace
-
-QString ScoreRowName(int row) {
-    static const char* const rows[] = {"aces",   "2 of spades", "10 of diamonds", "sweeps",
-                                       "spades", "cards",       "points"};
-    return row >= 1 && row <= 7 ? QString::fromLatin1(rows[row - 1]) : QString();
-}
-
-const TableWidgets& AttachedWidgets() {
-    return widgets;
-}
-
-void AttachWidgets(const TableWidgets& attached) {
-    widgets = attached;
+    widgets_ = attached;
+    if (widgets_.surface) {
+        widgets_.surface->setProperty(kViewProperty, self);
+        widgets_.surface->window()->setProperty(kViewProperty, self);
+    }
     NameScoreSheet();
     ShowHintAvailable();
 }
 
-const GameMirror& ShownMirror() {
-    static const GameMirror none;
-    return widgets.mirror ? *widgets.mirror : none;
+const TableView& ViewOf(const QWidget* surface) {
+    static const GameMirror noGame;
+    static const TableView none(noGame);
+    const void* view = surface ? surface->property(kViewProperty).value<void*>() : nullptr;
+    return view ? *static_cast<const TableView*>(view) : none;
 }
 
-QWidget* SurfaceWidget() {
-    return widgets.surface;
+QPoint TableView::TableToGlobal(const QPoint& at) const {
+    return widgets_.surface->mapToGlobal(at);
 }
 
-QPoint TableToGlobal(const QPoint& at) {
-    return widgets.surface->mapToGlobal(at);
-}
-
-int DeepestPile() {
+int TableView::DeepestPile() const {
     int deepest = 0;
     for (int column = 1; column <= kNumColumns; ++column)
         deepest = std::max(deepest, table.pileDepth[0][column]);
     return deepest;
 }
 
-QPoint CardPosition(int area, int column, int depth) {
+QPoint TableView::CardPosition(int area, int column, int depth) const {
     const int captured = IsCaptureArea(area) ? table.captureCount[area] : 0;
     return CardPlace(area, column, depth, captured);
 }
 
-void LoadPictures() {
+void TableView::LoadPictures() {
 #ifdef CASINO_HAVE_PICTURES
     const qreal ratio = BufferRatio();
     for (int n = 1; n <= 65; ++n)
-        PictureSet()[n] = pictures::Picture(n, ratio);
-    PictureSet()[101] = pictures::Picture(101, ratio);
-    PictureSet()[102] = pictures::Picture(102, ratio);
-    PictureSet()[100] = pictures::Picture(100, ratio);
+        pictures_[n] = pictures::Picture(n, ratio);
+    pictures_[101] = pictures::Picture(101, ratio);
+    pictures_[102] = pictures::Picture(102, ratio);
+    pictures_[100] = pictures::Picture(100, ratio);
 #endif
 }
 
-const QPixmap& Picture(int number) {
-    return PictureSet()[number];
+QImage& TableView::BackBuffer() {
+    if (backBuffer_.isNull()) ClearTable();
+    return backBuffer_;
 }
 
-QImage& BackBuffer() {
-    if (backBuffer.isNull()) ClearTable();
-    return backBuffer;
-}
-
-void ClearTable() {
+void TableView::ClearTable() {
     table = TableMirror{};
-    noting = false;
-    marks.clear();
-    words.clear();
+    noting_ = false;
+    marks_.clear();
+    words_.clear();
     const qreal ratio = BufferRatio();
-    backBuffer =
+    backBuffer_ =
         QImage(int(kBackBufferWidth * ratio), int(kBackBufferHeight * ratio), QImage::Format_RGB32);
-    backBuffer.setDevicePixelRatio(ratio);
-    QPainter painter(&backBuffer);
+    backBuffer_.setDevicePixelRatio(ratio);
+    QPainter painter(&backBuffer_);
     painter.setPen(Qt::black);
     painter.setBrush(QColor(kTableColour));
     painter.drawRect(0, 0, kBackBufferWidth - 1, kBackBufferHeight - 1);
@@ -331,7 +268,7 @@ void ClearTable() {
     TellWatcher();
 }
 
-void DisplayCard(int area, int column, int depth, int picture, int mode) {
+void TableView::DisplayCard(int area, int column, int depth, int picture, int mode) {
     const QPoint at = CardPosition(area, column, depth);
     if (picture == 0) mode = kErase;
     if (mode != kToggleHighlight) Note(area, column);
@@ -355,7 +292,7 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
             } else {
                 DrawPicture(at, picture);
             }
-            if (tableNote == QLatin1String(kStartNote)) SetTableNote(QString());
+            if (tableNote_ == QLatin1String(kStartNote)) SetTableNote(QString());
             table.pileDepth[area][column] = depth;
             if (area == kPilesArea) table.pileCards[column][depth] = picture;
             if (IsHandArea(area)) table.handCards[area][column] = picture;
@@ -403,38 +340,38 @@ void DisplayCard(int area, int column, int depth, int picture, int mode) {
     ShowBackBuffer();
 }
 
-void ShowBackBuffer() {
-    widgets.surface->repaint();
+void TableView::ShowBackBuffer() {
+    widgets_.surface->repaint();
     TellWatcher();
 }
 
-void PaintTable(QPainter& painter) {
+void TableView::PaintTable(QPainter& painter) {
     painter.drawImage(0, 0, BackBuffer());
     for (const ShownKey& shown : ShownPileKeys())
         DrawKeyPlate(painter, shown.at, shown.key);
-    if (!marks.empty() || !words.isEmpty() || !tableNote.isEmpty()) {
+    if (!marks_.empty() || !words_.isEmpty() || !tableNote_.isEmpty()) {
         painter.save();
         // On the band of the words the note takes the lower half while words show.
         const bool noteOnFirstRow = NoTablePile();
         QRect wordsBand = WordsBand();
         QRect noteBand;
-        if (!tableNote.isEmpty() && !noteOnFirstRow && !words.isEmpty()) {
+        if (!tableNote_.isEmpty() && !noteOnFirstRow && !words_.isEmpty()) {
             noteBand = wordsBand;
             wordsBand.setBottom(wordsBand.center().y());
             noteBand.setTop(wordsBand.bottom() + 1);
-        } else if (!tableNote.isEmpty()) {
+        } else if (!tableNote_.isEmpty()) {
             noteBand = noteOnFirstRow ? FirstRowBand() : wordsBand;
         }
         DrawMarks(painter, noteBand);
-        if (!noteBand.isNull()) DrawNote(painter, noteBand, tableNote);
-        if (!words.isEmpty()) DrawNote(painter, wordsBand, words);
+        if (!noteBand.isNull()) DrawNote(painter, noteBand, tableNote_);
+        if (!words_.isEmpty()) DrawNote(painter, wordsBand, words_);
         painter.restore();
     }
-    if (flight.active)
-        DrawMaskedCard(painter, flight.at, flight.picture, painter.device()->devicePixelRatioF());
+    if (flight_.active)
+        DrawMaskedCard(painter, flight_.at, flight_.picture, painter.device()->devicePixelRatioF());
 }
 
-void DrawTag(int column, char letter) {
+void TableView::DrawTag(int column, char letter) {
     const QRect tag = TagRect(column);
     const bool first = ShownMirror().CurrentPlayer() == 1;
     const int strip = first ? kTagPlayer1 : kTagPlayer2;
@@ -475,157 +412,62 @@ void DrawTag(int column, char letter) {
     ShowBackBuffer();
 }
 
-void AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int fromDepth, int toColumn,
-                 int toDepth) {
+void TableView::AnimateCard(int fromArea, int toArea, int picture, int fromColumn, int fromDepth,
+                            int toColumn, int toDepth) {
     const QPoint p1 = CardPosition(fromArea, fromColumn, fromDepth);
     const QPoint p2 = CardPosition(toArea, toColumn, toDepth);
     // Integer division truncates toward zero, as the steps must.
     const QPoint step((p2.x() - p1.x()) / kAnimationSteps, (p2.y() - p1.y()) / kAnimationSteps);
     CheckRange(picture, 1, 65, "card picture");
     for (int i = 1; i < kAnimationSteps; ++i) {
-        flight = FlightFrame{true, picture, p1 + i * step};
-        RepaintAtOnce();
+        flight_ = FlightFrame{true, picture, p1 + i * step};
+        widgets_.surface->repaint();  // shown during a pause that blocks the event loop
         Pause(ShownMirror().settings.delayUnit / 4);
-        flight = FlightFrame{};
+        flight_ = FlightFrame{};
         ShowBackBuffer();  // the window shows the back buffer alone again
     }
 }
 
-std::vector<ShownKey> ShownPileKeys() {
+std::vector<ShownKey> TableView::ShownPileKeys() const {
     std::vector<ShownKey> keys;
     for (int column = 1; column <= kNumColumns; ++column)
         if (table.pileDepth[0][column] > 0) keys.push_back({PileKeyRect(column), PileKey(column)});
     return keys;
 }
 
-FlightFrame CardInFlight() {
-    return flight;
-}
-
-void BeginMoveMarks() {
+void TableView::BeginMoveMarks() {
     for (int area = kPilesArea; area <= kCaptureArea2; ++area)
-        noted[area].Fill(QRect());
-    noting = true;
+        noted_[area].Fill(QRect());
+    noting_ = true;
 }
 
-void ShowMoveMarks(const QString& text) {
-    noting = false;
-    marks.clear();
+void TableView::ShowMoveMarks(const QString& text) {
+    noting_ = false;
+    marks_.clear();
     for (int area = kPilesArea; area <= kCaptureArea2; ++area)
         for (int column = 1; column <= kNumColumns; ++column)
-            if (!noted[area][column].isNull()) marks.push_back(noted[area][column]);
-    words = text;
+            if (!noted_[area][column].isNull()) marks_.push_back(noted_[area][column]);
+    words_ = text;
     ShowBackBuffer();
 }
 
-void ClearMoveMarks() {
-    if (marks.empty() && words.isEmpty()) return;
-    marks.clear();
-    words.clear();
+void TableView::ClearMoveMarks() {
+    if (marks_.empty() && words_.isEmpty()) return;
+    marks_.clear();
+    words_.clear();
     ShowBackBuffer();
 }
 
-const std::vector<QRect>& MoveMarks() {
-    return marks;
+void TableView::SetTableNote(const QString& text) {
+    if (text == tableNote_) return;
+    tableNote_ = text;
+    if (widgets_.surface) ShowBackBuffer();
 }
 
-QString MoveWords() {
-    return words;
+void TableView::SetTableWatcher(void (*tableWatcher)(TableView&)) {
+    watcher_ = tableWatcher;
 }
 
-void SetTableNote(const QString& text) {
-    if (text == tableNote) return;
-    tableNote = text;
-    if (widgets.surface) ShowBackBuffer();
-}
-
-QString TableNote() {
-    return tableNote;
-}
-
-bool StartNoteShown() {
-    return tableNote == QLatin1String(kStartNote);
-}
-
-void ShowTurn(int player) {
-    turnShown = player;
-    for (int panel = 1; panel <= 2; ++panel) {
-        QLabel* label = widgets.namePanels[panel];
-        if (!label) continue;
-        const bool marked = panel == player;
-        QFont font = label->font();
-        font.setBold(marked);
-        label->setFont(font);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Button,
-                         marked ? QColor(kTurnPanelColour)
-                                : label->parentWidget()->palette().color(QPalette::Button));
-        label->setPalette(palette);
-        label->repaint();  // shown also while the computer thinks
-    }
-    NameScoreSheet();
-}
-
-int TurnShown() {
-    return turnShown;
-}
-
-void ShowRemainingCards(char suit, int mask) {
-    if (const int row = RemainingRowOf(suit)) {
-        widgets.remainingRows[row]->setText(RemainingRow(suit, mask));
-        widgets.remainingRows[row]->setAccessibleName(RemainingWords(suit, mask));
-    }
-}
-
-void ShowScores(int player, const ScoreRecord& values) {
-    const int numbers[] = {values.aces,   values.twoSpades, values.tenDiamonds, values.sweeps,
-                           values.spades, values.cards,     values.points};
-    for (int row = 1; row <= 7; ++row)
-        widgets.scores[player][row]->setText(QString::number(numbers[row - 1]));
-    NameScoreSheet();
-}
-
-void ShowPlayerNames() {
-    widgets.namePanels[1]->setText(WireToText(ShownMirror().settings.player1Name));
-    widgets.namePanels[2]->setText(WireToText(ShownMirror().settings.player2Name));
-    NameScoreSheet();
-}
-
-void ShowRoundTotals(int total1, int total2) {
-    const auto points = [](int total) {
-        return QString::number(total) +
-               (total == 1 ? QStringLiteral(" point") : QStringLiteral(" points"));
-    };
-    widgets.namePanels[1]->setText(WireToText(ShownMirror().settings.player1Name) +
-                                   QStringLiteral(" has ") + points(total1));
-    widgets.namePanels[2]->setText(WireToText(ShownMirror().settings.player2Name) +
-                                   QStringLiteral(" has ") + points(total2));
-    NameScoreSheet();
-    // Shown before the question that follows blocks the window.
-    widgets.surface->window()->repaint();
-}
-
-void ShowStatus(const QString& text) {
-    statusText = text;
-    // A hidden label is left as it is: each change of its text would reach a
-    // screen reader as an event with words meant for debugging.
-    if (widgets.status->isHidden()) return;
-    widgets.status->setText(text);
-    widgets.status->adjustSize();
-}
-
-QString StatusText() {
-    return statusText;
-}
-
-void SetTableWatcher(void (*tableWatcher)()) {
-    watcher = tableWatcher;
-}
-
-void NotifyTableWatcher() {
+void TableView::NotifyTableWatcher() {
     TellWatcher();
-}
-
-QWidget* RemainingPanel() {
-    return widgets.remainingPanel;
 }

@@ -21,11 +21,10 @@ class BoxesTest : public QObject {
 
   private slots:
     void init() {
-        ResetAll();
+        NewTestGame();
         beeps = 0;
         SetBeepSink([this] { ++beeps; });
     }
-    void cleanup() { ResetAll(); }
 
     void confirmBoxLayout() {
         TConfirmBox box;
@@ -75,7 +74,7 @@ class BoxesTest : public QObject {
                     break;
             }
         });
-        QCOMPARE(ShowConfirmBox(QStringLiteral("Hint"),
+        QCOMPARE(ShowConfirmBox(TestView(), QStringLiteral("Hint"),
                                 QStringLiteral("The computer recommends this move.  Would you "
                                                "like to use it?")),
                  result);
@@ -87,12 +86,12 @@ class BoxesTest : public QObject {
     void confirmBoxBeepsOnlyWithSound() {
         for (int i = 0; i < 2; ++i) {
             AnswerNextConfirm(false);
-            ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b"));
+            ShowConfirmBox(TestView(), QStringLiteral("a"), QStringLiteral("b"));
         }
         QCOMPARE(beeps, 2);
         TestMirror().settings.sound = false;
         AnswerNextConfirm(true);
-        QVERIFY(ShowConfirmBox(QStringLiteral("a"), QStringLiteral("b")));
+        QVERIFY(ShowConfirmBox(TestView(), QStringLiteral("a"), QStringLiteral("b")));
         QCOMPARE(beeps, 2);
     }
 

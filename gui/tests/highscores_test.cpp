@@ -113,7 +113,7 @@ class HighScoresTest : public QObject {
     void linesOfTheRows() {
         RequestBuffer buffer;
         RequestHighScores(TestLink(), THighScores::kByPoints);
-        THighScores box;
+        THighScores box(nullptr, TestView());
         QCOMPARE(box.windowTitle(), QStringLiteral("Hall of Fame"));
         QCOMPARE(box.size(), QSize(593, 343));
         for (const QTextEdit* column : {box.LNumber, box.LName, box.LPoints, box.LWon, box.LLost,
@@ -159,7 +159,7 @@ class HighScoresTest : public QObject {
     // All fifteen lines stand above the panel that hides the strip below them.
     void fifteenLinesAboveTheHider() {
         TestMirror().hallOfFame[15].name = "Gypsy Quigley";  // descenders on the last line
-        THighScores box;
+        THighScores box(nullptr, TestView());
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         const QList<QObject*> order = box.HighScoresGroup->children();
@@ -202,7 +202,7 @@ class HighScoresTest : public QObject {
         QFETCH(int, key);
         QFETCH(QString, first);
         QFETCH(QString, last);
-        THighScores box(nullptr, HallOfFameRequests(TestLink(), TestGame().saver));
+        THighScores box(nullptr, TestView(), HallOfFameRequests(TestLink(), TestGame().saver));
         box.show();
         QPushButton* buttons[] = {box.Button2Name, box.Button3Points, box.Button4Won,
                                   box.Button5Lost, box.Button6Played, box.Button7Percent,

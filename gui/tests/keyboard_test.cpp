@@ -58,16 +58,16 @@ class KeyboardTest : public QObject {
     // Runs `act` on a freshly dealt table with `player` to move; player 2 is
     // the computer unless `humans`.
     Outcome Run(const std::function<void()>& act, int player = 1, bool humans = false) {
-        FreshTest();
+        window = FreshTest();
         DealTable();
         TestMirror().SetCurrentPlayer(player);
         if (humans) TestMirror().playerIsComputer[2] = 0;
-        ShowStatus(QString());
+        TestView().ShowStatus(QString());
         act();
-        Outcome outcome{Sent::requests, {}, StatusText()};
+        Outcome outcome{Sent::requests, {}, TestView().StatusText()};
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= kNumColumns; ++column)
-                outcome.highlights.push_back(table.highlight[area][column]);
+                outcome.highlights.push_back(TestView().table.highlight[area][column]);
         return outcome;
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -76,9 +76,7 @@ class KeyboardTest : public QObject {
     void Click(const QPoint& at) { QTest::mouseClick(window->Table, Qt::LeftButton, {}, at); }
 
   private slots:
-    void initTestCase() { window = OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
-    void cleanup() { ResetAll(); }
+    void cleanup() { CloseTestWindow(); }
 
     // Each digit, once and twice, is a click on that column's pile; 9 finds no pile.
     void digitKeysSelectLikeClicks() {
@@ -123,7 +121,7 @@ class KeyboardTest : public QObject {
             QCOMPARE(typed.requests, Requests{"<2>" + std::to_string(slot) + "</>"});
         }
         // An empty slot sends nothing, as a click on it does.
-        const auto emptySlot = [] { DisplayCard(1, 3, 1, 0, kErase); };
+        const auto emptySlot = [] { TestView().DisplayCard(1, 3, 1, 0, kErase); };
         const Outcome typed = Run([&] {
             emptySlot();
             Key(Qt::Key_O);
@@ -141,7 +139,7 @@ class KeyboardTest : public QObject {
         QCOMPARE(typed.requests, Requests{"<?></>"});
         const auto noHand = [] {
             for (int slot = 1; slot <= 4; ++slot)
-                DisplayCard(1, slot, 1, 0, kErase);
+                TestView().DisplayCard(1, slot, 1, 0, kErase);
         };
         QVERIFY(window->Hint->isEnabled());
         QVERIFY(Run([&] {
@@ -157,8 +155,8 @@ class KeyboardTest : public QObject {
     void shownKeyChoosesThePileBelowIt() {
         Run([&] {
             for (int column = 1; column <= kNumColumns; ++column)
-                if (column < 4 || column > 6) DisplayCard(0, column, 1, 0, kErase);
-            const std::vector<ShownKey> keys = ShownPileKeys();
+                if (column < 4 || column > 6) TestView().DisplayCard(0, column, 1, 0, kErase);
+            const std::vector<ShownKey> keys = TestView().ShownPileKeys();
             QCOMPARE(int(keys.size()), 3);
             const QImage shown = window->Table->grab().toImage();
             for (const ShownKey& key : keys) {
@@ -166,9 +164,9 @@ class KeyboardTest : public QObject {
                 QTest::keyClick(window, key.key);
                 int chosen = 0;
                 for (int column = 1; column <= kNumColumns; ++column)
-                    if (table.highlight[0][column] == 1) chosen = column;
+                    if (TestView().table.highlight[0][column] == 1) chosen = column;
                 QVERIFY2(chosen > 0, &key.key);
-                const QRect pile = PileExtent(chosen, table.pileDepth[0][chosen], true);
+                const QRect pile = PileExtent(chosen, TestView().table.pileDepth[0][chosen], true);
                 QVERIFY(key.at.left() >= pile.left() && key.at.right() <= pile.right());
                 QVERIFY(key.at.bottom() < pile.top());
                 QTest::keyClick(window, key.key);  // and deselects it
@@ -180,7 +178,8 @@ class KeyboardTest : public QObject {
     // lies on no card, and goes with a mouse click.
     void focusOutlineIsForKeys() {
         Run([&] {
-            SetFocusPlace({});  // from the first card of the hand, whatever a test before chose
+            SetFocusPlace(TestView(),
+                          {});  // from the first card of the hand, whatever a test before chose
             window->Table->setFocus();
             const QPoint green = WordsBand().center();
             Click(green);
@@ -194,7 +193,7 @@ class KeyboardTest : public QObject {
                     for (int x = 0; x < plain.width(); ++x) {
                         if (outlined.pixel(x, y) == plain.pixel(x, y)) continue;
                         for (int column = 1; column <= kNumColumns; ++column)
-                            QVERIFY(!PileExtent(column, table.pileDepth[0][column], true)
+                            QVERIFY(!PileExtent(column, TestView().table.pileDepth[0][column], true)
                                          .contains(x, y));
                         for (int area = 1; area <= 2; ++area)
                             for (int slot = 1; slot <= 4; ++slot)

@@ -98,7 +98,7 @@ class LibraryTest : public QObject {
         QStringList untold;
         PassThrough::after = [&](const std::string& reply) {
             if (!IsComputerMove(reply)) return;
-            const QString words = DescribeMove(reply, MoveContextNow(TestMirror()));
+            const QString words = DescribeMove(reply, MoveContextNow(TestView()));
             const QString mover = reply[1] == '1' ? QStringLiteral("Ann ") : QStringLiteral("Bob ");
             if (words.startsWith(mover))
                 ++toldMoves;
@@ -106,7 +106,7 @@ class LibraryTest : public QObject {
                 untold << QString::fromStdString(reply);
         };
         Sent::Clear();
-        StartNewGame(TestLink(), TestMirror());
+        StartNewGame(TestLink(), TestMirror(), TestView());
         PassThrough::after = nullptr;
         QVERIFY2(untold.isEmpty(), qPrintable(untold.join(QLatin1Char('\n'))));
 

@@ -33,14 +33,12 @@ class MoveTextTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() { window = OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
     void init() {
-        FreshTest();
+        window = FreshTest();
         TestMirror().settings.player1Name = "Alice Brown";
         TestMirror().settings.player2Name = "Benjamin Cox";
     }
-    void cleanup() { ResetAll(); }
+    void cleanup() { CloseTestWindow(); }
 
     void words_data() {
         QTest::addColumn<std::string>("before");
@@ -194,7 +192,7 @@ class MoveTextTest : public QObject {
             QCOMPARE(seen.text, words);
             return;
         }
-        QCOMPARE(DescribeMove(reply, MoveContextNow(TestMirror())), words);
+        QCOMPARE(DescribeMove(reply, MoveContextNow(TestView())), words);
     }
 
     // A sentence too long for one line breaks once, between two phrases: each

@@ -17,7 +17,7 @@ class NewGameBoxHiDpiTest : public QObject {
     static void initMain() { qputenv("QT_SCALE_FACTOR", "2"); }
 
   private slots:
-    void init() { ResetAll(); }
+    void init() { NewTestGame(); }
 
     void chooserAtTwiceTheDensity() {
         TestMirror().settings.backRank = '3';  // the tick on the second back

@@ -526,12 +526,14 @@ class NewGameBoxTest : public QObject {
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Robot"));
         // Dealt: four cards in each hand and four on the table.
         for (int slot = 1; slot <= 4; ++slot) {
-            QVERIFY(table.handCards[1][slot] >= 1 && table.handCards[1][slot] <= 52);
-            QCOMPARE(table.handCards[2][slot], 54);  // the computer's hand shows the back
+            QVERIFY(TestView().table.handCards[1][slot] >= 1 &&
+                    TestView().table.handCards[1][slot] <= 52);
+            QCOMPARE(TestView().table.handCards[2][slot],
+                     54);  // the computer's hand shows the back
         }
         int tableCards = 0;
         for (int column = 1; column <= kNumColumns; ++column)
-            tableCards += table.pileDepth[0][column];
+            tableCards += TestView().table.pileDepth[0][column];
         QCOMPARE(tableCards, 4);
     }
 
@@ -542,7 +544,7 @@ class NewGameBoxTest : public QObject {
             RequestBuffer buffer;
             MakeMessage('I', buffer);
             TestLink().Send(buffer);
-            StartNewGame(TestLink(), TestMirror());
+            StartNewGame(TestLink(), TestMirror(), TestView());
             Sent::Clear();
         }
         AnswerNextModal([&](QWidget* modal) {
@@ -553,18 +555,18 @@ class NewGameBoxTest : public QObject {
             box->SpinEdit3->setValue(3);
             box->StartButton->click();
         });
-        const int firstCard = table.handCards[1][1];
+        const int firstCard = TestView().table.handCards[1][1];
         GameSettingsCommand(TestGame());
         QCOMPARE(Sent::List().size(), 2);
         QCOMPARE(Sent::List().value(0), QStringLiteral("<I></>"));
         QVERIFY2(Sent::List().value(1).startsWith(QStringLiteral("<I>0KB<I>10Alice Brown<I>21")),
                  qPrintable(Sent::List().value(1)));
         QVERIFY(!Sent::List().value(1).contains(QStringLiteral("<K>")));
-        QCOMPARE(table.handCards[1][1], firstCard);
+        QCOMPARE(TestView().table.handCards[1][1], firstCard);
         int backsShown = 0;
         for (int slot = 1; slot <= 4; ++slot) {
-            if (table.pileDepth[2][slot] == 0) continue;
-            QCOMPARE(table.handCards[2][slot], 65);
+            if (TestView().table.pileDepth[2][slot] == 0) continue;
+            QCOMPARE(TestView().table.handCards[2][slot], 65);
             ++backsShown;
         }
         QVERIFY(backsShown >= 3);  // the computer may have played first

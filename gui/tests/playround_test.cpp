@@ -100,10 +100,10 @@ QString LastExchanges(std::size_t count) {
 bool Shows(const QPoint& at, int picture, bool highlighted, int first, int last) {
     static QImage images[66];
     if (images[picture].isNull())
-        images[picture] =
-            Picture(picture).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        images[picture] = TestView().Picture(picture).toImage().convertToFormat(
+            QImage::Format_ARGB32_Premultiplied);
     const QImage& card = images[picture];
-    const QImage& buffer = BackBuffer();
+    const QImage& buffer = TestView().BackBuffer();
     const QRgb invert = highlighted ? 0xffffff : 0;
     for (int y = first; y <= last; ++y)
         for (int x = 4; x < kCardWidth - 4; ++x)
@@ -114,7 +114,7 @@ bool Shows(const QPoint& at, int picture, bool highlighted, int first, int last)
 }
 
 bool Green(const QRect& area) {
-    const QImage& buffer = BackBuffer();
+    const QImage& buffer = TestView().BackBuffer();
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             if (buffer.pixel(x, y) != kTableColour) return false;
@@ -128,15 +128,15 @@ void CheckDrawing(const std::string& before) {
     };
     for (int column = 1; column <= 9; ++column) {
         const int depth = reported.Depth(column);
-        const bool lit = table.highlight[0][column] == 1;
-        if (table.pileDepth[0][column] != depth)
+        const bool lit = TestView().table.highlight[0][column] == 1;
+        if (TestView().table.pileDepth[0][column] != depth)
             fault(QStringLiteral("depth of column %1").arg(column));
         for (int place = 1; place <= depth; ++place) {
             const int picture = reported.pile[column][place];
-            if (table.pileCards[column][place] != picture)
+            if (TestView().table.pileCards[column][place] != picture)
                 fault(QStringLiteral("mirror of column %1 place %2").arg(column).arg(place));
             const bool top = place == depth;
-            if (!Shows(CardPosition(0, column, place), picture, lit, 4, top ? 91 : 16))
+            if (!Shows(TestView().CardPosition(0, column, place), picture, lit, 4, top ? 91 : 16))
                 fault(QStringLiteral("card of column %1 place %2").arg(column).arg(place));
         }
         const int below = depth > 0 ? PilePlace(column, depth).y() + kCardHeight : kTableTop;
@@ -146,19 +146,19 @@ void CheckDrawing(const std::string& before) {
     for (int player = 1; player <= 2; ++player)
         for (int slot = 1; slot <= 4; ++slot) {
             const int picture = reported.hand[player][slot];
-            const QPoint at = CardPosition(player, slot, 1);
-            if (table.handCards[player][slot] != picture ||
-                table.pileDepth[player][slot] != (picture ? 1 : 0))
+            const QPoint at = TestView().CardPosition(player, slot, 1);
+            if (TestView().table.handCards[player][slot] != picture ||
+                TestView().table.pileDepth[player][slot] != (picture ? 1 : 0))
                 fault(QStringLiteral("mirror of hand %1 slot %2").arg(player).arg(slot));
-            const bool drawn = picture
-                                   ? Shows(at, picture, table.highlight[player][slot] == 1, 4, 91)
-                                   : Green(QRect(at, QSize(kCardWidth, kCardHeight)));
+            const bool drawn =
+                picture ? Shows(at, picture, TestView().table.highlight[player][slot] == 1, 4, 91)
+                        : Green(QRect(at, QSize(kCardWidth, kCardHeight)));
             if (!drawn) fault(QStringLiteral("hand %1 slot %2").arg(player).arg(slot));
         }
     for (int area = 3; area <= 4; ++area) {
         const int picture = reported.captureTop[area];
         if (picture == 0) continue;
-        const int count = table.captureCount[area];
+        const int count = TestView().table.captureCount[area];
         const QPoint at = CapturePlace(area, count - 1);
         if (count == 0 || !Shows(at, picture, false, 4, 91))
             fault(QStringLiteral("top of capture pile %1").arg(area));
@@ -262,7 +262,7 @@ class PlayRoundTest : public QObject {
 
     bool PlayerOneHoldsACard() const {
         for (int slot = 1; slot <= 4; ++slot)
-            if (table.pileDepth[1][slot] > 0) return true;
+            if (TestView().table.pileDepth[1][slot] > 0) return true;
         return false;
     }
 
@@ -279,7 +279,7 @@ class PlayRoundTest : public QObject {
                 const auto [slot, columns] = Recommendation();
                 QVERIFY(slot >= 1);
                 for (int column = 1; column <= 9; ++column)
-                    if (table.pileDepth[0][column] > 0) {
+                    if (TestView().table.pileDepth[0][column] > 0) {
                         Click(PileSpot(column));  // selected and deselected again
                         Click(PileSpot(column));
                         break;
@@ -299,7 +299,7 @@ class PlayRoundTest : public QObject {
                     // A selection the library refuses opens the menu; one it
                     // takes is played. Cancelled, it is made again.
                     for (int column = 9; column >= 1; --column)
-                        if (table.pileDepth[0][column] > 0 &&
+                        if (TestView().table.pileDepth[0][column] > 0 &&
                             std::find(columns.begin(), columns.end(), column) == columns.end()) {
                             Click(PileSpot(column));
                             break;
@@ -316,7 +316,7 @@ class PlayRoundTest : public QObject {
             case 3: {  // the last card in hand put on the table
                 answers.menu = Menu::kPut;
                 for (int slot = 4; slot >= 1; --slot)
-                    if (table.pileDepth[1][slot] > 0) {
+                    if (TestView().table.pileDepth[1][slot] > 0) {
                         Click(HandSpot(slot));
                         return;
                     }
@@ -354,7 +354,7 @@ class PlayRoundTest : public QObject {
         TestMirror().settings.animation = false;
         TestMirror().settings.delayUnit = 0;
         TestMirror().settings.sound = false;
-        StartNewGame(TestLink(), TestMirror());
+        StartNewGame(TestLink(), TestMirror(), TestView());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1"));
 
@@ -375,7 +375,7 @@ class PlayRoundTest : public QObject {
             if (answers.roundsEnded < 2 && !answers.gameWon) {
                 for (int area = 0; area <= 2; ++area)
                     for (int column = 1; column <= 9; ++column)
-                        QCOMPARE(table.highlight[area][column], 0);
+                        QCOMPARE(TestView().table.highlight[area][column], 0);
             }
         }
         qInfo("%d turns, %d calls, %d menus (%d cancelled), %d hints, boxes: %s", turn, calls,
@@ -394,7 +394,7 @@ class PlayRoundTest : public QObject {
 
         // The round's end: the table and the hands are empty, the names tell the totals.
         for (int column = 1; column <= 9; ++column)
-            QCOMPARE(table.pileDepth[0][column], 0);
+            QCOMPARE(TestView().table.pileDepth[0][column], 0);
         auto named = [](int total) {
             return QString::number(total) + (total == 1 ? " point" : " points");
         };

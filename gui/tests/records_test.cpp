@@ -30,7 +30,7 @@ class RecordsTest : public QObject {
 
   private slots:
     void init() {
-        ResetAll();
+        NewTestGame();
         home = QDir::currentPath();
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
@@ -39,7 +39,6 @@ class RecordsTest : public QObject {
     void cleanup() {
         QDir::setCurrent(home);
         folder.reset();
-        ResetAll();
     }
 
     // A folder named kzq.gds cannot be replaced, by root either. Try Again
@@ -107,7 +106,7 @@ class RecordsTest : public QObject {
         };
         for (const Case& c : cases) {
             if (geteuid() == 0 && std::strcmp(c.reason, "permission denied") == 0) continue;
-            ResetAll();
+            NewTestGame();
             c.make();
             MessageLog log;
             {

@@ -29,7 +29,7 @@ class FlightWatch : public QObject {
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint && CardInFlight().active) ++frames;
+        if (event->type() == QEvent::Paint && TestView().CardInFlight().active) ++frames;
         return false;
     }
 };
@@ -45,17 +45,15 @@ class RepliesTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() { window = OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
-    void init() { FreshTest(); }
-    void cleanup() { ResetAll(); }
+    void init() { window = FreshTest(); }
+    void cleanup() { CloseTestWindow(); }
 
     // Player 1's six of hearts is drawn in hand slot 1, player 2 (the
     // computer) is to move, and "<C>" waits in the buffer.
     void cardThenComputerToMove() {
         RequestBuffer buffer = ProcessReply("<1>116h<P>2</>");
-        QCOMPARE(table.handCards[1][1], 32);
-        QCOMPARE(table.pileDepth[1][1], 1);
+        QCOMPARE(TestView().table.handCards[1][1], 32);
+        QCOMPARE(TestView().table.pileDepth[1][1], 1);
         QCOMPARE(TestMirror().CurrentPlayer(), 2);
         QCOMPARE(buffer.writePos, 3);
         QCOMPARE(BufferText(buffer).substr(0, 3), std::string("<C>"));
@@ -71,25 +69,25 @@ class RepliesTest : public QObject {
     void humanToMoveLeavesNothing() {
         TestMirror().SetCurrentPlayer(2);
         DealPile(3, 1);
-        DisplayCard(0, 3, 1, 1, kToggleHighlight);
+        TestView().DisplayCard(0, 3, 1, 1, kToggleHighlight);
         ProcessReply("<P>1</>");
         QCOMPARE(TestMirror().CurrentPlayer(), 1);
         QCOMPARE(TestLink().Waiting().writePos, 0);
-        QCOMPARE(table.highlight[0][3], 0);
+        QCOMPARE(TestView().table.highlight[0][3], 0);
     }
 
     void tableCardsStackAndEmptyPlacesErase() {
         ProcessReply("<0>11Kc<0>125d<0>13Ah</>");
-        QCOMPARE(table.pileDepth[0][1], 3);
-        QCOMPARE(table.pileCards[1][1], 13);
-        QCOMPARE(table.pileCards[1][2], 18);
-        QCOMPARE(table.pileCards[1][3], 27);
+        QCOMPARE(TestView().table.pileDepth[0][1], 3);
+        QCOMPARE(TestView().table.pileCards[1][1], 13);
+        QCOMPARE(TestView().table.pileCards[1][2], 18);
+        QCOMPARE(TestView().table.pileCards[1][3], 27);
         ProcessReply("<0>1300</>");
-        QCOMPARE(table.pileDepth[0][1], 2);
-        QCOMPARE(table.pileCards[1][3], 0);
+        QCOMPARE(TestView().table.pileDepth[0][1], 2);
+        QCOMPARE(TestView().table.pileCards[1][3], 0);
         ProcessReply("<2>31JB<4>11Qs</>");
-        QCOMPARE(table.handCards[2][3], 63);
-        QCOMPARE(table.captureCount[4], 1);
+        QCOMPARE(TestView().table.handCards[2][3], 63);
+        QCOMPARE(TestView().table.captureCount[4], 1);
     }
 
     void scoreItemFillsTheRecordAndTheLabels() {
@@ -170,13 +168,13 @@ class RepliesTest : public QObject {
                  QStringLiteral("Neither player has reached 21 points.  Continue playing?"));
         QVERIFY(Sent::requests.empty());
 
-        DisplayCard(0, 4, 1, 20, kShow);
+        TestView().DisplayCard(0, 4, 1, 20, kShow);
         AnswerNextConfirm(true);
         ProcessReply("<M>490100</>");
         QCOMPARE(window->Player1Name->text(), QStringLiteral("Player No. 1 has 1 point"));
         QCOMPARE(window->Player2Name->text(), QStringLiteral("Player No. 2 has 0 points"));
         QCOMPARE(Sent::requests, std::vector<std::string>{"<R></>"});
-        QCOMPARE(table.pileDepth[0][4], 0);  // the table was cleared for the new round
+        QCOMPARE(TestView().table.pileDepth[0][4], 0);  // the table was cleared for the new round
     }
 
     // The finished game is saved before the question; a failed save is told
@@ -221,13 +219,13 @@ class RepliesTest : public QObject {
     // The Choose Action dialog closed without a choice is Cancel: the
     // selection is cleared and "<Y>0" goes out at once.
     void moveMenuIsAnsweredAtOnce() {
-        DisplayCard(0, 2, 1, 5, kShow);
-        DisplayCard(0, 2, 1, 5, kToggleHighlight);
-        QCOMPARE(table.highlight[0][2], 1);
+        TestView().DisplayCard(0, 2, 1, 5, kShow);
+        TestView().DisplayCard(0, 2, 1, 5, kToggleHighlight);
+        QCOMPARE(TestView().table.highlight[0][2], 1);
         AnswerNextModal([](QWidget* box) { box->close(); });
         ProcessReply("<M>08</>");
         QCOMPARE(Sent::requests, std::vector<std::string>{"<Y>0</>"});
-        QCOMPARE(table.highlight[0][2], 0);
+        QCOMPARE(TestView().table.highlight[0][2], 0);
         QCOMPARE(TestLink().Waiting().writePos, 0);
     }
 
@@ -273,7 +271,7 @@ class RepliesTest : public QObject {
         TestMirror().SetCurrentPlayer(2);
         ProcessReply("<2>113s<D>0<F>113s<2>1100<A>243s1111<4>113s<P>1</>");
         QVERIFY(log.texts.isEmpty());
-        QVERIFY(MoveWords().contains(QStringLiteral("found no room")));
+        QVERIFY(TestView().MoveWords().contains(QStringLiteral("found no room")));
     }
 
     // The round's last player item names the computer before the question;
@@ -349,7 +347,7 @@ class RepliesTest : public QObject {
                 StandIn::Script({deal.substr(0, end), deal.substr(end) + "</>"});
             else
                 StandIn::Script({deal});
-            StartNewGame(TestLink(), TestMirror());
+            StartNewGame(TestLink(), TestMirror(), TestView());
             if (replies.isEmpty())
                 for (QLabel* label :
                      {window->Aces1, window->Points1, window->Cards2, window->Points2})
@@ -359,8 +357,8 @@ class RepliesTest : public QObject {
             if (reply.contains(QStringLiteral("<M>"))) AnswerNextConfirm(false);
             ProcessReply(reply.toLatin1().constData());
         }
-        QCOMPARE(TableNote(), note);
-        QCOMPARE(TurnShown(), turn);
+        QCOMPARE(TestView().TableNote(), note);
+        QCOMPARE(TestView().TurnShown(), turn);
         QCOMPARE(window->Player1Name->font().bold(), turn == 1);
         QCOMPARE(window->Player2Name->font().bold(), turn == 2);
     }
@@ -407,8 +405,8 @@ class RepliesTest : public QObject {
             DealPile(column, 1);
         QList<int> lit;
         AnswerNext<TConfirmBox>([&](TConfirmBox* box) {
-            lit = {table.highlight[1][4], table.highlight[0][2], table.highlight[0][7],
-                   table.highlight[0][4]};
+            lit = {TestView().table.highlight[1][4], TestView().table.highlight[0][2],
+                   TestView().table.highlight[0][7], TestView().table.highlight[0][4]};
             box->CancelButton->click();
         });
         ProcessReply("<?>1427<P>2</>");
@@ -423,17 +421,17 @@ class RepliesTest : public QObject {
 
     void applySettingsShowsTheComputerHandInTheNewBack() {
         for (int slot = 1; slot <= 3; ++slot) {
-            DisplayCard(1, slot, 1, slot, kShow);
-            DisplayCard(2, slot, 1, 58, kShow);
+            TestView().DisplayCard(1, slot, 1, slot, kShow);
+            TestView().DisplayCard(2, slot, 1, 58, kShow);
         }
         TestMirror().settings.backRank = 'Q';
         RequestBuffer buffer;
-        ApplySettings(TestLink(), TestMirror());
+        ApplySettings(TestLink(), TestMirror(), TestView());
         for (int slot = 1; slot <= 3; ++slot) {
-            QCOMPARE(table.handCards[1][slot], slot);
-            QCOMPARE(table.handCards[2][slot], 64);
+            QCOMPARE(TestView().table.handCards[1][slot], slot);
+            QCOMPARE(TestView().table.handCards[2][slot], 64);
         }
-        QCOMPARE(table.handCards[2][4], 0);
+        QCOMPARE(TestView().table.handCards[2][4], 0);
         QCOMPARE(Sent::requests, std::vector<std::string>{
                                      "<I>0QB<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50</>"});
     }
@@ -449,9 +447,9 @@ class RepliesTest : public QObject {
 
     void startNewGameClearsTheTableAndSendsTheSettings() {
         TestMirror().settings.gameNumber = 7;
-        DisplayCard(0, 1, 1, 9, kShow);
-        StartNewGame(TestLink(), TestMirror());
-        QCOMPARE(table.pileDepth[0][1], 0);
+        TestView().DisplayCard(0, 1, 1, 9, kShow);
+        StartNewGame(TestLink(), TestMirror(), TestView());
+        QCOMPARE(TestView().table.pileDepth[0][1], 0);
         QCOMPARE(Sent::requests,
                  std::vector<std::string>{
                      "<I>06B<I>10Player No. 1<I>21Player No. 2<I>31<I>41<I>50<Z><K>7<U></>"});

@@ -17,13 +17,8 @@ class RequestsTest : public QObject {
 
   private slots:
     // Replies draw: the window's widgets are there.
-    void initTestCase() { OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
-    void init() {
-        ResetAll();
-        StandIn::Install();
-    }
-    void cleanup() { ResetAll(); }
+    void init() { FreshTest(); }
+    void cleanup() { CloseTestWindow(); }
 
     void settingsMessageWithDefaults() {
         RequestBuffer buffer;
@@ -50,18 +45,18 @@ class RequestsTest : public QObject {
     }
 
     void moveMessageListsHighlightedColumnsInOrder() {
-        table.highlight[0][7] = 1;
-        table.highlight[0][3] = 1;
-        table.highlight[1][2] = 1;  // a hand slot is not a column
+        TestView().table.highlight[0][7] = 1;
+        TestView().table.highlight[0][3] = 1;
+        TestView().table.highlight[1][2] = 1;  // a hand slot is not a column
         RequestBuffer buffer;
         MakeMessage('1', buffer);
-        MakeMoveMessage(2, buffer);
+        MakeMoveMessage(TestView(), 2, buffer);
         QCOMPARE(BufferText(buffer), std::string("<1>237"));
 
-        table.highlight[0][3] = 0;
-        table.highlight[0][7] = 0;
+        TestView().table.highlight[0][3] = 0;
+        TestView().table.highlight[0][7] = 0;
         MakeMessage('2', buffer);
-        MakeMoveMessage(4, buffer);
+        MakeMoveMessage(TestView(), 4, buffer);
         buffer[buffer.writePos] = '\0';
         QCOMPARE(BufferText(buffer), std::string("<2>4"));
     }

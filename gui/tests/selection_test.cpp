@@ -48,35 +48,33 @@ class SelectionTest : public QObject {
 
     TCasinoGUI* window = nullptr;
 
-    QString Status() const { return StatusText(); }
-    static void Select(const QPoint& at) { CardSelect(TestLink(), at.x(), at.y()); }
+    QString Status() const { return TestView().StatusText(); }
+    static void Select(const QPoint& at) { CardSelect(TestView(), TestLink(), at.x(), at.y()); }
 
   private slots:
-    void initTestCase() { window = OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
-    void init() { FreshTest(); }
-    void cleanup() { ResetAll(); }
+    void init() { window = FreshTest(); }
+    void cleanup() { CloseTestWindow(); }
 
     // x from 0 to 11 is column 1; the 16 pixels between two columns are no column.
     void tableColumnsAndGaps() {
         DealPile(1, 1);
         DealPile(2, 1);
         for (int x : {0, 11, 82}) {
-            CardSelect(TestLink(), x, 200);
-            QCOMPARE(table.highlight[0][1], 1);
+            CardSelect(TestView(), TestLink(), x, 200);
+            QCOMPARE(TestView().table.highlight[0][1], 1);
             QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=1 col2=1"));
-            CardSelect(TestLink(), x, 200);
-            QCOMPARE(table.highlight[0][1], 0);
+            CardSelect(TestView(), TestLink(), x, 200);
+            QCOMPARE(TestView().table.highlight[0][1], 0);
         }
         for (int x : {83, 90, 98}) {
-            CardSelect(TestLink(), x, 200);
-            QCOMPARE(table.highlight[0][1] + table.highlight[0][2], 0);
+            CardSelect(TestView(), TestLink(), x, 200);
+            QCOMPARE(TestView().table.highlight[0][1] + TestView().table.highlight[0][2], 0);
             QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
         }
-        CardSelect(TestLink(), 99, 200);
-        QCOMPARE(table.highlight[0][2], 1);
+        CardSelect(TestView(), TestLink(), 99, 200);
+        QCOMPARE(TestView().table.highlight[0][2], 1);
         QCOMPARE(Status(), QStringLiteral("tableau clicked. col1=2 col2=2"));
-        CardSelect(TestLink(), 791, 200);  // right of the last column: c2 is 10
+        CardSelect(TestView(), TestLink(), 791, 200);  // right of the last column: c2 is 10
         QVERIFY(Sent::requests.empty());
     }
 
@@ -84,16 +82,16 @@ class SelectionTest : public QObject {
     void pileHeights() {
         DealPile(5, 2);
         const int x = PileSpot(5).x();
-        CardSelect(TestLink(), x, 180);
-        QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(TestLink(), x, 181);
-        QCOMPARE(table.highlight[0][5], 1);
-        CardSelect(TestLink(), x, 309);  // 197 + 96 + 16
-        QCOMPARE(table.highlight[0][5], 0);
-        CardSelect(TestLink(), x, 310);
-        QCOMPARE(table.highlight[0][5], 0);
+        CardSelect(TestView(), TestLink(), x, 180);
+        QCOMPARE(TestView().table.highlight[0][5], 0);
+        CardSelect(TestView(), TestLink(), x, 181);
+        QCOMPARE(TestView().table.highlight[0][5], 1);
+        CardSelect(TestView(), TestLink(), x, 309);  // 197 + 96 + 16
+        QCOMPARE(TestView().table.highlight[0][5], 0);
+        CardSelect(TestView(), TestLink(), x, 310);
+        QCOMPARE(TestView().table.highlight[0][5], 0);
         Select(PileSpot(6));  // column 6 holds nothing
-        QCOMPARE(table.highlight[0][6], 0);
+        QCOMPARE(TestView().table.highlight[0][6], 0);
         QCOMPARE(Status(), QStringLiteral("no card selected on tableau"));
     }
 
@@ -110,7 +108,7 @@ class SelectionTest : public QObject {
         QCOMPARE(Sent::requests, Requests{"<1>1237</>"});
         QCOMPARE(Status(),
                  QStringLiteral("legal players hand clicked. legal card selected. column= 1"));
-        QCOMPARE(table.highlight[1][1], 1);
+        QCOMPARE(TestView().table.highlight[1][1], 1);
     }
 
     // The window's mouse press reaches CardSelect; a hand card alone is a Put.
@@ -119,25 +117,27 @@ class SelectionTest : public QObject {
         StandIn::Script({"<1>1100<P>1</>"});
         QTest::mouseClick(window->Table, Qt::LeftButton, {}, HandSpot(1, 4));
         QCOMPARE(Sent::requests, Requests{"<1>4</>"});
-        QCOMPARE(table.highlight[1][4], 0);  // "P" took the highlight off
+        QCOMPARE(TestView().table.highlight[1][4], 0);  // "P" took the highlight off
     }
 
     void handClicksThatSendNothing() {
         DealHands();
-        DisplayCard(1, 2, 1, 0, kShow);
+        TestView().DisplayCard(1, 2, 1, 0, kShow);
         Select(HandSpot(1, 2));  // player 1's empty slot 2
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
-        CardSelect(TestLink(), HandPlace(1, 1).x(), 60);  // the hand's edges are not in it
-        CardSelect(TestLink(), HandPlace(1, 4).x() + kCardWidth, 60);
-        CardSelect(TestLink(), 100, kHandBottom);  // the row between the hands and the table
-        Select(HandSpot(2, 2));                    // player 2's hand while player 1 is to move
+        CardSelect(TestView(), TestLink(), HandPlace(1, 1).x(),
+                   60);  // the hand's edges are not in it
+        CardSelect(TestView(), TestLink(), HandPlace(1, 4).x() + kCardWidth, 60);
+        CardSelect(TestView(), TestLink(), 100,
+                   kHandBottom);  // the row between the hands and the table
+        Select(HandSpot(2, 2));   // player 2's hand while player 1 is to move
         QCOMPARE(Status(), QStringLiteral("illegal selection"));
         QVERIFY(Sent::requests.empty());
 
         TestMirror().SetCurrentPlayer(2);
         Select(HandSpot(1, 2));
         QVERIFY(Sent::requests.empty());
-        CardSelect(TestLink(), HandPlace(2, 3).x() + 5, kHandBottom - 1);
+        CardSelect(TestView(), TestLink(), HandPlace(2, 3).x() + 5, kHandBottom - 1);
         QCOMPARE(Sent::requests, Requests{"<2>3</>"});
     }
 
@@ -239,8 +239,8 @@ class SelectionTest : public QObject {
         AnswerNext<TAmbiguous>([](TAmbiguous* box) { box->CancelButton->click(); });
         Select(HandSpot(1, 1));
         QCOMPARE(Sent::requests, (Requests{"<1>13</>", "<Y>0</>"}));
-        QCOMPARE(table.highlight[0][3], 0);
-        QCOMPARE(table.highlight[1][1], 0);
+        QCOMPARE(TestView().table.highlight[0][3], 0);
+        QCOMPARE(TestView().table.highlight[1][1], 0);
     }
 
     // The hint's hand card and piles are highlighted while the question is
@@ -258,24 +258,24 @@ class SelectionTest : public QObject {
         QRect box;
         AnswerNextModal([&](QWidget* modal) {
             box = modal->frameGeometry();
-            lit = {table.highlight[1][2], table.highlight[0][4], table.highlight[0][6],
-                   table.highlight[0][8]};
+            lit = {TestView().table.highlight[1][2], TestView().table.highlight[0][4],
+                   TestView().table.highlight[0][6], TestView().table.highlight[0][8]};
             seen.caption = modal->windowTitle();
             seen.text = static_cast<TConfirmBox*>(modal)->Label1->text();
             static_cast<TConfirmBox*>(modal)->CancelButton->click();
         });
-        HintClick(TestLink());
+        HintClick(TestView(), TestLink());
         QCOMPARE(lit, (QList<int>{1, 1, 1, 0}));
         QVERIFY(window->frameGeometry().contains(box));
         for (const QRect& pile : {PileExtent(4, 8, false), PileExtent(6, 1, false)})
-            QVERIFY(!box.intersects(QRect(TableToGlobal(pile.topLeft()), pile.size())));
+            QVERIFY(!box.intersects(QRect(TestView().TableToGlobal(pile.topLeft()), pile.size())));
         QCOMPARE(seen.caption, QStringLiteral("Hint"));
         QVERIFY(seen.text.startsWith(QStringLiteral("The computer recommends this move:")));
         QVERIFY(seen.text.endsWith(QStringLiteral("Would you like to use it?")));
         QCOMPARE(Sent::requests, Requests{"<?></>"});
         for (int area = 0; area <= 2; ++area)
             for (int column = 1; column <= 9; ++column)
-                QCOMPARE(table.highlight[area][column], 0);
+                QCOMPARE(TestView().table.highlight[area][column], 0);
     }
 
     // The computer's move stays outlined and told until the player clicks or
@@ -290,19 +290,19 @@ class SelectionTest : public QObject {
         const QPoint onOutline(pile.left() - kMarkGap - 2, pile.center().y());
         for (int key : {0, int('1')}) {
             ProcessReply(take);
-            QCOMPARE(MoveMarks(), (std::vector<QRect>{pile, CapturePileExtent(4, 2)}));
-            QCOMPARE(MoveWords(),
+            QCOMPARE(TestView().MoveMarks(), (std::vector<QRect>{pile, CapturePileExtent(4, 2)}));
+            QCOMPARE(TestView().MoveWords(),
                      QStringLiteral("Player No. 2 took the 6 of diamonds with the 6 of clubs"));
             QCOMPARE(window->Table->grab().toImage().pixel(onOutline), kMarkColour);
-            QCOMPARE(BackBuffer().pixel(onOutline), kTableColour);
+            QCOMPARE(TestView().BackBuffer().pixel(onOutline), kTableColour);
             if (key)
-                KeyboardPlay(TestLink(), key);
+                KeyboardPlay(TestView(), TestLink(), key);
             else
                 Select(PileSpot(1));
-            QVERIFY(MoveMarks().empty());
-            QVERIFY(MoveWords().isEmpty());
+            QVERIFY(TestView().MoveMarks().empty());
+            QVERIFY(TestView().MoveWords().isEmpty());
             QCOMPARE(window->Table->grab().toImage().pixel(onOutline), kTableColour);
-            ClearTable();
+            TestView().ClearTable();
             DealHands();
             DealPile(5, {19});
         }
@@ -314,17 +314,17 @@ class SelectionTest : public QObject {
         DealHands();
         DealPile(5, {19});
         ProcessReply("<2>316c<D>0<0>5100<A>046d5112<4>116d<2>3100<A>246c3111<4>116c<P>1</>");
-        const QString words = MoveWords();
+        const QString words = TestView().MoveWords();
         QVERIFY(!words.isEmpty());
         StandIn::Script({"<?>11</>"});
         QString shown;
         AnswerNextModal([&](QWidget* modal) {
-            shown = MoveWords();
+            shown = TestView().MoveWords();
             static_cast<TConfirmBox*>(modal)->CancelButton->click();
         });
-        HintClick(TestLink());
+        HintClick(TestView(), TestLink());
         QCOMPARE(shown, words);
-        QCOMPARE(MoveWords(), words);
+        QCOMPARE(TestView().MoveWords(), words);
     }
 
     // The player's own move stays marked until the computer's move, shown
@@ -332,15 +332,17 @@ class SelectionTest : public QObject {
     void ownMoveMarkedWhileTheComputerThinks() {
         DealHands();
         ProcessReply("<1>1100<0>51As<P>2</>");
-        QCOMPARE(MoveWords(), QStringLiteral("Player No. 1 put the ace of spades on the table"));
+        QCOMPARE(TestView().MoveWords(),
+                 QStringLiteral("Player No. 1 put the ace of spades on the table"));
         QStringList wordsAtPaints;
-        PaintSpy spy(window->Table, [&] { wordsAtPaints << MoveWords(); });
+        PaintSpy spy(window->Table, [&] { wordsAtPaints << TestView().MoveWords(); });
         ProcessReply("<2>21Ks<D>0<2>2100<0>61Ks<P>1</>");
         QVERIFY(!wordsAtPaints.isEmpty());
         QCOMPARE(wordsAtPaints.first(),
                  QStringLiteral("Player No. 1 put the ace of spades on the table"));
-        QCOMPARE(MoveWords(), QStringLiteral("Player No. 2 put the king of spades on the table"));
-        QCOMPARE(MoveMarks(), std::vector<QRect>{PileExtent(6, 1, false)});
+        QCOMPARE(TestView().MoveWords(),
+                 QStringLiteral("Player No. 2 put the king of spades on the table"));
+        QCOMPARE(TestView().MoveMarks(), std::vector<QRect>{PileExtent(6, 1, false)});
     }
 
     void hintAccepted() {
@@ -349,7 +351,7 @@ class SelectionTest : public QObject {
         DealPile(6, 1);
         StandIn::Script({"<?>1246</>", "<P>2</>"});
         AnswerNextConfirm(true);
-        HintClick(TestLink());
+        HintClick(TestView(), TestLink());
         QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>246</>", "<C></>"}));
     }
 
@@ -367,34 +369,34 @@ class SelectionTest : public QObject {
             else
                 modal->close();
         });
-        HintClick(TestLink());
+        HintClick(TestView(), TestLink());
         QCOMPARE(boxes, QStringList{QStringLiteral("Hint")});
         QCOMPARE(Sent::requests, (Requests{"<?></>", "<1>14</>", "<Y>2</>", "<C></>"}));
     }
 
     void hintWithoutCardsSendsNothing() {
-        HintClick(TestLink());
+        HintClick(TestView(), TestLink());
         TestMirror().SetCurrentPlayer(2);
-        DisplayCard(1, 1, 1, 5, kShow);
-        HintClick(TestLink());
+        TestView().DisplayCard(1, 1, 1, 5, kShow);
+        HintClick(TestView(), TestLink());
         QVERIFY(Sent::requests.empty());
-        DisplayCard(2, 3, 1, 58, kShow);
+        TestView().DisplayCard(2, 3, 1, 58, kShow);
         window->Hint->click();
         QCOMPARE(Sent::requests, Requests{"<?></>"});
     }
 
     void discardPutsTheFirstCard() {
-        DisplayCard(1, 3, 1, 7, kShow);
-        DisplayCard(1, 4, 1, 8, kShow);
+        TestView().DisplayCard(1, 3, 1, 7, kShow);
+        TestView().DisplayCard(1, 4, 1, 8, kShow);
         TestMirror().SetCurrentPlayer(2);
-        PlayPutClick(TestLink());
+        PlayPutClick(TestView(), TestLink());
         QVERIFY(Sent::requests.empty());
         TestMirror().SetCurrentPlayer(1);
         window->PutButton->click();
         QCOMPARE(Sent::requests, Requests{"<1>3</>"});
-        QCOMPARE(table.highlight[1][3], 1);
-        ClearTable();
-        PlayPutClick(TestLink());
+        QCOMPARE(TestView().table.highlight[1][3], 1);
+        TestView().ClearTable();
+        PlayPutClick(TestView(), TestLink());
         QCOMPARE(Sent::requests.size(), std::size_t(1));
     }
 
@@ -430,7 +432,7 @@ class SelectionTest : public QObject {
     void debugDumps() {
         window->HClick();  // the debug controls show
         DealPile(2, 3);
-        DisplayCard(1, 4, 1, 9, kShow);
+        TestView().DisplayCard(1, 4, 1, 9, kShow);
         Select(PileSpot(2));
         const auto nonZero = [](QLineEdit* dump) {
             QTest::mouseClick(dump, Qt::LeftButton);

@@ -77,20 +77,13 @@ class TableAccessTest : public QObject {
     QAccessibleInterface* Table() { return QAccessible::queryAccessibleInterface(window->Table); }
 
   private slots:
-    void initTestCase() {
-        window = OpenTestWindow();
-        QVERIFY(window);
-        SetAccessEventSink(Record);
-    }
-    void cleanupTestCase() {
-        SetAccessEventSink(nullptr);
-        CloseTestWindow();
-    }
     void init() {
-        FreshTest();
-        SetFocusPlace({});
+        window = FreshTest();
+        QVERIFY(window);
+        TestView().accessEvents = Record;
         told.clear();
     }
+    void cleanup() { CloseTestWindow(); }
 
     // Each place that shows cards is a child named with its cards, its key,
     // its value and tag, placed where it is drawn; a selection is named and
@@ -98,12 +91,12 @@ class TableAccessTest : public QObject {
     void placesAreNamedWithTheirCards() {
         DealHands();
         DealPile(3, {5, 17});  // 5 of clubs, 4 of diamonds
-        DrawTag(3, '9');
+        TestView().DrawTag(3, '9');
         DealPile(5, {30, 43});  // two 4s
-        DrawTag(5, '4');
-        DisplayCard(3, 1, 1, 22, kShow);
-        DisplayCard(3, 1, 1, 36, kShow);
-        DisplayCard(0, 3, 2, 1, kToggleHighlight);
+        TestView().DrawTag(5, '4');
+        TestView().DisplayCard(3, 1, 1, 22, kShow);
+        TestView().DisplayCard(3, 1, 1, 36, kShow);
+        TestView().DisplayCard(0, 3, 2, 1, kToggleHighlight);
         const QStringList names = PlaceNames(Table());
         for (const QString& name :
              {QStringLiteral("Your hand, card 2 of 4: 3 of spades (key I)"),
@@ -117,7 +110,7 @@ class TableAccessTest : public QObject {
         QAccessibleInterface* pile = Child(Table(), QStringLiteral("Table pile 3"));
         QCOMPARE(pile->role(), QAccessible::ListItem);
         QVERIFY(pile->state().selected);
-        QCOMPARE(pile->rect(), QRect(TableToGlobal(PileExtent(3, 2, true).topLeft()),
+        QCOMPARE(pile->rect(), QRect(TestView().TableToGlobal(PileExtent(3, 2, true).topLeft()),
                                      PileExtent(3, 2, true).size()));
         const QPoint at = pile->rect().center();
         QCOMPARE(Table()->childAt(at.x(), at.y())->childAt(at.x(), at.y()), pile);
@@ -152,8 +145,9 @@ class TableAccessTest : public QObject {
         QCOMPARE(sheet->role(), QAccessible::Table);
         QCOMPARE(frame->indexOfChild(sheet), frame->childCount() - 1);
         QCOMPARE(sheet->parent(), frame);
-        QAccessibleTableCellInterface* cell =
-            sheet->tableInterface()->cellAt(6, 1)->tableCellInterface();
+        QAccessibleInterface* points = sheet->tableInterface()->cellAt(6, 1);
+        QVERIFY(points->text(QAccessible::Name).startsWith(QStringLiteral("Player No. 2, points")));
+        QAccessibleTableCellInterface* cell = points->tableCellInterface();
         const auto header = [](const QList<QAccessibleInterface*>& cells) {
             return cells.size() == 1 ? cells[0]->text(QAccessible::Name) : QString();
         };
@@ -184,7 +178,7 @@ class TableAccessTest : public QObject {
         // screen reader would hear each change. Shown, they tell what is now.
         window->Label1->setText(QString());
         window->Edit3->setText(QString());
-        ShowStatus(QStringLiteral("tableau clicked"));
+        TestView().ShowStatus(QStringLiteral("tableau clicked"));
         window->DebugCardClicked();
         QVERIFY(window->Label1->text().isEmpty() && window->Edit3->text().isEmpty());
         window->HClick();
@@ -192,12 +186,12 @@ class TableAccessTest : public QObject {
         QVERIFY(window->Edit3->text().startsWith(QStringLiteral("Cl")));
         window->HClick();
 
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QVERIFY(isChild(window->RemainingCards));
         QVERIFY(Names(QAccessible::queryAccessibleInterface(window->RemainingCards))
                     .contains(QStringLiteral("Clubs not yet seen: 2, 3, 4, 5, 6, 7, 8, 9, 10, "
                                              "jack, queen, king, ace")));
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
     }
 
     // Tab goes from Hint to the remaining-cards button to the table; there the
@@ -221,20 +215,20 @@ class TableAccessTest : public QObject {
             return focus ? focus->text(QAccessible::Name) : QString();
         };
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 1 of 4")));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Down));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Down));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 2")));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Table pile 6")));
         QVERIFY(Table()->focusChild()->state().focused);
-        QVERIFY(TableKey(TestLink(), Qt::Key_Space));
-        QCOMPARE(table.highlight[0][6], 1);
-        QVERIFY(TableKey(TestLink(), Qt::Key_Up));
-        QVERIFY(TableKey(TestLink(), Qt::Key_Right));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Space));
+        QCOMPARE(TestView().table.highlight[0][6], 1);
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Up));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Right));
         QVERIFY(focused().startsWith(QStringLiteral("Your hand, card 4 of 4")));
         Sent::Clear();
-        QVERIFY(TableKey(TestLink(), Qt::Key_Return));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Return));
         QCOMPARE(Sent::List(), QStringList{QStringLiteral("<1>46</>")});
-        QVERIFY(!TableKey(TestLink(), Qt::Key_A));
+        QVERIFY(!TableKey(TestView(), TestLink(), Qt::Key_A));
     }
 
     // A move's words are spoken once, as a notification shown; words drawn
@@ -255,24 +249,25 @@ class TableAccessTest : public QObject {
         const QString move = QStringLiteral("Player No. 2 put the 7 of clubs on the table");
         told.clear();
         for (int i = 0; i < 2; ++i) {
-            ShowMoveMarks(move);
-            ShowBackBuffer();
+            TestView().ShowMoveMarks(move);
+            TestView().ShowBackBuffer();
             QCoreApplication::processEvents();
         }
         QCOMPARE(spoken(), QStringList{move});
 
         // A round's deal is told as dealt, ahead of the computer's first move,
         // though that move fills a capture pile before the words go out.
-        FreshTest();
+        window = FreshTest();
+        TestView().accessEvents = Record;
         told.clear();
         DealHands();
         DealPile(2, {1});
-        DisplayCard(0, 2, 1, 0, kErase);
-        DisplayCard(4, 1, 1, 1, kShow);
+        TestView().DisplayCard(0, 2, 1, 0, kErase);
+        TestView().DisplayCard(4, 1, 1, 1, kShow);
         const QString lead =
             QStringLiteral("Player No. 2 took the ace of clubs with the ace of spades");
-        ShowMoveMarks(lead);
-        ShowBackBuffer();
+        TestView().ShowMoveMarks(lead);
+        TestView().ShowBackBuffer();
         QCoreApplication::processEvents();
         QCOMPARE(spoken(), QStringList{QStringLiteral("New round: you hold 2 of spades, 3 of "
                                                       "spades, 4 of spades and 5 of spades; on "
@@ -280,16 +275,16 @@ class TableAccessTest : public QObject {
                                        lead});
 
         // A move that takes the chosen pile is told; not that the pile was left.
-        SetFocusPlace({0, 3});
+        SetFocusPlace(TestView(), {0, 3});
         DealPile(3, {3});
-        QVERIFY(TableKey(TestLink(), Qt::Key_Space));
+        QVERIFY(TableKey(TestView(), TestLink(), Qt::Key_Space));
         QCoreApplication::processEvents();
         told.clear();
-        DisplayCard(0, 3, 1, 3, kToggleHighlight);
+        TestView().DisplayCard(0, 3, 1, 3, kToggleHighlight);
         const QString take =
             QStringLiteral("Player No. 2 took the 3 of clubs with the 3 of hearts");
-        ShowMoveMarks(take);
-        ShowBackBuffer();
+        TestView().ShowMoveMarks(take);
+        TestView().ShowBackBuffer();
         QCoreApplication::processEvents();
         QCOMPARE(spoken(), QStringList{take});
 
@@ -300,9 +295,9 @@ class TableAccessTest : public QObject {
             described = box->accessibleDescription();
             box->close();
         });
-        ShowMoveMarks(next);
-        ShowBackBuffer();
-        ShowConfirmBox(QStringLiteral("Continue Game"), QStringLiteral("Continue?"), {},
+        TestView().ShowMoveMarks(next);
+        TestView().ShowBackBuffer();
+        ShowConfirmBox(TestView(), QStringLiteral("Continue Game"), QStringLiteral("Continue?"), {},
                        QStringLiteral("points"));
         QCoreApplication::processEvents();
         QCOMPARE(described, next + QStringLiteral("\npoints"));
@@ -314,13 +309,13 @@ class TableAccessTest : public QObject {
         QAccessibleInterface* button =
             QAccessible::queryAccessibleInterface(window->RemainingCardsButton);
         QVERIFY(button->state().expandable && !button->state().expanded);
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QVERIFY(button->state().expanded);
         QVERIFY(std::any_of(told.begin(), told.end(), [](const Told& event) {
             return event.type == QAccessible::StateChanged && event.name == "Cards not yet seen";
         }));
         QTRY_COMPARE(spoken().size(), 1);  // once the window is active again
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QTRY_COMPARE(spoken().size(), 2);
         QVERIFY(spoken().first().startsWith(
             QStringLiteral("Cards not yet seen expanded. Clubs not yet seen: ")));

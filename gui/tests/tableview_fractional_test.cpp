@@ -20,7 +20,7 @@ int checks = 0;
 // The first device pixel off the table colour in what `place` touches, with
 // one pixel more all round (a card drawn a pixel off its place leaves that pixel).
 void CheckEmpty(const QRect& place, const QString& where) {
-    const QImage& buffer = BackBuffer();
+    const QImage& buffer = TestView().BackBuffer();
     const qreal ratio = buffer.devicePixelRatio();
     const QRect pixels = QRect(QPoint(int(std::floor(place.left() * ratio)) - 1,
                                       int(std::floor(place.top() * ratio)) - 1),
@@ -40,8 +40,8 @@ void CheckEmpty(const QRect& place, const QString& where) {
 void CheckEmptiedPlaces() {
     ++checks;
     for (int column = 1; column <= kNumColumns; ++column) {
-        if (table.pileDepth[0][column] > 0) columnUsed[column] = true;
-        if (table.pileDepth[0][column] == 0 && columnUsed[column])
+        if (TestView().table.pileDepth[0][column] > 0) columnUsed[column] = true;
+        if (TestView().table.pileDepth[0][column] == 0 && columnUsed[column])
             CheckEmpty(PileExtent(column, 8, true), QStringLiteral("column %1").arg(column));
     }
     for (int player = 1; player <= 2; ++player) {
@@ -49,7 +49,7 @@ void CheckEmptiedPlaces() {
         int empty = 0;
         for (int slot = 1; slot <= 4; ++slot) {
             hand |= QRect(HandPlace(player, slot), QSize(kCardWidth, kCardHeight));
-            empty += table.pileDepth[player][slot] == 0;
+            empty += TestView().table.pileDepth[player][slot] == 0;
         }
         if (empty == 4) CheckEmpty(hand, QStringLiteral("hand %1").arg(player));
     }
@@ -75,7 +75,7 @@ class TableViewFractionalTest : public QObject {
         TestMirror().playerIsComputer[2] = 1;
         ConfirmAnswer stop;
         AnswerNextConfirm(false, &stop);  // no second round
-        StartNewGame(TestLink(), TestMirror());
+        StartNewGame(TestLink(), TestMirror(), TestView());
         QVERIFY(stop.asked);
         CheckEmptiedPlaces();
         QVERIFY(checks > 48);

@@ -20,7 +20,8 @@
 namespace {
 
 QImage PictureImage(int number) {
-    return Picture(number).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return TestView().Picture(number).toImage().convertToFormat(
+        QImage::Format_ARGB32_Premultiplied);
 }
 
 // True when the back buffer shows picture `number` with its top left corner
@@ -28,7 +29,7 @@ QImage PictureImage(int number) {
 // corners and the smooth edge, where what lies below shows through).
 bool ShowsCard(const QPoint& at, int number, int first = 4, int last = 91) {
     const QImage card = PictureImage(number);
-    const QImage& buffer = BackBuffer();
+    const QImage& buffer = TestView().BackBuffer();
     for (int y = first; y <= last; ++y)
         for (int x = 4; x < kCardWidth - 4; ++x)
             if ((buffer.pixel(at.x() + x, at.y() + y) & 0xffffff) != (card.pixel(x, y) & 0xffffff))
@@ -47,13 +48,13 @@ class PaintWatch : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
-            const FlightFrame frame = CardInFlight();
+            const FlightFrame frame = TestView().CardInFlight();
             if (frame.active) {
                 // What this paint puts on the window.
                 frames << frame;
                 QImage shown(800, 600, QImage::Format_RGB32);
                 QPainter painter(&shown);
-                PaintTable(painter);
+                TestView().PaintTable(painter);
                 windowPixels << shown.pixel(frame.at + QPoint(35, 48));
             }
         }
@@ -70,39 +71,50 @@ class TableViewTest : public QObject {
     TCasinoGUI* window = nullptr;
 
   private slots:
-    void initTestCase() { window = OpenTestWindow(); }
-    void cleanupTestCase() { CloseTestWindow(); }
-    void init() {
-        ResetAll();
-        StandIn::Install();
+    void init() { window = FreshTest(); }
+    void cleanup() { CloseTestWindow(); }
+
+    // Each window draws on a table of its own, and its table widget leads to it.
+    void windowsKeepTheirOwnTables() {
+        DealPile(1, 2);
+        TCasinoGUI other;
+        StandIn::Attach(other.TheGame().link);
+        TableView& otherView = other.TheGame().view;
+        otherView.DisplayCard(0, 5, 1, 7, kShow);
+        QCOMPARE(TestView().table.pileDepth[0][5], 0);
+        QCOMPARE(otherView.table.pileDepth[0][1], 0);
+        otherView.SetTableNote(QStringLiteral("other"));
+        QVERIFY(TestView().TableNote().isEmpty());
+        QCOMPARE(&ViewOf(window->Table), &TestView());
+        QCOMPARE(&ViewOf(other.Table), &otherView);
     }
-    void cleanup() { ResetAll(); }
 
     void picturesAreLoaded() {
         for (int n : {1, 52, 53, 65, 100})
-            QCOMPARE(Picture(n).deviceIndependentSize().toSize(), QSize(71, 96));
-        QCOMPARE(Picture(101).deviceIndependentSize().toSize(), QSize(71, 14));
-        QCOMPARE(Picture(102).deviceIndependentSize().toSize(), QSize(71, 14));
-        QCOMPARE(BackBuffer().size(), QSize(800, 600));
+            QCOMPARE(TestView().Picture(n).deviceIndependentSize().toSize(), QSize(71, 96));
+        QCOMPARE(TestView().Picture(101).deviceIndependentSize().toSize(), QSize(71, 14));
+        QCOMPARE(TestView().Picture(102).deviceIndependentSize().toSize(), QSize(71, 14));
+        QCOMPARE(TestView().BackBuffer().size(), QSize(800, 600));
     }
 
     // The mask clears a card's corners, so the table (or the card below) shows there.
     void cardsAreDrawnThroughTheMask() {
-        DisplayCard(1, 2, 1, 40, kShow);
-        const QPoint at = CardPosition(1, 2, 1);
+        TestView().DisplayCard(1, 2, 1, 40, kShow);
+        const QPoint at = TestView().CardPosition(1, 2, 1);
         QCOMPARE(at, QPoint(96, 25));
         QVERIFY(ShowsCard(at, 40));
-        QCOMPARE(BackBuffer().pixel(at), kTableColour);
-        QCOMPARE(BackBuffer().pixel(at + QPoint(70, 95)), kTableColour);
+        QCOMPARE(TestView().BackBuffer().pixel(at), kTableColour);
+        QCOMPARE(TestView().BackBuffer().pixel(at + QPoint(70, 95)), kTableColour);
 
         DealPile(5, {1});
-        const QPoint second = CardPosition(0, 5, 2);
+        const QPoint second = TestView().CardPosition(0, 5, 2);
         QCOMPARE(second, QPoint(360, 197));
-        const QRgb belowCorner = BackBuffer().pixel(second);
-        DisplayCard(0, 5, 2, 14, kShow);
+        const QRgb belowCorner = TestView().BackBuffer().pixel(second);
+        TestView().DisplayCard(0, 5, 2, 14, kShow);
         QVERIFY(ShowsCard(second, 14));
-        QVERIFY(ShowsCard(CardPosition(0, 5, 1), 1, 4, 16));  // the strip of the card below
-        QCOMPARE(BackBuffer().pixel(second), belowCorner);
+        QVERIFY(
+            ShowsCard(TestView().CardPosition(0, 5, 1), 1, 4, 16));  // the strip of the card below
+        QCOMPARE(TestView().BackBuffer().pixel(second), belowCorner);
     }
 
     // Taking the top card of a pile of three shows the second card again and
@@ -110,131 +122,133 @@ class TableViewTest : public QObject {
     // had ever been dealt there.
     void eraseAtDepthThree() {
         DealPile(4, {5, 18});
-        const QImage twoCards = BackBuffer().copy();
+        const QImage twoCards = TestView().BackBuffer().copy();
 
-        ClearTable();
+        TestView().ClearTable();
         DealPile(4, {5, 18, 31});
-        DrawTag(4, '8');
-        QVERIFY(BackBuffer() != twoCards);
-        DisplayCard(0, 4, 3, 0, kShow);  // picture 0 erases, whatever the mode
-        QCOMPARE(table.pileDepth[0][4], 2);
-        QCOMPARE(table.pileCards[4][3], 0);
-        QCOMPARE(table.pileCards[4][2], 18);
-        QVERIFY(BackBuffer() == twoCards);
+        TestView().DrawTag(4, '8');
+        QVERIFY(TestView().BackBuffer() != twoCards);
+        TestView().DisplayCard(0, 4, 3, 0, kShow);  // picture 0 erases, whatever the mode
+        QCOMPARE(TestView().table.pileDepth[0][4], 2);
+        QCOMPARE(TestView().table.pileCards[4][3], 0);
+        QCOMPARE(TestView().table.pileCards[4][2], 18);
+        QVERIFY(TestView().BackBuffer() == twoCards);
     }
 
     // A card shown again in its place (a hand in a new back, a pile's card
     // shown again after the card above it went) looks exactly as before.
     void showingAgainChangesNothing() {
         DealPile(3, {3, 16, 29});
-        DisplayCard(2, 1, 1, 58, kShow);
-        const QImage before = BackBuffer().copy();
-        DisplayCard(0, 3, 3, 29, kShow);
-        DisplayCard(0, 3, 2, 16, kShow);
-        DisplayCard(0, 3, 3, 29, kShow);
-        DisplayCard(2, 1, 1, 58, kShow);
-        QVERIFY(BackBuffer() == before);
+        TestView().DisplayCard(2, 1, 1, 58, kShow);
+        const QImage before = TestView().BackBuffer().copy();
+        TestView().DisplayCard(0, 3, 3, 29, kShow);
+        TestView().DisplayCard(0, 3, 2, 16, kShow);
+        TestView().DisplayCard(0, 3, 3, 29, kShow);
+        TestView().DisplayCard(2, 1, 1, 58, kShow);
+        QVERIFY(TestView().BackBuffer() == before);
     }
 
     void eraseAHandCard() {
-        DisplayCard(2, 3, 1, 58, kShow);
-        QCOMPARE(table.handCards[2][3], 58);
-        DisplayCard(2, 3, 1, 0, kShow);
-        QCOMPARE(table.pileDepth[2][3], 0);
-        QCOMPARE(table.handCards[2][3], 0);
-        QCOMPARE(BackBuffer().pixel(CardPosition(2, 3, 1) + QPoint(35, 48)), kTableColour);
+        TestView().DisplayCard(2, 3, 1, 58, kShow);
+        QCOMPARE(TestView().table.handCards[2][3], 58);
+        TestView().DisplayCard(2, 3, 1, 0, kShow);
+        QCOMPARE(TestView().table.pileDepth[2][3], 0);
+        QCOMPARE(TestView().table.handCards[2][3], 0);
+        QCOMPARE(TestView().BackBuffer().pixel(TestView().CardPosition(2, 3, 1) + QPoint(35, 48)),
+                 kTableColour);
     }
 
     // Showing a card on a highlighted pile takes the highlight off first.
     void showOnAHighlightedPile() {
         DealPile(2, {7, 20});
-        const QImage expected = BackBuffer().copy();
+        const QImage expected = TestView().BackBuffer().copy();
 
-        ClearTable();
+        TestView().ClearTable();
         DealPile(2, {7});
-        DisplayCard(0, 2, 1, 1, kToggleHighlight);
-        QCOMPARE(table.highlight[0][2], 1);
-        DisplayCard(0, 2, 2, 20, kShow);
-        QCOMPARE(table.highlight[0][2], 0);
-        QVERIFY(BackBuffer() == expected);
+        TestView().DisplayCard(0, 2, 1, 1, kToggleHighlight);
+        QCOMPARE(TestView().table.highlight[0][2], 1);
+        TestView().DisplayCard(0, 2, 2, 20, kShow);
+        QCOMPARE(TestView().table.highlight[0][2], 0);
+        QVERIFY(TestView().BackBuffer() == expected);
     }
 
     // The same for a hand slot: the highlight comes off the whole card.
     void showOnAHighlightedHandSlot() {
-        DisplayCard(1, 1, 1, 3, kShow);
-        DisplayCard(1, 1, 1, 9, kShow);
-        const QImage expected = BackBuffer().copy();
+        TestView().DisplayCard(1, 1, 1, 3, kShow);
+        TestView().DisplayCard(1, 1, 1, 9, kShow);
+        const QImage expected = TestView().BackBuffer().copy();
 
-        ClearTable();
-        DisplayCard(1, 1, 1, 3, kShow);
-        DisplayCard(1, 1, 1, 1, kToggleHighlight);
-        DisplayCard(1, 1, 1, 9, kShow);
-        QCOMPARE(table.highlight[1][1], 0);
-        QVERIFY(BackBuffer() == expected);
+        TestView().ClearTable();
+        TestView().DisplayCard(1, 1, 1, 3, kShow);
+        TestView().DisplayCard(1, 1, 1, 1, kToggleHighlight);
+        TestView().DisplayCard(1, 1, 1, 9, kShow);
+        QCOMPARE(TestView().table.highlight[1][1], 0);
+        QVERIFY(TestView().BackBuffer() == expected);
     }
 
     // The highlight inverts the whole pile but not the table outside its
     // rounded corners; twice restores every byte.
     void toggleTwiceRestoresTheBuffer() {
         DealPile(6, {11, 24, 37});
-        DisplayCard(2, 4, 1, 60, kShow);
-        const QImage before = BackBuffer().copy();
+        TestView().DisplayCard(2, 4, 1, 60, kShow);
+        const QImage before = TestView().BackBuffer().copy();
 
-        DisplayCard(0, 6, 3, 1, kToggleHighlight);
-        const QPoint top = CardPosition(0, 6, 1);
-        QCOMPARE(BackBuffer().pixel(top + QPoint(35, 5)),
+        TestView().DisplayCard(0, 6, 3, 1, kToggleHighlight);
+        const QPoint top = TestView().CardPosition(0, 6, 1);
+        QCOMPARE(TestView().BackBuffer().pixel(top + QPoint(35, 5)),
                  before.pixel(top + QPoint(35, 5)) ^ 0x00ffffffu);
-        QCOMPARE(BackBuffer().pixel(top + QPoint(70, 34 + 48)),
+        QCOMPARE(TestView().BackBuffer().pixel(top + QPoint(70, 34 + 48)),
                  before.pixel(top + QPoint(70, 34 + 48)) ^ 0x00ffffffu);
         for (const QPoint corner :
              {QPoint(0, 0), QPoint(70, 0), QPoint(0, 34 + 95), QPoint(70, 34 + 95)})
-            QCOMPARE(BackBuffer().pixel(top + corner), kTableColour);
-        QCOMPARE(BackBuffer().pixel(top + QPoint(71, 40)), before.pixel(top + QPoint(71, 40)));
-        QCOMPARE(BackBuffer().pixel(top + QPoint(35, 34 + 96)),
+            QCOMPARE(TestView().BackBuffer().pixel(top + corner), kTableColour);
+        QCOMPARE(TestView().BackBuffer().pixel(top + QPoint(71, 40)),
+                 before.pixel(top + QPoint(71, 40)));
+        QCOMPARE(TestView().BackBuffer().pixel(top + QPoint(35, 34 + 96)),
                  before.pixel(top + QPoint(35, 34 + 96)));
-        DisplayCard(0, 6, 3, 1, kToggleHighlight);
-        QCOMPARE(table.highlight[0][6], 0);
-        QVERIFY(BackBuffer() == before);
+        TestView().DisplayCard(0, 6, 3, 1, kToggleHighlight);
+        QCOMPARE(TestView().table.highlight[0][6], 0);
+        QVERIFY(TestView().BackBuffer() == before);
 
         // Where the table shows through a card's corner more than the card,
         // it keeps its colour: no garish specks at the rounded corners.
-        DisplayCard(2, 4, 1, 1, kToggleHighlight);
-        const QPoint slot = CardPosition(2, 4, 1);
+        TestView().DisplayCard(2, 4, 1, 1, kToggleHighlight);
+        const QPoint slot = TestView().CardPosition(2, 4, 1);
         const QImage card = PictureImage(60);
         for (int y = 0; y < kCardHeight; ++y)
             for (int x = 0; x < kCardWidth; ++x)
                 if (qAlpha(card.pixel(x, y)) < 128)
-                    QCOMPARE(BackBuffer().pixel(slot + QPoint(x, y)),
+                    QCOMPARE(TestView().BackBuffer().pixel(slot + QPoint(x, y)),
                              before.pixel(slot + QPoint(x, y)));
-        DisplayCard(2, 4, 1, 1, kToggleHighlight);
-        QVERIFY(BackBuffer() == before);
+        TestView().DisplayCard(2, 4, 1, 1, kToggleHighlight);
+        QVERIFY(TestView().BackBuffer() == before);
     }
 
     // The first card of a capture pile lands at its base; every call for that
     // pile, of any mode, moves the next place 3 pixels right.
     void capturePilePositions() {
-        QCOMPARE(CardPosition(3, 9, 9), QPoint(25, 450));
-        QCOMPARE(CardPosition(4, 1, 1), QPoint(570, 450));
-        DisplayCard(3, 1, 1, 27, kShow);
+        QCOMPARE(TestView().CardPosition(3, 9, 9), QPoint(25, 450));
+        QCOMPARE(TestView().CardPosition(4, 1, 1), QPoint(570, 450));
+        TestView().DisplayCard(3, 1, 1, 27, kShow);
         QVERIFY(ShowsCard(QPoint(25, 450), 27));
-        DisplayCard(3, 1, 1, 0, kShow);
-        DisplayCard(3, 1, 1, 1, kToggleHighlight);
-        QCOMPARE(table.captureCount[3], 3);
-        DisplayCard(3, 1, 1, 28, kShow);
+        TestView().DisplayCard(3, 1, 1, 0, kShow);
+        TestView().DisplayCard(3, 1, 1, 1, kToggleHighlight);
+        QCOMPARE(TestView().table.captureCount[3], 3);
+        TestView().DisplayCard(3, 1, 1, 28, kShow);
         QVERIFY(ShowsCard(QPoint(34, 450), 28));
-        QCOMPARE(table.captureCount[4], 0);
-        DisplayCard(4, 1, 1, 52, kShow);
+        QCOMPARE(TestView().table.captureCount[4], 0);
+        TestView().DisplayCard(4, 1, 1, 52, kShow);
         QVERIFY(ShowsCard(QPoint(570, 450), 52));
-        QCOMPARE(CardPosition(5, 0, 0), QPoint(365, 450));
-        ClearTable();
-        QCOMPARE(CardPosition(3, 1, 1), QPoint(25, 450));
+        QCOMPARE(TestView().CardPosition(5, 0, 0), QPoint(365, 450));
+        TestView().ClearTable();
+        QCOMPARE(TestView().CardPosition(3, 1, 1), QPoint(25, 450));
     }
 
     void outOfRangeIsARangeError() {
-        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 1, 1, 66, kShow));
-        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(6, 1, 1, 5, kShow));
-        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 10, 1, 5, kShow));
-        QVERIFY_THROWS_EXCEPTION(RangeError, DisplayCard(0, 1, 10, 5, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TestView().DisplayCard(0, 1, 1, 66, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TestView().DisplayCard(6, 1, 1, 5, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TestView().DisplayCard(0, 10, 1, 5, kShow));
+        QVERIFY_THROWS_EXCEPTION(RangeError, TestView().DisplayCard(0, 1, 10, 5, kShow));
     }
 
     // The tag strip of the player to move, its letter black on silver: at the
@@ -244,10 +258,10 @@ class TableViewTest : public QObject {
         const QImage strip2 = PictureImage(102);
         QVERIFY(strip1 != strip2);
         TestMirror().SetCurrentPlayer(1);
-        DrawTag(3, 'T');
+        TestView().DrawTag(3, 'T');
         TestMirror().SetCurrentPlayer(2);
-        DrawTag(8, 'K');
-        const QImage& buffer = BackBuffer();
+        TestView().DrawTag(8, 'K');
+        const QImage& buffer = TestView().BackBuffer();
         auto letterCell = [&](int x0, int x1, int column) {
             int black = 0, silver = 0;
             const int x = ColumnLeft(column);
@@ -275,9 +289,9 @@ class TableViewTest : public QObject {
     // sides of its silver cell (a "J" cut at its hook reads as "]") and
     // fills most of the strip's height.
     void tagLettersAreWholeAndLarge() {
-        const QImage& buffer = BackBuffer();
+        const QImage& buffer = TestView().BackBuffer();
         for (const char letter : QByteArray("23456789TJQKA")) {
-            DrawTag(1, letter);
+            TestView().DrawTag(1, letter);
             int left = INT_MAX, right = -1, inkTop = INT_MAX, inkBottom = -1;
             QList<int> inkColumns;
             for (int y = 166; y < 180; ++y)
@@ -304,14 +318,15 @@ class TableViewTest : public QObject {
     // Four frames, each on the window only, a quarter delay unit apart; the
     // steps are truncated toward zero and the back buffer is left alone.
     void flightIsDrawnOnTheWindowOnly() {
-        DisplayCard(4, 1, 1, 30, kShow);  // capture count 1: the pile's next place is 573
-        const QImage before = BackBuffer().copy();
+        TestView().DisplayCard(4, 1, 1, 30,
+                               kShow);  // capture count 1: the pile's next place is 573
+        const QImage before = TestView().BackBuffer().copy();
         PaintWatch watch;
         window->Table->installEventFilter(&watch);
         TestMirror().settings.delayUnit = 40;
         QElapsedTimer clock;
         clock.start();
-        AnimateCard(4, 0, 44, 1, 1, 1, 2);
+        TestView().AnimateCard(4, 0, 44, 1, 1, 1, 2);
         const qint64 took = clock.elapsed();
         window->Table->removeEventFilter(&watch);
 
@@ -327,16 +342,16 @@ class TableViewTest : public QObject {
             QCOMPARE(watch.windowPixels[i - 1] & 0xffffff,
                      PictureImage(44).pixel(35, 48) & 0xffffff);
         }
-        QVERIFY(!CardInFlight().active);
-        QVERIFY(BackBuffer() == before);
-        QCOMPARE(table.captureCount[4], 1);
+        QVERIFY(!TestView().CardInFlight().active);
+        QVERIFY(TestView().BackBuffer() == before);
+        QCOMPARE(TestView().table.captureCount[4], 1);
     }
 
     void paintCopiesTheBackBuffer() {
         DealPile(1, {12, 25});
-        DrawTag(1, 'Q');
+        TestView().DrawTag(1, 'Q');
         const QImage shown = window->Table->grab().toImage();
-        const QImage& buffer = BackBuffer();
+        const QImage& buffer = TestView().BackBuffer();
         for (const QPoint p : {QPoint(40, 170), QPoint(47, 230), QPoint(1, 300), QPoint(600, 300)})
             QCOMPARE(shown.pixel(p), buffer.pixel(p));
     }
@@ -351,10 +366,10 @@ class TableViewTest : public QObject {
                 if (shown.pixel(x, band.center().y()) != kTableColour) return true;
             return false;
         };
-        QVERIFY(StartNoteShown());
+        QCOMPARE(TestView().TableNote(), QString::fromLatin1(kStartNote));
         QVERIFY(noteShown());
-        DisplayCard(1, 1, 1, 40, kShow);
-        QVERIFY(!StartNoteShown());
+        TestView().DisplayCard(1, 1, 1, 40, kShow);
+        QVERIFY(TestView().TableNote() != QLatin1String(kStartNote));
         QVERIFY(!noteShown());
     }
 
@@ -363,18 +378,18 @@ class TableViewTest : public QObject {
     void endNoteCrossedByNoOutline() {
         DealPile(3, 1);
         DealPile(4, 2);
-        BeginMoveMarks();
+        TestView().BeginMoveMarks();
         for (int column : {3, 4})
-            while (table.pileDepth[0][column] > 0)
-                DisplayCard(0, column, table.pileDepth[0][column], 0, kErase);
-        DisplayCard(3, 1, 1, 5, kShow);
-        ShowMoveMarks(QStringLiteral("Player No. 1 took the last cards"));
-        SetTableNote(
+            while (TestView().table.pileDepth[0][column] > 0)
+                TestView().DisplayCard(0, column, TestView().table.pileDepth[0][column], 0, kErase);
+        TestView().DisplayCard(3, 1, 1, 5, kShow);
+        TestView().ShowMoveMarks(QStringLiteral("Player No. 1 took the last cards"));
+        TestView().SetTableNote(
             QStringLiteral("Game stopped: Player No. 1 has 3 points, Player No. 2 has 1 "
                            "point.  New Game (F2) starts a new game."));
         const QImage shown = window->Table->grab().toImage();
-        QCOMPARE(int(MoveMarks().size()), 3);
-        for (const QRect& mark : MoveMarks()) {
+        QCOMPARE(int(TestView().MoveMarks().size()), 3);
+        for (const QRect& mark : TestView().MoveMarks()) {
             const QRect outline =
                 mark.adjusted(-kOutlineRoom, -kOutlineRoom, kOutlineRoom, kOutlineRoom);
             int gold = 0;
@@ -447,13 +462,13 @@ class TableViewTest : public QObject {
     void panelNeverLeavesTheWindow() {
         QWidget* panel = window->RemainingCards;
         panel->move(233, 50);
-        RemainingCardsClick();
+        RemainingCardsClick(TestView());
         QCOMPARE(panel->y(), 536);
         panel->move(233, 80);
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QCOMPARE(panel->y(), 536);
         panel->move(233, 86);
-        RemainingCardsButtonClick();
+        RemainingCardsButtonClick(TestView());
         QCOMPARE(panel->y(), 0);
     }
 };

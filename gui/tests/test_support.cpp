@@ -24,10 +24,13 @@ namespace {
 LogicEntry realEntry = nullptr;
 TCasinoGUI* testWindow = nullptr;
 
-// The game of tests that open no window.
-Game& WindowlessGame() {
-    static Game game;
-    return game;
+// The game of a test that opens no window.
+std::unique_ptr<Game> windowlessGame;
+
+// A session starts with messages shown as boxes and beeps silenced.
+void StartSession() {
+    SetMessageSink({});
+    SetBeepSink([] {});
 }
 
 std::int32_t PassThroughEntry(const char* request, char* reply) {
@@ -78,8 +81,8 @@ QTimer* StartAnswering(std::function<void(QWidget*)> answer, bool once) {
 }  // namespace
 
 TCasinoGUI* OpenTestWindow(bool bindLibrary) {
-    ResetAll();
-    SetBeepSink([] {});
+    CloseTestWindow();
+    StartSession();
     testWindow = new TCasinoGUI;
     if (bindLibrary) {
         MessageLog log;
@@ -91,12 +94,31 @@ TCasinoGUI* OpenTestWindow(bool bindLibrary) {
     }
     testWindow->show();
     if (!QTest::qWaitForWindowExposed(testWindow)) qWarning("the test window is not exposed");
-    LoadPictures();
+    testWindow->TheGame().view.LoadPictures();
     return testWindow;
 }
 
+TCasinoGUI* FreshTest() {
+    TCasinoGUI* window = OpenTestWindow();
+    StandIn::Install();
+    return window;
+}
+
+Game& NewTestGame() {
+    CloseTestWindow();
+    StartSession();
+    windowlessGame = std::make_unique<Game>();
+    return *windowlessGame;
+}
+
 Game& TestGame() {
-    return testWindow ? testWindow->TheGame() : WindowlessGame();
+    if (testWindow) return testWindow->TheGame();
+    if (!windowlessGame) windowlessGame = std::make_unique<Game>();
+    return *windowlessGame;
+}
+
+TableView& TestView() {
+    return TestGame().view;
 }
 
 LogicLink& TestLink() {
@@ -110,28 +132,6 @@ GameMirror& TestMirror() {
 void CloseTestWindow() {
     delete testWindow;
     testWindow = nullptr;
-}
-
-void ResetAll() {
-    TestMirror() = GameMirror{};
-    if (!testWindow) {
-        // The view shows the tests' own game while no window does.
-        TableWidgets none;
-        none.mirror = &TestMirror();
-        AttachWidgets(none);
-    }
-    ClearTable();
-    SetTableNote(QString::fromLatin1(kStartNote));
-    ShowTurn(0);
-    TestLink().SetEntry(nullptr);
-    SetMessageSink({});
-    SetBeepSink({});
-}
-
-void FreshTest() {
-    ResetAll();
-    StandIn::Install();
-    SetBeepSink([] {});
 }
 
 QStringList Sent::List() {
@@ -182,37 +182,37 @@ RequestBuffer ProcessReply(const char* text) {
 void DealPile(int column, std::initializer_list<int> pictures) {
     int depth = 0;
     for (int picture : pictures)
-        DisplayCard(0, column, ++depth, picture, kShow);
+        TestView().DisplayCard(0, column, ++depth, picture, kShow);
 }
 
 void DealPile(int column, int depth) {
     for (int d = 1; d <= depth; ++d)
-        DisplayCard(0, column, d, column + d, kShow);
+        TestView().DisplayCard(0, column, d, column + d, kShow);
 }
 
 void DealHands() {
     for (int slot = 1; slot <= 4; ++slot) {
-        DisplayCard(1, slot, 1, 40 + slot, kShow);
-        DisplayCard(2, slot, 1, 58, kShow);
+        TestView().DisplayCard(1, slot, 1, 40 + slot, kShow);
+        TestView().DisplayCard(2, slot, 1, 58, kShow);
     }
 }
 
 QStringList CapturePileFaults(const TCasinoGUI& window) {
     for (int card = 1; card <= kCapturedMost; ++card) {
-        DisplayCard(3, 1, 1, card, kShow);
-        DisplayCard(4, 1, 1, kCapturedMost + 1 - card, kShow);
+        TestView().DisplayCard(3, 1, 1, card, kShow);
+        TestView().DisplayCard(4, 1, 1, kCapturedMost + 1 - card, kShow);
     }
     QStringList faults;
     const QRect client = window.Table->rect();
     const QRect button = window.RemainingCardsButton->geometry();
-    const QImage& buffer = BackBuffer();
+    const QImage& buffer = TestView().BackBuffer();
     const qreal ratio = buffer.devicePixelRatio();
     const auto pixel = [&](int x, int y) {
         return buffer.pixel(int(x * ratio), int(y * ratio)) & 0xffffffu;
     };
     for (int area = 3; area <= 4; ++area) {
         const int out = kMarkGap + kMarkWidth;
-        const QRect pile = CapturePileExtent(area, table.captureCount[area]);
+        const QRect pile = CapturePileExtent(area, TestView().table.captureCount[area]);
         const QRect outlined = pile.adjusted(-out, -out, out, out);
         if (!client.contains(outlined))
             faults << QStringLiteral("pile %1 leaves the window").arg(area);
@@ -242,7 +242,7 @@ QStringList CapturePileFaults(const TCasinoGUI& window) {
 }
 
 QPoint PileSpot(int column) {
-    const int depth = std::max(table.pileDepth[0][column], 1);
+    const int depth = std::max(TestView().table.pileDepth[0][column], 1);
     return PilePlace(column, depth) + QPoint(kCardWidth / 2, kCardHeight / 2);
 }
 

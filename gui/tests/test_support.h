@@ -1,5 +1,5 @@
-// Helpers of the program's tests, shared by every test program: the one test
-// window, the one record of the requests sent (to a scripted stand-in for the
+// Helpers of the program's tests, shared by every test program: the test's
+// own window or game, the one record of the requests sent (to a scripted stand-in for the
 // library or through to the real one), the reader of reply items (the
 // program's own, from movetext), the feeding of a reply to the reply
 // handlers, a test table dealt onto the window, the log of the messages the
@@ -23,22 +23,23 @@
 class QTimer;
 class TCasinoGUI;
 
-// The main window that the tests of one program share: built after ResetAll,
-// with the real library bound from the build (and the start-up request sent)
-// when `bindLibrary`, shown, exposed, and the card pictures loaded. Null when
+// A new main window for a test or for the tests of one program (any window
+// opened before is closed): with the real library bound from the build (and
+// the start-up request sent) when `bindLibrary`, shown, exposed, and the card
+// pictures loaded; messages shown as boxes and beeps silenced. Null when
 // start-up with the library fails or shows a message.
 TCasinoGUI* OpenTestWindow(bool bindLibrary = false);
 void CloseTestWindow();
-// The game the tests play: the test window's, or one of their own while no
-// window is open.
+// A new window with the stand-in as its library: the start of most tests.
+TCasinoGUI* FreshTest();
+// A new game of a test that opens no window (any test window is closed).
+Game& NewTestGame();
+// The game the tests play: the test window's, or else the last one
+// NewTestGame made (made on first use).
 Game& TestGame();
 LogicLink& TestLink();
 GameMirror& TestMirror();
-
-// Puts the program-wide state, the table and the logic entry back to their start.
-void ResetAll();
-// ResetAll, the stand-in installed, and beeps silenced: the start of most tests.
-void FreshTest();
+TableView& TestView();
 
 // Every request sent to the stand-in or through the pass-through, in order.
 struct Sent {

@@ -27,12 +27,11 @@ class WindowTest : public QObject {
 
   private slots:
     void init() {
-        ResetAll();
+        NewTestGame();
         StandIn::Install();
         beeps = 0;
         SetBeepSink([this] { ++beeps; });
     }
-    void cleanup() { ResetAll(); }
 
     void fixedGreenWindow() {
         TCasinoGUI window;
@@ -43,10 +42,11 @@ class WindowTest : public QObject {
         QCOMPARE(window.minimumSize(), window.maximumSize());
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(window.windowFlags() & Qt::WindowMinimizeButtonHint);
-        ClearTable();
-        QCOMPARE(BackBuffer().pixel(400, 300), kTableColour);
-        QCOMPARE(BackBuffer().pixel(0, 300), qRgb(0, 0, 0));  // the fill's outline
-        QCOMPARE(BackBuffer().size(), QSize(800, 600));
+        window.TheGame().view.ClearTable();
+        QCOMPARE(window.TheGame().view.BackBuffer().pixel(400, 300), kTableColour);
+        QCOMPARE(window.TheGame().view.BackBuffer().pixel(0, 300),
+                 qRgb(0, 0, 0));  // the fill's outline
+        QCOMPARE(window.TheGame().view.BackBuffer().size(), QSize(800, 600));
     }
 
     void menusAndShortcuts() {
@@ -114,11 +114,11 @@ class WindowTest : public QObject {
         TCasinoGUI window;
         StandIn::Attach(window.TheGame().link);
         window.TheGame().mirror.SetCurrentPlayer(2);
-        DisplayCard(0, 1, 1, 5, kShow);
+        window.TheGame().view.DisplayCard(0, 1, 1, 5, kShow);
         window.StartUp();
         QCOMPARE(Sent::requests, std::vector<std::string>{"<B>9</>"});
         QCOMPARE(window.TheGame().mirror.CurrentPlayer(), 1);
-        QCOMPARE(table.pileDepth[0][1], 0);
+        QCOMPARE(window.TheGame().view.table.pileDepth[0][1], 0);
     }
 
     void failedLoadStopsStartUp() {

@@ -7,7 +7,11 @@
 #include <exception>
 #include <functional>
 
-class CasinoApplication : public QApplication {
+#include "dialogs/formparts.h"
+
+// It also keeps what the dialogs share (DialogHost): the main window and the
+// sinks that tests divert messages and beeps to.
+class CasinoApplication : public QApplication, public DialogHost {
   public:
     CasinoApplication(int& argc, char** argv);
 

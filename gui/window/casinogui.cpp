@@ -47,8 +47,9 @@ TableSurface::TableSurface(TCasinoGUI* window) : QWidget(window), window_(window
 
 void TableSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintTable(painter);
-    if (keysInUse_) DrawFocus(painter);
+    TableView& view = window_->TheGame().view;
+    view.PaintTable(painter);
+    if (keysInUse_) DrawFocus(view, painter);
 }
 
 void TableSurface::UseKeys(bool keys) {
@@ -60,7 +61,7 @@ void TableSurface::UseKeys(bool keys) {
 void TableSurface::mousePressEvent(QMouseEvent* event) {
     UseKeys(false);
     const QPoint at = event->position().toPoint();
-    CardSelect(window_->TheGame().link, at.x(), at.y());
+    CardSelect(window_->TheGame().view, window_->TheGame().link, at.x(), at.y());
 }
 
 void TableSurface::mouseReleaseEvent(QMouseEvent* event) {
@@ -79,7 +80,7 @@ void TableSurface::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!(event->modifiers() & commandKeys) && !(click && event->isAutoRepeat()) &&
-        TableKey(window_->TheGame().link, event->key())) {
+        TableKey(window_->TheGame().view, window_->TheGame().link, event->key())) {
         UseKeys(true);
         if (click) window_->DebugCardClicked();  // as the release of a click on the table
         event->accept();
@@ -92,12 +93,12 @@ void TableSurface::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
         UseKeys(true);
-    TableFocusChanged();
+    TableFocusChanged(window_->TheGame().view);
 }
 
 void TableSurface::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    TableFocusChanged();
+    TableFocusChanged(window_->TheGame().view);
 }
 
 TCasinoGUI::TCasinoGUI()
@@ -108,7 +109,7 @@ TCasinoGUI::TCasinoGUI()
     setWindowTitle(QStringLiteral("Casino"));
     // Named before a reader asks: the factory gives the window the score sheet by its name.
     setObjectName(QString::fromLatin1(kWindowObjectName));
-    InstallTableAccessible();
+    InstallTableAccessible(game_.view);
     Table = new TableSurface(this);
     setCentralWidget(Table);
     BuildMenus();
@@ -128,7 +129,7 @@ TCasinoGUI::TCasinoGUI()
 TCasinoGUI::~TCasinoGUI() {
     game_.link.Release();
     game_.link.CloseTraceLog();
-    AttachWidgets({});
+    game_.view.AttachWidgets({});
     SetMainWindow(nullptr);
 }
 
@@ -148,7 +149,8 @@ void TCasinoGUI::BuildMenus() {
     Exit1 = add("&Exit", Qt::Key_F6, &TCasinoGUI::Exit1Click);
 
     HintMenu = menuBar()->addMenu(QStringLiteral("Hint"));
-    connect(HintMenu->menuAction(), &QAction::triggered, this, [this] { HintClick(game_.link); });
+    connect(HintMenu->menuAction(), &QAction::triggered, this,
+            [this] { HintClick(game_.view, game_.link); });
     HintMenu->menuAction()->setVisible(false);
 
     // The pop-up menu holds the same six commands; sharing the actions keeps
@@ -177,10 +179,10 @@ void TCasinoGUI::StartUp() {
     AddDigit(kNumColumns, buffer);
     game_.link.Send(buffer);
     const std::string begun = game_.link.LastReply();
-    ClearTable();
-    SetTableNote(QString::fromLatin1(kStartNote));
+    game_.view.ClearTable();
+    game_.view.SetTableNote(QString::fromLatin1(kStartNote));
     game_.mirror.SetCurrentPlayer(1);
-    LoadPictures();
+    game_.view.LoadPictures();
     startNotice_ = StartUpNotice(begun, keptAside, game_.saver);
     // Told once the window is up: the program starts before the window shows.
     if (!startNotice_.isEmpty() && isVisible())
@@ -244,7 +246,9 @@ void TCasinoGUI::CommitData() {
 }
 
 void TCasinoGUI::Exit1Click() {
-    if (!ShowConfirmBox(QString::fromLatin1(kExitCaption), QString::fromLatin1(kExitText))) return;
+    if (!ShowConfirmBox(game_.view, QString::fromLatin1(kExitCaption),
+                        QString::fromLatin1(kExitText)))
+        return;
     SendSave();
     // Ends the event loop without a close request, so the user is asked only once.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
@@ -255,7 +259,8 @@ void TCasinoGUI::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!ShowConfirmBox(QString::fromLatin1(kExitCaption), QString::fromLatin1(kExitText))) {
+    if (!ShowConfirmBox(game_.view, QString::fromLatin1(kExitCaption),
+                        QString::fromLatin1(kExitText))) {
         event->ignore();
         return;
     }
@@ -276,7 +281,7 @@ void TCasinoGUI::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers commandKeys =
         Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
     if (!event->isAutoRepeat() && !(event->modifiers() & commandKeys) &&
-        KeyboardPlay(game_.link, event->key())) {
+        KeyboardPlay(game_.view, game_.link, event->key())) {
         DebugCardClicked();  // as the release of a click on the table
         event->accept();
         return;
@@ -290,7 +295,7 @@ bool TCasinoGUI::eventFilter(QObject* watched, QEvent* event) {
         if (watched == Edit3) DebugCardClicked();
         if (watched == RemainingCards) {
             // The panel takes its own clicks: none reaches a pile that lies under it.
-            RemainingCardsClick();
+            RemainingCardsClick(game_.view);
             return true;
         }
     } else if (event->type() == QEvent::KeyPress && watched == RemainingCardsButton) {

@@ -16,7 +16,7 @@ int ShowNewGameBox(Game& game, NewGameMode mode) {
 }
 
 void ShowHighScores(Game& game) {
-    THighScores box(DialogOwner(), HallOfFameRequests(game.link, game.saver));
+    THighScores box(DialogOwner(), game.view, HallOfFameRequests(game.link, game.saver));
     CentreOnScreen(&box);
     box.exec();
 }
@@ -26,10 +26,10 @@ namespace {
 void RunNewGameBox(Game& game, NewGameMode mode) {
     switch (ShowNewGameBox(game, mode)) {
         case kOutcomeStartGame:
-            StartNewGame(game.link, game.mirror);
+            StartNewGame(game.link, game.mirror, game.view);
             break;
         case kOutcomeApplySettings:
-            ApplySettings(game.link, game.mirror);
+            ApplySettings(game.link, game.mirror, game.view);
             break;
         default:
             break;

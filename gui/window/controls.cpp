@@ -140,7 +140,7 @@ void TCasinoGUI::BuildControls() {
     Hint = new QPushButton(QStringLiteral("Hint"), client);
     Hint->setGeometry(312, 8, 169, 17);
     Hint->setToolTip(QStringLiteral("Shows the move the computer would make for you (?)"));
-    connect(Hint, &QPushButton::clicked, this, [this] { HintClick(game_.link); });
+    connect(Hint, &QPushButton::clicked, this, [this] { HintClick(game_.view, game_.link); });
 
     // Remaining cards: the panel waits below the window, behind its button.
     RemainingCards = new QFrame(client);
@@ -189,7 +189,8 @@ void TCasinoGUI::BuildControls() {
     small.setPixelSize(10);
     RemainingCardsButton->setFont(small);
     RemainingCardsButton->installEventFilter(this);
-    connect(RemainingCardsButton, &QPushButton::clicked, this, [] { RemainingCardsButtonClick(); });
+    connect(RemainingCardsButton, &QPushButton::clicked, this,
+            [this] { RemainingCardsButtonClick(game_.view); });
 
     // Hidden debug controls.
     Label1 = new QLabel(QStringLiteral("Label1"), client);
@@ -197,7 +198,8 @@ void TCasinoGUI::BuildControls() {
     Label1->adjustSize();
     Label1->hide();
     PutButton = DebugButton(client, QStringLiteral("Discard"), QRect(196, 400, 101, 25));
-    connect(PutButton, &QPushButton::clicked, this, [this] { PlayPutClick(game_.link); });
+    connect(PutButton, &QPushButton::clicked, this,
+            [this] { PlayPutClick(game_.view, game_.link); });
     H = DebugButton(client, QStringLiteral("H"), QRect(0, 122, 25, 25));
     connect(H, &QPushButton::clicked, this, &TCasinoGUI::HClick);
     Button7 = DebugButton(client, QStringLiteral("Debug"), QRect(88, 400, 41, 25));
@@ -238,11 +240,10 @@ void TCasinoGUI::BuildControls() {
         widgets.remainingRows[row] = *rows[row - 1];
     widgets.remainingPanel = RemainingCards;
     widgets.status = Label1;
-    widgets.mirror = &game_.mirror;
     widgets.scorePanels = {Player1Name, Scores1, Panel1, Scores2, Player2Name};
     widgets.hint = Hint;
     widgets.hintAction = HintMenu->menuAction();
-    AttachWidgets(widgets);
+    game_.view.AttachWidgets(widgets);
 }
 
 void TCasinoGUI::HClick() {
@@ -251,10 +252,10 @@ void TCasinoGUI::HClick() {
     for (QWidget* c : controls)
         c->setVisible(c->isHidden());
     // Hidden, they were left as they were; shown, they tell what is now.
-    ShowStatus(StatusText());
+    game_.view.ShowStatus(game_.view.StatusText());
     DebugCardArrays();
     DebugCardClicked();
-    NotifyTableWatcher();  // the accessible table lists the controls shown
+    game_.view.NotifyTableWatcher();  // the accessible table lists the controls shown
 }
 
 void TCasinoGUI::DebugShowMsg11() {
@@ -276,11 +277,11 @@ void TCasinoGUI::Button10Click() {
 // The dumps are written only while they are shown: a hidden field's text
 // would reach a screen reader with every click on the table.
 void TCasinoGUI::DebugCardArrays() {
-    if (!Edit2->isHidden()) Edit2->setText(DumpTable("Ar", table.pileDepth));
+    if (!Edit2->isHidden()) Edit2->setText(DumpTable("Ar", game_.view.table.pileDepth));
 }
 
 void TCasinoGUI::DebugCardClicked() {
-    if (!Edit3->isHidden()) Edit3->setText(DumpTable("Cl", table.highlight));
+    if (!Edit3->isHidden()) Edit3->setText(DumpTable("Cl", game_.view.table.highlight));
 }
 
 void TCasinoGUI::SendMessage() {

@@ -38,12 +38,16 @@ inline constexpr CardCharTable kCardChars{};
 // is taken, checked against the length or the text expected (a text never
 // holds "<", so the next item must start right after it), and added to the
 // signature on the way. End() passes only at the terminator, so every reply
-// the mirror accepts has been read to its last character. The messages of a
-// failure are built apart (Wrong...), out of the way of the checks that pass.
+// the mirror accepts has been read to its last character. The reply is read
+// with the wire's reply cursor (wire::ReplyCursor), as the program and the
+// library's tests read it; the reply must end in its terminating zero. The
+// messages of a failure are built apart (Wrong...), out of the way of the
+// checks that pass.
 class ReplyReader {
   public:
     // Each item read goes into `signature`.
-    ReplyReader(std::string_view reply, Signature& signature) : reply_(reply), sign_(signature) {
+    ReplyReader(std::string_view reply, Signature& signature)
+        : reply_(reply), cursor_(reply.data()), sign_(signature) {
         Head();
     }
 
@@ -120,7 +124,7 @@ class ReplyReader {
     }
 
     int ParseDigit(char ch) const {
-        if (ch < '0' || ch > '9') WrongDigit(ch);
+        if (!wire::ReplyCursor::IsDigit(ch)) WrongDigit(ch);
         return ch - '0';
     }
 
@@ -134,17 +138,20 @@ class ReplyReader {
         return end == reply_.size() || (end < reply_.size() && reply_[end] == '<');
     }
 
+    // Steps the cursor to `at`, where the next item must start.
     void Next(std::size_t at) {
-        at_ = at;
+        cursor_.Skip(int(at) - cursor_.Pos());
         ++taken_;
         Head();
     }
 
-    // Reads the head of the item at at_; the terminator must end the reply.
+    // Reads the head of the item at the cursor, which must start right there;
+    // the terminator must end the reply.
     void Head() {
-        std::size_t i = at_, size = reply_.size();
-        if (i + 2 >= size || reply_[i] != '<' || reply_[i + 2] != '>') WrongStart(i);
-        code_ = reply_[i + 1];
+        const std::size_t i = std::size_t(cursor_.Pos()), size = reply_.size();
+        char code = 0;
+        if (cursor_.Peek() != '<' || cursor_.NextItem(code) != wire::ItemHead::kItem) WrongStart(i);
+        code_ = code;
         itemStart_ = i;
         sign_.hash = Signature::Step(Signature::Step(Signature::Step(sign_.hash, '<'), code_), '>');
         if (code_ == '/') {
@@ -155,10 +162,8 @@ class ReplyReader {
 
     // The next item's text as it stands (for messages).
     std::string_view Text() const {
-        std::size_t start = itemStart_ + 3, end = start;
-        while (end < reply_.size() && reply_[end] != '<')
-            ++end;
-        return reply_.substr(start, end - start);
+        wire::ReplyCursor text(reply_.data(), int(itemStart_) + 3);
+        return text.TextToNextItem();
     }
 
     [[noreturn, gnu::noinline, gnu::cold]] void WrongItem(char code, std::size_t length) const {
@@ -185,10 +190,10 @@ class ReplyReader {
     }
 
     std::string_view reply_;
+    wire::ReplyCursor cursor_;  // at the next item's text once its head is read
     Signature& sign_;
     std::size_t itemStart_ = 0;  // where the next item starts
-    std::size_t at_ = 0;
-    char code_ = 0;  // the next item's code
+    char code_ = 0;              // the next item's code
     bool atEnd_ = false;
     int taken_ = 0;  // items taken, for the messages
 };
