@@ -1,5 +1,8 @@
 #include "apply.h"
 
+#include <bit>
+#include <cstring>
+
 #include "check.h"
 #include "reply.h"
 
@@ -10,80 +13,73 @@ namespace {
 // Places of a card movement, as the report gives them.
 enum Place : std::uint8_t { kTable = 0, kHand1 = 1, kHand2 = 2, kPile1 = 3, kPile2 = 4 };
 
-// One card's movement: its places, before and after, and the card.
-struct CardMove {
-    std::uint8_t from;
-    std::uint8_t to;
-    std::uint8_t rank;
-    std::uint8_t suit;
-    std::uint8_t fromIndex;
-    std::uint8_t fromPos;
-    std::uint8_t toIndex;
-    std::uint8_t toPos;
-};
-static_assert(sizeof(CardMove) == 8);
+// A card's flight item, its eight characters in one word, the first in the
+// lowest byte: from and to, the card, and the four position digits (old
+// place, then new). A card's passage writes most of these characters twice
+// or three times over (its old place emptied, its flight, its new place
+// filled), so they are looked up once, as the card moves, and the three
+// items are cut from the word.
+using Flight = std::uint64_t;
+static_assert(std::endian::native == std::endian::little, "a Flight is written out as it lies");
 
-CardMove MakeCardMove(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
-                      int toPos) {
-    return CardMove{std::uint8_t(from),
-                    std::uint8_t(to),
-                    c.rank,
-                    c.suit,
-                    std::uint8_t(fromIndex),
-                    std::uint8_t(fromPos),
-                    std::uint8_t(toIndex),
-                    std::uint8_t(toPos)};
+inline Flight MakeFlight(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
+                         int toPos) {
+    std::uint16_t card;
+    std::memcpy(&card, EntryOf(c).text, 2);
+    auto digit = [](int v) { return Flight(std::uint8_t(PosDigit(std::uint8_t(v)))); };
+    return Flight(std::uint8_t('0' + from)) | Flight(std::uint8_t('0' + to)) << 8 |
+           Flight(card) << 16 | digit(fromIndex) << 32 | digit(fromPos) << 40 |
+           digit(toIndex) << 48 | digit(toPos) << 56;
 }
 
-// The text of a flight item: from, to, the card, and the four positions.
-void FlightText(const CardMove& r, char* out) {
-    out[0] = char('0' + r.from);
-    out[1] = char('0' + r.to);
-    CardText(Card{r.rank, r.suit}, out + 2);
-    out[4] = PosDigit(r.fromIndex);
-    out[5] = PosDigit(r.fromPos);
-    out[6] = PosDigit(r.toIndex);
-    out[7] = PosDigit(r.toPos);
+// A character of a flight, and the word of eight characters built from bytes.
+constexpr char FlightChar(Flight f, int i) {
+    return char(f >> (8 * i));
+}
+constexpr std::uint64_t Chars(std::uint8_t c, int at) {
+    return std::uint64_t(c) << (8 * at);
 }
 
-void WriteFlight(const CardMove& r) {
-    char text[8];
-    FlightText(r, text);
-    WriteItem('A', text, 8);
+// The two digits of a card's new place in a Capture Pile (every card of a
+// pile is shown at its foot), and on the table (its flight's last two).
+constexpr std::uint16_t kPileFoot = '1' | '1' << 8;
+constexpr std::uint16_t TablePlace(Flight f) {
+    return std::uint16_t(f >> 48);
 }
 
 // A card's passage item by item, each whole or not at all, near the end of
 // the reply. Kept out of line: the usual case below then needs none of the
 // registers that these calls would have it save and restore.
-[[gnu::noinline]] void WritePassageItems(const CardMove& r, char toCode, int toIndex, int toPos) {
-    WriteCardItem(char('0' + r.from), r.fromIndex, r.fromPos, Card{});
-    WriteFlight(r);
-    WriteCardItem(toCode, toIndex, toPos, Card{r.rank, r.suit});
+[[gnu::noinline]] void WritePassageItems(Flight f, char toCode, std::uint16_t place) {
+    if (char* out = ItemSpace(FlightChar(f, 0), 4)) {
+        out[0] = FlightChar(f, 4), out[1] = FlightChar(f, 5), out[2] = '0', out[3] = '0';
+    }
+    char text[8];
+    std::memcpy(text, &f, 8);
+    WriteItem('A', text, 8);
+    if (char* out = ItemSpace(toCode, 4)) {
+        std::memcpy(out, &place, 2);
+        out[2] = FlightChar(f, 2), out[3] = FlightChar(f, 3);
+    }
 }
 
-// A card's passage as the report gives it: its old place emptied, its
-// flight, its new place filled. Every card of a move writes these three
-// items, so they go out as one run when they fit.
-void WritePassage(const CardMove& r, char toCode, int toIndex, int toPos) {
+// A card's passage as the report gives it: its old place emptied
+// ("<f>", its two digits, "00"), its flight ("<A>" and the flight), its new
+// place filled ("<t>", the place's two digits, the card): 25 characters.
+// Every card of a move writes them, so they go out as one run when they fit,
+// as three words and a character cut from the flight.
+inline void WritePassage(Flight f, char toCode, std::uint16_t place) {
     constexpr int kLength = 7 + 11 + 7;
     char* out = RunSpace(kLength);
-    if (!out) return WritePassageItems(r, toCode, toIndex, toPos);
-    // Written in place, character by character: the three items share the
-    // card's text and the old place's digits.
-    char from = char('0' + r.from);
-    char fromIndex = PosDigit(r.fromIndex), fromPos = PosDigit(r.fromPos);
-    const char* card = EntryOf(Card{r.rank, r.suit}).text;
-    out[0] = '<', out[1] = from, out[2] = '>';
-    out[3] = fromIndex, out[4] = fromPos, out[5] = '0', out[6] = '0';
-    out[7] = '<', out[8] = 'A', out[9] = '>';
-    out[10] = from, out[11] = char('0' + r.to), out[12] = card[0], out[13] = card[1];
-    out[14] = fromIndex, out[15] = fromPos;
-    out[16] = PosDigit(r.toIndex), out[17] = PosDigit(r.toPos);
-    out[18] = '<', out[19] = toCode, out[20] = '>';
-    // The new place is a column or a pile and a height, never negative: its
-    // digits come from the table as the noted places' do.
-    out[21] = PosDigit(std::uint8_t(toIndex)), out[22] = PosDigit(std::uint8_t(toPos));
-    out[23] = card[0], out[24] = card[1];
+    if (!out) return WritePassageItems(f, toCode, place);
+    std::uint64_t words[3] = {
+        Chars('<', 0) | (f & 0xFF) << 8 | Chars('>', 2) | (f >> 32 & 0xFFFF) << 24 |
+            Chars('0', 5) | Chars('0', 6) | Chars('<', 7),
+        Chars('A', 0) | Chars('>', 1) | f << 16,
+        f >> 48 | Chars('<', 2) | Chars(std::uint8_t(toCode), 3) | Chars('>', 4) |
+            std::uint64_t(place) << 40 | (f >> 16 & 0xFF) << 56};
+    std::memcpy(out, words, sizeof words);
+    out[24] = FlightChar(f, 3);
 }
 
 // The pause item: the delay digit of the settings.
@@ -151,7 +147,8 @@ void CarryOutMove(Game& g, Move move) {
         case kBlock: {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
-            CardMove passage = MakeCardMove(n, kTable, card, s, 0, c, col.numCards);
+            int height = col.numCards;
+            Flight flight = MakeFlight(n, kTable, card, s, 0, c, height);
             col.Push(card);
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
@@ -159,7 +156,7 @@ void CarryOutMove(Game& g, Move move) {
             }
             g.NotePile(c);
             CheckAllCards(g);
-            WritePassage(passage, '0', c, passage.toPos);
+            WritePassage(flight, '0', TablePlace(flight));
             ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
@@ -169,23 +166,24 @@ void CarryOutMove(Game& g, Move move) {
                 g.tableau[c].Push(card);
                 g.NotePile(c);
                 CheckAllCards(g);
-                WritePassage(MakeCardMove(n, kTable, card, s, 0, c, 0), '0', c, 0);
+                Flight flight = MakeFlight(n, kTable, card, s, 0, c, 0);
+                WritePassage(flight, '0', TablePlace(flight));
             } else {
                 p.pile.Push(card);
                 CheckAllCards(g);
                 char text[4] = {'1', '1', 0, 0};
                 CardText(card, text + 2);
                 WriteItem('F', text, 4);
-                WritePassage(MakeCardMove(n, pilePlace, card, s, 0, 0, 0), pileCode, 0, 0);
+                WritePassage(MakeFlight(n, pilePlace, card, s, 0, 0, 0), pileCode, kPileFoot);
             }
             break;
         }
         case kTake: {
-            CardMove last{};
+            Flight last = 0;
             bool waiting = false;
             int sweep = 1;
             if (g.moveNr <= kMovesPerRound) {
-                last = MakeCardMove(n, pilePlace, card, s, 0, 0, p.pile.numCards);
+                last = MakeFlight(n, pilePlace, card, s, 0, 0, p.pile.numCards);
                 waiting = true;
                 p.pile.Push(card);
                 g.lastTaker = std::uint8_t(g.CurIndex());
@@ -196,23 +194,24 @@ void CarryOutMove(Game& g, Move move) {
             for (int rest = MoveMask(move) & columns; rest != 0; rest = WithoutLowest(rest)) {
                 int c = LowestColumn(rest);
                 Stack& col = g.tableau[c];
-                Card lifted;
-                while (col.Pop(lifted)) {
-                    CardMove passage = MakeCardMove(kTable, pilePlace, lifted, c, col.numCards, 0,
-                                                    p.pile.numCards);
+                // Lifted top first: each flight names the card's height in
+                // the column and the height it takes in the Capture Pile.
+                for (int k = col.numCards - 1; k >= 0; --k) {
+                    Card lifted = col.cards[k];
+                    Flight passage = MakeFlight(kTable, pilePlace, lifted, c, k, 0, p.pile.numCards);
                     p.pile.Push(lifted);
                     if (waiting)
-                        WritePassage(passage, pileCode, 0, 0);
+                        WritePassage(passage, pileCode, kPileFoot);
                     else
                         last = passage, waiting = true;
                 }
-                col.isBlock = 0;
+                col.Clear();
             }
             g.piles.NoteEmptied(MoveMask(move) & columns);
             // A sweep leaves the table empty.
             p.sweeps += sweep && g.piles.occupied == 0;
             CheckAllCards(g);
-            if (waiting) WritePassage(last, pileCode, 0, 0);
+            if (waiting) WritePassage(last, pileCode, kPileFoot);
             break;
         }
     }

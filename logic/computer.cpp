@@ -25,20 +25,11 @@ void MoveScorer::Weigh(int c) {
     weighed_ |= 1 << c;
 }
 
-int MoveScorer::Take(int slot, int mask) {
-    int score = take_[slot];
-    for (int rest = mask; rest != 0; rest = WithoutLowest(rest)) {
-        int c = LowestColumn(rest);
-        score += PileWeight(c) + (piles_.value[c] == 14 ? 256 : 0);
-    }
-    return score + ((piles_.occupied & ~mask) == 0 ? 256 : 0);
-}
-
 int ChooseMove(int count, const std::uint32_t* list) {
     int best = 0;
-    int bestScore = std::int16_t(list[0] >> 16);
+    int bestScore = ScoreOf(list[0]);
     for (int i = 1; i < count; ++i) {
-        int score = std::int16_t(list[i] >> 16);
+        int score = ScoreOf(list[i]);
         if (score > bestScore) best = i, bestScore = score;
     }
     return best;

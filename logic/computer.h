@@ -46,9 +46,15 @@ class MoveScorer {
     int Put(int slot) const { return keep_[slot]; }
     // A Build or a Block on column c: as a Put, and the pile's cards.
     int OnPile(int slot, int c) { return keep_[slot] + PileWeight(c); }
-    // A Take of the piles in `mask`: the card, every card taken, 256 for a
-    // build of 14 taken, and 256 for a sweep.
-    int Take(int slot, int mask);
+    // What taking the pile in column c is worth: its cards, and 256 for a
+    // build of 14.
+    int TakeWorth(int c) { return PileWeight(c) + (piles_.value[c] == 14 ? 256 : 0); }
+    // A Take of the piles in `mask`, worth `worth` (their TakeWorth, summed
+    // by the generator as it finds the set): the card, the piles, and 256
+    // for a sweep.
+    int Take(int slot, int mask, int worth) const {
+        return take_[slot] + worth + ((piles_.occupied & ~mask) == 0 ? 256 : 0);
+    }
 
   private:
     int PileWeight(int c) {
@@ -70,6 +76,11 @@ class MoveScorer {
 // 16 bits) in the high half.
 constexpr std::uint32_t ScoredMove(Move m, int score) {
     return m | (std::uint32_t(std::uint16_t(std::int16_t(score))) << 16);
+}
+
+// An entry's score.
+constexpr int ScoreOf(std::uint32_t entry) {
+    return std::int16_t(entry >> 16);
 }
 
 // Index of the best entry: the first of the highest scores.

@@ -8,60 +8,55 @@ namespace kzq {
 namespace {
 
 struct Generator {
+    Generator(Game& game, MoveScorer& scorer) : g(game), piles(game.piles), scores(scorer) {}
+
     Game& g;
     const Piles& piles;
     MoveScorer& scores;
-    int slot;
+    int slot = 0;
 
-    // An entry with its score; a Take is scored once its search and unions
-    // are done (ScoreTakes).
+    // An entry with its score. A Take is listed with what the piles it
+    // takes are worth (MoveScorer::TakeWorth), summed as the search adds
+    // each pile, and scored once its search and unions are done (ScoreTakes).
     void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
-    void AddTake(int mask) {
-        if (!TakesFull()) Add(MakeMove(mask, kTake, slot));
+    void AddTake(int mask, int worth) {
+        if (!TakesFull()) Add(ScoredMove(MakeMove(mask, kTake, slot), worth));
     }
 
     // The sets of piles that a card of rank r takes on its own, found depth
     // first in column order: a block of value r alone, or piles that are not
     // blocks adding up to r; an ace also a build of 14 alone, or piles adding
-    // up to 14.
+    // up to 14. A set is grown only while the piles after its last one can
+    // still make up what it lacks (Piles::reach), so that every pile the
+    // search adds leads to a set that is listed.
     void Search(int r) {
-        for (int rest = piles.occupied; rest != 0 && !TakesFull(); rest = WithoutLowest(rest)) {
+        // The sums wanted, as a mask like Piles::sums.
+        unsigned wanted = r == 1 ? Piles::RankSum(1) | Piles::RankSum(14) : Piles::RankSum(r);
+        for (int rest = piles.occupied; rest != 0; rest = WithoutLowest(rest)) {
             int c = LowestColumn(rest);
-            int v = piles.value[c];
-            int m = 1 << c;
-            if (piles.blocks & m) {
-                if (v == r) AddTake(m);
+            if (piles.blocks >> c & 1) {
+                if (piles.value[c] == r) AddTake(1 << c, scores.TakeWorth(c));
                 continue;
             }
-            int later = WithoutLowest(rest) & ~piles.blocks;  // what may join this pile
-            int rem = r - v;
-            if (rem == 0) {
-                AddTake(m);
-                // An ace counted as 14 takes this pile of 1 with piles worth 13.
-                if (r == 1) Sums(later, 13, m);
-            } else if (rem > 0) {
-                Sums(later, rem, m);
-            } else if (r == 1) {
-                if (v == 14)
-                    AddTake(m);
-                else
-                    Sums(later, rem + 13, m);  // the ace as 14 with piles worth 14 - v
-            }
+            Grow(c, wanted, 0, 0);
         }
     }
 
-    // Adds to `mask` every set of the piles in `from` (none of them a block)
-    // whose values add up to `target`.
-    void Sums(int from, int target, int mask) {
-        for (int rest = from; rest != 0 && !TakesFull(); rest = WithoutLowest(rest)) {
-            int c = LowestColumn(rest);
-            int rem = target - piles.value[c];
-            if (rem == 0)
-                AddTake(mask | 1 << c);
-            else if (rem > 0)
-                Sums(WithoutLowest(rest), rem, mask | 1 << c);
-        }
+    // Adds the pile in column c (not a block) to the set `mask`, worth
+    // `worth`, which lacks any of the sums in `wanted`: lists the set when
+    // the pile makes up one of them, then every larger set through the
+    // piles after c.
+    void Grow(int c, unsigned wanted, int mask, int worth) {
+        int v = piles.value[c];
+        unsigned lacking = unsigned(v) <= 14u ? wanted >> v : 0;
+        if ((lacking & piles.reach[c]) == 0) return;
+        mask |= 1 << c;
+        worth += scores.TakeWorth(c);
+        if (lacking & 1) AddTake(mask, worth);
+        if ((lacking & piles.reach[c]) <= 1) return;
+        for (int rest = piles.NotBlocks() & ~((2 << c) - 1); rest != 0; rest = WithoutLowest(rest))
+            Grow(LowestColumn(rest), lacking & ~1u, mask, worth);
     }
 
     bool Listed(Move code, int from, int to) const {
@@ -70,15 +65,16 @@ struct Generator {
         return false;
     }
 
-    // Every union of pairwise disjoint single captures, each once.
+    // Every union of pairwise disjoint single captures, each once, worth
+    // what its parts are.
     void Unions(int start) {
         for (int i = start; i < g.numMoves - 1 && !TakesFull(); ++i) {
             int end = g.numMoves;
             for (int j = start + 1; j < end && !TakesFull(); ++j) {
-                Move a = Move(g.moves[i]), b = Move(g.moves[j]);
-                if (MoveMask(a) & MoveMask(b)) continue;
+                std::uint32_t a = g.moves[i], b = g.moves[j];
+                if (MoveMask(Move(a)) & MoveMask(Move(b))) continue;
                 Move u = Move(a | b);
-                if (!Listed(u, start, g.numMoves)) Add(u);
+                if (!Listed(u, start, g.numMoves)) Add(ScoredMove(u, ScoreOf(a) + ScoreOf(b)));
             }
         }
     }
@@ -86,8 +82,8 @@ struct Generator {
     // Scores the Takes listed from `start` on.
     void ScoreTakes(int start) {
         for (int k = start; k < g.numMoves; ++k) {
-            Move m = Move(g.moves[k]);
-            g.moves[k] = ScoredMove(m, scores.Take(slot, MoveMask(m)));
+            std::uint32_t e = g.moves[k];
+            g.moves[k] = ScoredMove(Move(e), scores.Take(slot, MoveMask(Move(e)), ScoreOf(e)));
         }
     }
 };
@@ -110,7 +106,7 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles& piles = g.piles;
     MoveScorer scores(g, piles, weights);
-    Generator gen{g, piles, scores, 0};
+    Generator gen(g, scores);
 
     // The occupied slots by their bits (the hand keeps them): which slots are
     // empty follows the play, and a test of each slot would be guessed wrong

@@ -37,6 +37,11 @@ struct Piles {
     // Every sum up to 14 of one or more piles that are not blocks (bit 0
     // stands for no pile at all).
     unsigned sums = 1;
+    // reach[c], for a column c that holds a pile but not a block: every sum
+    // up to 14 of the piles after c that are not blocks (bit 0 as in sums).
+    // A capture search grows a set through column c only while the piles
+    // after c can still make up what the set lacks.
+    unsigned reach[kMaxColumns] = {};
 
     // Writes again what column c shows after its pile `s` changed. A pile
     // laid on an empty column adds its value to the sums (every sum of the
@@ -48,7 +53,7 @@ struct Piles {
         cards += s.numCards - height[c];
         height[c] = s.numCards;
         occupied &= ~bit, blocks &= ~bit, singles &= ~bit;
-        value[c] = 0;
+        value[c] = 0, reach[c] = 0;
         if (s.numCards == 0) return Derive();
         occupied |= bit;
         blocks |= s.isBlock ? bit : 0;
@@ -56,7 +61,16 @@ struct Piles {
         int v = value[c] = s.value;
         if (!added || s.isBlock || unsigned(v) > 14u) return Derive();
         buildValues |= RankSum(v);
-        sums = (sums | sums << v) & kSumsUpTo14;
+        sums = WithPile(sums, v);
+        // The piles before c may now add this one; c reaches what the next
+        // pile after it does, with that pile.
+        for (int rest = NotBlocks() & (bit - 1); rest != 0; rest &= rest - 1) {
+            int d = __builtin_ctz(unsigned(rest));
+            reach[d] = WithPile(reach[d], v);
+        }
+        int after = NotBlocks() & ~(2 * bit - 1);
+        int next = after != 0 ? __builtin_ctz(unsigned(after)) : c;
+        reach[c] = after != 0 ? WithPile(reach[next], value[next]) : 1;
     }
     // The same for the columns in `mask`, emptied.
     void NoteEmptied(int mask) {
@@ -64,7 +78,7 @@ struct Piles {
         for (int rest = mask; rest != 0; rest &= rest - 1) {
             int c = __builtin_ctz(unsigned(rest));
             cards -= height[c];
-            value[c] = 0, height[c] = 0;
+            value[c] = 0, height[c] = 0, reach[c] = 0;
         }
         Derive();
     }
@@ -95,21 +109,28 @@ struct Piles {
 
     static constexpr unsigned RankSum(int v) { return 1u << v; }
     static constexpr unsigned kSumsUpTo14 = 0x7FFF;
+    // The sums in `sums` and each of them with a pile worth v (a pile worth
+    // more than 14 is part of no capture).
+    static constexpr unsigned WithPile(unsigned sums, int v) {
+        return unsigned(v) <= 14u ? (sums | sums << v) & kSumsUpTo14 : sums;
+    }
 
   private:
-    // The value masks and sums, from the occupied columns.
+    // The value masks, sums and reaches, from the occupied columns, last first.
     void Derive() {
         unsigned builds = 0, blockRanks = 0, sumsNow = 1;
-        for (int rest = occupied; rest != 0; rest &= rest - 1) {
-            int c = __builtin_ctz(unsigned(rest));
+        for (int rest = occupied; rest != 0;) {
+            int c = 31 - __builtin_clz(unsigned(rest));
+            rest &= ~(1 << c);
             int v = value[c];
             // A value past 14 is neither built on nor part of a capture.
             unsigned rank = unsigned(v) <= 14u ? RankSum(v) : 0;
             if (blocks >> c & 1) {
                 blockRanks |= rank;
-            } else if (rank != 0) {
+            } else {
+                reach[c] = sumsNow;
                 builds |= rank;
-                sumsNow = (sumsNow | sumsNow << v) & kSumsUpTo14;
+                sumsNow = WithPile(sumsNow, v);
             }
         }
         buildValues = builds, blockValues = blockRanks, sums = sumsNow;
