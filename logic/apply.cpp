@@ -13,73 +13,64 @@ namespace {
 // Places of a card movement, as the report gives them.
 enum Place : std::uint8_t { kTable = 0, kHand1 = 1, kHand2 = 2, kPile1 = 3, kPile2 = 4 };
 
-// A card's flight item, its eight characters in one word, the first in the
-// lowest byte: from and to, the card, and the four position digits (old
-// place, then new). A card's passage writes most of these characters twice
-// or three times over (its old place emptied, its flight, its new place
-// filled), so they are looked up once, as the card moves, and the three
-// items are cut from the word.
-using Flight = std::uint64_t;
-static_assert(std::endian::native == std::endian::little, "a Flight is written out as it lies");
+// Two position digits as they lie in the text, the first in the lower byte.
+inline std::uint16_t At(int index, int pos) {
+    return std::uint16_t(PosDigit(std::uint8_t(index)) | PosDigit(std::uint8_t(pos)) << 8);
+}
+// The two digits of a card's new place in a Capture Pile: every card of a
+// pile is shown at its foot.
+constexpr std::uint16_t kPileFoot = '1' | '1' << 8;
 
-inline Flight MakeFlight(int from, int to, Card c, int fromIndex, int fromPos, int toIndex,
-                         int toPos) {
+// A card's passage as the report gives it, 25 characters in three items: its
+// old place emptied ("<f>", the place's two digits, "00"), its flight ("<A>",
+// from and to, the card, the old and the new place's digits), its new place
+// filled ("<t>", the place's two digits, the card). The items repeat the
+// card and the digits, so the text is built from them once, as the card
+// moves, as three words and a character (the first character of a word in
+// its lowest byte), and goes out as one run when it fits.
+struct Passage {
+    std::uint64_t words[3];
+    char last;
+};
+static_assert(std::endian::native == std::endian::little, "a passage is written out as it lies");
+
+constexpr std::uint64_t Chars(std::uint64_t piece, int at) {
+    return piece << (8 * at);
+}
+
+// `fromAt` and `toAt` are the flight's digits (At); `place` the new place's
+// own digits: the column and height on the table, the foot of a pile.
+inline Passage MakePassage(int from, int to, Card c, std::uint16_t fromAt, std::uint16_t toAt,
+                           char toCode, std::uint16_t place) {
     std::uint16_t card;
     std::memcpy(&card, EntryOf(c).text, 2);
-    auto digit = [](int v) { return Flight(std::uint8_t(PosDigit(std::uint8_t(v)))); };
-    return Flight(std::uint8_t('0' + from)) | Flight(std::uint8_t('0' + to)) << 8 |
-           Flight(card) << 16 | digit(fromIndex) << 32 | digit(fromPos) << 40 |
-           digit(toIndex) << 48 | digit(toPos) << 56;
+    std::uint64_t fromChar = std::uint8_t('0' + from), toChar = std::uint8_t('0' + to);
+    return Passage{{Chars('<', 0) | Chars(fromChar, 1) | Chars('>', 2) | Chars(fromAt, 3) |
+                        Chars('0', 5) | Chars('0', 6) | Chars('<', 7),
+                    Chars('A', 0) | Chars('>', 1) | Chars(fromChar, 2) | Chars(toChar, 3) |
+                        Chars(card, 4) | Chars(fromAt, 6),
+                    Chars(toAt, 0) | Chars('<', 2) | Chars(std::uint8_t(toCode), 3) |
+                        Chars('>', 4) | Chars(place, 5) | Chars(card & 0xFF, 7)},
+                   char(card >> 8)};
 }
 
-// A character of a flight, and the word of eight characters built from bytes.
-constexpr char FlightChar(Flight f, int i) {
-    return char(f >> (8 * i));
-}
-constexpr std::uint64_t Chars(std::uint8_t c, int at) {
-    return std::uint64_t(c) << (8 * at);
-}
-
-// The two digits of a card's new place in a Capture Pile (every card of a
-// pile is shown at its foot), and on the table (its flight's last two).
-constexpr std::uint16_t kPileFoot = '1' | '1' << 8;
-constexpr std::uint16_t TablePlace(Flight f) {
-    return std::uint16_t(f >> 48);
-}
-
-// A card's passage item by item, each whole or not at all, near the end of
-// the reply. Kept out of line: the usual case below then needs none of the
+// The passage item by item, each whole or not at all, near the end of the
+// reply. Kept out of line: the usual case below then needs none of the
 // registers that these calls would have it save and restore.
-[[gnu::noinline]] void WritePassageItems(Flight f, char toCode, std::uint16_t place) {
-    if (char* out = ItemSpace(FlightChar(f, 0), 4)) {
-        out[0] = FlightChar(f, 4), out[1] = FlightChar(f, 5), out[2] = '0', out[3] = '0';
-    }
-    char text[8];
-    std::memcpy(text, &f, 8);
-    WriteItem('A', text, 8);
-    if (char* out = ItemSpace(toCode, 4)) {
-        std::memcpy(out, &place, 2);
-        out[2] = FlightChar(f, 2), out[3] = FlightChar(f, 3);
-    }
+[[gnu::noinline]] void WritePassageItems(const Passage& passage) {
+    char text[25];
+    std::memcpy(text, passage.words, 24);
+    text[24] = passage.last;
+    WriteItem(text[1], text + 3, 4);
+    WriteItem('A', text + 10, 8);
+    WriteItem(text[19], text + 21, 4);
 }
 
-// A card's passage as the report gives it: its old place emptied
-// ("<f>", its two digits, "00"), its flight ("<A>" and the flight), its new
-// place filled ("<t>", the place's two digits, the card): 25 characters.
-// Every card of a move writes them, so they go out as one run when they fit,
-// as three words and a character cut from the flight.
-inline void WritePassage(Flight f, char toCode, std::uint16_t place) {
-    constexpr int kLength = 7 + 11 + 7;
-    char* out = RunSpace(kLength);
-    if (!out) return WritePassageItems(f, toCode, place);
-    std::uint64_t words[3] = {
-        Chars('<', 0) | (f & 0xFF) << 8 | Chars('>', 2) | (f >> 32 & 0xFFFF) << 24 |
-            Chars('0', 5) | Chars('0', 6) | Chars('<', 7),
-        Chars('A', 0) | Chars('>', 1) | f << 16,
-        f >> 48 | Chars('<', 2) | Chars(std::uint8_t(toCode), 3) | Chars('>', 4) |
-            std::uint64_t(place) << 40 | (f >> 16 & 0xFF) << 56};
-    std::memcpy(out, words, sizeof words);
-    out[24] = FlightChar(f, 3);
+inline void WritePassage(const Passage& passage) {
+    char* out = RunSpace(25);
+    if (!out) return WritePassageItems(passage);
+    std::memcpy(out, passage.words, 24);
+    out[24] = passage.last;
 }
 
 // The pause item: the delay digit of the settings.
@@ -148,7 +139,7 @@ void CarryOutMove(Game& g, Move move) {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
             int height = col.numCards;
-            Flight flight = MakeFlight(n, kTable, card, s, 0, c, height);
+            Passage passage = MakePassage(n, kTable, card, At(s, 0), At(c, height), '0', At(c, height));
             col.Push(card);
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
@@ -156,7 +147,7 @@ void CarryOutMove(Game& g, Move move) {
             }
             g.NotePile(c);
             CheckAllCards(g);
-            WritePassage(flight, '0', TablePlace(flight));
+            WritePassage(passage);
             ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
@@ -166,24 +157,25 @@ void CarryOutMove(Game& g, Move move) {
                 g.tableau[c].Push(card);
                 g.NotePile(c);
                 CheckAllCards(g);
-                Flight flight = MakeFlight(n, kTable, card, s, 0, c, 0);
-                WritePassage(flight, '0', TablePlace(flight));
+                WritePassage(MakePassage(n, kTable, card, At(s, 0), At(c, 0), '0', At(c, 0)));
             } else {
                 p.pile.Push(card);
                 CheckAllCards(g);
                 char text[4] = {'1', '1', 0, 0};
                 CardText(card, text + 2);
                 WriteItem('F', text, 4);
-                WritePassage(MakeFlight(n, pilePlace, card, s, 0, 0, 0), pileCode, kPileFoot);
+                WritePassage(
+                    MakePassage(n, pilePlace, card, At(s, 0), At(0, 0), pileCode, kPileFoot));
             }
             break;
         }
         case kTake: {
-            Flight last = 0;
+            Passage last{};
             bool waiting = false;
             int sweep = 1;
             if (g.moveNr <= kMovesPerRound) {
-                last = MakeFlight(n, pilePlace, card, s, 0, 0, p.pile.numCards);
+                last = MakePassage(n, pilePlace, card, At(s, 0), At(0, p.pile.numCards), pileCode,
+                                   kPileFoot);
                 waiting = true;
                 p.pile.Push(card);
                 g.lastTaker = std::uint8_t(g.CurIndex());
@@ -198,10 +190,11 @@ void CarryOutMove(Game& g, Move move) {
                 // the column and the height it takes in the Capture Pile.
                 for (int k = col.numCards - 1; k >= 0; --k) {
                     Card lifted = col.cards[k];
-                    Flight passage = MakeFlight(kTable, pilePlace, lifted, c, k, 0, p.pile.numCards);
+                    Passage passage = MakePassage(kTable, pilePlace, lifted, At(c, k),
+                                                  At(0, p.pile.numCards), pileCode, kPileFoot);
                     p.pile.Push(lifted);
                     if (waiting)
-                        WritePassage(passage, pileCode, kPileFoot);
+                        WritePassage(passage);
                     else
                         last = passage, waiting = true;
                 }
@@ -211,7 +204,7 @@ void CarryOutMove(Game& g, Move move) {
             // A sweep leaves the table empty.
             p.sweeps += sweep && g.piles.occupied == 0;
             CheckAllCards(g);
-            if (waiting) WritePassage(last, pileCode, kPileFoot);
+            if (waiting) WritePassage(last);
             break;
         }
     }

@@ -60,14 +60,15 @@ struct Stack {
 
 // What the containers and the reply writer read of a card, for every rank
 // below 16 and suit below 8, laid out once: its bit in a rank mask by suit
-// (DeckTally::ranks), what it adds to a tally's counts (DeckTally::counts)
-// and its two characters of wire text. A card moving from one deck to
+// (DeckTally::ranks), what it adds to a tally's counts (DeckTally::counts),
+// its two characters of wire text and its worth to the computer player. A card moving from one deck to
 // another, and every card item of a reply, read one entry instead of
 // comparing the card with the few that score and looking up its characters.
 struct CardEntry {
     std::uint64_t bit;
     std::uint32_t counts;
     char text[2];
+    std::int16_t worth;  // CardWorth
 };
 struct CardTable {
     CardEntry entry[8][16];
@@ -77,6 +78,18 @@ struct CardTable {
 // carries into the next.
 constexpr std::uint32_t kAceCount = 1, kSpadeCount = 1u << 8, kTwoOfSpadesCount = 1u << 16,
                         kTenOfDiamondsCount = 1u << 24;
+// What a card is worth to the computer player (computer.h), one game point
+// being 256: an ace (rank 1, or 14 counted high) 256, any other card 14 less
+// its rank; a spade 32 more, the 2 of spades 256 more again, the 10 of
+// diamonds 512 more. It is also read from the card's entry, so that the
+// table's summary can keep what each pile is worth as the pile changes.
+constexpr int CardWorth(int rank, int suit) {
+    if (suit < kClubs || suit > kSpades || rank < 1 || rank > 14) return 0;
+    int worth = (rank == 1 || rank == 14) ? 256 : 14 - rank;
+    if (suit == kSpades) worth += 32 + (rank == 2 ? 256 : 0);
+    if (suit == kDiamonds && rank == 10) worth += 512;
+    return worth;
+}
 constexpr CardTable MakeCardTable() {
     CardTable t{};
     for (int s = 0; s < 8; ++s) {
@@ -86,6 +99,7 @@ constexpr CardTable MakeCardTable() {
             // for either when absent or no card's (rank 15, suits 6 and 7).
             e.text[0] = "0A23456789TJQKA0"[r];
             e.text[1] = "0cdhsb00"[s];
+            e.worth = std::int16_t(CardWorth(r, s));
             if (s < kClubs || s > kSpades || r < 1 || r > 13) continue;
             e.bit = std::uint64_t(RankBit(r)) << (16 * (s - 1));
             e.counts = (r == 1 ? kAceCount : 0) + (s == kSpades ? kSpadeCount : 0) +

@@ -11,8 +11,8 @@
 
 namespace kzq {
 
-// The weight of every card by suit and rank (an ace also as rank 14), built
-// once at load; it never changes after. Every suit below 8 has its row (0
+// The weight of every card by suit and rank (an ace also as rank 14): its
+// CardWorth (cards.h), built once at load; it never changes after. Every suit below 8 has its row (0
 // for anything but the four suits), so that a card is looked up by masking
 // its rank and suit (as EntryOf) rather than comparing them: every move
 // scored reads a few.
@@ -27,12 +27,11 @@ struct CardWeights {
 // generator as it lists each move, so that a list is scored in the same pass
 // that builds it. What every move of a hand card shares (the card's weight,
 // and that of a twin left in hand) is read once, as the generator reaches the
-// card; a pile's weight only when a listed move first names it, since most
-// lists are Puts alone and weigh no pile at all.
+// card; what a pile is worth is kept in the table's summary (Piles::worth).
 class MoveScorer {
   public:
-    MoveScorer(const Game& g, const Piles& piles, const CardWeights& weights)
-        : g_(g), piles_(piles), weights_(weights) {}
+    MoveScorer(const Piles& piles, const CardWeights& weights)
+        : piles_(piles), weights_(weights) {}
 
     // Reads the hand card `c` in `slot` before any move of it is scored;
     // `twin` when another card of its rank is in `hand`. Inline: the
@@ -45,10 +44,10 @@ class MoveScorer {
     // A Put: the twin left in hand less the card.
     int Put(int slot) const { return keep_[slot]; }
     // A Build or a Block on column c: as a Put, and the pile's cards.
-    int OnPile(int slot, int c) { return keep_[slot] + PileWeight(c); }
+    int OnPile(int slot, int c) const { return keep_[slot] + piles_.worth[c]; }
     // What taking the pile in column c is worth: its cards, and 256 for a
     // build of 14.
-    int TakeWorth(int c) { return PileWeight(c) + (piles_.value[c] == 14 ? 256 : 0); }
+    int TakeWorth(int c) const { return piles_.worth[c] + (piles_.value[c] == 14 ? 256 : 0); }
     // A Take of the piles in `mask`, worth `worth` (their TakeWorth, summed
     // by the generator as it finds the set): the card, the piles, and 256
     // for a sweep.
@@ -57,19 +56,10 @@ class MoveScorer {
     }
 
   private:
-    int PileWeight(int c) {
-        if (!(weighed_ >> c & 1)) Weigh(c);
-        return pileWeight_[c];
-    }
-    void Weigh(int c);
-
-    const Game& g_;
     const Piles& piles_;
     const CardWeights& weights_;
     int take_[kMaxHand];  // a Take counts the card (read by Hold)
     int keep_[kMaxHand];  // any other move: the twin left in hand less the card
-    int weighed_ = 0;     // columns whose weight is read
-    int pileWeight_[kMaxColumns];
 };
 
 // A move's list entry: its code in the low half, its score (signed, cut to

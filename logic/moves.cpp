@@ -105,7 +105,7 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles& piles = g.piles;
-    MoveScorer scores(g, piles, weights);
+    MoveScorer scores(piles, weights);
     Generator gen(g, scores);
 
     // The occupied slots by their bits (the hand keeps them): which slots are

@@ -31,6 +31,7 @@ struct Piles {
     int singles = 0;               // piles of one card
     int value[kMaxColumns] = {};   // of the occupied columns; 0 for the others
     int height[kMaxColumns] = {};  // cards in each column
+    int worth[kMaxColumns] = {};   // what each pile's cards are worth to the computer (CardWorth)
     int cards = 0;             // on the table, which the count of all cards after every move adds
     unsigned buildValues = 0;  // the values of the piles that are not blocks
     unsigned blockValues = 0;  // the values of the blocks
@@ -54,6 +55,10 @@ struct Piles {
         height[c] = s.numCards;
         occupied &= ~bit, blocks &= ~bit, singles &= ~bit;
         value[c] = 0, reach[c] = 0;
+        int w = 0;
+        for (int i = 0; i < s.numCards; ++i)
+            w += EntryOf(s.cards[i]).worth;
+        worth[c] = w;
         if (s.numCards == 0) return Derive();
         occupied |= bit;
         blocks |= s.isBlock ? bit : 0;
@@ -78,7 +83,7 @@ struct Piles {
         for (int rest = mask; rest != 0; rest &= rest - 1) {
             int c = __builtin_ctz(unsigned(rest));
             cards -= height[c];
-            value[c] = 0, height[c] = 0, reach[c] = 0;
+            value[c] = 0, height[c] = 0, reach[c] = 0, worth[c] = 0;
         }
         Derive();
     }
