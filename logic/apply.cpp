@@ -218,9 +218,20 @@ void EndPickup(Game& g) {
     g.moveNr = kMovesPerRound;
 }
 
+// The card shown and the pause after it go out as one run of 11 characters
+// when the delay is one digit and they fit, as every computer move writes
+// them; otherwise each whole or not at all.
 void RevealMove(const Game& g, Card card, Move move) {
-    WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
-    WriteDelay(g);
+    unsigned delay = g.data.header.delay;
+    char* out = delay < 10 ? RunSpace(7 + 4) : nullptr;
+    if (!out) {
+        WriteCardItem(char('1' + g.CurIndex()), MoveSlot(move), 0, card);
+        return WriteDelay(g);
+    }
+    out[0] = '<', out[1] = char('1' + g.CurIndex()), out[2] = '>';
+    out[3] = PosDigit(std::uint8_t(MoveSlot(move))), out[4] = '1';
+    CardText(card, out + 5);
+    out[7] = '<', out[8] = 'D', out[9] = '>', out[10] = char('0' + delay);
 }
 
 void PlayMove(Game& g, Move move, Turn turn) {
