@@ -86,7 +86,7 @@ void WriteDelay(const Game& g) {
 
 void CheckAllCards(Game& g) {
     int all =
-        g.deck.AllCards() + g.curPlayer->AllCards() + g.OtherPlayer()->AllCards() + g.AllCards();
+        g.deck.AllCards() + g.players[0].AllCards() + g.players[1].AllCards() + g.AllCards();
     KZQ_CHECK(52 == all,
               "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
               1237);

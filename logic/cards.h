@@ -6,6 +6,7 @@
 // the caller owns and hands in.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -32,7 +33,11 @@ struct Card {
 
     bool Valid() const { return rank != 0; }
     bool IsFace() const { return rank >= 1 && rank <= 13 && suit >= 1 && suit <= 4; }
-    bool operator==(const Card&) const = default;
+    // Compared as one 16-bit word: a hand compares a card taken out with
+    // its other three slots on every move.
+    bool operator==(const Card& o) const {
+        return std::bit_cast<std::uint16_t>(*this) == std::bit_cast<std::uint16_t>(o);
+    }
 };
 
 // Wire text.
