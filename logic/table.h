@@ -121,25 +121,25 @@ struct Piles {
     }
 
   private:
-    // The value masks, sums and reaches, from the occupied columns, last first.
+    // The value masks, sums and reaches, from the occupied columns: the
+    // piles that are not blocks last first, then the blocks (few or none).
     void Derive() {
-        unsigned builds = 0, blockRanks = 0, sumsNow = 1;
-        for (int rest = occupied; rest != 0;) {
+        unsigned builds = 0, sumsNow = 1;
+        for (int rest = NotBlocks(); rest != 0;) {
             int c = 31 - __builtin_clz(unsigned(rest));
             rest &= ~(1 << c);
-            int v = value[c];
-            // A value past 14 is neither built on nor part of a capture.
-            unsigned rank = unsigned(v) <= 14u ? RankSum(v) : 0;
-            if (blocks >> c & 1) {
-                blockRanks |= rank;
-            } else {
-                reach[c] = sumsNow;
-                builds |= rank;
-                sumsNow = WithPile(sumsNow, v);
-            }
+            reach[c] = sumsNow;
+            builds |= ValueBit(value[c]);
+            sumsNow = WithPile(sumsNow, value[c]);
         }
+        unsigned blockRanks = 0;
+        for (int rest = occupied & blocks; rest != 0; rest &= rest - 1)
+            blockRanks |= ValueBit(value[__builtin_ctz(unsigned(rest))]);
         buildValues = builds, blockValues = blockRanks, sums = sumsNow;
     }
+    // A value's bit in the value masks: none past 14, which is neither built
+    // on nor part of a capture.
+    static unsigned ValueBit(int v) { return unsigned(v) <= 14u ? RankSum(v) : 0; }
 };
 
 }  // namespace kzq
