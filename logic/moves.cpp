@@ -39,24 +39,33 @@ struct Generator {
                 if (piles.value[c] == r) AddTake(1 << c, scores.TakeWorth(c));
                 continue;
             }
-            Grow(c, wanted, 0, 0);
+            if (unsigned lacking = Lacking(c, wanted)) Grow(c, lacking, 0, 0);
         }
     }
 
-    // Adds the pile in column c (not a block) to the set `mask`, worth
-    // `worth`, which lacks any of the sums in `wanted`: lists the set when
-    // the pile makes up one of them, then every larger set through the
-    // piles after c.
-    void Grow(int c, unsigned wanted, int mask, int worth) {
+    // What a set that lacks the sums in `wanted` still lacks with the pile in
+    // column c (not a block) added, bit 0 for nothing; 0 when the piles after
+    // c cannot make up any of it.
+    unsigned Lacking(int c, unsigned wanted) const {
         int v = piles.value[c];
         unsigned lacking = unsigned(v) <= 14u ? wanted >> v : 0;
-        if ((lacking & piles.reach[c]) == 0) return;
+        return lacking & piles.reach[c];
+    }
+
+    // Adds the pile in column c (not a block) to the set `mask`, worth
+    // `worth`, which then lacks the sums in `lacking` (Lacking): lists the
+    // set when the pile makes up one of them, then every larger set through
+    // the piles after c.
+    void Grow(int c, unsigned lacking, int mask, int worth) {
         mask |= 1 << c;
         worth += scores.TakeWorth(c);
         if (lacking & 1) AddTake(mask, worth);
-        if ((lacking & piles.reach[c]) <= 1) return;
-        for (int rest = piles.NotBlocks() & ~((2 << c) - 1); rest != 0; rest = WithoutLowest(rest))
-            Grow(LowestColumn(rest), lacking & ~1u, mask, worth);
+        lacking &= ~1u;
+        for (int rest = lacking != 0 ? piles.NotBlocks() & ~((2 << c) - 1) : 0; rest != 0;
+             rest = WithoutLowest(rest)) {
+            int d = LowestColumn(rest);
+            if (unsigned next = Lacking(d, lacking)) Grow(d, next, mask, worth);
+        }
     }
 
     bool Listed(Move code, int from, int to) const {
