@@ -8,11 +8,12 @@ namespace kzq {
 namespace {
 
 struct Generator {
-    Generator(Game& game, MoveScorer& scorer) : g(game), piles(game.piles), scores(scorer) {}
+    Generator(Game& game, const CardWeights& weights)
+        : g(game), piles(game.piles), scores(game.piles, weights) {}
 
     Game& g;
     const Piles& piles;
-    MoveScorer& scores;
+    MoveScorer scores;
     int slot = 0;
 
     // An entry with its score. A Take is listed with what the piles it
@@ -114,8 +115,8 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
     }
     held = (held & ~1u) | (countOfRank[1] != 0 ? 1u << 14 : 0);
     const Piles& piles = g.piles;
-    MoveScorer scores(piles, weights);
-    Generator gen(g, scores);
+    Generator gen(g, weights);
+    MoveScorer& scores = gen.scores;
 
     // The occupied slots by their bits (the hand keeps them): which slots are
     // empty follows the play, and a test of each slot would be guessed wrong
