@@ -54,6 +54,12 @@ class MoveScorer {
     int Take(int slot, int mask, int worth) const {
         return take_[slot] + worth + ((piles_.occupied & ~mask) == 0 ? 256 : 0);
     }
+    // The union of two Takes that share no pile, scored `a` and `b`, of the
+    // piles in `mask`: both parts with the card counted once. Neither part
+    // was a sweep, since the other took a pile that it left.
+    int Union(int slot, int mask, int a, int b) const {
+        return a + b - take_[slot] + ((piles_.occupied & ~mask) == 0 ? 256 : 0);
+    }
 
   private:
     const Piles& piles_;

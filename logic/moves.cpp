@@ -16,13 +16,13 @@ struct Generator {
     MoveScorer scores;
     int slot = 0;
 
-    // An entry with its score. A Take is listed with what the piles it
+    // An entry with its score. A Take is scored from what the piles it
     // takes are worth (MoveScorer::TakeWorth), summed as the search adds
-    // each pile, and scored once its search and unions are done (ScoreTakes).
+    // each pile.
     void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
     void AddTake(int mask, int worth) {
-        if (!TakesFull()) Add(ScoredMove(MakeMove(mask, kTake, slot), worth));
+        if (!TakesFull()) Add(ScoredMove(MakeMove(mask, kTake, slot), scores.Take(slot, mask, worth)));
     }
 
     // The sets of piles that a card of rank r takes on its own, found depth
@@ -75,8 +75,7 @@ struct Generator {
         return false;
     }
 
-    // Every union of pairwise disjoint single captures, each once, worth
-    // what its parts are.
+    // Every union of pairwise disjoint single captures, each once.
     void Unions(int start) {
         for (int i = start; i < g.numMoves - 1 && !TakesFull(); ++i) {
             int end = g.numMoves;
@@ -84,16 +83,9 @@ struct Generator {
                 std::uint32_t a = g.moves[i], b = g.moves[j];
                 if (MoveMask(Move(a)) & MoveMask(Move(b))) continue;
                 Move u = Move(a | b);
-                if (!Listed(u, start, g.numMoves)) Add(ScoredMove(u, ScoreOf(a) + ScoreOf(b)));
+                if (!Listed(u, start, g.numMoves))
+                    Add(ScoredMove(u, scores.Union(slot, MoveMask(u), ScoreOf(a), ScoreOf(b))));
             }
-        }
-    }
-
-    // Scores the Takes listed from `start` on.
-    void ScoreTakes(int start) {
-        for (int k = start; k < g.numMoves; ++k) {
-            std::uint32_t e = g.moves[k];
-            g.moves[k] = ScoredMove(Move(e), scores.Take(slot, MoveMask(Move(e)), ScoreOf(e)));
         }
     }
 };
@@ -154,7 +146,6 @@ int GenerateMoves(Game& g, const CardWeights& weights) {
             int start = g.numMoves;
             gen.Search(r);
             gen.Unions(start);
-            gen.ScoreTakes(start);
         }
     }
     return g.numMoves;
