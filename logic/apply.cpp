@@ -24,53 +24,59 @@ constexpr std::uint16_t kPileFoot = '1' | '1' << 8;
 // A card's passage as the report gives it, 25 characters in three items: its
 // old place emptied ("<f>", the place's two digits, "00"), its flight ("<A>",
 // from and to, the card, the old and the new place's digits), its new place
-// filled ("<t>", the place's two digits, the card). The items repeat the
-// card and the digits, so the text is built from them once, as the card
-// moves, as three words and a character (the first character of a word in
-// its lowest byte), and goes out as one run when it fits.
-struct Passage {
-    std::uint64_t words[3];
-    char last;
+// filled ("<t>", the place's two digits, the card). What the passages of one
+// move share (the places, their codes) is laid out once as the move's frame;
+// each card's passage is the frame with the card and its digits written over
+// it, and goes out as one run when it fits.
+struct PassageFrame {
+    char text[24];
+
+    PassageFrame(int from, int to, char toCode) {
+        const char frame[24] = {'<', char('0' + from), '>', 0, 0, '0', '0',
+                                '<', 'A', '>', char('0' + from), char('0' + to), 0, 0, 0, 0, 0, 0,
+                                '<', toCode, '>', 0, 0, 0};
+        std::memcpy(text, frame, sizeof text);
+    }
 };
-static_assert(std::endian::native == std::endian::little, "a passage is written out as it lies");
 
-constexpr std::uint64_t Chars(std::uint64_t piece, int at) {
-    return piece << (8 * at);
-}
+// What one card adds to the frame: the card, the flight's digits (`fromAt`,
+// `toAt`, At) and the new place's own (`place`: the column and height on the
+// table, the foot of a pile).
+struct PassageCard {
+    Card card;
+    std::uint16_t fromAt;
+    std::uint16_t toAt;
+    std::uint16_t place;
+};
 
-// `fromAt` and `toAt` are the flight's digits (At); `place` the new place's
-// own digits: the column and height on the table, the foot of a pile.
-inline Passage MakePassage(int from, int to, Card c, std::uint16_t fromAt, std::uint16_t toAt,
-                           char toCode, std::uint16_t place) {
-    std::uint16_t card;
-    std::memcpy(&card, EntryOf(c).text, 2);
-    std::uint64_t fromChar = std::uint8_t('0' + from), toChar = std::uint8_t('0' + to);
-    return Passage{{Chars('<', 0) | Chars(fromChar, 1) | Chars('>', 2) | Chars(fromAt, 3) |
-                        Chars('0', 5) | Chars('0', 6) | Chars('<', 7),
-                    Chars('A', 0) | Chars('>', 1) | Chars(fromChar, 2) | Chars(toChar, 3) |
-                        Chars(card, 4) | Chars(fromAt, 6),
-                    Chars(toAt, 0) | Chars('<', 2) | Chars(std::uint8_t(toCode), 3) |
-                        Chars('>', 4) | Chars(place, 5) | Chars(card & 0xFF, 7)},
-                   char(card >> 8)};
+// The 25 characters of a passage.
+inline void PassageText(const PassageFrame& frame, const PassageCard& p, char* out) {
+    const char* card = EntryOf(p.card).text;
+    std::memcpy(out, frame.text, sizeof frame.text);
+    std::memcpy(out + 3, &p.fromAt, 2);
+    std::memcpy(out + 12, card, 2);
+    std::memcpy(out + 14, &p.fromAt, 2);
+    std::memcpy(out + 16, &p.toAt, 2);
+    std::memcpy(out + 21, &p.place, 2);
+    std::memcpy(out + 23, card, 2);
 }
 
 // The passage item by item, each whole or not at all, near the end of the
 // reply. Kept out of line: the usual case below then needs none of the
 // registers that these calls would have it save and restore.
-[[gnu::noinline]] void WritePassageItems(const Passage& passage) {
+[[gnu::noinline]] void WritePassageItems(const PassageFrame& frame, const PassageCard& p) {
     char text[25];
-    std::memcpy(text, passage.words, 24);
-    text[24] = passage.last;
+    PassageText(frame, p, text);
     WriteItem(text[1], text + 3, 4);
     WriteItem('A', text + 10, 8);
     WriteItem(text[19], text + 21, 4);
 }
 
-inline void WritePassage(const Passage& passage) {
-    char* out = RunSpace(25);
-    if (!out) return WritePassageItems(passage);
-    std::memcpy(out, passage.words, 24);
-    out[24] = passage.last;
+inline void WritePassage(const PassageFrame& frame, const PassageCard& p) {
+    if (char* out = RunSpace(25))
+        PassageText(frame, p, out);
+    else
+        WritePassageItems(frame, p);
 }
 
 // The pause item: the delay digit of the settings.
@@ -139,7 +145,8 @@ void CarryOutMove(Game& g, Move move) {
             int c = FirstColumn(move);
             Stack& col = g.tableau[c];
             int height = col.numCards;
-            Passage passage = MakePassage(n, kTable, card, At(s, 0), At(c, height), '0', At(c, height));
+            std::uint16_t to = At(c, height);
+            PassageCard passage{card, At(s, 0), to, to};
             col.Push(card);
             if (MoveKindOf(move) == kBlock) {
                 col.isBlock = 1;
@@ -147,7 +154,7 @@ void CarryOutMove(Game& g, Move move) {
             }
             g.NotePile(c);
             CheckAllCards(g);
-            WritePassage(passage);
+            WritePassage(PassageFrame(n, kTable, '0'), passage);
             ItemText().Number(c + 1).Char(ValueChar(col.LabelValue())).Write('T');
             break;
         }
@@ -157,25 +164,28 @@ void CarryOutMove(Game& g, Move move) {
                 g.tableau[c].Push(card);
                 g.NotePile(c);
                 CheckAllCards(g);
-                WritePassage(MakePassage(n, kTable, card, At(s, 0), At(c, 0), '0', At(c, 0)));
+                std::uint16_t to = At(c, 0);
+                WritePassage(PassageFrame(n, kTable, '0'), PassageCard{card, At(s, 0), to, to});
             } else {
                 p.pile.Push(card);
                 CheckAllCards(g);
                 char text[4] = {'1', '1', 0, 0};
                 CardText(card, text + 2);
                 WriteItem('F', text, 4);
-                WritePassage(
-                    MakePassage(n, pilePlace, card, At(s, 0), At(0, 0), pileCode, kPileFoot));
+                WritePassage(PassageFrame(n, pilePlace, pileCode),
+                             PassageCard{card, At(s, 0), At(0, 0), kPileFoot});
             }
             break;
         }
         case kTake: {
-            Passage last{};
+            // The frames of the card played and of the cards lifted.
+            const PassageFrame played(n, pilePlace, pileCode), lift(kTable, pilePlace, pileCode);
+            const PassageFrame* lastFrame = &played;
+            PassageCard last{};
             bool waiting = false;
             int sweep = 1;
             if (g.moveNr <= kMovesPerRound) {
-                last = MakePassage(n, pilePlace, card, At(s, 0), At(0, p.pile.numCards), pileCode,
-                                   kPileFoot);
+                last = PassageCard{card, At(s, 0), At(0, p.pile.numCards), kPileFoot};
                 waiting = true;
                 p.pile.Push(card);
                 g.lastTaker = std::uint8_t(g.CurIndex());
@@ -190,13 +200,12 @@ void CarryOutMove(Game& g, Move move) {
                 // the column and the height it takes in the Capture Pile.
                 for (int k = col.numCards - 1; k >= 0; --k) {
                     Card lifted = col.cards[k];
-                    Passage passage = MakePassage(kTable, pilePlace, lifted, At(c, k),
-                                                  At(0, p.pile.numCards), pileCode, kPileFoot);
+                    PassageCard passage{lifted, At(c, k), At(0, p.pile.numCards), kPileFoot};
                     p.pile.Push(lifted);
                     if (waiting)
-                        WritePassage(passage);
+                        WritePassage(lift, passage);
                     else
-                        last = passage, waiting = true;
+                        last = passage, lastFrame = &lift, waiting = true;
                 }
                 col.Clear();
             }
@@ -204,7 +213,7 @@ void CarryOutMove(Game& g, Move move) {
             // A sweep leaves the table empty.
             p.sweeps += sweep && g.piles.occupied == 0;
             CheckAllCards(g);
-            if (waiting) WritePassage(last);
+            if (waiting) WritePassage(*lastFrame, last);
             break;
         }
     }
