@@ -18,14 +18,8 @@ static_assert(sizeof kVersionBanner > kSignatureSize);
 
 Logic theLogic;
 
-// The reply writer's buffer and position, set at compile time so that they
-// hold before any constructor runs.
-constinit char* const replyText = theLogic.replyBuffer;
-constinit int* const replyEnd = &theLogic.replyPos;
-
 Logic::Logic() {
-    replyPos = 0;
-    replyBuffer[0] = 0;
+    reply.end = 0;
     for (auto& m : ambiguousMoves)
         m = 0;
     cardWeight.Build();
