@@ -56,25 +56,39 @@ void Deal(Game& g, RandomSource& random, int gameNumber) {
     TableauDeal(g);
 }
 
-// A full deal's eight card items go out as one run when the stock holds
-// them all and they fit, instead of asking for room item by item; otherwise
-// each goes out whole or not at all, as far as the stock reaches.
+namespace {
+
+// A full deal's eight card items: player, slot, place and card. All but the
+// cards' two characters each (the dots) are the same in every deal.
+constexpr char kDealRun[] = "<1>11..<2>11..<1>21..<2>21..<1>31..<2>31..<1>41..<2>41..";
+constexpr int kDealItem = 3 + 4;
+static_assert(sizeof kDealRun - 1 == kMaxHand * kPlayers * kDealItem);
+
+}  // namespace
+
+// A full deal's eight card items go out as one run when the stock holds them
+// all and they fit, instead of asking for room item by item: the run is laid
+// out from its fixed text with the cards filled in, in a buffer of its own
+// (writes into the reply could touch the game, as far as the compiler knows,
+// so that it would read the stock and the players again after every
+// character), and copied into the reply whole. Otherwise each item goes out
+// whole or not at all, as far as the stock reaches.
 int PlayersDeal(Game& g) {
-    constexpr int kItem = 3 + 4;
-    char* out =
-        g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(kMaxHand * kPlayers * kItem) : nullptr;
+    char* out = g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(sizeof kDealRun - 1) : nullptr;
     if (out) {
+        char run[sizeof kDealRun - 1];
+        std::memcpy(run, kDealRun, sizeof run);
+        const Card back = g.BackCard();
+        const bool hidden[kPlayers] = {g.players[0].hidden != 0, g.players[1].hidden != 0};
         for (int slot = 0; slot < kMaxHand; ++slot) {
-            for (int which = 0; which < kPlayers; ++which, out += kItem) {
-                Player& p = g.players[which];
+            for (int which = 0; which < kPlayers; ++which) {
                 Card c;
                 g.deck.Pop(c);
-                p.hand.Set(c, slot);
-                out[0] = '<', out[1] = char('1' + which), out[2] = '>';
-                out[3] = PosDigit(std::uint8_t(slot)), out[4] = '1';
-                CardText(p.hidden ? g.BackCard() : c, out + 5);
+                g.players[which].hand.Set(c, slot);
+                CardText(hidden[which] ? back : c, run + (slot * kPlayers + which) * kDealItem + 5);
             }
         }
+        std::memcpy(out, run, sizeof run);
         return kMaxHand * 2;
     }
     for (int slot = 0; slot < kMaxHand; ++slot) {
