@@ -175,20 +175,20 @@ namespace {
 // "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
 // each, then sweeps, spades, cards and points in two digits each: the score
 // line in its usual widths, 12 characters. False for counts beyond them
-// (only the debugging request J can bring them about).
-bool ShortScoreLine(const Game& g, int which, char* out) {
-    const Player& p = g.players[which];
+// (only the debugging request J can bring them about). A pile holds at most
+// 52 cards, so its cards and spades always take two digits.
+bool ShortScoreLine(const Player& p, int which, char* out) {
     const DeckTally& k = p.pile.tally;
-    int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
-    if (k.Aces() >= 10 || unsigned(p.sweeps) >= 100u || k.Spades() >= 100 || cards >= 100 ||
-        unsigned(points) >= 100u)
-        return false;
+    int aces = k.Aces(), two = k.TwoOfSpades() != 0, ten = k.TenOfDiamonds() != 0;
+    int spades = k.Spades(), cards = p.pile.numCards, sweeps = p.sweeps;
+    int points = Points(p.pile, sweeps);
+    if (aces >= 10 || unsigned(sweeps) >= 100u || unsigned(points) >= 100u) return false;
     out[0] = char('1' + which);
-    out[1] = char('0' + k.Aces());
-    out[2] = char('0' + (k.TwoOfSpades() != 0));
-    out[3] = char('0' + (k.TenOfDiamonds() != 0));
-    TwoDigits(p.sweeps, out + 4);
-    TwoDigits(k.Spades(), out + 6);
+    out[1] = char('0' + aces);
+    out[2] = char('0' + two);
+    out[3] = char('0' + ten);
+    TwoDigits(sweeps, out + 4);
+    TwoDigits(spades, out + 6);
     TwoDigits(cards, out + 8);
     TwoDigits(points, out + 10);
     return true;
@@ -222,7 +222,7 @@ void UnseenText(int suit, int mask, char* out) {
 
 void ScoreLine(const Game& g, int which) {
     char text[12];
-    if (ShortScoreLine(g, which, text)) {
+    if (ShortScoreLine(g.players[which], which, text)) {
         WriteItem('G', text, 12);
         return;
     }
@@ -269,26 +269,28 @@ void ScoreLines(Game& g) {
     ScoreItems& kept = g.scoreItems;
     for (int which = 0; which < kPlayers; ++which) {
         ScoreCounts now = ScoreCounts::Of(g.players[which]);
-        if (kept.written && now == kept.counts[which]) continue;
-        char* item = kept.text + which * ScoreItems::kLineItem;
-        item[0] = '<', item[1] = 'G', item[2] = '>';
+        if (now == kept.counts[which]) continue;
         kept.counts[which] = now;
-        kept.fits[which] = ShortScoreLine(g, which, item + 3);
+        char* line = kept.text + which * ScoreItems::kLineItem + 3;
+        if (ShortScoreLine(g.players[which], which, line))
+            kept.longLines &= ~(1 << which);
+        else
+            kept.longLines |= 1 << which;
     }
-    DeckTally now;
-    now.ranks = UnseenRanks(g);
-    DeckTally changed;
-    changed.ranks = kept.written ? now.ranks ^ kept.unseen : ~std::uint64_t(0);
+    // Each suit's mask and the bits above it: the first call finds every
+    // suit changed (ScoreItems::unseen).
+    std::uint64_t now = UnseenRanks(g), changed = now ^ kept.unseen;
+    kept.unseen = now;
     for (int s = kClubs; s <= kSpades; ++s) {
-        if (changed.RankMask(s) == 0) continue;
+        int shift = 16 * (s - kClubs);
+        if ((changed >> shift & 0xFFFF) == 0) continue;
         char* item =
             kept.text + kPlayers * ScoreItems::kLineItem + (s - kClubs) * ScoreItems::kUnseenItem;
-        item[0] = '<', item[1] = 'U', item[2] = '>';
-        UnseenText(s, now.RankMask(s), item + 3);
+        int mask = int(now >> shift & 0x1FFF);
+        TwoDigits(mask / 100, item + 4);
+        TwoDigits(mask % 100, item + 6);
     }
-    kept.unseen = now.ranks;
-    kept.written = true;
-    if (kept.fits[0] && kept.fits[1]) {
+    if (kept.longLines == 0) {
         if (char* out = RunSpace(ScoreItems::kLength)) {
             std::memcpy(out, kept.text, ScoreItems::kLength);
             return;

@@ -47,16 +47,18 @@ struct ScoreCounts {
 // not move keeps his pile, and between deals the unseen cards change in one
 // suit at most. So a part is written again only when what it shows changed,
 // and the six go out as one copy. What they are written from is compared
-// whole, so the kept text never needs to be told of a change.
+// whole, so the kept text never needs to be told of a change. The items'
+// heads and suit letters never change, so they are laid out once; what the
+// parts were written from starts as no position can be (a pile of -1 cards,
+// a bit no rank has in every suit), so that the first call writes them all.
 struct ScoreItems {
     static constexpr int kLineItem = 3 + 12, kUnseenItem = 3 + 5;
     static constexpr int kLength = kPlayers * kLineItem + 4 * kUnseenItem;
 
-    bool written = false;  // nothing is kept until the first write
-    ScoreCounts counts[kPlayers];
-    bool fits[kPlayers] = {};  // the line has its usual widths
-    std::uint64_t unseen = 0;  // rank masks by suit, as DeckTally::ranks
-    char text[kLength];
+    ScoreCounts counts[kPlayers] = {{0, -1, 0}, {0, -1, 0}};
+    int longLines = 0;                             // bit `which` for a line past its usual widths
+    std::uint64_t unseen = 0x8000800080008000ull;  // rank masks by suit, as DeckTally::ranks
+    char text[kLength + 1] = "<G>............<G>............<U>c....<U>d....<U>h....<U>s....";
 };
 
 struct Game {
