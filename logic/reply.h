@@ -67,9 +67,10 @@ void WriteItemf(char code, const char* format, ...) __attribute__((format(printf
 
 // "00" to "99": numbers below 100 are written two digits at a time.
 extern const char kTwoDigits[201];
-// Writes v, 0 to 99, as two digits.
+// Writes v, 0 to 99, as two digits. The index is taken unsigned, which
+// needs no widening to an address.
 inline void TwoDigits(int v, char* out) {
-    std::memcpy(out, kTwoDigits + 2 * v, 2);
+    std::memcpy(out, kTwoDigits + 2 * unsigned(v), 2);
 }
 
 // An item's text built without printf: the score lines and labels are
