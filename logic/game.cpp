@@ -12,16 +12,28 @@ void RecomputeHidden(Game& g) {
     g.players[1].hidden = computer2 && !computer1;
 }
 
-void DiscardRound(Game& g) {
+namespace {
+
+// Empties the table, the hands and the Capture Piles, and the sweeps of the
+// round. The columns are emptied in one run of stores rather than a call per
+// column, and the table's summary becomes that of an empty table, which
+// needs no count of the columns.
+void ClearRound(Game& g) {
     for (Stack& s : g.tableau)
-        s.Clear();
+        s = Stack{};
+    g.piles = Piles{};
     for (Player& p : g.players) {
         p.pile.Clear();
         p.sweeps = 0;
         p.hand.Clear();
     }
+}
+
+}  // namespace
+
+void DiscardRound(Game& g) {
+    ClearRound(g);
     g.deck.Clear();
-    g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
 }
@@ -33,14 +45,7 @@ void NewGame(Game& g, RandomSource& random, int gameNumber) {
 }
 
 void NewRound(Game& g, RandomSource& random, int gameNumber) {
-    for (Stack& s : g.tableau)
-        s.Clear();
-    for (Player& p : g.players) {
-        p.pile.Clear();
-        p.sweeps = 0;
-        p.hand.Clear();
-    }
-    g.RecountPiles();
+    ClearRound(g);
     Deal(g, random, gameNumber);
     g.curPlayer = &g.players[g.starter];
     WriteItem('P', g.starter == 0 ? "1" : "2");
