@@ -273,9 +273,8 @@ bool TalliesAgree(const Game& g) {
 void ScoreLines(Game& g) {
     ScoreItems& kept = g.scoreItems;
     for (int which = 0; which < kPlayers; ++which) {
-        ScoreCounts now = ScoreCounts::Of(g.players[which]);
-        if (now == kept.counts[which]) continue;
-        kept.counts[which] = now;
+        if (kept.counts[which].Match(g.players[which])) continue;
+        kept.counts[which] = ScoreCounts::Of(g.players[which]);
         char* line = kept.text + which * ScoreItems::kLineItem + 3;
         if (ShortScoreLine(g.players[which], which, line))
             kept.longLines &= ~(1 << which);

@@ -38,7 +38,11 @@ struct ScoreCounts {
     static ScoreCounts Of(const Player& p) {
         return ScoreCounts{p.sweeps, p.pile.numCards, p.pile.tally.counts};
     }
-    bool operator==(const ScoreCounts&) const = default;
+    // Whether p's line shows these counts. The cards come first: they change
+    // with every capture, and the sweeps only with one.
+    bool Match(const Player& p) const {
+        return cards == p.pile.numCards && tally == p.pile.tally.counts && sweeps == p.sweeps;
+    }
 };
 
 // The six items that follow every move (a score line "G" for each player,
