@@ -5,6 +5,7 @@
 // always kept, so a reply never exceeds kReplyLimit characters.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -20,6 +21,8 @@ constexpr int kRoomForItems = kReplyLimit - 3;
 // The reply under construction: its write position and text. The text is a
 // C string only once ReplyFinish has closed it; items are appended without
 // a terminator of their own.
+static_assert(std::endian::native == std::endian::little, "item heads are stored as words");
+
 struct Reply {
     int end;
     char text[kReplySize];
@@ -51,9 +54,11 @@ inline char* ItemSpace(char code, int len) {
     int pos = r.end;
     if (pos + 3 + len > kRoomForItems) return nullptr;
     char* out = r.text + pos;
-    out[0] = '<';
-    out[1] = code;
-    out[2] = '>';
+    // The head "<" code ">" goes out as one four-byte store. Its fourth byte
+    // falls on the item's text, or for an empty item where the next item or
+    // the terminator goes, inside the room always kept for the terminator.
+    std::uint32_t head = '<' | std::uint32_t(std::uint8_t(code)) << 8 | '>' << 16;
+    std::memcpy(out, &head, 4);
     r.end = pos + 3 + len;
     return out + 3;
 }
