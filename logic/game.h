@@ -29,14 +29,17 @@ struct Player {
     int AllCards() const { return pile.AllCards() + hand.Count(); }
 };
 
-// What a score line shows: the counts it is written from.
+// What a score line shows: the counts it is written from. The cards take a
+// byte: of three fields of one width, the compiler would pack the counts
+// into a vector register for the copy that follows a change, on every
+// comparison, though most comparisons find nothing changed.
 struct ScoreCounts {
-    std::int32_t sweeps = 0;
-    std::int32_t cards = 0;
     std::uint32_t tally = 0;  // the pile's DeckTally::counts
+    std::uint8_t cards = 0;   // a pile holds at most 52
+    std::int32_t sweeps = 0;
 
     static ScoreCounts Of(const Player& p) {
-        return ScoreCounts{p.sweeps, p.pile.numCards, p.pile.tally.counts};
+        return ScoreCounts{p.pile.tally.counts, std::uint8_t(p.pile.numCards), p.sweeps};
     }
     // Whether p's line shows these counts. The cards come first: they change
     // with every capture, and the sweeps only with one.
@@ -53,13 +56,13 @@ struct ScoreCounts {
 // and the six go out as one copy. What they are written from is compared
 // whole, so the kept text never needs to be told of a change. The items'
 // heads and suit letters never change, so they are laid out once; what the
-// parts were written from starts as no position can be (a pile of -1 cards,
+// parts were written from starts as no position can be (a pile of 255 cards,
 // a bit no rank has in every suit), so that the first call writes them all.
 struct ScoreItems {
     static constexpr int kLineItem = 3 + 12, kUnseenItem = 3 + 5;
     static constexpr int kLength = kPlayers * kLineItem + 4 * kUnseenItem;
 
-    ScoreCounts counts[kPlayers] = {{0, -1, 0}, {0, -1, 0}};
+    ScoreCounts counts[kPlayers] = {{0, 255, 0}, {0, 255, 0}};
     int longLines = 0;                             // bit `which` for a line past its usual widths
     std::uint64_t unseen = 0x8000800080008000ull;  // rank masks by suit, as DeckTally::ranks
     char text[kLength + 1] = "<G>............<G>............<U>c....<U>d....<U>h....<U>s....";
