@@ -90,7 +90,9 @@ int PlayersDeal(Game& g) {
                 Card c;
                 g.deck.Pop(c);
                 g.players[which].hand.Set(c, slot);
-                CardText(hidden[which] ? back : c, run + (slot * kPlayers + which) * kDealItem + 5);
+                Card shown = c;
+                if (hidden[which]) shown = back;
+                CardText(shown, run + (slot * kPlayers + which) * kDealItem + 5);
             }
         }
         std::memcpy(out, run, sizeof run);
