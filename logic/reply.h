@@ -21,8 +21,6 @@ constexpr int kRoomForItems = kReplyLimit - 3;
 // The reply under construction: its write position and text. The text is a
 // C string only once ReplyFinish has closed it; items are appended without
 // a terminator of their own.
-static_assert(std::endian::native == std::endian::little, "item heads are stored as words");
-
 struct Reply {
     int end;
     char text[kReplySize];
@@ -45,6 +43,8 @@ inline Reply& TheReply() {
 inline void ReplyReset() {
     TheReply().end = 0;
 }
+
+static_assert(std::endian::native == std::endian::little, "an item's head is stored as a word");
 
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left
