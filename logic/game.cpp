@@ -218,11 +218,30 @@ void UnseenMasks(const Game& g, int masks[5]) {
         masks[s] = unseen.RankMask(s);
 }
 
+// The four digits of every 13-bit rank mask, laid out once: the unseen
+// cards of some suit change after nearly every move, and a look-up costs
+// less than the division into hundreds that it replaces.
+struct MaskDigits {
+    char text[1 << 13][4];
+};
+constexpr MaskDigits MakeMaskDigits() {
+    MaskDigits t{};
+    for (int mask = 0; mask < (1 << 13); ++mask)
+        for (int i = 3, v = mask; i >= 0; --i, v /= 10)
+            t.text[mask][i] = char('0' + v % 10);
+    return t;
+}
+constexpr MaskDigits kMaskDigits = MakeMaskDigits();
+
+// A rank mask's four digits.
+void MaskText(unsigned mask, char* out) {
+    std::memcpy(out, kMaskDigits.text[mask & 0x1FFF], 4);
+}
+
 // The suit letter and the 13-bit rank mask in four digits: 5 characters.
 void UnseenText(int suit, int mask, char* out) {
     out[0] = ".cdhs"[suit];
-    TwoDigits(mask / 100, out + 1);
-    TwoDigits(mask % 100, out + 3);
+    MaskText(unsigned(mask), out + 1);
 }
 
 }  // namespace
@@ -292,9 +311,7 @@ void ScoreLines(Game& g) {
         if ((changed >> shift & 0xFFFF) == 0) continue;
         char* item =
             kept.text + kPlayers * ScoreItems::kLineItem + (s - kClubs) * ScoreItems::kUnseenItem;
-        int mask = int(now >> shift & 0x1FFF);
-        TwoDigits(mask / 100, item + 4);
-        TwoDigits(mask % 100, item + 6);
+        MaskText(unsigned(now >> shift), item + 4);
     }
     if (kept.longLines == 0) {
         if (char* out = RunSpace(ScoreItems::kLength)) {
