@@ -132,10 +132,6 @@ void TableauDeal(Game& g) {
     }
 }
 
-void AfterMove(Game& g) {
-    if (g.moveNr % 8 == 0 && PlayersDeal(g) == 0) EndRound(g);
-}
-
 namespace {
 
 // The points of a Capture Pile with its tally, and of the round's sweeps.

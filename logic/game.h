@@ -104,10 +104,13 @@ void NewRound(Game& g, RandomSource& random, int gameNumber);
 void Deal(Game& g, RandomSource& random, int gameNumber);
 int PlayersDeal(Game& g);  // 0 when the stock has run out, else the cards dealt
 void TableauDeal(Game& g);
-// After a move: the next deal of hands, or the end of the round.
-void AfterMove(Game& g);
 int RoundPoints(const Player& p);
 void EndRound(Game& g);
+// After a move: the next deal of hands, or the end of the round. Inline:
+// every move asks, and one in eight deals.
+inline void AfterMove(Game& g) {
+    if (g.moveNr % 8 == 0 && PlayersDeal(g) == 0) EndRound(g);
+}
 // The six items after a move, from the kept text where it still holds.
 void ScoreLines(Game& g);
 void ScoreLine(const Game& g, int which);  // one G item
