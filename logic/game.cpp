@@ -175,18 +175,18 @@ void EndRound(Game& g) {
 
 namespace {
 
-// "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
-// each, then sweeps, spades, cards and points in two digits each: the score
-// line in its usual widths, 12 characters. False for counts beyond them
-// (only the debugging request J can bring them about). A pile holds at most
-// 52 cards, so its cards and spades always take two digits.
-bool ShortScoreLine(const Player& p, int which, char* out) {
+// The score line in its usual widths after the player's digit ("1" or "2"):
+// the aces, the 2 of spades and the 10 of diamonds in one digit each, then
+// sweeps, spades, cards and points in two digits each, 11 characters. False
+// for counts beyond them (only the debugging request J can bring them
+// about). A pile holds at most 52 cards, so its cards and spades always take
+// two digits.
+bool ShortScoreLine(const Player& p, char* out) {
     const DeckTally& k = p.pile.tally;
     int aces = k.Aces(), two = k.TwoOfSpades() != 0, ten = k.TenOfDiamonds() != 0;
     int spades = k.Spades(), cards = p.pile.numCards, sweeps = p.sweeps;
     int points = Points(p.pile, sweeps);
     if (aces >= 10 || unsigned(sweeps) >= 100u || unsigned(points) >= 100u) return false;
-    out[0] = char('1' + which);
     out[1] = char('0' + aces);
     out[2] = char('0' + two);
     out[3] = char('0' + ten);
@@ -244,7 +244,8 @@ void UnseenText(int suit, int mask, char* out) {
 
 void ScoreLine(const Game& g, int which) {
     char text[12];
-    if (ShortScoreLine(g.players[which], which, text)) {
+    text[0] = char('1' + which);
+    if (ShortScoreLine(g.players[which], text)) {
         WriteItem('G', text, 12);
         return;
     }
@@ -293,7 +294,7 @@ void ScoreLines(Game& g) {
         if (kept.counts[which].Match(g.players[which])) continue;
         kept.counts[which] = ScoreCounts::Of(g.players[which]);
         char* line = kept.text + which * ScoreItems::kLineItem + 3;
-        if (ShortScoreLine(g.players[which], which, line))
+        if (ShortScoreLine(g.players[which], line))
             kept.longLines &= ~(1 << which);
         else
             kept.longLines |= 1 << which;

@@ -55,7 +55,7 @@ struct ScoreCounts {
 // suit at most. So a part is written again only when what it shows changed,
 // and the six go out as one copy. What they are written from is compared
 // whole, so the kept text never needs to be told of a change. The items'
-// heads and suit letters never change, so they are laid out once; what the
+// heads, players and suit letters never change, so they are laid out once; what the
 // parts were written from starts as no position can be (a pile of 255 cards,
 // a bit no rank has in every suit), so that the first call writes them all.
 struct ScoreItems {
@@ -65,7 +65,7 @@ struct ScoreItems {
     ScoreCounts counts[kPlayers] = {{0, 255, 0}, {0, 255, 0}};
     int longLines = 0;                             // bit `which` for a line past its usual widths
     std::uint64_t unseen = 0x8000800080008000ull;  // rank masks by suit, as DeckTally::ranks
-    char text[kLength + 1] = "<G>............<G>............<U>c....<U>d....<U>h....<U>s....";
+    char text[kLength + 1] = "<G>1...........<G>2...........<U>c....<U>d....<U>h....<U>s....";
 };
 
 struct Game {
