@@ -50,21 +50,20 @@ struct ScoreCounts {
 
 // The six items that follow every move (a score line "G" for each player,
 // the unseen cards of each suit "U"), as they were last written, with what
-// each was written from. One move changes little of them: the player who did
-// not move keeps his pile, and between deals the unseen cards change in one
-// suit at most. So a part is written again only when what it shows changed,
-// and the six go out as one copy. What they are written from is compared
-// whole, so the kept text never needs to be told of a change. The items'
-// heads, players and suit letters never change, so they are laid out once; what the
-// parts were written from starts as no position can be (a pile of 255 cards,
-// a bit no rank has in every suit), so that the first call writes them all.
+// each line was written from. One move changes little of them: the player
+// who did not move keeps his pile. So a line is written again only when what
+// it shows changed, and the six go out as one copy. What a line is written
+// from is compared whole, so the kept text never needs to be told of a
+// change; it starts as no pile can be (255 cards), so that the first call
+// writes both lines. The items' heads, players and suit letters never
+// change, so they are laid out once. The unseen cards are written again
+// every time (ScoreLines).
 struct ScoreItems {
     static constexpr int kLineItem = 3 + 12, kUnseenItem = 3 + 5;
     static constexpr int kLength = kPlayers * kLineItem + 4 * kUnseenItem;
 
     ScoreCounts counts[kPlayers] = {{0, 255, 0}, {0, 255, 0}};
-    int longLines = 0;                             // bit `which` for a line past its usual widths
-    std::uint64_t unseen = 0x8000800080008000ull;  // rank masks by suit, as DeckTally::ranks
+    int longLines = 0;  // bit `which` for a line past its usual widths
     char text[kLength + 1] = "<G>1...........<G>2...........<U>c....<U>d....<U>h....<U>s....";
 };
 
