@@ -300,7 +300,7 @@ void ScoreLines(Game& g) {
             kept.longLines |= 1 << which;
     }
     // The four suits' unseen cards are written again every time: four
-    // look-ups cost no more than finding the suits that changed, and leave
+    // look-ups cost about as much as finding the suits that changed, and leave
     // the processor no branches to guess.
     std::uint64_t unseen = UnseenRanks(g);
     char* unseenItems = kept.text + kPlayers * ScoreItems::kLineItem;
