@@ -12,16 +12,28 @@ void RecomputeHidden(Game& g) {
     g.players[1].hidden = computer2 && !computer1;
 }
 
-void DiscardRound(Game& g) {
+namespace {
+
+// Empties the table, the hands and the Capture Piles, and the sweeps of the
+// round. The columns are emptied in one run of stores rather than a call per
+// column, and the table's summary becomes that of an empty table, which
+// needs no count of the columns.
+void ClearRound(Game& g) {
     for (Stack& s : g.tableau)
-        s.Clear();
+        s = Stack{};
+    g.piles = Piles{};
     for (Player& p : g.players) {
         p.pile.Clear();
         p.sweeps = 0;
         p.hand.Clear();
     }
+}
+
+}  // namespace
+
+void DiscardRound(Game& g) {
+    ClearRound(g);
     g.deck.Clear();
-    g.RecountPiles();
     g.moveNr = 0;
     g.numMoves = 0;
 }
@@ -33,14 +45,7 @@ void NewGame(Game& g, RandomSource& random, int gameNumber) {
 }
 
 void NewRound(Game& g, RandomSource& random, int gameNumber) {
-    for (Stack& s : g.tableau)
-        s.Clear();
-    for (Player& p : g.players) {
-        p.pile.Clear();
-        p.sweeps = 0;
-        p.hand.Clear();
-    }
-    g.RecountPiles();
+    ClearRound(g);
     Deal(g, random, gameNumber);
     g.curPlayer = &g.players[g.starter];
     WriteItem('P', g.starter == 0 ? "1" : "2");
@@ -56,25 +61,41 @@ void Deal(Game& g, RandomSource& random, int gameNumber) {
     TableauDeal(g);
 }
 
-// A full deal's eight card items go out as one run when the stock holds
-// them all and they fit, instead of asking for room item by item; otherwise
-// each goes out whole or not at all, as far as the stock reaches.
+namespace {
+
+// A full deal's eight card items: player, slot, place and card. All but the
+// cards' two characters each (the dots) are the same in every deal.
+constexpr char kDealRun[] = "<1>11..<2>11..<1>21..<2>21..<1>31..<2>31..<1>41..<2>41..";
+constexpr int kDealItem = 3 + 4;
+static_assert(sizeof kDealRun - 1 == kMaxHand * kPlayers * kDealItem);
+
+}  // namespace
+
+// A full deal's eight card items go out as one run when the stock holds them
+// all and they fit, instead of asking for room item by item: the run is laid
+// out from its fixed text with the cards filled in, in a buffer of its own
+// (writes into the reply could touch the game, as far as the compiler knows,
+// so that it would read the stock and the players again after every
+// character), and copied into the reply whole. Otherwise each item goes out
+// whole or not at all, as far as the stock reaches.
 int PlayersDeal(Game& g) {
-    constexpr int kItem = 3 + 4;
-    char* out =
-        g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(kMaxHand * kPlayers * kItem) : nullptr;
+    char* out = g.deck.numCards >= kMaxHand * kPlayers ? RunSpace(sizeof kDealRun - 1) : nullptr;
     if (out) {
+        char run[sizeof kDealRun - 1];
+        std::memcpy(run, kDealRun, sizeof run);
+        const Card back = g.BackCard();
+        const bool hidden[kPlayers] = {g.players[0].hidden != 0, g.players[1].hidden != 0};
         for (int slot = 0; slot < kMaxHand; ++slot) {
-            for (int which = 0; which < kPlayers; ++which, out += kItem) {
-                Player& p = g.players[which];
+            for (int which = 0; which < kPlayers; ++which) {
                 Card c;
                 g.deck.Pop(c);
-                p.hand.Set(c, slot);
-                out[0] = '<', out[1] = char('1' + which), out[2] = '>';
-                out[3] = PosDigit(std::uint8_t(slot)), out[4] = '1';
-                CardText(p.hidden ? g.BackCard() : c, out + 5);
+                g.players[which].hand.Set(c, slot);
+                Card shown = c;
+                if (hidden[which]) shown = back;
+                CardText(shown, run + (slot * kPlayers + which) * kDealItem + 5);
             }
         }
+        std::memcpy(out, run, sizeof run);
         return kMaxHand * 2;
     }
     for (int slot = 0; slot < kMaxHand; ++slot) {
@@ -109,10 +130,6 @@ void TableauDeal(Game& g) {
             c = lo;
         }
     }
-}
-
-void AfterMove(Game& g) {
-    if (g.moveNr % 8 == 0 && PlayersDeal(g) == 0) EndRound(g);
 }
 
 namespace {
@@ -158,23 +175,23 @@ void EndRound(Game& g) {
 
 namespace {
 
-// "1" or "2", the aces, the 2 of spades and the 10 of diamonds in one digit
-// each, then sweeps, spades, cards and points in two digits each: the score
-// line in its usual widths, 12 characters. False for counts beyond them
-// (only the debugging request J can bring them about).
-bool ShortScoreLine(const Game& g, int which, char* out) {
-    const Player& p = g.players[which];
+// The score line in its usual widths after the player's digit ("1" or "2"):
+// the aces, the 2 of spades and the 10 of diamonds in one digit each, then
+// sweeps, spades, cards and points in two digits each, 11 characters. False
+// for counts beyond them (only the debugging request J can bring them
+// about). A pile holds at most 52 cards, so its cards and spades always take
+// two digits.
+bool ShortScoreLine(const Player& p, char* out) {
     const DeckTally& k = p.pile.tally;
-    int cards = p.pile.numCards, points = Points(p.pile, p.sweeps);
-    if (k.Aces() >= 10 || unsigned(p.sweeps) >= 100u || k.Spades() >= 100 || cards >= 100 ||
-        unsigned(points) >= 100u)
-        return false;
-    out[0] = char('1' + which);
-    out[1] = char('0' + k.Aces());
-    out[2] = char('0' + (k.TwoOfSpades() != 0));
-    out[3] = char('0' + (k.TenOfDiamonds() != 0));
-    TwoDigits(p.sweeps, out + 4);
-    TwoDigits(k.Spades(), out + 6);
+    int aces = k.Aces(), two = k.TwoOfSpades() != 0, ten = k.TenOfDiamonds() != 0;
+    int spades = k.Spades(), cards = p.pile.numCards, sweeps = p.sweeps;
+    int points = Points(p.pile, sweeps);
+    if (aces >= 10 || unsigned(sweeps) >= 100u || unsigned(points) >= 100u) return false;
+    out[1] = char('0' + aces);
+    out[2] = char('0' + two);
+    out[3] = char('0' + ten);
+    TwoDigits(sweeps, out + 4);
+    TwoDigits(spades, out + 6);
     TwoDigits(cards, out + 8);
     TwoDigits(points, out + 10);
     return true;
@@ -197,18 +214,38 @@ void UnseenMasks(const Game& g, int masks[5]) {
         masks[s] = unseen.RankMask(s);
 }
 
+// The four digits of every 13-bit rank mask, laid out once: the unseen
+// cards of some suit change after nearly every move, and a look-up costs
+// less than the division into hundreds that it replaces.
+struct MaskDigits {
+    char text[1 << 13][4];
+};
+constexpr MaskDigits MakeMaskDigits() {
+    MaskDigits t{};
+    for (int mask = 0; mask < (1 << 13); ++mask)
+        for (int i = 3, v = mask; i >= 0; --i, v /= 10)
+            t.text[mask][i] = char('0' + v % 10);
+    return t;
+}
+constexpr MaskDigits kMaskDigits = MakeMaskDigits();
+
+// A rank mask's four digits.
+void MaskText(unsigned mask, char* out) {
+    std::memcpy(out, kMaskDigits.text[mask & 0x1FFF], 4);
+}
+
 // The suit letter and the 13-bit rank mask in four digits: 5 characters.
 void UnseenText(int suit, int mask, char* out) {
     out[0] = ".cdhs"[suit];
-    TwoDigits(mask / 100, out + 1);
-    TwoDigits(mask % 100, out + 3);
+    MaskText(unsigned(mask), out + 1);
 }
 
 }  // namespace
 
 void ScoreLine(const Game& g, int which) {
     char text[12];
-    if (ShortScoreLine(g, which, text)) {
+    text[0] = char('1' + which);
+    if (ShortScoreLine(g.players[which], text)) {
         WriteItem('G', text, 12);
         return;
     }
@@ -254,27 +291,22 @@ bool TalliesAgree(const Game& g) {
 void ScoreLines(Game& g) {
     ScoreItems& kept = g.scoreItems;
     for (int which = 0; which < kPlayers; ++which) {
-        ScoreCounts now = ScoreCounts::Of(g.players[which]);
-        if (kept.written && now == kept.counts[which]) continue;
-        char* item = kept.text + which * ScoreItems::kLineItem;
-        item[0] = '<', item[1] = 'G', item[2] = '>';
-        kept.counts[which] = now;
-        kept.fits[which] = ShortScoreLine(g, which, item + 3);
+        if (kept.counts[which].Match(g.players[which])) continue;
+        kept.counts[which] = ScoreCounts::Of(g.players[which]);
+        char* line = kept.text + which * ScoreItems::kLineItem + 3;
+        if (ShortScoreLine(g.players[which], line))
+            kept.longLines &= ~(1 << which);
+        else
+            kept.longLines |= 1 << which;
     }
-    DeckTally now;
-    now.ranks = UnseenRanks(g);
-    DeckTally changed;
-    changed.ranks = kept.written ? now.ranks ^ kept.unseen : ~std::uint64_t(0);
-    for (int s = kClubs; s <= kSpades; ++s) {
-        if (changed.RankMask(s) == 0) continue;
-        char* item =
-            kept.text + kPlayers * ScoreItems::kLineItem + (s - kClubs) * ScoreItems::kUnseenItem;
-        item[0] = '<', item[1] = 'U', item[2] = '>';
-        UnseenText(s, now.RankMask(s), item + 3);
-    }
-    kept.unseen = now.ranks;
-    kept.written = true;
-    if (kept.fits[0] && kept.fits[1]) {
+    // The four suits' unseen cards are written again every time: four
+    // look-ups cost about as much as finding the suits that changed, and leave
+    // the processor no branches to guess.
+    std::uint64_t unseen = UnseenRanks(g);
+    char* unseenItems = kept.text + kPlayers * ScoreItems::kLineItem;
+    for (int s = 0; s < 4; ++s)
+        MaskText(unsigned(unseen >> 16 * s), unseenItems + s * ScoreItems::kUnseenItem + 4);
+    if (kept.longLines == 0) {
         if (char* out = RunSpace(ScoreItems::kLength)) {
             std::memcpy(out, kept.text, ScoreItems::kLength);
             return;

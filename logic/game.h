@@ -29,34 +29,42 @@ struct Player {
     int AllCards() const { return pile.AllCards() + hand.Count(); }
 };
 
-// What a score line shows: the counts it is written from.
+// What a score line shows: the counts it is written from. The cards take a
+// byte: of three fields of one width, the compiler would pack the counts
+// into a vector register for the copy that follows a change, on every
+// comparison, though most comparisons find nothing changed.
 struct ScoreCounts {
-    std::int32_t sweeps = 0;
-    std::int32_t cards = 0;
     std::uint32_t tally = 0;  // the pile's DeckTally::counts
+    std::uint8_t cards = 0;   // a pile holds at most 52
+    std::int32_t sweeps = 0;
 
     static ScoreCounts Of(const Player& p) {
-        return ScoreCounts{p.sweeps, p.pile.numCards, p.pile.tally.counts};
+        return ScoreCounts{p.pile.tally.counts, std::uint8_t(p.pile.numCards), p.sweeps};
     }
-    bool operator==(const ScoreCounts&) const = default;
+    // Whether p's line shows these counts. The cards come first: they change
+    // with every capture, and the sweeps only with one.
+    bool Match(const Player& p) const {
+        return cards == p.pile.numCards && tally == p.pile.tally.counts && sweeps == p.sweeps;
+    }
 };
 
 // The six items that follow every move (a score line "G" for each player,
 // the unseen cards of each suit "U"), as they were last written, with what
-// each was written from. One move changes little of them: the player who did
-// not move keeps his pile, and between deals the unseen cards change in one
-// suit at most. So a part is written again only when what it shows changed,
-// and the six go out as one copy. What they are written from is compared
-// whole, so the kept text never needs to be told of a change.
+// each line was written from. One move changes little of them: the player
+// who did not move keeps his pile. So a line is written again only when what
+// it shows changed, and the six go out as one copy. What a line is written
+// from is compared whole, so the kept text never needs to be told of a
+// change; it starts as no pile can be (255 cards), so that the first call
+// writes both lines. The items' heads, players and suit letters never
+// change, so they are laid out once. The unseen cards are written again
+// every time (ScoreLines).
 struct ScoreItems {
     static constexpr int kLineItem = 3 + 12, kUnseenItem = 3 + 5;
     static constexpr int kLength = kPlayers * kLineItem + 4 * kUnseenItem;
 
-    bool written = false;  // nothing is kept until the first write
-    ScoreCounts counts[kPlayers];
-    bool fits[kPlayers] = {};  // the line has its usual widths
-    std::uint64_t unseen = 0;  // rank masks by suit, as DeckTally::ranks
-    char text[kLength];
+    ScoreCounts counts[kPlayers] = {{0, 255, 0}, {0, 255, 0}};
+    int longLines = 0;  // bit `which` for a line past its usual widths
+    char text[kLength + 1] = "<G>1...........<G>2...........<U>c....<U>d....<U>h....<U>s....";
 };
 
 struct Game {
@@ -95,10 +103,13 @@ void NewRound(Game& g, RandomSource& random, int gameNumber);
 void Deal(Game& g, RandomSource& random, int gameNumber);
 int PlayersDeal(Game& g);  // 0 when the stock has run out, else the cards dealt
 void TableauDeal(Game& g);
-// After a move: the next deal of hands, or the end of the round.
-void AfterMove(Game& g);
 int RoundPoints(const Player& p);
 void EndRound(Game& g);
+// After a move: the next deal of hands, or the end of the round. Inline:
+// every move asks, and one in eight deals.
+inline void AfterMove(Game& g) {
+    if (g.moveNr % 8 == 0 && PlayersDeal(g) == 0) EndRound(g);
+}
 // The six items after a move, from the kept text where it still holds.
 void ScoreLines(Game& g);
 void ScoreLine(const Game& g, int which);  // one G item

@@ -4,7 +4,9 @@
 // that function works on.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "cards.h"
 #include "computer.h"
@@ -16,8 +18,7 @@
 namespace kzq {
 
 struct Logic {
-    char replyBuffer[kReplySize];  // written through replyText and replyEnd (reply.h)
-    int replyPos;
+    Reply reply;  // first: the reply writer reaches it at the object's address (reply.h)
     AmbiguousMoves ambiguousMoves;  // the choices of the last ambiguous selection, by kind
     CardWeights cardWeight;
     // Record indices in Hall of Fame order as last sorted: kept from one sort
@@ -31,6 +32,8 @@ struct Logic {
 };
 
 extern Logic theLogic;
+static_assert(std::is_standard_layout_v<Logic> && offsetof(Logic, reply) == 0,
+              "the reply writer takes the object's address for the reply's");
 
 inline Game& TheGame() {
     return theLogic.game;

@@ -18,14 +18,8 @@ static_assert(sizeof kVersionBanner > kSignatureSize);
 
 Logic theLogic;
 
-// The reply writer's buffer and position, set at compile time so that they
-// hold before any constructor runs.
-constinit char* const replyText = theLogic.replyBuffer;
-constinit int* const replyEnd = &theLogic.replyPos;
-
 Logic::Logic() {
-    replyPos = 0;
-    replyBuffer[0] = 0;
+    reply.end = 0;
     for (auto& m : ambiguousMoves)
         m = 0;
     cardWeight.Build();
@@ -59,8 +53,15 @@ void ClearAmbiguous() {
         m = 0;
 }
 
+// The handlers of begin, settings, Hall of Fame, the debugging card, a hint
+// and a human's move are kept out of line. The dispatcher runs for every
+// request, and with these inside it, it would save and restore the
+// registers and keep the stack room for buffers that they need on every
+// request, the computer's moves too; a human's move pays one call instead,
+// beside the move list and the selection it works through.
+
 // Begin: records, columns, seats. A later begin also drops a round in play.
-bool Begin(Param p) {
+[[gnu::noinline]] bool Begin(Param p) {
     char c = p.At(0);
     if (c < '6' || c > '<') return false;
     Game& g = TheGame();
@@ -124,7 +125,7 @@ void SetFlag(std::uint8_t flag, char value) {
 }
 
 // Request I: one setting, or the settings report.
-void Settings(Param p) {
+[[gnu::noinline]] void Settings(Param p) {
     GameDataHeader& h = TheGame().data.header;
     char sub = p.At(0), value = p.At(1);
     bool hasValue = p.length >= 2;
@@ -160,7 +161,7 @@ void Settings(Param p) {
     RecomputeHidden(TheGame());
 }
 
-void HallOfFame(Param p) {
+[[gnu::noinline]] void HallOfFame(Param p) {
     char a = p.At(0), b = p.At(1);
     if (a < '0' || a > '9' || b < '0' || b > '9') {
         WriteItem('E', "ERROR: index out of range");
@@ -179,7 +180,7 @@ void HallOfFame(Param p) {
 }
 
 // Debugging aid: puts one card on a table column or into a hand slot.
-void PlaceCard(Param p) {
+[[gnu::noinline]] void PlaceCard(Param p) {
     if (p.length < 4) return;
     Game& g = TheGame();
     int index = p.text[1] - '1';
@@ -209,7 +210,7 @@ int GameNumber(Param p) {
     return k;
 }
 
-void HumanMove(char code, Param p) {
+[[gnu::noinline]] void HumanMove(char code, Param p) {
     Game& g = TheGame();
     if (GenerateMoves(g, theLogic.cardWeight) == 0) {
         WriteItem('E', "No moves possible");
@@ -229,7 +230,7 @@ void ComputerMove() {
     PlayMove(g, best, Turn::kComputer);
 }
 
-void Hint() {
+[[gnu::noinline]] void Hint() {
     Game& g = TheGame();
     if (GenerateMoves(g, theLogic.cardWeight) == 0) {
         WriteItem('E', "No moves possible");

@@ -6,10 +6,6 @@
 
 namespace kzq {
 
-namespace {
-constexpr char kTerminator[] = "</>";
-}  // namespace
-
 const char kTwoDigits[201] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -52,14 +48,6 @@ ItemText& ItemText::LongNumber(int v, int width) {
     while (count > 0)
         Char(digits[--count]);
     return *this;
-}
-
-int ReplyFinish(char* out) {
-    int& pos = *replyEnd;
-    std::memcpy(replyText + pos, kTerminator, sizeof kTerminator);
-    pos += 3;
-    std::memcpy(out, replyText, std::size_t(pos) + 1);
-    return pos;
 }
 
 }  // namespace kzq

@@ -5,6 +5,7 @@
 // always kept, so a reply never exceeds kReplyLimit characters.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -17,31 +18,48 @@ constexpr int kReplySize = wire::kReplySize;
 constexpr int kReplyLimit = 1000;  // reply text, terminator included
 constexpr int kRoomForItems = kReplyLimit - 3;
 
-// The reply buffer (kReplySize characters) and its write position. They live
-// in the library's one object, and the entry that owns it defines these two
-// pointers to them at compile time, so that the writing of an item below is
-// inline: a move writes a dozen items or more.
-extern char* const replyText;
-extern int* const replyEnd;
+// The reply under construction: its write position and text. The text is a
+// C string only once ReplyFinish has closed it; items are appended without
+// a terminator of their own.
+struct Reply {
+    int end;
+    char text[kReplySize];
+};
+
+// The reply is the first member of the library's one object (logic.h), so
+// the writer below reaches it at the object's own address, which the linker
+// fixes: one load for the position and none for the buffer, where pointers
+// to them would each be read from memory first. The writing of an item is
+// inline, since a move writes a dozen items or more. The object is hidden
+// inside the library, so it is addressed directly, not through a table of
+// exported names.
+struct Logic;
+extern Logic theLogic __attribute__((visibility("hidden")));
+inline Reply& TheReply() {
+    return *reinterpret_cast<Reply*>(&theLogic);
+}
 
 // Empties the reply.
 inline void ReplyReset() {
-    *replyEnd = 0;
-    replyText[0] = 0;
+    TheReply().end = 0;
 }
+
+static_assert(std::endian::native == std::endian::little, "an item's head is stored as a word");
 
 // Room for one item of `len` text characters: writes "<" code ">" and returns
 // where the text goes, or nullptr when the item does not fit (it is then left
-// out whole). The reply stays a C string.
+// out whole).
 inline char* ItemSpace(char code, int len) {
-    int pos = *replyEnd;
+    Reply& r = TheReply();
+    int pos = r.end;
     if (pos + 3 + len > kRoomForItems) return nullptr;
-    char* out = replyText + pos;
-    out[0] = '<';
-    out[1] = code;
-    out[2] = '>';
-    *replyEnd = pos + 3 + len;
-    out[3 + len] = 0;
+    char* out = r.text + pos;
+    // The head "<" code ">" goes out as one four-byte store. Its fourth byte
+    // falls on the item's text, or for an empty item where the next item or
+    // the terminator goes, inside the room always kept for the terminator.
+    std::uint32_t head = '<' | std::uint32_t(std::uint8_t(code)) << 8 | '>' << 16;
+    std::memcpy(out, &head, 4);
+    r.end = pos + 3 + len;
     return out + 3;
 }
 inline void WriteItem(char code, const char* text, int len) {
@@ -54,9 +72,10 @@ void WriteItemf(char code, const char* format, ...) __attribute__((format(printf
 
 // "00" to "99": numbers below 100 are written two digits at a time.
 extern const char kTwoDigits[201];
-// Writes v, 0 to 99, as two digits.
+// Writes v, 0 to 99, as two digits. The index is taken unsigned, which
+// needs no widening to an address.
 inline void TwoDigits(int v, char* out) {
-    std::memcpy(out, kTwoDigits + 2 * v, 2);
+    std::memcpy(out, kTwoDigits + 2 * unsigned(v), 2);
 }
 
 // An item's text built without printf: the score lines and labels are
@@ -112,11 +131,11 @@ inline char PosDigit(std::uint8_t v) {
 // the run goes, or nullptr when it does not fit whole (the caller then
 // writes the items one by one, each whole or not at all).
 inline char* RunSpace(int len) {
-    int pos = *replyEnd;
+    Reply& r = TheReply();
+    int pos = r.end;
     if (pos + len > kRoomForItems) return nullptr;
-    *replyEnd = pos + len;
-    replyText[pos + len] = 0;
-    return replyText + pos;
+    r.end = pos + len;
+    return r.text + pos;
 }
 
 // A card item: code, two position digits, the card text.
@@ -127,7 +146,14 @@ inline void WriteCardItem(char code, int index, int pos, Card c) {
     out[1] = PosDigit(pos);
     CardText(c, out + 2);
 }
-// Appends "</>" and copies the reply (NUL included) to `out`; returns its length.
-int ReplyFinish(char* out);
+// Appends "</>" and copies the reply (NUL included) to `out`; returns its
+// length. Room for the terminator is always kept (kRoomForItems).
+inline int ReplyFinish(char* out) {
+    Reply& r = TheReply();
+    int pos = r.end;
+    std::memcpy(r.text + pos, "</>", 4);
+    std::memcpy(out, r.text, std::size_t(pos) + 4);
+    return pos + 3;
+}
 
 }  // namespace kzq

@@ -52,5 +52,23 @@ TEST(ScoreItems, KeptTextIsWhatAFreshWriteGives) {
     }
 }
 
+// A line past its usual widths (only the debugging request can bring ten
+// aces) is written in its longer form, and the kept text takes over again
+// once the line fits.
+TEST(ScoreItems, ALineGoesLongAndBack) {
+    Seat(1, 1);
+    Call("<N></>");
+    Deck& pile = TheGame().players[1].pile;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 10; ++i)
+            pile.Push(Card{1, kClubs});
+        auto [kept, fresh] = KeptAndFresh();
+        EXPECT_EQ(kept, fresh);
+        pile.Clear();
+        std::tie(kept, fresh) = KeptAndFresh();
+        EXPECT_EQ(kept, fresh);
+    }
+}
+
 }  // namespace
 }  // namespace kzq::test
