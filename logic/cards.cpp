@@ -122,7 +122,21 @@ int Random(RandomSource& random, int n) {
     }
     random.state = random.state * 22695477u + 1u;
     int r = int((random.state >> 16) & 32767u);
-    return r % n;
+    // r % n without a division for the n a shuffle asks for (one per card of
+    // every deal, each tens of cycles): r has 15 bits, so for n up to 64 its
+    // product with 2^32 / n rounded up, shifted back, is exactly r / n.
+    struct Reciprocals {
+        std::uint64_t of[65];
+    };
+    static constexpr Reciprocals kReciprocal = [] {
+        Reciprocals t{};
+        for (int d = 1; d <= 64; ++d)
+            t.of[d] = (std::uint64_t(1) << 32) / unsigned(d) + 1;
+        return t;
+    }();
+    if (n < 1 || n > 64) return r % n;
+    int q = int(std::uint64_t(r) * kReciprocal.of[n] >> 32);
+    return r - q * n;
 }
 
 void RequestReseed(RandomSource& random) {
