@@ -34,13 +34,20 @@ struct Generator {
     void Search(int r) {
         // The sums wanted, as a mask like Piles::sums.
         unsigned wanted = r == 1 ? Piles::RankSum(1) | Piles::RankSum(14) : Piles::RankSum(r);
+        // The columns that begin a listed set are found first without a test
+        // of each (which columns they are follows the play), then visited.
+        int starts = 0;
         for (int rest = piles.occupied; rest != 0; rest = WithoutLowest(rest)) {
             int c = LowestColumn(rest);
-            if (piles.blocks >> c & 1) {
-                if (piles.value[c] == r) AddTake(1 << c, scores.TakeWorth(c));
-                continue;
-            }
-            if (unsigned lacking = Lacking(c, wanted)) Grow(c, lacking, 0, 0);
+            bool start = piles.blocks >> c & 1 ? piles.value[c] == r : Lacking(c, wanted) != 0;
+            starts |= int(start) << c;
+        }
+        for (int rest = starts; rest != 0; rest = WithoutLowest(rest)) {
+            int c = LowestColumn(rest);
+            if (piles.blocks >> c & 1)
+                AddTake(1 << c, scores.TakeWorth(c));
+            else
+                Grow(c, Lacking(c, wanted), 0, 0);
         }
     }
 
