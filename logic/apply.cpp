@@ -32,10 +32,11 @@ struct PassageFrame {
     char text[24];
 
     PassageFrame(int from, int to, char toCode) {
-        const char frame[24] = {'<', char('0' + from), '>', 0, 0, '0', '0',
-                                '<', 'A', '>', char('0' + from), char('0' + to), 0, 0, 0, 0, 0, 0,
-                                '<', toCode, '>', 0, 0, 0};
-        std::memcpy(text, frame, sizeof text);
+        // The card's own characters ('.') are written over it by each card.
+        std::memcpy(text, "<?>..00<A>??......<?>...", sizeof text);
+        text[1] = text[10] = char('0' + from);
+        text[11] = char('0' + to);
+        text[19] = toCode;
     }
 };
 
@@ -91,8 +92,7 @@ void WriteDelay(const Game& g) {
 }
 
 void CheckAllCards(Game& g) {
-    int all =
-        g.deck.AllCards() + g.players[0].AllCards() + g.players[1].AllCards() + g.AllCards();
+    int all = g.deck.AllCards() + g.players[0].AllCards() + g.players[1].AllCards() + g.AllCards();
     KZQ_CHECK(52 == all,
               "52==deck.AllCards()+curPlayer->AllCards() +OtherPlayer()->AllCards()+AllCards()",
               1237);

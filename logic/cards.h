@@ -66,9 +66,9 @@ struct Stack {
 // What the containers and the reply writer read of a card, for every rank
 // below 16 and suit below 8, laid out once: its bit in a rank mask by suit
 // (DeckTally::ranks), what it adds to a tally's counts (DeckTally::counts),
-// its two characters of wire text and its worth to the computer player. A card moving from one deck to
-// another, and every card item of a reply, read one entry instead of
-// comparing the card with the few that score and looking up its characters.
+// its two characters of wire text and its worth to the computer player. A card moving from one deck
+// to another, and every card item of a reply, read one entry instead of comparing the card with the
+// few that score and looking up its characters.
 struct CardEntry {
     std::uint64_t bit;
     std::uint32_t counts;

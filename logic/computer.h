@@ -12,10 +12,9 @@
 namespace kzq {
 
 // The weight of every card by suit and rank (an ace also as rank 14): its
-// CardWorth (cards.h), built once at load; it never changes after. Every suit below 8 has its row (0
-// for anything but the four suits), so that a card is looked up by masking
-// its rank and suit (as EntryOf) rather than comparing them: every move
-// scored reads a few.
+// CardWorth (cards.h), built once at load; it never changes after. Every suit below 8 has its row
+// (0 for anything but the four suits), so that a card is looked up by masking its rank and suit (as
+// EntryOf) rather than comparing them: every move scored reads a few.
 struct CardWeights {
     std::int32_t w[8][16];
 
@@ -30,8 +29,7 @@ struct CardWeights {
 // card; what a pile is worth is kept in the table's summary (Piles::worth).
 class MoveScorer {
   public:
-    MoveScorer(const Piles& piles, const CardWeights& weights)
-        : piles_(piles), weights_(weights) {}
+    MoveScorer(const Piles& piles, const CardWeights& weights) : piles_(piles), weights_(weights) {}
 
     // Reads the hand card `c` in `slot` before any move of it is scored;
     // `twin` when another card of its rank is in `hand`. Inline: the

@@ -22,7 +22,8 @@ struct Generator {
     void Add(std::uint32_t entry) { g.moves[g.numMoves++] = entry; }
     bool TakesFull() const { return g.numMoves >= kTakeLimit; }
     void AddTake(int mask, int worth) {
-        if (!TakesFull()) Add(ScoredMove(MakeMove(mask, kTake, slot), scores.Take(slot, mask, worth)));
+        if (!TakesFull())
+            Add(ScoredMove(MakeMove(mask, kTake, slot), scores.Take(slot, mask, worth)));
     }
 
     // The sets of piles that a card of rank r takes on its own, found depth
