@@ -12,9 +12,10 @@
 namespace kzq {
 
 // The weight of every card by suit and rank (an ace also as rank 14): its
-// CardWorth (cards.h), built once at load; it never changes after. Every suit below 8 has its row
-// (0 for anything but the four suits), so that a card is looked up by masking its rank and suit (as
-// EntryOf) rather than comparing them: every move scored reads a few.
+// CardWorth (cards.h), built once at load; it never changes after. Every
+// suit below 8 has its row (0 for anything but the four suits), so that a
+// card is looked up by masking its rank and suit (as EntryOf) rather than
+// comparing them: every move scored reads a few.
 struct CardWeights {
     std::int32_t w[8][16];
 
