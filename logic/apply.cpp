@@ -14,6 +14,7 @@ namespace {
 enum Place : std::uint8_t { kTable = 0, kHand1 = 1, kHand2 = 2, kPile1 = 3, kPile2 = 4 };
 
 // Two position digits as they lie in the text, the first in the lower byte.
+static_assert(std::endian::native == std::endian::little, "digit pairs are copied out as they lie");
 inline std::uint16_t At(int index, int pos) {
     return std::uint16_t(PosDigit(std::uint8_t(index)) | PosDigit(std::uint8_t(pos)) << 8);
 }
